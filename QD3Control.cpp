@@ -1,0 +1,124 @@
+#include "QD3Control.h"
+
+#include <cstdio>
+
+#include "QD3ControlTags.h"
+
+namespace qd3 {
+namespace {
+
+// Idle ticks (20 ms each) a parameter value stays on the two-digit display
+// before it shows the preset number again.
+constexpr int kValueDisplayHoldTicks = 60;
+
+}  // namespace
+
+QD3Control::QD3Control() = default;
+
+QD3Control::~QD3Control() = default;
+
+void QD3Control::AttachScreen(IScreenAccess* screen) {
+  mScreen = screen;
+  // The rows belong to the window and go with it.
+  if (!screen) mPresetRows.fill(nullptr);
+}
+
+void QD3Control::SetDeviceMessageSink(MessageSink sink) { mSink = std::move(sink); }
+
+void QD3Control::SendDeviceMessage(std::span<const uint8_t> message) {
+  if (mSink) mSink(message);
+}
+
+void QD3Control::SetParameterValue(int index, double normalized) {
+  mParams[index].SetNormalized(normalized);
+  OnParamChange(index);
+  QueueParamUpdate(index, mParams[index].GetNormalized());
+}
+
+void QD3Control::QueueParamUpdate(int index, double normalized) {
+  std::lock_guard lock(mQueueMutex);
+  mQueuedUpdates.emplace_back(index, normalized);
+}
+
+void QD3Control::SetControlText(int tag, const std::string& text) {
+  if (!mScreen) return;
+  if (IControlHandle* control = mScreen->GetControlWithTag(tag)) {
+    control->SetStr(text);
+    control->SetDirty();
+  }
+}
+
+void QD3Control::SetControlValue(int tag, double normalized) {
+  if (!mScreen) return;
+  if (IControlHandle* control = mScreen->GetControlWithTag(tag)) {
+    control->SetValueFromCode(normalized);
+    control->SetDirty();
+  }
+}
+
+void QD3Control::ShowGroup(std::string_view group, bool show) {
+  if (mScreen) mScreen->HideGroup(group, !show);
+}
+
+void QD3Control::EnableGroup(std::string_view group, bool enable) {
+  if (mScreen) mScreen->DisableGroup(group, !enable);
+}
+
+void QD3Control::ShowProgress(double fraction) {
+  SetControlValue(kTagProgressValue, fraction);
+  char text[16];
+  std::snprintf(text, sizeof text, "%d %%", static_cast<int>(fraction * 100.0));
+  SetControlText(kTagProgressText, text);
+}
+
+void QD3Control::PostMessage(std::string text) {
+  session.pendingMessage = std::move(text);
+  session.messagePending = true;
+}
+
+void QD3Control::OnIdleTick() {
+  if (session.messagePending) {
+    session.messagePending = false;
+    if (IsWindowOpen() && mPlatform) {
+      mPlatform->ShowMessageBox(session.pendingMessage, "", EMsgBoxType::OK);
+    }
+  }
+  if (valueDisplayHold && ++valueDisplayTicks > kValueDisplayHoldTicks) {
+    valueDisplayHold = false;
+    valueDisplayTicks = 0;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d",
+                  session.currentPreset + mParams[kParamPatchOffset].Raw());
+    SetControlText(kTagValueDisplay, text);
+  }
+}
+
+double QD3Control::GetParamNormalized(int index) const {
+  return mParams[index].GetNormalized();
+}
+
+void QD3Control::SetParameterValueFromUI(int index, double normalized) {
+  SetParameterValue(index, normalized);
+}
+
+std::string QD3Control::GetParamDisplayText(int index, double normalized) const {
+  const IParam& param = mParams[index];
+  return param.DisplayText(param.FromNormalized(normalized));
+}
+
+std::vector<std::string> QD3Control::GetParamValueTexts(int index) const {
+  std::vector<std::string> texts;
+  for (const auto& entry : mParams[index].Spec().displayTexts) texts.push_back(entry.second);
+  return texts;
+}
+
+void QD3Control::DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) {
+  std::vector<std::pair<int, double>> updates;
+  {
+    std::lock_guard lock(mQueueMutex);
+    updates.swap(mQueuedUpdates);
+  }
+  for (const auto& [index, normalized] : updates) apply(index, normalized);
+}
+
+}  // namespace qd3

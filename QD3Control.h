@@ -1,0 +1,180 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <functional>
+#include <mutex>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "api/IEditorDelegate.h"
+#include "api/IPlatformServices.h"
+#include "api/IScreenAccess.h"
+#include "params/ParamCatalogue.h"
+#include "presets/ChecksumTable.h"
+#include "presets/PresetCache.h"
+#include "protocol/DeviceSession.h"
+
+namespace qd3 {
+
+// The one editor object: owns the parameter catalogue, the device session and the
+// state of every module, and ties them to the screen and the wire through small
+// seams (a message sink, the screen's find-by-tag access, platform dialogs).
+class QD3Control : public IEditorDelegate {
+ public:
+  using MessageSink = std::function<void(std::span<const uint8_t>)>;
+
+  QD3Control();
+  ~QD3Control() override;
+  QD3Control(const QD3Control&) = delete;
+  QD3Control& operator=(const QD3Control&) = delete;
+
+  // --- seams ---
+  // Where outgoing SysEx goes; without a sink messages are dropped.
+  void SetDeviceMessageSink(MessageSink sink);
+  void SendDeviceMessage(std::span<const uint8_t> message);
+  // The open window's controls; nullptr while no window is open.
+  void AttachScreen(IScreenAccess* screen);
+  bool IsWindowOpen() const { return mScreen != nullptr; }
+  void SetPlatformServices(IPlatformServices* platform) { mPlatform = platform; }
+
+  // --- parameters ---
+  ParamCatalogue& Params() { return mParams; }
+  const ParamCatalogue& Params() const { return mParams; }
+  // Sets a parameter, runs its change handler and queues the value for the
+  // controls bound to it. Used for values from the pedal, files, templates and
+  // linked parameters; the caller decides about applyingDeviceValues.
+  void SetParameterValue(int index, double normalized);
+  // The single change handler, run after every set of parameter index.
+  void OnParamChange(int index);
+  // Set by the screens: whether the IR position picker's last event was a press.
+  void SetIrPositionPickerPressed(bool pressed) { mIrPickerPressed = pressed; }
+
+  // --- the pedal ---
+  // One complete SysEx message from the pedal, handled in arrival order.
+  void HandleDeviceMessage(const uint8_t* bytes, size_t length);
+  // Every 100 ms on the UI thread: polls, and paces every multi-message transfer.
+  void OnDeviceTimer();
+  // Every 20 ms on the UI thread.
+  void OnIdleTick();
+  // "RECONNECT": forget the pedal and poll again.
+  void Reconnect();
+  // Part of closing the window: says goodbye to a connected pedal.
+  void EditorClosing();
+  // "QD3 Global Settings..." and the back action of its page.
+  void OpenGlobalSettings();
+  void CloseGlobalSettings();
+  // "Firmware Update..." and the firmware screen's "X" button.
+  void OpenFirmwareUpdate();
+  void CloseFirmwareUpdate();
+
+  // The pedal's program map: incoming MIDI program number -> preset.
+  std::array<uint8_t, 128> programMap{};
+
+  // --- presets ---
+  // The disk cache below the base folder; until it is opened nothing is cached.
+  void OpenCache(const std::filesystem::path& baseFolder);
+  PresetCache* Cache() { return mCache.get(); }
+  // The screens' 128 preset list rows, while the window is open.
+  void AttachPresetRows(const std::array<IControlHandle*, kPresetCount>& rows);
+  // Start-up and after the cache was rebuilt: folder scan, then the list and the
+  // checksum table from the cached files.
+  void LoadCacheState();
+  // "Clear Cache Data": removes every cached preset and IR, keeps the WAV files.
+  void ClearCacheData();
+  // Sends the edit buffer to the pedal as the current preset.
+  void StoreCurrentPreset();
+  const std::string& PresetRowLabel(int slot) const { return mRowLabels.at(static_cast<size_t>(slot)); }
+
+  ChecksumTable checksums;
+  // Names of the user IRs 0..287 and, at 288 and 289, of the current preset's two
+  // user-IR positions.
+  std::array<std::string, 290> userIrNames;
+  // Text of the preset name entry field (tag 138) as the editor knows it.
+  std::string presetNameText = "Tolvane QD3 Default Preset Name";
+
+  // --- IEditorDelegate ---
+  int NParams() const override { return kNumParams; }
+  double GetParamNormalized(int index) const override;
+  void SetParameterValueFromUI(int index, double normalized) override;
+  std::string GetParamDisplayText(int index, double normalized) const override;
+  std::vector<std::string> GetParamValueTexts(int index) const override;
+  void DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) override;
+
+  DeviceSession session;
+
+  // What the pedal holds for parameters 0..64, as far as the editor knows.
+  std::array<int, kNumSoundParams> liveValues{};
+  // Parameters 0..64 of the preset as last received from the pedal.
+  std::array<int, kNumSoundParams> deviceSnapshot{};
+  bool presetModified = false;
+  bool templateApplied = false;
+  bool valueDisplayHold = false;
+  int valueDisplayTicks = 0;
+
+ private:
+  void SendLiveEdit(int index, int raw);
+  void UpdateModifiedDisplay();
+  void RunLinkedParameters(int index, int raw);
+  // Screen effects; each is skipped while no window is open or the tag is absent.
+  void SetControlText(int tag, const std::string& text);
+  void SetControlValue(int tag, double normalized);
+  void ShowGroup(std::string_view group, bool show);
+  void EnableGroup(std::string_view group, bool enable);
+  void ShowProgress(double fraction);
+  // A message box raised while handling the pedal: shown by the next idle tick.
+  void PostMessage(std::string text);
+
+  // Device timer steps.
+  void PollDevice();
+  void RequestSelectedUserIr();
+  void ServeConnectedTransfers();
+
+  // Incoming messages by family.
+  void HandleRecordMessage(std::span<const uint8_t> m);
+  void HandleLongMessage(std::span<const uint8_t> m);
+  void HandleShortMessage(std::span<const uint8_t> m);
+  void HandleDataBlockUnconnected(std::span<const uint8_t> m);
+  void HandleDataBlockConnected(std::span<const uint8_t> m);
+  void ApplyGlobalSettingsBlock(std::span<const uint8_t> m);
+  void HandleParamEcho(std::span<const uint8_t> m);
+  void HandleDeviceStatus(uint8_t command);
+  void HandleLoaderReply(uint8_t command);
+  void SetParameterFromBlock(int index, int raw);
+
+  // Presets.
+  void HandlePresetDump(std::span<const uint8_t> m);
+  void HandlePresetChecksums(std::span<const uint8_t> m);
+  void StartPresetSync();
+  void ContinuePresetSync(std::span<const uint8_t> m);
+  void FinishPresetSync();
+  void WatchPresetSync();
+  void ApplyCurrentPresetDump(std::span<const uint8_t> m);
+  void SetRowLabel(int slot, std::string label);
+  void SetRowColor(int slot, bool current);
+  int PatchOffset() const;
+  void QueueParamUpdate(int index, double normalized);
+
+  ParamCatalogue mParams;
+  MessageSink mSink;
+  IScreenAccess* mScreen = nullptr;
+  IPlatformServices* mPlatform = nullptr;
+  bool mIrPickerPressed = false;
+
+  std::unique_ptr<PresetCache> mCache;
+  std::array<IControlHandle*, kPresetCount> mPresetRows{};
+  std::array<std::string, kPresetCount> mRowLabels;
+  // Ticks the synchronisation has waited for its outstanding dump, and how often
+  // that dump was asked for again.
+  int mSyncWaitTicks = 0;
+  int mSyncRetries = 0;
+
+  std::mutex mQueueMutex;
+  std::vector<std::pair<int, double>> mQueuedUpdates;
+};
+
+}  // namespace qd3

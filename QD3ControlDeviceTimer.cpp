@@ -1,0 +1,124 @@
+// The 100 ms device timer and the session transitions that the player starts:
+// polling for a pedal, and one message per tick for every multi-message transfer.
+#include "QD3Control.h"
+#include "QD3ControlTags.h"
+#include "protocol/MessageBuilders.h"
+
+namespace qd3 {
+namespace {
+
+// The poll leaves when the tick count exceeds this: every 33rd tick, 3.3 s.
+constexpr int kPollTicks = 32;
+
+}  // namespace
+
+void QD3Control::OnDeviceTimer() {
+  if (session.resetDoneSeen) {
+    session.resetDoneSeen = false;
+    if (IsWindowOpen() && mPlatform) {
+      mPlatform->ShowMessageBox(kTextFinished, "", EMsgBoxType::OK);
+    }
+    SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
+  } else if (session.restoreFinished) {
+    session.restoreFinished = false;
+    ShowGroup(kGroupProgress, false);
+    if (IsWindowOpen() && mPlatform) {
+      mPlatform->ShowMessageBox(kTextFinished, "", EMsgBoxType::OK);
+    }
+    // The pedal's presets changed wholesale: find it again and resynchronise.
+    session.connected = false;
+    session.pollEnabled = true;
+  }
+
+  if (session.irRequestPending) {
+    session.irRequestPending = false;
+    RequestSelectedUserIr();
+  }
+
+  // Exactly one of these per tick, in priority order. The firmware, factory-bank,
+  // bank import and bank export transfers are served here once they exist; until
+  // then their flags are never set.
+  if (session.firmwareMode || session.factoryNext || session.restoreActive) return;
+  if (session.backupActive) {
+    if (!session.connected) session.backupActive = false;
+    return;
+  }
+  if (!session.connected) {
+    PollDevice();
+    return;
+  }
+  ServeConnectedTransfers();
+}
+
+void QD3Control::PollDevice() {
+  if (!session.pollEnabled) {
+    session.pollTicks = 0;
+    return;
+  }
+  if (++session.pollTicks > kPollTicks) {
+    session.pollTicks = 0;
+    SendDeviceMessage(BuildRequestBlock(kBlockDeviceInfo));
+  }
+}
+
+void QD3Control::RequestSelectedUserIr() {
+  if (session.userIrASelected) {
+    SendDeviceMessage(BuildRequestIr(session.userIrA));
+  } else if (session.userIrBSelected) {
+    SendDeviceMessage(BuildRequestIr(session.userIrB));
+  }
+}
+
+void QD3Control::ServeConnectedTransfers() {
+  if (session.readAllActive && session.readIndex == -1) {
+    // The synchronisation opens with the bracket alone; its first request
+    // follows on the next tick.
+    if (session.bulkBeginPending) {
+      session.bulkBeginPending = false;
+      SendDeviceMessage(BuildBulkBegin());
+      return;
+    }
+    StartPresetSync();
+    return;
+  }
+  if (session.readAllActive) WatchPresetSync();
+}
+
+void QD3Control::Reconnect() {
+  session.connected = false;
+  session.pollEnabled = true;
+  if (!IsWindowOpen()) return;
+  SetControlText(kTagDeviceLine, "");
+  SetControlText(kTagVersionLine, kTextConnecting);
+  SetControlText(kTagSerialLine, "");
+  EnableGroup(kGroupNeedsPedal, false);
+  ShowGroup(kGroupProgress, false);
+}
+
+void QD3Control::EditorClosing() {
+  if (session.connected) SendDeviceMessage(BuildEditorClosing());
+}
+
+void QD3Control::OpenGlobalSettings() {
+  session.pollEnabled = false;
+  ShowGroup(kGroupGlobalSettings, true);
+  SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
+}
+
+void QD3Control::CloseGlobalSettings() { session.pollEnabled = true; }
+
+void QD3Control::OpenFirmwareUpdate() {
+  // Forced "connected" silences the poll while the pedal runs its loader.
+  session.connected = true;
+  session.pollEnabled = false;
+}
+
+void QD3Control::CloseFirmwareUpdate() {
+  session.connected = false;
+  session.pollEnabled = true;
+  ShowGroup(kGroupFirmwareBackground, false);
+  ShowGroup(kGroupFirmwareUpdate, false);
+  EnableGroup(kGroupMain, true);
+}
+
+}  // namespace qd3

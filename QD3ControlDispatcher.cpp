@@ -1,0 +1,243 @@
+// Everything the pedal sends arrives here, one whole message at a time and in
+// arrival order. Messages that match nothing, fail their checksum or come in the
+// wrong state are dropped without a word.
+#include <cstdio>
+
+#include "QD3Control.h"
+#include "QD3ControlTags.h"
+#include "protocol/Checksum14.h"
+#include "protocol/MessageBuilders.h"
+#include "protocol/MessageMatch.h"
+
+namespace qd3 {
+namespace {
+
+// Global-settings block: message byte of each parameter it carries.
+constexpr int kGlobalCurrentPresetByte = 8;
+constexpr int kGlobalFirstSettingByte = 9;  // parameters 80..89 at bytes 9..18
+constexpr int kEditPotDisplayByte = 14;     // parameter 85 travels as 0 or 2
+constexpr int kGlobalSoftClipByte = 19;     // parameters 33..35 at bytes 19..21
+constexpr int kGlobalCabinetBypassByte = 24;
+constexpr int kFirstHardwareParam = 33;     // "Soft Clipping", "AnalogSim Gain", "Anti-aliasing"
+constexpr int kCabinetBypassParam = 90;
+constexpr int kKnobControllerFirstByte = 8;  // controller map: parameters 91..98
+
+// Firmware version byte of the device-info reply, in tenths: whole versions below
+// 1 ask for a pedal update, above 11 for an editor update.
+constexpr int kSupportedVersion = 11;
+constexpr int kNewestWholeVersion = 11;
+
+constexpr const char* kTextUpgradePedal = "Please upgrade QD3 to actual version %d.";
+constexpr const char* kTextUpgradeEditor =
+    "Editor version out of date. Please download the most recent version.";
+constexpr const char* kTextDeviceError = "ERROR!";
+constexpr const char* kTextUpdateFailed = "Error in update!";
+
+bool IsModel(std::span<const uint8_t> m, uint8_t model) {
+  return ReadModel(m) == model;
+}
+
+}  // namespace
+
+void QD3Control::HandleDeviceMessage(const uint8_t* bytes, size_t length) {
+  if (bytes == nullptr) return;
+  const std::span<const uint8_t> m(bytes, length);
+  if (length == kRecordMessageSize) {
+    HandleRecordMessage(m);
+  } else if (length > kStatusMaxSize) {
+    HandleLongMessage(m);
+  } else {
+    HandleShortMessage(m);
+  }
+}
+
+void QD3Control::HandleRecordMessage(std::span<const uint8_t> m) {
+  const auto command = MatchFromDevice(m);
+  if (command == kCmdPresetDump) {
+    if (session.connected) HandlePresetDump(m);
+  } else if (command == kCmdDataBlock) {
+    if (session.connected) {
+      HandleDataBlockConnected(m);
+    } else {
+      HandleDataBlockUnconnected(m);
+    }
+  }
+  // kCmdIrNames fills the user-IR list, which comes with the impulse-response pages.
+}
+
+void QD3Control::HandleLongMessage(std::span<const uint8_t> m) {
+  // A 42-byte message is only ever an IR name, never a short IR end chunk, except
+  // while the loader runs.
+  if (m.size() == kIrNameMessageSize && !session.firmwareMode) {
+    if (MatchFromDevice(m) == kCmdIrName) {
+      if (const auto name = ReadName32(m, kIrNameOffset)) SetControlText(kTagIrNameField, *name);
+    }
+    return;
+  }
+  if (!IsModel(m, kModelDevice) || !session.connected) return;
+  // Impulse-response transfers (begin, data, end) are collected once the IR cache
+  // exists; until then they are recognised here and dropped.
+}
+
+void QD3Control::HandleShortMessage(std::span<const uint8_t> m) {
+  if (IsModel(m, kModelLoader)) {
+    if (const auto reply = MatchLoaderFromDevice(m)) HandleLoaderReply(*reply);
+    return;
+  }
+  const auto command = MatchFromDevice(m);
+  if (!command) return;
+  if (*command == kCmdParamEcho) {
+    HandleParamEcho(m);
+  } else {
+    HandleDeviceStatus(*command);
+  }
+}
+
+void QD3Control::HandleDataBlockUnconnected(std::span<const uint8_t> m) {
+  const int version = *ReadVersion(m);
+  const int type = m[kSelectorOffset];
+  char versionText[32];
+  std::snprintf(versionText, sizeof versionText, "VERSION: %.1f", version / 10.0);
+  SetControlText(kTagDeviceLine, kTextDeviceLine);
+  SetControlText(kTagVersionLine, versionText);
+  EnableGroup(kGroupNeedsPedal, true);
+
+  const int wholeVersion = version / 10;
+  if (wholeVersion < 1) {
+    char text[64];
+    std::snprintf(text, sizeof text, kTextUpgradePedal, kSupportedVersion);
+    PostMessage(text);
+    return;
+  }
+  if (wholeVersion > kNewestWholeVersion) {
+    PostMessage(kTextUpgradeEditor);
+    return;
+  }
+  if (!VerifyRecordChecksum(m)) return;
+
+  if (type == kBlockDeviceInfo) {
+    session.connected = true;
+    // Printed as a C string: a NUL inside the 32 characters ends the serial.
+    const auto serial = ReadName32Field(m, kSerialOffset);
+    std::string text = "SERIAL: ";
+    for (uint8_t c : *serial) {
+      if (c == 0) break;
+      text.push_back(static_cast<char>(c));
+    }
+    SetControlText(kTagSerialLine, text);
+    SendDeviceMessage(BuildRequestBlock(kBlockPresetChecksums));
+  } else if (type == kBlockGlobalSettings) {
+    for (int i = 0; i < 3; ++i) {
+      SetParameterFromBlock(kFirstHardwareParam + i, m[kGlobalSoftClipByte + i]);
+    }
+  }
+}
+
+void QD3Control::HandleDataBlockConnected(std::span<const uint8_t> m) {
+  if (!VerifyRecordChecksum(m)) return;
+  switch (m[kSelectorOffset]) {
+    case kBlockGlobalSettings:
+      ApplyGlobalSettingsBlock(m);
+      break;
+    case kBlockControllerMap:
+      for (int k = 0; k < kLastKnobControllerParam - kFirstKnobControllerParam + 1; ++k) {
+        SetParameterFromBlock(kFirstKnobControllerParam + k, m[kKnobControllerFirstByte + k]);
+      }
+      break;
+    case kBlockProgramMap:
+      for (size_t i = 0; i < programMap.size(); ++i) programMap[i] = m[kRecordOffset + i];
+      SetParameterValue(kParamDeviceProgram,
+                        programMap[static_cast<size_t>(mParams[kParamControllerProgram].Raw())] /
+                            127.0);
+      break;
+    case kBlockPresetChecksums:
+      HandlePresetChecksums(m);
+      break;
+    default:
+      break;
+  }
+}
+
+void QD3Control::ApplyGlobalSettingsBlock(std::span<const uint8_t> m) {
+  session.applyingDeviceValues = true;
+  for (int index = kFirstGlobalParam; index < kCabinetBypassParam; ++index) {
+    const size_t at = static_cast<size_t>(kGlobalFirstSettingByte + index - kFirstGlobalParam);
+    int raw = m[at];
+    // "EDIT POT DISPLAY MODE" travels as 0 or 2.
+    if (at == kEditPotDisplayByte && raw > 0) raw = 1;
+    SetParameterFromBlock(index, raw);
+  }
+  for (int i = 0; i < 3; ++i) {
+    SetParameterFromBlock(kFirstHardwareParam + i, m[kGlobalSoftClipByte + i]);
+  }
+  SetParameterFromBlock(kCabinetBypassParam, m[kGlobalCabinetBypassByte]);
+  session.applyingDeviceValues = false;
+  SendDeviceMessage(BuildBulkEnd());
+  SendDeviceMessage(BuildRequestPreset(m[kGlobalCurrentPresetByte]));
+}
+
+void QD3Control::SetParameterFromBlock(int index, int raw) {
+  // Blocks carry raw values normalized against the maximum alone.
+  SetParameterValue(index, raw / mParams[index].Spec().max);
+}
+
+void QD3Control::HandleParamEcho(std::span<const uint8_t> m) {
+  const auto echo = ReadParamEcho(m);
+  // The index is the catalogue's own; anything outside it is dropped.
+  if (!echo || echo->index < 0 || echo->index >= kNumParams) return;
+  const IParam& param = mParams[echo->index];
+  session.applyingDeviceValues = true;
+  SetParameterValue(echo->index, param.ToNormalized(echo->raw));
+  session.applyingDeviceValues = false;
+}
+
+void QD3Control::HandleDeviceStatus(uint8_t command) {
+  switch (command) {
+    case kCmdResetDone:
+      session.resetDoneSeen = true;
+      break;
+    case kCmdAck:
+      // The pedal took the high half of a user-IR number: send the low half.
+      if (session.irNumberStep == kParamUserIrAHigh) {
+        session.irNumberStep = kParamUserIrALow;
+        SetParameterValue(kParamUserIrALow, (session.userIrA & 0x7F) / 127.0);
+      } else if (session.irNumberStep == kParamUserIrBHigh) {
+        session.irNumberStep = kParamUserIrBLow;
+        SetParameterValue(kParamUserIrBLow, (session.userIrB & 0x7F) / 127.0);
+      }
+      break;
+    case kCmdDeviceError:
+      PostMessage(kTextDeviceError);
+      break;
+    case kCmdIrChunkAck:
+      session.irUploadNext = true;
+      break;
+    default:
+      // kCmdIrStored and the write acknowledgements belong to the IR upload, the
+      // bank import and the factory-bank write.
+      break;
+  }
+}
+
+void QD3Control::HandleLoaderReply(uint8_t command) {
+  switch (command) {
+    case kLoaderReady:
+      session.firmwareMode = true;
+      ShowGroup(kGroupFirmware, true);
+      EnableGroup(kGroupFirmwareUpdate, false);
+      break;
+    case kLoaderDone:
+      session.firmwareMode = false;
+      session.connected = false;
+      break;
+    case kLoaderFailed:
+      session.firmwareMode = false;
+      session.connected = false;
+      PostMessage(kTextUpdateFailed);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace qd3

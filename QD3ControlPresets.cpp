@@ -1,0 +1,282 @@
+// The pedal's presets as the editor mirrors them: the checksum comparison, the
+// synchronisation run that fetches changed slots into the disk cache, and the
+// dump of the current preset that loads the edit buffer.
+#include <algorithm>
+#include <cstdio>
+
+#include "QD3Control.h"
+#include "QD3ControlTags.h"
+#include "presets/PresetRecord.h"
+#include "presets/SlotLabels.h"
+#include "presets/StoreRecord.h"
+#include "protocol/MessageBuilders.h"
+#include "protocol/MessageMatch.h"
+#include "protocol/Name32.h"
+
+namespace qd3 {
+namespace {
+
+// A synchronisation dump that does not arrive is asked for again after this many
+// 100 ms ticks (2 s: a dump needs about 6 ms on the wire, so the pedal has long
+// stopped answering), at most kSyncMaxRetries times; then the run ends without it.
+constexpr int kSyncWaitTicks = 20;
+constexpr int kSyncMaxRetries = 3;
+constexpr const char* kTextSyncGaveUp =
+    "The QD3 stopped answering while its presets were read. The presets not read "
+    "yet will be fetched at the next connection.";
+
+// Entries of the user-IR name table that hold the current preset's two positions.
+constexpr size_t kCurrentIrNameA = 288;
+constexpr size_t kCurrentIrNameB = 289;
+// What positions 7 and 8 hold when they use no user IR.
+constexpr const char* kFactoryPosition7Name = "BRIT 2x12";
+constexpr const char* kFactoryPosition8Name = "BOUTIQUE 4x12";
+
+constexpr IColor kDisplayColour{255, 255, 255, 255};
+
+Checksum14Pair ReceivedChecksum(std::span<const uint8_t> m) {
+  return {m[kChecksumHiOffset], m[kChecksumLoOffset]};
+}
+
+PresetRecord RecordOf(std::span<const uint8_t> m) {
+  return PresetRecord::FromPrefix(m.subspan(kRecordOffset, kRecordSize));
+}
+
+// A user-IR name as the position label shows it: trailing spaces cut, but a
+// field of spaces alone stays as it is.
+std::string PositionName(std::span<const uint8_t, kNameSize> field) {
+  if (IsBlankName32(field)) return std::string(kNameSize, ' ');
+  return TrimName32(field);
+}
+
+}  // namespace
+
+void QD3Control::OpenCache(const std::filesystem::path& baseFolder) {
+  mCache = std::make_unique<PresetCache>(baseFolder);
+}
+
+int QD3Control::PatchOffset() const { return mParams[kParamPatchOffset].Raw(); }
+
+void QD3Control::AttachPresetRows(const std::array<IControlHandle*, kPresetCount>& rows) {
+  mPresetRows = rows;
+  for (int slot = 0; slot < kPresetCount; ++slot) {
+    SetRowLabel(slot, mRowLabels[static_cast<size_t>(slot)]);
+    SetRowColor(slot, slot == session.highlightedPreset);
+  }
+}
+
+void QD3Control::SetRowLabel(int slot, std::string label) {
+  mRowLabels[static_cast<size_t>(slot)] = std::move(label);
+  if (!IsWindowOpen()) return;
+  if (IControlHandle* row = mPresetRows[static_cast<size_t>(slot)]) {
+    row->SetStr(mRowLabels[static_cast<size_t>(slot)]);
+    row->SetDirty();
+  }
+}
+
+void QD3Control::SetRowColor(int slot, bool current) {
+  if (!IsWindowOpen() || slot < 0 || slot >= kPresetCount) return;
+  if (IControlHandle* row = mPresetRows[static_cast<size_t>(slot)]) {
+    row->SetTextColor(RowColor(current));
+    row->SetDirty();
+  }
+}
+
+void QD3Control::LoadCacheState() {
+  if (!mCache) return;
+  for (const RowLabel& row : mCache->ScanPresetsFolder(PatchOffset())) {
+    SetRowLabel(row.row, row.label);
+  }
+  const PresetList list = mCache->BuildListFromCache(PatchOffset());
+  for (int slot = 0; slot < kPresetCount; ++slot) {
+    SetRowLabel(slot, list.labels[static_cast<size_t>(slot)]);
+  }
+  checksums.SetPairs(list.checksums);
+}
+
+void QD3Control::ClearCacheData() {
+  if (mCache) {
+    const ClearCacheResult result = mCache->ClearCache(PatchOffset());
+    for (const RowLabel& row : result.scanned) SetRowLabel(row.row, row.label);
+    for (int slot = 0; slot < kPresetCount; ++slot) {
+      SetRowLabel(slot, result.list.labels[static_cast<size_t>(slot)]);
+    }
+    checksums.SetPairs(result.list.checksums);
+  }
+  if (mPlatform) mPlatform->ShowMessageBox(kTextFinished, "", EMsgBoxType::OK);
+}
+
+void QD3Control::StoreCurrentPreset() {
+  std::string labelA, labelB;
+  if (mScreen) {
+    if (IControlHandle* a = mScreen->GetControlWithTag(kTagIrNameA)) labelA = a->GetStr();
+    if (IControlHandle* b = mScreen->GetControlWithTag(kTagIrNameB)) labelB = b->GetStr();
+    if (IControlHandle* name = mScreen->GetControlWithTag(kTagPresetName)) {
+      presetNameText = name->GetStr();
+    }
+  }
+  const PresetRecord record = BuildStoreRecord(presetNameText, liveValues, labelA, labelB);
+  SendDeviceMessage(BuildStorePresetMessage(session.currentPreset, record));
+}
+
+// ---- checksum block and synchronisation ----
+
+void QD3Control::HandlePresetChecksums(std::span<const uint8_t> m) {
+  const auto data = ReadRecordData(m);
+  if (checksums.CompareWithDevice(*data) == 0) {
+    SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
+    return;
+  }
+  session.readAllActive = true;
+  session.readIndex = -1;
+  session.bulkBeginPending = true;
+}
+
+void QD3Control::StartPresetSync() {
+  const auto first = checksums.LowestPending();
+  if (!first) {
+    FinishPresetSync();
+    return;
+  }
+  session.readTotal = checksums.PendingCount();
+  session.readDone = 0;
+  session.readIndex = *first;
+  mSyncWaitTicks = 0;
+  mSyncRetries = 0;
+  SendDeviceMessage(BuildRequestPreset(*first));
+  ShowProgress(0.0);
+  ShowGroup(kGroupProgress, true);
+}
+
+void QD3Control::WatchPresetSync() {
+  if (++mSyncWaitTicks <= kSyncWaitTicks) return;
+  mSyncWaitTicks = 0;
+  if (mSyncRetries < kSyncMaxRetries) {
+    ++mSyncRetries;
+    SendDeviceMessage(BuildRequestPreset(session.readIndex));
+    return;
+  }
+  // Give up on this run; the slots still pending are fetched at the next connection.
+  PostMessage(kTextSyncGaveUp);
+  FinishPresetSync();
+}
+
+void QD3Control::ContinuePresetSync(std::span<const uint8_t> m) {
+  if (!VerifyRecordChecksum(m)) {
+    mSyncWaitTicks = 0;
+    SendDeviceMessage(BuildRequestPreset(session.readIndex));
+    return;
+  }
+  const int slot = m[kSelectorOffset];
+  if (slot >= kPresetCount) return;
+  session.readIndex = slot;
+  const PresetRecord record = RecordOf(m);
+  // A failed write is not reported; the cache keeps its previous file and the
+  // table moves on, as it would after any later successful write.
+  if (mCache) mCache->WritePreset(slot, record.Bytes());
+  checksums.StoreReceived(slot, ReceivedChecksum(m));
+  SetRowLabel(slot, CachedSlotLabel(slot, PatchOffset(), record));
+  if (slot == session.currentPreset) SetRowColor(slot, true);
+
+  const auto next = checksums.LowestPending();
+  if (!next) {
+    FinishPresetSync();
+    return;
+  }
+  session.readIndex = *next;
+  session.readDone += 1;
+  mSyncWaitTicks = 0;
+  mSyncRetries = 0;
+  ShowProgress(static_cast<double>(session.readDone) / session.readTotal);
+  ShowGroup(kGroupProgress, true);
+  SendDeviceMessage(BuildRequestPreset(*next));
+}
+
+void QD3Control::FinishPresetSync() {
+  session.readAllActive = false;
+  session.applyingDeviceValues = false;
+  ShowProgress(1.0);
+  ShowGroup(kGroupProgress, false);
+  SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
+}
+
+// ---- dumps ----
+
+void QD3Control::HandlePresetDump(std::span<const uint8_t> m) {
+  if (session.readAllActive) {
+    ContinuePresetSync(m);
+  } else if (!session.backupActive) {
+    ApplyCurrentPresetDump(m);
+  }
+  // During a bank export every dump is collected by the export itself.
+}
+
+void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
+  const int slot = m[kSelectorOffset];
+  if (slot >= kPresetCount) return;
+  session.currentPreset = slot;
+  const std::string number = SlotNumberText(slot, PatchOffset());
+
+  if (session.currentPreset != session.highlightedPreset) {
+    SetRowColor(session.highlightedPreset, false);
+    session.highlightedPreset = session.currentPreset;
+    SetRowColor(session.highlightedPreset, true);
+    SetParameterValue(kParamScroll, ListScrollForSlot(slot) / 109.0);
+  }
+
+  if (!VerifyRecordChecksum(m)) return;
+
+  const PresetRecord record = RecordOf(m);
+  session.applyingDeviceValues = true;
+  for (int i = 0; i < kNumSoundParams; ++i) {
+    const uint8_t raw = record.Param(i);
+    SetParameterValue(i, mParams[i].ToNormalized(raw));
+    deviceSnapshot[static_cast<size_t>(i)] = raw;
+  }
+  session.userIrASelected = false;
+  session.userIrBSelected = false;
+
+  // Not saved is judged against what just arrived, also without a window.
+  presetModified = false;
+  const bool irA = mParams[kParamIrModeA].Raw() > 0;
+  const bool irB = mParams[kParamIrModeB].Raw() > 0;
+  if (irA) userIrNames[kCurrentIrNameA] = PositionName(record.UserIrNameField(UserIrPosition::kPosition7));
+  if (irB) userIrNames[kCurrentIrNameB] = PositionName(record.UserIrNameField(UserIrPosition::kPosition8));
+  if (IsWindowOpen()) {
+    if (IControlHandle* display = mScreen->GetControlWithTag(kTagValueDisplay)) {
+      display->Hide(false);
+      display->SetStr(number);
+      display->SetTextColor(kDisplayColour);
+      display->SetDirty();
+    }
+    const auto name = record.NameField();
+    presetNameText.assign(name.begin(), name.end());
+    SetControlText(kTagPresetName, presetNameText);
+    SetControlText(kTagIrNameA, irA ? userIrNames[kCurrentIrNameA] : kFactoryPosition7Name);
+    SetControlText(kTagIrNameB, irB ? userIrNames[kCurrentIrNameB] : kFactoryPosition8Name);
+  }
+  SetRowLabel(slot, CurrentPresetLabel(slot, PatchOffset(), record));
+  session.applyingDeviceValues = false;
+
+  if (session.saveArmed) {
+    session.saveArmed = false;
+    session.saveAwaiting = false;
+    if (mScreen) {
+      if (IControlHandle* display = mScreen->GetControlWithTag(kTagValueDisplay)) {
+        display->Hide(false);
+      }
+    }
+    if (mCache) mCache->WritePreset(slot, record.Bytes());
+    checksums.StoreReceived(slot, ReceivedChecksum(m));
+  }
+
+  // Fetch a user IR the cache lacks; position 8 only when position 7 uses none.
+  if (!mCache) return;
+  if (irA) {
+    if (!mCache->IsIrCached(session.userIrA)) SendDeviceMessage(BuildRequestIr(session.userIrA));
+  } else if (irB) {
+    if (!mCache->IsIrCached(session.userIrB)) SendDeviceMessage(BuildRequestIr(session.userIrB));
+  }
+}
+
+}  // namespace qd3

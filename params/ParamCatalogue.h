@@ -1,0 +1,60 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "params/IParam.h"
+
+namespace qd3 {
+
+// Index ranges of the catalogue. Sound parameters are the 65 values of a preset.
+inline constexpr int kNumParams = 139;
+inline constexpr int kNumSoundParams = 65;
+inline constexpr int kFirstGlobalParam = 80;
+inline constexpr int kLastGlobalParam = 90;
+inline constexpr int kFirstKnobControllerParam = 91;
+inline constexpr int kLastKnobControllerParam = 98;
+
+// Indices that other code names directly.
+enum ParamIndex : int {
+  kParamLevel = 0,
+  kParamGain = 1,
+  kParamDynamics = 10,
+  kParamIr = 14,
+  kParamIrModeA = 40,
+  kParamIrModeB = 41,
+  kParamUserIrAHigh = 53,
+  kParamUserIrALow = 54,
+  kParamUserIrBHigh = 55,
+  kParamUserIrBLow = 56,
+  kParamReverbMode = 57,
+  kParamAutoFilterOn = 60,
+  kParamCompression = 69,
+  kParamScroll = 70,
+  kParamPresetPicker = 71,
+  kParamIrPositionPicker = 72,
+  kParamIrAlias = 73,
+  kParamIrPageTarget = 74,
+  kParamPatchOffset = 82,
+  kParamEditPotDisplayMode = 85,
+  kParamControllerProgram = 99,
+  kParamDeviceProgram = 100,
+};
+
+// The 139 parameters of the editor, built once with their defaults.
+class ParamCatalogue {
+ public:
+  ParamCatalogue();
+
+  IParam& operator[](int index) { return mParams.at(static_cast<size_t>(index)); }
+  const IParam& operator[](int index) const { return mParams.at(static_cast<size_t>(index)); }
+  static constexpr int Size() { return kNumParams; }
+
+ private:
+  std::vector<IParam> mParams;
+};
+
+// The specs of all 139 parameters in index order.
+std::vector<ParamSpec> BuildParamSpecs();
+
+}  // namespace qd3

@@ -1,0 +1,75 @@
+#include "presets/CacheFileIo.h"
+
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#endif
+
+namespace qd3 {
+namespace {
+
+// Pushes the file's data from the operating system to the disk, so that the rename that
+// follows can never publish a file whose content is still only in memory.
+bool SyncToDisk(std::FILE* file) {
+#if __has_include(<unistd.h>)
+  return ::fsync(::fileno(file)) == 0;
+#else
+  (void)file;
+  return true;
+#endif
+}
+
+}  // namespace
+
+std::filesystem::path TempPathFor(const std::filesystem::path& target) {
+  std::filesystem::path temp = target;
+  temp += kTempFileSuffix;
+  return temp;
+}
+
+CacheWriteStatus WriteFileReplacing(const std::filesystem::path& target,
+                                    std::span<const uint8_t> bytes) {
+  const std::filesystem::path temp = TempPathFor(target);
+  std::FILE* file = std::fopen(temp.string().c_str(), "wb");
+  if (file == nullptr) return CacheWriteStatus::kTempFileFailed;
+
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  // A full disk often shows only when the buffered bytes are flushed.
+  ok = std::fflush(file) == 0 && ok;
+  ok = ok && SyncToDisk(file);
+  ok = std::fclose(file) == 0 && ok;
+
+  std::error_code ignored;
+  if (!ok) {
+    std::filesystem::remove(temp, ignored);
+    return CacheWriteStatus::kWriteFailed;
+  }
+  std::error_code error;
+  std::filesystem::rename(temp, target, error);
+  if (error) {
+    std::filesystem::remove(temp, ignored);
+    return CacheWriteStatus::kReplaceFailed;
+  }
+  return CacheWriteStatus::kWritten;
+}
+
+bool FileOpens(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+std::optional<std::vector<uint8_t>> ReadFilePrefix(const std::filesystem::path& path,
+                                                   std::size_t maxBytes) {
+  if (!FileOpens(path)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in.is_open()) return std::nullopt;
+  std::vector<uint8_t> bytes(maxBytes);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(maxBytes));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
+}  // namespace qd3

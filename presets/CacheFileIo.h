@@ -1,0 +1,51 @@
+#pragma once
+
+// Whole-file reads and crash-safe whole-file writes for the cache.
+//
+// A write goes to "<name>.tmp" in the target's folder, is flushed to the disk and then
+// renamed over the target. A crash, a full disk or any other failure therefore leaves
+// either the complete old file or the complete new one, never a truncated mix. The
+// temporary name does not end in ".dat", so folder scans and cache clearing never see it.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace qd3 {
+
+enum class CacheWriteStatus {
+  kWritten,
+  kNoCacheFile,        // the item has no file in the cache (an IR number without one)
+  kFolderUnavailable,  // the folder is missing and cannot be created
+  kTempFileFailed,     // the temporary file cannot be created
+  kWriteFailed,        // writing or flushing the temporary file failed (disk full)
+  kReplaceFailed,      // the temporary file cannot be renamed over the target
+};
+
+inline bool Succeeded(CacheWriteStatus status) {
+  return status == CacheWriteStatus::kWritten;
+}
+
+inline constexpr char kTempFileSuffix[] = ".tmp";
+
+// The temporary file a write of `target` goes through.
+std::filesystem::path TempPathFor(const std::filesystem::path& target);
+
+// Writes `bytes` as the whole content of `target` through the temporary file. The folder
+// must exist. On failure the target keeps its previous content (or stays absent) and the
+// temporary file is removed when this call created it.
+CacheWriteStatus WriteFileReplacing(const std::filesystem::path& target,
+                                    std::span<const uint8_t> bytes);
+
+// Whether `path` names something that opens as a file: a regular file, or a link to one.
+// Directories and special files count as files that cannot be opened.
+bool FileOpens(const std::filesystem::path& path);
+
+// Up to `maxBytes` bytes from the start of the file; nullopt when it cannot be opened.
+std::optional<std::vector<uint8_t>> ReadFilePrefix(const std::filesystem::path& path,
+                                                   std::size_t maxBytes);
+
+}  // namespace qd3

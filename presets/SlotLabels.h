@@ -1,0 +1,49 @@
+#pragma once
+
+// Texts and colours of the preset list and the two-digit preset display. Slots are
+// 0..127 everywhere inside the editor; the user sees slot + offset, offset being the
+// "PATCH OFFSET" setting (0 or 1), printed with at least two digits (so 100..128 show
+// three).
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "api/IColor.h"
+#include "presets/PresetRecord.h"
+
+namespace qd3 {
+
+// Row colours: the row of the current preset and every other row.
+inline constexpr IColor kCurrentRowColor{255, 100, 255, 255};
+inline constexpr IColor kOtherRowColor{150, 100, 255, 255};
+
+// A label from a current-preset dump is cut to this many characters.
+inline constexpr std::size_t kCurrentPresetLabelMaxLength = 40;
+
+// The list scroll parameter runs 0..109; it is set so that the current row is in view.
+inline constexpr int kListScrollMax = 109;
+
+// "%02d" of slot + offset, as the preset display shows it.
+std::string SlotNumberText(int slot, int offset);
+
+// " %02d ": the label of a slot whose record is unknown.
+std::string EmptySlotLabel(int slot, int offset);
+
+// " %02d " followed by the record's name as stored, trailing spaces kept; a NUL byte in
+// the name ends it. The label that the cache build, the folder scan and the
+// synchronisation give a row.
+std::string CachedSlotLabel(int slot, int offset, const PresetRecord& record);
+
+// " %02d %s" of (slot + offset, name), cut to 40 characters: the label a dump of the
+// current preset gives its row.
+std::string CurrentPresetLabel(int slot, int offset, std::string_view name);
+// As above with the record's name up to its first NUL byte.
+std::string CurrentPresetLabel(int slot, int offset, const PresetRecord& record);
+
+IColor RowColor(bool isCurrentRow);
+
+// Value of the list scroll parameter that brings `slot` into view: 109 - min(slot, 109).
+int ListScrollForSlot(int slot);
+
+}  // namespace qd3

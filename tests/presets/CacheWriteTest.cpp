@@ -1,0 +1,88 @@
+// A cache write that fails must leave everything already on disk as it was. Tests run as
+// root, where file permissions stop nothing, so the failures are made with paths that
+// cannot be written: a folder that is a regular file, a directory where the temporary
+// file goes, a full device behind the temporary file, a directory where the target is.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "TempFolder.h"
+#include "presets/PresetCache.h"
+
+namespace qd3 {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::RecordBytes;
+using test::WriteBytes;
+
+class CacheWriteTest : public ::testing::Test {
+ protected:
+  fs::path Preset001() const { return base.Path() / "Presets" / "001.dat"; }
+  fs::path Temp001() const { return base.Path() / "Presets" / "001.dat.tmp"; }
+
+  CacheWriteStatus WriteNewRecord() {
+    return cache.WritePreset(0, PresetRecord::FromPrefix(RecordBytes("New")).Bytes());
+  }
+
+  const std::vector<uint8_t> old = RecordBytes("Old", 0x22);
+  test::TempFolder base;
+  PresetCache cache{base.Path()};
+};
+
+TEST_F(CacheWriteTest, TemporaryFileSitsBesideTheTargetWithoutTheDatEnding) {
+  EXPECT_EQ(TempPathFor(Preset001()), Temp001());
+}
+
+TEST_F(CacheWriteTest, FolderThatIsARegularFileFailsAndKeepsThatFile) {
+  WriteBytes(base.Path() / "Presets", old);
+  EXPECT_EQ(WriteNewRecord(), CacheWriteStatus::kFolderUnavailable);
+  EXPECT_EQ(ReadBytes(base.Path() / "Presets"), old);
+
+  WriteBytes(base.Path() / "User IRs", old);
+  EXPECT_EQ(cache.WriteIrImage(3, std::vector<uint8_t>(2436, 1)),
+            CacheWriteStatus::kFolderUnavailable);
+  EXPECT_EQ(ReadBytes(base.Path() / "User IRs"), old);
+}
+
+TEST_F(CacheWriteTest, TemporaryFileThatCannotBeCreatedKeepsThePreviousRecord) {
+  WriteBytes(Preset001(), old);
+  fs::create_directories(Temp001());
+  EXPECT_EQ(WriteNewRecord(), CacheWriteStatus::kTempFileFailed);
+  EXPECT_EQ(ReadBytes(Preset001()), old);
+  EXPECT_TRUE(fs::is_directory(Temp001()));
+  EXPECT_EQ(cache.ReadPreset(0), PresetRecord::FromPrefix(old));
+}
+
+TEST_F(CacheWriteTest, FullDiskKeepsThePreviousRecord) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full to stand in for a full disk";
+  WriteBytes(Preset001(), old);
+  fs::create_symlink("/dev/full", Temp001());
+  EXPECT_EQ(WriteNewRecord(), CacheWriteStatus::kWriteFailed);
+  EXPECT_EQ(ReadBytes(Preset001()), old);
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Preset001())));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(Temp001()))) << "the temporary file stays behind";
+}
+
+TEST_F(CacheWriteTest, TargetThatCannotBeReplacedKeepsItsContentAndLeavesNoTemporaryFile) {
+  fs::create_directories(Preset001());
+  WriteBytes(Preset001() / "inside", old);
+  EXPECT_EQ(WriteNewRecord(), CacheWriteStatus::kReplaceFailed);
+  EXPECT_EQ(ReadBytes(Preset001() / "inside"), old);
+  EXPECT_FALSE(fs::exists(Temp001()));
+}
+
+TEST_F(CacheWriteTest, FailedFactoryWavInstallationIsReported) {
+  WriteBytes(base.Path() / "Factory IRs", old);
+  const std::vector<uint8_t> blob(10, 1);
+  FactoryIrWavData wavs;
+  wavs.fill(blob);
+  EXPECT_EQ(cache.InstallFactoryIrWavs(wavs), FactoryWavInstall::kIncomplete);
+  EXPECT_EQ(ReadBytes(base.Path() / "Factory IRs"), old);
+}
+
+}  // namespace
+}  // namespace qd3

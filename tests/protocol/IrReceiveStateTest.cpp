@@ -1,0 +1,133 @@
+#include "protocol/IrReceiveState.h"
+
+#include <gtest/gtest.h>
+
+#include "TestBytes.h"
+#include "protocol/MessageBuilders.h"
+#include "protocol/TransferBuffer.h"
+
+namespace qd3 {
+namespace {
+
+using test::Hex;
+using test::Noise;
+using test::Ramp;
+using test::Repeat;
+
+// Feeds every chunk of a packed transfer, as the pedal would send it, to `state`.
+IrReceiveStatus Receive(IrReceiveState& state, TransferBuffer& buffer, int irNumber) {
+  IrReceiveStatus status = IrReceiveStatus::kMalformed;
+  for (auto chunk = buffer.TakeNextIrChunk(irNumber); chunk.kind != ChunkKind::kNone;
+       chunk = buffer.TakeNextIrChunk(irNumber)) {
+    switch (chunk.kind) {
+      case ChunkKind::kFirst:
+        status = state.Begin(chunk.message);
+        break;
+      case ChunkKind::kMiddle:
+        status = state.Data(chunk.message);
+        break;
+      default:
+        status = state.End(chunk.message);
+        break;
+    }
+  }
+  return status;
+}
+
+TEST(IrReceiveState, ReceivesAPackedImage) {
+  const Bytes image = Noise(2436, 5);
+  TransferBuffer buffer;
+  buffer.Pack(image);
+  IrReceiveState state;
+  ASSERT_EQ(Receive(state, buffer, 200), IrReceiveStatus::kComplete);
+
+  const IrReceiveResult result = state.Result();
+  EXPECT_EQ(result.irNumber, 200);
+  EXPECT_EQ(state.expectedBytes(), 2436);
+  EXPECT_EQ(Bytes(result.bytes.begin(), result.bytes.end()), image);
+  EXPECT_EQ(result.computedChecksum, buffer.checksum().Value());
+  EXPECT_TRUE(result.ChecksumMatches());
+}
+
+TEST(IrReceiveState, CorruptedGroupShowsAsChecksumMismatch) {
+  TransferBuffer buffer;
+  buffer.Pack(Noise(2436));
+  IrReceiveState state;
+  state.Begin(buffer.TakeNextIrChunk(7).message);
+  Bytes data = buffer.TakeNextIrChunk(7).message;
+  data[100] ^= 0x01;
+  state.Data(data);
+  while (buffer.remaining() > static_cast<int>(kIrChunkGroups)) {
+    state.Data(buffer.TakeNextIrChunk(7).message);
+  }
+  ASSERT_EQ(state.End(buffer.TakeNextIrChunk(7).message), IrReceiveStatus::kComplete);
+  EXPECT_FALSE(state.Result().ChecksumMatches());
+}
+
+TEST(IrReceiveState, ReadsChecksumAndGroupsOfTheEndMessage) {
+  IrReceiveState state;
+  // G = 260 -> 227 bytes; the begin's groups are all zero.
+  ASSERT_EQ(state.Begin(BuildIrBegin(3, 260, Repeat(256, 0))), IrReceiveStatus::kReceiving);
+  ASSERT_EQ(state.End(Hex("F0 00 3F 6B 03 66 0B 01 02 03 04 12 34 F7")),
+            IrReceiveStatus::kComplete);
+  const IrReceiveResult result = state.Result();
+  EXPECT_EQ(result.computedChecksum, 10);
+  EXPECT_EQ(result.receivedChecksum, 0x12 * 128 + 0x34);
+  EXPECT_EQ(result.bytes.size(), 227u);
+}
+
+// Used to write floor(7G / 8) bytes into the 4096-byte buffer whatever G announced.
+TEST(IrReceiveState, OversizeBeginIsRefused) {
+  IrReceiveState state;
+  // 4683 groups would make 4097 bytes.
+  EXPECT_EQ(state.Begin(BuildIrBegin(1, 4683, Ramp(256))), IrReceiveStatus::kTooLarge);
+  EXPECT_FALSE(state.receiving());
+  EXPECT_EQ(state.Data(BuildIrData(Ramp(256))), IrReceiveStatus::kNotStarted);
+  EXPECT_EQ(state.End(BuildIrEnd(Ramp(10), {})), IrReceiveStatus::kNotStarted);
+  EXPECT_EQ(state.producedBytes(), 0);
+}
+
+TEST(IrReceiveState, LargestAcceptedTransferStopsAtTheBuffer) {
+  IrReceiveState state;
+  // 4682 groups make exactly 4096 bytes; send far more groups than that.
+  ASSERT_EQ(state.Begin(BuildIrBegin(1, 4682, Repeat(256, 0x7F))), IrReceiveStatus::kReceiving);
+  for (int i = 0; i < 30; ++i) state.Data(BuildIrData(Repeat(256, 0x7F)));
+  ASSERT_EQ(state.End(BuildIrEnd(Repeat(256, 0x7F), {})), IrReceiveStatus::kComplete);
+  EXPECT_EQ(state.producedBytes(), 4096);
+  EXPECT_EQ(state.Result().bytes.back(), 0xFF);
+}
+
+TEST(IrReceiveState, TruncatedMessagesAreDroppedWithoutReading) {
+  IrReceiveState state;
+  const Bytes begin = BuildIrBegin(1, 2785, Ramp(256));
+  EXPECT_EQ(state.Begin(Bytes(begin.begin(), begin.begin() + 100)), IrReceiveStatus::kMalformed);
+  EXPECT_EQ(state.Begin(Bytes(begin.begin(), begin.begin() + 5)), IrReceiveStatus::kMalformed);
+  ASSERT_EQ(state.Begin(begin), IrReceiveStatus::kReceiving);
+
+  const Bytes data = BuildIrData(Ramp(256));
+  EXPECT_EQ(state.Data(Bytes(data.begin(), data.end() - 1)), IrReceiveStatus::kMalformed);
+  EXPECT_EQ(state.End(Hex("F0 00 3F 6B 03 66 0B 00 F7")), IrReceiveStatus::kMalformed);
+  EXPECT_EQ(state.End(BuildIrData(Ramp(256))), IrReceiveStatus::kMalformed);
+  EXPECT_EQ(state.producedBytes(), 224);  // the begin's 256 groups only
+  EXPECT_TRUE(state.receiving());
+}
+
+TEST(IrReceiveState, NewBeginRestartsTheTransfer) {
+  IrReceiveState state;
+  state.Begin(BuildIrBegin(1, 2785, Ramp(256)));
+  state.Data(BuildIrData(Ramp(256)));
+  ASSERT_EQ(state.Begin(BuildIrBegin(2, 2785, Repeat(256, 0))), IrReceiveStatus::kReceiving);
+  EXPECT_EQ(state.irNumber(), 2);
+  EXPECT_EQ(state.producedBytes(), 224);
+  ASSERT_EQ(state.End(BuildIrEnd(Hex("05"), {0x00, 0x05})), IrReceiveStatus::kComplete);
+  EXPECT_TRUE(state.Result().ChecksumMatches());
+}
+
+TEST(IrReceiveState, DataWithoutBeginIsIgnored) {
+  IrReceiveState state;
+  EXPECT_EQ(state.Data(BuildIrData(Ramp(256))), IrReceiveStatus::kNotStarted);
+  EXPECT_EQ(state.End(BuildIrEnd(Ramp(3), {})), IrReceiveStatus::kNotStarted);
+}
+
+}  // namespace
+}  // namespace qd3

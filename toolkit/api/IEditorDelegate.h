@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qd3 {
+
+// The toolkit's view of the editor's parameters: what a bound control reads, sets
+// and lists. The editor object implements it.
+class IEditorDelegate {
+ public:
+  virtual ~IEditorDelegate() = default;
+
+  virtual int NParams() const = 0;
+  virtual double GetParamNormalized(int index) const = 0;
+  // A control moved: sets the parameter's normalized value, which runs the
+  // editor's change handler (and sends to the pedal where that applies).
+  virtual void SetParameterValueFromUI(int index, double normalized) = 0;
+  // Text of the parameter's value at the given normalized position.
+  virtual std::string GetParamDisplayText(int index, double normalized) const = 0;
+  // The value texts of an enumerated parameter in value order; empty for others.
+  virtual std::vector<std::string> GetParamValueTexts(int index) const = 0;
+  // Values set by code (from the pedal, a file, a template) wait in a queue until
+  // the UI thread hands each (index, normalized) to the controls bound to it.
+  virtual void DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) = 0;
+};
+
+}  // namespace qd3
