@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Sets up, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs
-# the whole test suite.
+# the whole test suite; then builds the threaded tests with ThreadSanitizer and
+# runs them again there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DQD3_SANITIZE=address;undefined" \
   -DQD3_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure -j2
+
+# Only the tests labelled "threaded" are built and run under ThreadSanitizer.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQD3_SANITIZE=thread \
+  -DQD3_BUILD_GUI=OFF -DQD3_BUILD_BENCHMARKS=OFF >/dev/null
+threaded_targets=$(grep -rhoE 'gtest_discover_tests\(([a-z_]+) PROPERTIES LABELS threaded' tests \
+  | sed -E 's/gtest_discover_tests\(([a-z_]+).*/\1/' | sort -u)
+cmake --build build-tsan --target $threaded_targets
+ctest --test-dir build-tsan --output-on-failure -L threaded

@@ -1,0 +1,37 @@
+#include "host/MidiReceiveQueues.h"
+
+#include <cstring>
+
+namespace qd3 {
+
+void MidiReceiveQueues::OnMidiInput(const uint8_t* data, size_t size) noexcept {
+  if (size == 0 || exiting_.load(std::memory_order_acquire)) return;
+
+  if (size <= kMaxShortMidiSize) {
+    const bool queued = shortQueue_.TryPush([&](ShortMidiMessage& slot) {
+      slot.offset = 0;
+      slot.status = data[0];
+      slot.data1 = size > 1 ? data[1] : 0;
+      slot.data2 = size > 2 ? data[2] : 0;
+    });
+    if (!queued) droppedShort_.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
+
+  if (size > kMaxSysexSize) {
+    droppedSysex_.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
+  const bool queued = sysexQueue_.TryPush([&](SysexMidiMessage& slot) {
+    slot.offset = 0;
+    slot.size = static_cast<int>(size);
+    std::memcpy(slot.data.data(), data, size);
+  });
+  if (!queued) droppedSysex_.fetch_add(1, std::memory_order_relaxed);
+}
+
+void MidiReceiveQueues::InputCallback(const uint8_t* data, size_t size, void* user) noexcept {
+  static_cast<MidiReceiveQueues*>(user)->OnMidiInput(data, size);
+}
+
+}  // namespace qd3

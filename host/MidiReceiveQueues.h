@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+#include "host/SpscRing.h"
+
+namespace qd3 {
+
+inline constexpr size_t kShortMidiQueueCapacity = 32;
+inline constexpr size_t kSysexQueueCapacity = 4;
+// Longest incoming message that is kept; anything longer is dropped whole.
+inline constexpr size_t kMaxSysexSize = 512;
+// Messages of 1..3 bytes are channel or system-common messages; 4 bytes and more
+// can only be SysEx.
+inline constexpr size_t kMaxShortMidiSize = 3;
+
+// One channel or system-common message: the status byte and up to two data
+// bytes, 0 where the message is shorter.
+struct ShortMidiMessage {
+  int offset = 0;  // sample offset inside the sub-block; always 0 here
+  uint8_t status = 0;
+  uint8_t data1 = 0;
+  uint8_t data2 = 0;
+};
+
+// One SysEx message of 4..kMaxSysexSize bytes, framing bytes included.
+struct SysexMidiMessage {
+  int offset = 0;  // always 0 here
+  int size = 0;
+  std::array<uint8_t, kMaxSysexSize> data{};
+};
+
+// The receive path from the MIDI input thread (the only producer) to the drain
+// pass (the only consumer): two bounded lock-free rings. A message that does not
+// fit, because its ring is full or it is too long, is lost; the pedal's
+// conversations cope with a lost reply by waiting.
+class MidiReceiveQueues {
+ public:
+  // Input thread. Sorts one complete message into its ring by length; empty and
+  // over-long messages, messages that meet a full ring and everything arriving
+  // once the exiting flag is set are dropped. Copies into a fixed slot only:
+  // no allocation, no lock, no system call.
+  void OnMidiInput(const uint8_t* data, size_t size) noexcept;
+
+  // Matches IMidiTransport::InputCallback with user = the MidiReceiveQueues.
+  static void InputCallback(const uint8_t* data, size_t size, void* user) noexcept;
+
+  // Drain thread. Pops every short message to onShort(const ShortMidiMessage&),
+  // then every SysEx message to onSysex(const uint8_t* bytes, size_t size), each
+  // in arrival order. A message that arrives during the pass is handled in it
+  // when it lands before its ring is found empty, else in the next pass.
+  template <typename ShortHandler, typename SysexHandler>
+  void Drain(ShortHandler&& onShort, SysexHandler&& onSysex) {
+    ShortMidiMessage shortMessage;
+    while (shortQueue_.TryPop(shortMessage)) onShort(shortMessage);
+    // Copied out so that the slot is free again before the handler runs, which
+    // may take a while (it parses the message and may send a reply).
+    SysexMidiMessage sysex;
+    while (sysexQueue_.TryPop(sysex)) onSysex(sysex.data.data(), static_cast<size_t>(sysex.size));
+  }
+
+  // Set first thing at shutdown; from then on the input callback keeps nothing.
+  void SetExiting() noexcept { exiting_.store(true, std::memory_order_release); }
+  bool Exiting() const noexcept { return exiting_.load(std::memory_order_acquire); }
+
+  // Messages lost so far because of a full ring or an over-long SysEx, for
+  // diagnostics and tests.
+  uint64_t DroppedShortCount() const noexcept {
+    return droppedShort_.load(std::memory_order_relaxed);
+  }
+  uint64_t DroppedSysexCount() const noexcept {
+    return droppedSysex_.load(std::memory_order_relaxed);
+  }
+
+ private:
+  SpscRing<ShortMidiMessage, kShortMidiQueueCapacity> shortQueue_;
+  SpscRing<SysexMidiMessage, kSysexQueueCapacity> sysexQueue_;
+  std::atomic<bool> exiting_{false};
+  std::atomic<uint64_t> droppedShort_{0};
+  std::atomic<uint64_t> droppedSysex_{0};
+};
+
+// The short-message handler of this program: the editor has no use for channel
+// messages, so they are popped and forgotten.
+inline void IgnoreShortMidiMessage(const ShortMidiMessage&) {}
+
+}  // namespace qd3

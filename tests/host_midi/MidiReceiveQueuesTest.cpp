@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "host/MidiReceiveQueues.h"
+#include "host/SpscRing.h"
+
+namespace qd3::test {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A SysEx of exactly size bytes (F0, a marker, a counting body, F7).
+Bytes Sysex(size_t size, uint8_t marker = 0x01) {
+  Bytes bytes(size);
+  bytes.front() = 0xF0;
+  for (size_t i = 1; i + 1 < size; ++i) bytes[i] = static_cast<uint8_t>(i & 0x7F);
+  if (size > 2) bytes[1] = marker;
+  bytes.back() = 0xF7;
+  return bytes;
+}
+
+struct Received {
+  std::vector<std::tuple<uint8_t, uint8_t, uint8_t>> shorts;
+  std::vector<Bytes> sysex;
+};
+
+Received DrainAll(MidiReceiveQueues& queues) {
+  Received received;
+  queues.Drain(
+      [&](const ShortMidiMessage& m) {
+        EXPECT_EQ(m.offset, 0);
+        received.shorts.emplace_back(m.status, m.data1, m.data2);
+      },
+      [&](const uint8_t* bytes, size_t size) { received.sysex.emplace_back(bytes, bytes + size); });
+  return received;
+}
+
+struct QueueCase {
+  const char* what;
+  std::vector<Bytes> input;  // delivered before one drain pass
+  std::vector<std::tuple<uint8_t, uint8_t, uint8_t>> expectShorts;
+  std::vector<Bytes> expectSysex;
+  uint64_t expectDroppedShort;
+  uint64_t expectDroppedSysex;
+};
+
+// Names the case instead of dumping its bytes.
+void PrintTo(const QueueCase& c, std::ostream* os) {
+  *os << c.what;
+}
+
+std::vector<Bytes> NoteOns(size_t count) {
+  std::vector<Bytes> notes;
+  for (size_t i = 0; i < count; ++i) notes.push_back({0x90, static_cast<uint8_t>(i), 0x64});
+  return notes;
+}
+
+std::vector<std::tuple<uint8_t, uint8_t, uint8_t>> NoteOnTuples(size_t count) {
+  std::vector<std::tuple<uint8_t, uint8_t, uint8_t>> notes;
+  for (size_t i = 0; i < count; ++i) notes.emplace_back(0x90, static_cast<uint8_t>(i), 0x64);
+  return notes;
+}
+
+class QueueRulesTest : public testing::TestWithParam<QueueCase> {};
+
+TEST_P(QueueRulesTest, SortsByLengthAndDropsWhatDoesNotFit) {
+  const QueueCase& c = GetParam();
+  MidiReceiveQueues queues;
+  for (const Bytes& message : c.input) queues.OnMidiInput(message.data(), message.size());
+
+  const Received received = DrainAll(queues);
+  EXPECT_EQ(received.shorts, c.expectShorts);
+  EXPECT_EQ(received.sysex, c.expectSysex);
+  EXPECT_EQ(queues.DroppedShortCount(), c.expectDroppedShort);
+  EXPECT_EQ(queues.DroppedSysexCount(), c.expectDroppedSysex);
+
+  const Received again = DrainAll(queues);
+  EXPECT_TRUE(again.shorts.empty() && again.sysex.empty()) << "a drain leaves both rings empty";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, QueueRulesTest,
+    testing::Values(
+        QueueCase{
+            "NoteOnGoesToTheShortQueue", {{0x90, 0x3C, 0x64}}, {{0x90, 0x3C, 0x64}}, {}, 0, 0},
+        QueueCase{"TwoByteMessageGetsAZeroSecondDataByte",
+                  {{0xC0, 0x05}},
+                  {{0xC0, 0x05, 0x00}},
+                  {},
+                  0,
+                  0},
+        QueueCase{"OneByteMessageGetsZeroDataBytes", {{0xFE}}, {{0xFE, 0x00, 0x00}}, {}, 0, 0},
+        QueueCase{"FourByteSysexGoesToTheSysexQueue",
+                  {{0xF0, 0x01, 0x02, 0xF7}},
+                  {},
+                  {{0xF0, 0x01, 0x02, 0xF7}},
+                  0,
+                  0},
+        QueueCase{"EmptyMessageIsIgnored", {{}}, {}, {}, 0, 0},
+        QueueCase{"MaxSizeSysexIsDeliveredWhole", {Sysex(512)}, {}, {Sysex(512)}, 0, 0},
+        QueueCase{"OneByteTooLongIsDropped", {Sysex(513)}, {}, {}, 0, 1},
+        QueueCase{"FifthSysexBeforeTheDrainIsDropped",
+                  {Sysex(8, 1), Sysex(8, 2), Sysex(8, 3), Sysex(8, 4), Sysex(8, 5)},
+                  {},
+                  {Sysex(8, 1), Sysex(8, 2), Sysex(8, 3), Sysex(8, 4)},
+                  0,
+                  1},
+        QueueCase{"ThirtyThirdShortIsDropped", NoteOns(33), NoteOnTuples(32), {}, 1, 0},
+        QueueCase{"FullSysexQueueStillTakesShortMessages",
+                  {Sysex(6, 1), Sysex(6, 2), Sysex(6, 3), Sysex(6, 4), Sysex(6, 5), {0xB0, 7, 99}},
+                  {{0xB0, 7, 99}},
+                  {Sysex(6, 1), Sysex(6, 2), Sysex(6, 3), Sysex(6, 4)},
+                  0,
+                  1},
+        QueueCase{"ShortMessagesComeFirstInAPass",
+                  {Sysex(5, 9), {0x80, 0x3C, 0x00}},
+                  {{0x80, 0x3C, 0x00}},
+                  {Sysex(5, 9)},
+                  0,
+                  0}),
+    [](const testing::TestParamInfo<QueueCase>& param) { return std::string(param.param.what); });
+
+TEST(MidiReceiveQueues, ExitingFlagDiscardsEverything) {
+  MidiReceiveQueues queues;
+  queues.SetExiting();
+  const Bytes note = {0x90, 0x3C, 0x64};
+  const Bytes sysex = Sysex(10);
+  queues.OnMidiInput(note.data(), note.size());
+  queues.OnMidiInput(sysex.data(), sysex.size());
+
+  const Received received = DrainAll(queues);
+  EXPECT_TRUE(received.shorts.empty());
+  EXPECT_TRUE(received.sysex.empty());
+  EXPECT_TRUE(queues.Exiting());
+}
+
+TEST(MidiReceiveQueues, OrderHoldsAcrossDrainsAndRingWrapAround) {
+  MidiReceiveQueues queues;
+  std::vector<Bytes> sent;
+  std::vector<Bytes> received;
+  uint8_t marker = 0;
+  // Uneven batches so that the indices wrap at every position of both rings.
+  for (size_t batch : {3, 4, 1, 2, 4, 3, 4, 2, 1, 4, 4, 3}) {
+    for (size_t i = 0; i < batch; ++i) {
+      const Bytes message = Sysex(4 + marker % 60, marker);
+      ++marker;
+      queues.OnMidiInput(message.data(), message.size());
+      sent.push_back(message);
+    }
+    for (const Bytes& message : DrainAll(queues).sysex) received.push_back(message);
+  }
+  EXPECT_EQ(received, sent);
+  EXPECT_EQ(queues.DroppedSysexCount(), 0u);
+}
+
+TEST(MidiReceiveQueues, ShortRingKeepsOrderOverManyPasses) {
+  MidiReceiveQueues queues;
+  std::vector<std::tuple<uint8_t, uint8_t, uint8_t>> sent;
+  std::vector<std::tuple<uint8_t, uint8_t, uint8_t>> received;
+  unsigned counter = 0;
+  for (size_t batch : {32, 7, 31, 32, 1, 20}) {
+    for (size_t i = 0; i < batch; ++i, ++counter) {
+      const Bytes cc = {0xB0, static_cast<uint8_t>(counter & 0x7F),
+                        static_cast<uint8_t>((counter >> 7) & 0x7F)};
+      queues.OnMidiInput(cc.data(), cc.size());
+      sent.emplace_back(cc[0], cc[1], cc[2]);
+    }
+    for (const auto& m : DrainAll(queues).shorts) received.push_back(m);
+  }
+  EXPECT_EQ(received, sent);
+  EXPECT_EQ(queues.DroppedShortCount(), 0u);
+}
+
+TEST(MidiReceiveQueues, RingAcceptsAgainOnceDrained) {
+  MidiReceiveQueues queues;
+  for (uint8_t i = 0; i < 6; ++i) {
+    const Bytes message = Sysex(6, i);
+    queues.OnMidiInput(message.data(), message.size());
+  }
+  EXPECT_EQ(DrainAll(queues).sysex.size(), 4u);
+  const Bytes late = Sysex(6, 0x55);
+  queues.OnMidiInput(late.data(), late.size());
+  EXPECT_EQ(DrainAll(queues).sysex, std::vector<Bytes>{late});
+  EXPECT_EQ(queues.DroppedSysexCount(), 2u);
+}
+
+TEST(SpscRing, HoldsCapacityElementsInCapacityPlusOneSlots) {
+  SpscRing<int, 2> ring;
+  static_assert(SpscRing<int, 2>::kSlots == 3);
+  EXPECT_TRUE(ring.TryPush([](int& slot) { slot = 1; }));
+  EXPECT_TRUE(ring.TryPush([](int& slot) { slot = 2; }));
+  bool filled = false;
+  EXPECT_FALSE(ring.TryPush([&](int&) { filled = true; }));
+  EXPECT_FALSE(filled) << "a refused push must not touch the slot the consumer may read";
+
+  int value = 0;
+  ASSERT_TRUE(ring.TryPop(value));
+  EXPECT_EQ(value, 1);
+  EXPECT_TRUE(ring.TryPush([](int& slot) { slot = 3; }));
+  ASSERT_TRUE(ring.TryPop(value));
+  EXPECT_EQ(value, 2);
+  ASSERT_TRUE(ring.TryPop(value));
+  EXPECT_EQ(value, 3);
+  EXPECT_FALSE(ring.TryPop(value));
+}
+
+}  // namespace
+}  // namespace qd3::test
