@@ -185,7 +185,12 @@ std::optional<uint8_t> ReadVersion(std::span<const uint8_t> message) {
 
 std::optional<ParamEcho> ReadParamEcho(std::span<const uint8_t> message) {
   if (message.size() < kParamEchoSize) return std::nullopt;
-  return ParamEcho{message[kParamNumberOffset] & kDataMask, message[kParamValueOffset] & kDataMask};
+  const uint8_t index = message[kParamNumberOffset];
+  const uint8_t raw = message[kParamValueOffset];
+  // A byte with its top bit set is not SysEx data: the echo is garbled, not a
+  // different parameter, so it is refused rather than masked.
+  if ((index | raw) & ~kDataMask) return std::nullopt;
+  return ParamEcho{index, raw};
 }
 
 std::optional<std::span<const uint8_t, kRecordSize>> ReadRecordData(

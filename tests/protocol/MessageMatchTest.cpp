@@ -148,6 +148,10 @@ TEST(FieldReaders, ParamEchoAndRecord) {
   ASSERT_TRUE(echo.has_value());
   EXPECT_EQ(echo->index, 1);
   EXPECT_EQ(echo->raw, 65);
+  // Regression: a garbled index byte used to be masked into another parameter
+  // (0xC8 read as 72); it is refused instead.
+  EXPECT_FALSE(ReadParamEcho(Hex("F0 00 3F 6B 03 51 0B C8 41 F7")).has_value());
+  EXPECT_FALSE(ReadParamEcho(Hex("F0 00 3F 6B 03 51 0B 01 C1 F7")).has_value());
 
   const Bytes record = Ramp(256);
   const Bytes message = BuildStorePreset(4, record);

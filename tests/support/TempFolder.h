@@ -19,7 +19,7 @@ namespace qd3::test {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qd3-presets-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "qd3-test-XXXXXX").string();
     const char* made = ::mkdtemp(pattern.data());
     if (made == nullptr) ADD_FAILURE() << "cannot create a temporary folder";
     mPath = pattern;

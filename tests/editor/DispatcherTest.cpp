@@ -1,0 +1,200 @@
+// Recognising the pedal's messages and what each one changes.
+#include "EditorFixture.h"
+#include "protocol/DeviceReplies.h"
+#include "protocol/MessageBuilders.h"
+
+namespace qd3::test {
+namespace {
+
+class DispatcherTest : public EditorTest {
+ protected:
+  void Receive(const Bytes& m) { editor.HandleDeviceMessage(m.data(), m.size()); }
+  void ConnectWithAck() {
+    Connect();
+    editor.session.applyingDeviceValues = false;
+  }
+  static Bytes GlobalBlock(std::initializer_list<std::pair<int, uint8_t>> bytes) {
+    std::array<uint8_t, 256> data{};
+    for (const auto& [messageByte, value] : bytes) data[static_cast<size_t>(messageByte - 8)] = value;
+    Bytes m = BuildDataBlock(kBlockGlobalSettings, data);
+    return m;
+  }
+};
+
+TEST_F(DispatcherTest, StatusMessagesCarryNoVersionByte) {
+  Receive({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0x0B, 0xF7});
+  EXPECT_FALSE(editor.session.resetDoneSeen);
+  Receive({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0xF7});
+  EXPECT_TRUE(editor.session.resetDoneSeen);
+
+  // The timer then reports the reset and asks for the settings.
+  editor.OnDeviceTimer();
+  EXPECT_FALSE(editor.session.resetDoneSeen);
+  ASSERT_EQ(sent.messages.size(), 1u);
+  EXPECT_EQ(sent.messages[0], BuildRequestBlock(kBlockGlobalSettings));
+}
+
+TEST_F(DispatcherTest, ParamEchoSetsTheParameterWithoutEchoingIt) {
+  ConnectWithAck();
+  Receive(BuildParamEcho(1, 100));
+  EXPECT_EQ(editor.Params()[1].Raw(), 100);
+  EXPECT_EQ(editor.liveValues[1], 100);
+  EXPECT_TRUE(sent.messages.empty());
+  EXPECT_FALSE(editor.session.applyingDeviceValues);
+  // The echo normalizes against the parameter's own range.
+  Receive(BuildParamEcho(19, 4));
+  EXPECT_EQ(editor.Params()[19].Raw(), 4);
+  Receive(BuildParamEcho(kParamCompression, 100));
+  EXPECT_EQ(editor.Params()[kParamCompression].Raw(), 100);
+}
+
+TEST_F(DispatcherTest, ParamEchoOutsideTheCatalogueIsDropped) {
+  ConnectWithAck();
+  const std::array<uint8_t, 2> bad[] = {{0x8B, 0x10}, {0xC8, 0x10}, {0xFF, 0x7F}};
+  for (const auto& [index, value] : bad) {
+    Receive({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x51, 0x0B, index, value, 0xF7});
+  }
+  for (int i = 0; i < kNumParams; ++i) {
+    EXPECT_EQ(editor.Params()[i].Value(), editor.Params()[i].Spec().defaultValue) << i;
+  }
+}
+
+TEST_F(DispatcherTest, AckSendsTheLowHalfOfAUserIrNumber) {
+  ConnectWithAck();
+  editor.session.userIrA = 200;
+  editor.session.irNumberStep = kParamUserIrAHigh;
+  SetRaw(kParamUserIrAHigh, 1);
+  ASSERT_EQ(sent.messages.size(), 1u);
+  EXPECT_EQ(sent.messages[0], BuildParamChange(57, 1));
+  Receive(BuildStatus(kCmdAck));
+  EXPECT_EQ(editor.session.irNumberStep, kParamUserIrALow);
+  ASSERT_EQ(sent.messages.size(), 2u);
+  EXPECT_EQ(sent.messages[1], BuildParamChange(58, 72));
+  EXPECT_EQ(editor.session.userIrA, 200);
+  // A further acknowledgement changes nothing.
+  Receive(BuildStatus(kCmdAck));
+  EXPECT_EQ(sent.messages.size(), 2u);
+
+  editor.session.userIrB = 255;
+  editor.session.irNumberStep = kParamUserIrBHigh;
+  Receive(BuildStatus(kCmdAck));
+  EXPECT_EQ(sent.messages.back(), BuildParamChange(60, 127));
+}
+
+TEST_F(DispatcherTest, ShortStatusReplies) {
+  Receive(BuildStatus(kCmdDeviceError));
+  EXPECT_TRUE(editor.session.messagePending);
+  EXPECT_EQ(editor.session.pendingMessage, "ERROR!");
+  Receive(BuildStatus(kCmdIrChunkAck));
+  EXPECT_TRUE(editor.session.irUploadNext);
+}
+
+TEST_F(DispatcherTest, LoaderReplies) {
+  OpenWindow();
+  editor.session.connected = true;
+  Receive(BuildLoaderReply(kLoaderReady));
+  EXPECT_TRUE(editor.session.firmwareMode);
+  EXPECT_EQ(screen.hiddenGroups.count("firmwarecontrols"), 0u);
+  EXPECT_EQ(screen.disabledGroups.count("fwupdatecontrols"), 1u);
+  Receive(BuildLoaderReply(kLoaderDone));
+  EXPECT_FALSE(editor.session.firmwareMode);
+  EXPECT_FALSE(editor.session.connected);
+  EXPECT_FALSE(editor.session.messagePending);
+
+  editor.session.connected = true;
+  editor.session.firmwareMode = true;
+  Receive(BuildLoaderReply(kLoaderFailed));
+  EXPECT_FALSE(editor.session.firmwareMode);
+  EXPECT_FALSE(editor.session.connected);
+  EXPECT_EQ(editor.session.pendingMessage, "Error in update!");
+}
+
+TEST_F(DispatcherTest, GlobalSettingsBlockSetsTheSettingsAndAsksForTheCurrentPreset) {
+  ConnectWithAck();
+  editor.session.applyingDeviceValues = true;
+  // byte 8 current preset, 9..18 parameters 80..89, 19..21 33..35, 24 parameter 90.
+  Receive(GlobalBlock({{8, 42}, {11, 1}, {13, 16}, {14, 2}, {16, 24}, {18, 2},
+                       {19, 10}, {20, 20}, {21, 30}, {24, 1}}));
+  EXPECT_FALSE(editor.session.applyingDeviceValues);
+  EXPECT_EQ(editor.Params()[82].Raw(), 1);
+  EXPECT_EQ(editor.Params()[84].Raw(), 16);
+  EXPECT_EQ(editor.Params()[85].Raw(), 1) << "travels as 2, read as 1";
+  EXPECT_EQ(editor.Params()[87].Raw(), 24);
+  EXPECT_EQ(editor.Params()[89].Raw(), 2);
+  EXPECT_EQ(editor.Params()[33].Raw(), 10);
+  EXPECT_EQ(editor.Params()[35].Raw(), 30);
+  EXPECT_EQ(editor.Params()[90].Raw(), 1);
+  EXPECT_EQ(editor.liveValues[34], 20) << "recorded, not sent";
+  ASSERT_EQ(sent.messages.size(), 2u);
+  EXPECT_EQ(sent.messages[0], BuildBulkEnd());
+  EXPECT_EQ(sent.messages[1], BuildRequestPreset(42));
+}
+
+TEST_F(DispatcherTest, BlocksWithABadChecksumAreDropped) {
+  ConnectWithAck();
+  Bytes block = GlobalBlock({{8, 3}, {11, 1}});
+  block[kChecksumHiOffset] ^= 0x01;
+  Receive(block);
+  EXPECT_EQ(editor.Params()[82].Raw(), 0);
+  EXPECT_TRUE(sent.messages.empty());
+}
+
+TEST_F(DispatcherTest, ControllerAndProgramMaps) {
+  ConnectWithAck();
+  std::array<uint8_t, 256> data{};
+  for (int k = 0; k < 8; ++k) data[static_cast<size_t>(k)] = static_cast<uint8_t>(20 + k);
+  data[8] = 99;  // beyond the eight knobs: not applied
+  Receive(BuildDataBlock(kBlockControllerMap, data));
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(editor.Params()[91 + k].Raw(), 20 + k);
+
+  for (int i = 0; i < 128; ++i) data[static_cast<size_t>(i)] = static_cast<uint8_t>(127 - i);
+  editor.Params()[kParamControllerProgram].Set(5);
+  Receive(BuildDataBlock(kBlockProgramMap, data));
+  EXPECT_EQ(editor.programMap[0], 127);
+  EXPECT_EQ(editor.programMap[127], 0);
+  EXPECT_EQ(editor.Params()[kParamDeviceProgram].Raw(), 122);
+}
+
+TEST_F(DispatcherTest, UnconnectedSettingsBlockSetsOnlyTheHardwareParameters) {
+  std::array<uint8_t, 256> data{};
+  data[3] = 1;   // parameter 82, not applied while unconnected
+  data[11] = 5;  // parameter 33
+  Receive(BuildDataBlock(kBlockGlobalSettings, data));
+  EXPECT_EQ(editor.Params()[82].Raw(), 0);
+  EXPECT_EQ(editor.Params()[33].Raw(), 5);
+  EXPECT_FALSE(editor.session.connected);
+}
+
+TEST_F(DispatcherTest, FortyTwoByteMessageIsOnlyEverAnIrName) {
+  screen.Add(94);
+  editor.AttachScreen(&screen);
+  Receive(BuildIrName("Greenback 4x12"));
+  EXPECT_EQ(screen.At(94).str, "Greenback 4x12");
+  // Without the version byte it is nothing at all.
+  Bytes unversioned = BuildIrName("Other");
+  unversioned[6] = 0x00;
+  Receive(unversioned);
+  EXPECT_EQ(screen.At(94).str, "Greenback 4x12");
+}
+
+TEST_F(DispatcherTest, GarbageOfEveryLengthIsDroppedQuietly) {
+  ConnectWithAck();
+  for (size_t length = 0; length <= 300; ++length) {
+    Bytes junk(length, 0x7F);
+    if (length > 5) {
+      junk[0] = 0xF0;
+      junk[1] = 0x00;
+      junk[2] = 0x3F;
+      junk[3] = 0x6B;
+      junk[4] = 0x03;
+      junk[5] = 0x41;
+    }
+    Receive(junk);
+  }
+  editor.HandleDeviceMessage(nullptr, 10);
+  EXPECT_TRUE(sent.messages.empty());
+  EXPECT_FALSE(editor.session.messagePending);
+}
+
+}  // namespace
+}  // namespace qd3::test
