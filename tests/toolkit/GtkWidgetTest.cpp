@@ -1,0 +1,209 @@
+// The GTK widget on a real display: a private Xvfb server started by main().
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "ToolkitTestSupport.h"
+#include "gtk/GtkGraphicsWidget.h"
+
+namespace qd3::test {
+namespace {
+
+bool gDisplay = false;
+
+class Counter : public IControl {
+ public:
+  explicit Counter(const IRECT& r) : IControl(r) {}
+  void Draw(IDrawContext& g) override { g.FillRect(IColor{255, 200, 0, 0}, rect); }
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override {
+    ++downs;
+    lastX = x;
+    lastY = y;
+    shift = mod.S;
+  }
+  void OnMouseWheel(float, float, const IMouseMod&, float d) override { wheel += d; }
+  int downs = 0;
+  float lastX = 0, lastY = 0, wheel = 0;
+  bool shift = false;
+};
+
+void Pump(int milliseconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < end) {
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+    g_usleep(2000);
+  }
+}
+
+class GtkWidget_ : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!gDisplay) GTEST_SKIP() << "no X display (Xvfb) available";
+    window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+    area = CreateGraphicsWidget(canvas.graphics, [this](int w, int h, float) {
+      resizedW = w;
+      resizedH = h;
+    });
+    gtk_container_add(GTK_CONTAINER(window), area);
+    gtk_widget_show_all(window);
+    Pump(100);
+  }
+  void TearDown() override {
+    if (window) gtk_widget_destroy(window);
+    Pump(10);
+  }
+  void Send(GdkEventType type, double x, double y, guint button, guint state = 0) {
+    GdkEvent* ev = gdk_event_new(type);
+    ev->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(area)));
+    ev->button.x = x;
+    ev->button.y = y;
+    ev->button.button = button;
+    ev->button.state = state;
+    ev->button.device =
+        gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default()));
+    gtk_widget_event(area, ev);
+    gdk_event_free(ev);
+  }
+
+  Canvas canvas{0.5f};
+  GtkWidget* window = nullptr;
+  GtkWidget* area = nullptr;
+  int resizedW = 0;
+  int resizedH = 0;
+};
+
+TEST_F(GtkWidget_, TakesTheCanvasWindowSize) {
+  int w = 0;
+  int h = 0;
+  gtk_widget_get_size_request(area, &w, &h);
+  EXPECT_EQ(w, 960);
+  EXPECT_EQ(h, 600);
+  EXPECT_EQ(gtk_widget_get_allocated_width(area), 960);
+}
+
+TEST_F(GtkWidget_, PressInWindowPixelsReachesTheDesignPoint) {
+  auto* c = canvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(750, 490, 770, 510)));
+  Send(GDK_BUTTON_PRESS, 380, 250, 1, GDK_SHIFT_MASK);
+  Send(GDK_BUTTON_RELEASE, 380, 250, 1);
+  EXPECT_EQ(c->downs, 1);
+  EXPECT_FLOAT_EQ(c->lastX, 760);
+  EXPECT_FLOAT_EQ(c->lastY, 500);
+  EXPECT_TRUE(c->shift);
+}
+
+TEST_F(GtkWidget_, WheelNotchesArriveAsUnitSteps) {
+  auto* c = canvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(0, 0, 400, 400)));
+  GdkEvent* ev = gdk_event_new(GDK_SCROLL);
+  ev->scroll.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(area)));
+  ev->scroll.x = 50;
+  ev->scroll.y = 50;
+  ev->scroll.direction = GDK_SCROLL_DOWN;
+  ev->scroll.device = gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default()));
+  gtk_widget_event(area, ev);
+  gdk_event_free(ev);
+  EXPECT_FLOAT_EQ(c->wheel, -1.f);
+}
+
+TEST_F(GtkWidget_, FrameClockPaintsOnlyWhatChanged) {
+  auto* c = canvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(0, 0, 100, 100)));
+  Pump(100);
+  const uint64_t frames = canvas.graphics.Stats().framesDrawn;
+  EXPECT_GE(frames, 1u);
+  Pump(200);
+  EXPECT_EQ(canvas.graphics.Stats().framesDrawn, frames) << "idle: nothing painted";
+  c->SetDirty();
+  Pump(100);
+  EXPECT_EQ(canvas.graphics.Stats().framesDrawn, frames + 1);
+}
+
+TEST_F(GtkWidget_, ResizingTheCanvasResizesTheWidget) {
+  canvas.graphics.Resize(1920, 1200, 0.75f);
+  Pump(150);
+  EXPECT_EQ(resizedW, 1440);
+  EXPECT_EQ(resizedH, 900);
+  EXPECT_EQ(gtk_widget_get_allocated_width(area), 1440);
+  EXPECT_EQ(gtk_widget_get_allocated_height(area), 900);
+}
+
+struct KeyCase {
+  guint keyval;
+  int vk;
+  const char* utf8;
+};
+
+TEST(GtkKeys, KeyValuesMapToKeyCodes) {
+  const KeyCase cases[] = {{GDK_KEY_Return, kVK_RETURN, ""},
+                           {GDK_KEY_Escape, kVK_ESCAPE, ""},
+                           {GDK_KEY_a, 'A', "a"},
+                           {GDK_KEY_Z, 'Z', "Z"},
+                           {GDK_KEY_7, '7', "7"},
+                           {GDK_KEY_comma, 0, ","},
+                           {GDK_KEY_BackSpace, kVK_BACK, ""},
+                           {GDK_KEY_eacute, 0, "\xC3\xA9"}};
+  for (const auto& k : cases) {
+    const IKeyPress p = KeyPressFromGdk(k.keyval, 0);
+    EXPECT_EQ(p.vk, k.vk) << k.keyval;
+    EXPECT_EQ(p.utf8, k.utf8) << k.keyval;
+  }
+}
+
+// Starts Xvfb on a free display (it writes the number to the pipe when ready).
+pid_t StartXvfb() {
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    const std::string fd = std::to_string(fds[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1200x24", "-nolisten",
+           "tcp", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  std::string number;
+  char ch = 0;
+  while (read(fds[0], &ch, 1) == 1 && ch != '\n') number += ch;
+  close(fds[0]);
+  if (number.empty()) {
+    if (pid > 0) waitpid(pid, nullptr, 0);
+    return -1;
+  }
+  setenv("DISPLAY", (":" + number).c_str(), 1);
+  return pid;
+}
+
+}  // namespace
+}  // namespace qd3::test
+
+// GTK, GLib and D-Bus keep type data and caches until exit; leaks are checked
+// by toolkit_tests, which has no GTK in it.
+extern "C" const char* __asan_default_options() {
+  return "detect_leaks=0";
+}
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // No dconf and no accessibility bus in tests.
+  setenv("GSETTINGS_BACKEND", "memory", 1);
+  setenv("NO_AT_BRIDGE", "1", 1);
+  // Listing tests (test discovery) needs no display.
+  const bool listing = ::testing::GTEST_FLAG(list_tests);
+  pid_t xvfb = -1;
+  if (!listing) {
+    xvfb = qd3::test::StartXvfb();
+    qd3::test::gDisplay = xvfb > 0 && gtk_init_check(&argc, &argv);
+  }
+  const int result = RUN_ALL_TESTS();
+  if (xvfb > 0) {
+    kill(xvfb, SIGTERM);
+    waitpid(xvfb, nullptr, 0);
+  }
+  return result;
+}

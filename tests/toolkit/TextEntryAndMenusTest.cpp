@@ -1,0 +1,189 @@
+// In-place text entry, the popup menu of captions, number boxes and links.
+#include <gtest/gtest.h>
+
+#include "ToolkitTestSupport.h"
+#include "controls/ICaptionControl.h"
+#include "controls/IEditableTextControl.h"
+#include "controls/IPopupMenuControl.h"
+#include "controls/ITextEntryControl.h"
+#include "controls/IURLControl.h"
+#include "controls/IVNumberBoxControl.h"
+#include "platform/ScriptedPlatformServices.h"
+
+namespace qd3::test {
+namespace {
+
+IKeyPress Key(int vk, std::string utf8 = {}) {
+  IKeyPress k;
+  k.vk = vk;
+  k.utf8 = std::move(utf8);
+  return k;
+}
+
+void Type(IGraphics& g, const std::string& text) {
+  for (char ch : text) g.OnKeyDown(0, 0, Key(0, std::string(1, ch)));
+}
+
+const IText kNameText(24, IColor{255, 100, 255, 255}, "Roboto-Regular", EAlign::Near, EVAlign::Top);
+
+TEST(EditableText, CommitSetsTheTextAndRunsTheAction) {
+  Canvas c;
+  std::vector<std::string> committed;
+  auto* e =
+      c.graphics.AttachControl(std::make_unique<IEditableTextControl>(
+                                   IRECT(20, 120, 260, 144), "Preset", kNameText, kColorTransparent,
+                                   [&](IControl* ctl) { committed.push_back(ctl->GetStr()); }),
+                               138, "maincontrols");
+  c.host.Click(100, 130);
+  ASSERT_TRUE(c.graphics.TextEntry().IsActive());
+  EXPECT_EQ(c.graphics.TextEntry().GetText(), "Preset");
+  Type(c.graphics, "AB");
+  c.graphics.OnKeyDown(0, 0, Key(kVK_BACK));
+  Type(c.graphics, "C");
+  EXPECT_TRUE(committed.empty());
+  EXPECT_TRUE(c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN)));
+  EXPECT_FALSE(c.graphics.TextEntry().IsActive());
+  EXPECT_EQ(e->GetStr(), "PresetAC");
+  EXPECT_EQ(committed, (std::vector<std::string>{"PresetAC"}));
+}
+
+TEST(EditableText, EscapeCancelsAndAPressElsewhereCommits) {
+  Canvas c;
+  int actions = 0;
+  auto* e = c.graphics.AttachControl(
+      std::make_unique<IEditableTextControl>(IRECT(20, 120, 260, 144), "Name", kNameText,
+                                             kColorTransparent, [&](IControl*) { ++actions; }));
+  c.host.Click(100, 130);
+  Type(c.graphics, "xyz");
+  c.graphics.OnKeyDown(0, 0, Key(kVK_ESCAPE));
+  EXPECT_EQ(e->GetStr(), "Name");
+  EXPECT_EQ(actions, 0);
+
+  c.host.Click(100, 130);
+  c.graphics.OnKeyDown(0, 0, Key(kVK_HOME));
+  Type(c.graphics, "My ");
+  c.host.Click(900, 900);
+  EXPECT_EQ(e->GetStr(), "My Name");
+  EXPECT_EQ(actions, 1);
+}
+
+TEST(EditableText, CaretMovesOverWholeUtf8Characters) {
+  Canvas c;
+  auto* e = c.graphics.AttachControl(std::make_unique<IEditableTextControl>(
+      IRECT(20, 120, 260, 144), "a\xC3\xA9", kNameText));  // "aé"
+  c.host.Click(100, 130);
+  c.graphics.OnKeyDown(0, 0, Key(kVK_LEFT));
+  EXPECT_EQ(c.graphics.TextEntry().Caret(), 1u);
+  c.graphics.OnKeyDown(0, 0, Key(kVK_DELETE));
+  c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN));
+  EXPECT_EQ(e->GetStr(), "a");
+}
+
+TEST(EditableText, HidingTheControlClosesItsEntry) {
+  Canvas c;
+  auto* e = c.graphics.AttachControl(
+      std::make_unique<IEditableTextControl>(IRECT(20, 120, 260, 144), "Name", kNameText), -1,
+      "maincontrols");
+  c.host.Click(100, 130);
+  c.graphics.HideGroup("maincontrols", true);
+  EXPECT_FALSE(c.graphics.TextEntry().IsActive());
+  EXPECT_EQ(e->GetStr(), "Name");
+}
+
+class CaptionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    c.delegate.SetValueTexts(82, {"0", "1"});
+    c.delegate.SetValueTexts(85, {"Off", "Value", "Bar", "Both"});
+    caption = c.graphics.AttachControl(std::make_unique<ICaptionControl>(
+        IRECT(760, 380, 960, 420), 85, IText(24, IColor{255, 240, 240, 240}),
+        IColor{255, 70, 70, 70}));
+  }
+  Canvas c{1.f, 1920, 1200};
+  ICaptionControl* caption = nullptr;
+};
+
+TEST_F(CaptionTest, ShowsTheDisplayTextAndOffersTheValueTexts) {
+  EXPECT_EQ(caption->GetStr(), "Off");
+  c.host.Click(860, 400);
+  IPopupMenuControl& menu = c.graphics.PopupMenu();
+  ASSERT_TRUE(menu.IsOpen());
+  EXPECT_EQ(menu.Items(), (std::vector<std::string>{"Off", "Value", "Bar", "Both"}));
+  EXPECT_EQ(menu.Highlighted(), 0);
+  const IRECT item2 = menu.ItemRECT(2);
+  EXPECT_FLOAT_EQ(item2.T, 420 + 2 * IPopupMenuControl::kItemHeight) << "opens under the caption";
+  c.host.Click(item2.MW(), item2.MH());
+  EXPECT_FALSE(menu.IsOpen());
+  EXPECT_NEAR(caption->GetValue(), 2.0 / 3.0, 1e-12);
+  EXPECT_NEAR(c.delegate.values[85], 2.0 / 3.0, 1e-12);
+  EXPECT_EQ(caption->GetStr(), "Bar");
+}
+
+TEST_F(CaptionTest, PressOutsideTheMenuDismissesIt) {
+  auto* other = c.graphics.AttachControl(
+      std::make_unique<ICaptionControl>(IRECT(0, 0, 100, 40), 82, IText(24, kColorWhite)));
+  c.host.Click(860, 400);
+  c.host.Click(50, 20);  // on another caption: the menu only closes
+  EXPECT_FALSE(c.graphics.PopupMenu().IsOpen());
+  EXPECT_TRUE(c.delegate.fromUI.empty());
+  EXPECT_DOUBLE_EQ(other->GetValue(), 0.0);
+}
+
+TEST_F(CaptionTest, KeyboardChoosesInTheMenu) {
+  c.host.Click(860, 400);
+  c.graphics.OnKeyDown(0, 0, Key(kVK_DOWN));
+  c.graphics.OnKeyDown(0, 0, Key(kVK_DOWN));
+  c.graphics.OnKeyDown(0, 0, Key(kVK_DOWN));
+  c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN));
+  EXPECT_DOUBLE_EQ(caption->GetValue(), 1.0);
+}
+
+TEST(NumberBox, DragWheelAndTypedNumber) {
+  Canvas c;
+  IVStyle box = kDefaultStyle.WithShowLabel(false).WithColor(kFG, IColor{255, 94, 94, 94});
+  auto* n = c.graphics.AttachControl(std::make_unique<IVNumberBoxControl>(
+      IRECT(1103, 353, 1217, 397), 91, nullptr, "", box, 0, 127, "%0.0f"));
+  EXPECT_EQ(n->GetStr(), "0");
+  // 8 units per step: 24 units up is 3.
+  c.host.Drag(1150, 375, 1150, 351, 6);
+  EXPECT_EQ(n->GetStr(), "3");
+  EXPECT_NEAR(c.delegate.values[91], 3.0 / 127, 1e-12);
+  c.graphics.OnMouseWheel(1150, 375, {}, 1.f);
+  EXPECT_EQ(n->GetStr(), "4");
+  c.graphics.OnMouseDblClick(1150, 375, {});
+  ASSERT_TRUE(c.graphics.TextEntry().IsActive());
+  EXPECT_EQ(c.graphics.TextEntry().GetText(), "4");
+  c.graphics.OnKeyDown(0, 0, Key(kVK_BACK));
+  Type(c.graphics, "200");
+  c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN));
+  EXPECT_EQ(n->GetStr(), "127") << "typed values are clamped to the range";
+  EXPECT_DOUBLE_EQ(c.delegate.values[91], 1.0);
+  c.graphics.OnMouseDblClick(1150, 375, {});
+  Type(c.graphics, "abc");
+  c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN));
+  EXPECT_EQ(n->GetStr(), "127") << "not a number: unchanged";
+}
+
+TEST(NumberBox, LabelSitsAboveTheBox) {
+  Canvas c;
+  auto* n = c.graphics.AttachControl(std::make_unique<IVNumberBoxControl>(
+      IRECT(900, 500, 1050, 550), 99, nullptr, "Ctrl. Program (0-127)"));
+  EXPECT_GT(n->BoxRECT().T, 500.f);
+  EXPECT_FLOAT_EQ(n->BoxRECT().B, 550.f);
+}
+
+TEST(URLControl, ClickOpensTheAddress) {
+  Canvas c;
+  ScriptedPlatformServices platform;
+  c.graphics.SetPlatformServices(&platform);
+  auto* link = c.graphics.AttachControl(
+      std::make_unique<IURLControl>(IRECT(748, 346, 948, 376), "www.example.com",
+                                    "https://www.example.com/firmware", IText(25, kColorWhite)));
+  c.host.Click(848, 360);
+  ASSERT_EQ(platform.CountCalls(ScriptedPlatformServices::ECall::OpenURL), 1u);
+  EXPECT_EQ(platform.Calls()[0].text, "https://www.example.com/firmware");
+  EXPECT_TRUE(link->WasClicked());
+}
+
+}  // namespace
+}  // namespace qd3::test

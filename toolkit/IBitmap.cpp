@@ -1,0 +1,96 @@
+#include "IBitmap.h"
+
+#include <cairo.h>
+#include <stb_image.h>
+
+#include <cmath>
+#include <cstdint>
+
+namespace qd3 {
+
+cairo_surface_t* DecodeImageToSurface(std::span<const unsigned char> bytes) {
+  int w = 0;
+  int h = 0;
+  int comp = 0;
+  unsigned char* rgba =
+      stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &comp, 4);
+  if (!rgba) return nullptr;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    stbi_image_free(rgba);
+    cairo_surface_destroy(s);
+    return nullptr;
+  }
+  cairo_surface_flush(s);
+  unsigned char* dst = cairo_image_surface_get_data(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  // stb gives straight RGBA bytes; Cairo wants premultiplied ARGB in native order.
+  for (int y = 0; y < h; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(dst + y * stride);
+    const unsigned char* src = rgba + static_cast<size_t>(y) * w * 4;
+    for (int x = 0; x < w; ++x) {
+      const uint32_t a = src[4 * x + 3];
+      const uint32_t r = (src[4 * x + 0] * a + 127) / 255;
+      const uint32_t g = (src[4 * x + 1] * a + 127) / 255;
+      const uint32_t b = (src[4 * x + 2] * a + 127) / 255;
+      row[x] = (a << 24) | (r << 16) | (g << 8) | b;
+    }
+  }
+  cairo_surface_mark_dirty(s);
+  stbi_image_free(rgba);
+  return s;
+}
+
+std::string DoubleResolutionName(const std::string& name) {
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos) return name + "@2x";
+  return name.substr(0, dot) + "@2x" + name.substr(dot);
+}
+
+BitmapData::BitmapData(cairo_surface_t* normal, cairo_surface_t* doubled, int nFrames,
+                       std::string fileName)
+    : surface1x(normal),
+      surface2x(doubled),
+      frames(nFrames < 1 ? 1 : nFrames),
+      name(std::move(fileName)) {
+  if (surface1x) {
+    width = static_cast<float>(cairo_image_surface_get_width(surface1x));
+    height = static_cast<float>(cairo_image_surface_get_height(surface1x));
+  } else if (surface2x) {
+    width = cairo_image_surface_get_width(surface2x) / 2.f;
+    height = cairo_image_surface_get_height(surface2x) / 2.f;
+  }
+}
+
+BitmapData::~BitmapData() {
+  if (scaled) cairo_surface_destroy(scaled);
+  if (surface1x) cairo_surface_destroy(surface1x);
+  if (surface2x) cairo_surface_destroy(surface2x);
+}
+
+cairo_surface_t* BitmapData::SourceSurface(float scale) const {
+  if (surface2x && (scale > 1.f || !surface1x)) return surface2x;
+  return surface1x;
+}
+
+cairo_surface_t* BitmapData::SurfaceForScale(float scale) {
+  if (scaled && scaledFor == scale) return scaled;
+  if (scaled) cairo_surface_destroy(scaled);
+  cairo_surface_t* src = SourceSurface(scale);
+  const int sw = cairo_image_surface_get_width(src);
+  const int sh = cairo_image_surface_get_height(src);
+  const int dw = std::max(1, static_cast<int>(std::lround(width * scale)));
+  const int dh = std::max(1, static_cast<int>(std::lround(height * scale)));
+  scaled = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, dw, dh);
+  cairo_t* cr = cairo_create(scaled);
+  cairo_scale(cr, static_cast<double>(dw) / sw, static_cast<double>(dh) / sh);
+  cairo_set_source_surface(cr, src, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  scaledFor = scale;
+  return scaled;
+}
+
+}  // namespace qd3

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "Events.h"
+#include "IDrawContext.h"
+#include "IRECT.h"
+#include "api/IControlHandle.h"
+
+namespace qd3 {
+
+class IGraphics;
+class IControl;
+
+inline constexpr int kNoParameter = -1;
+inline constexpr int kNoTag = -1;
+
+using IActionFunction = std::function<void(IControl*)>;
+
+// The base of every control: a rectangle in design units, a tag and a group (set
+// when attached), a value 0..1, an optional bound parameter, hidden and disabled
+// flags, an optional action and an optional tooltip. Input handlers receive design
+// units; a hidden control is neither drawn nor hit, a disabled one is drawn at a
+// quarter of its opacity and receives no input.
+class IControl : public IControlHandle {
+ public:
+  explicit IControl(const IRECT& bounds, int paramIdx = kNoParameter,
+                    IActionFunction action = nullptr);
+  ~IControl() override = default;
+  IControl(const IControl&) = delete;
+  IControl& operator=(const IControl&) = delete;
+
+  virtual void Draw(IDrawContext& g) = 0;
+
+  virtual void OnMouseDown(float x, float y, const IMouseMod& mod);
+  virtual void OnMouseUp(float x, float y, const IMouseMod& mod);
+  virtual void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod);
+  // Comes after the second press of a double click, which OnMouseDown has had.
+  virtual void OnMouseDblClick(float x, float y, const IMouseMod& mod);
+  virtual void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta);
+  virtual void OnMouseOver(float x, float y, const IMouseMod& mod);
+  virtual void OnMouseOut();
+  // Returns whether the key was consumed.
+  virtual bool OnKeyDown(float x, float y, const IKeyPress& key);
+  virtual void OnTextEntryCompletion(const std::string& text);
+  // index < 0: the menu was dismissed without a choice.
+  virtual void OnPopupMenuSelection(int index);
+  virtual void OnAttached() {}
+  virtual void OnRectChanged() {}
+  virtual void OnAnimationEnd() {}
+  virtual bool IsHit(float x, float y) const { return rect.Contains(x, y); }
+  // The area the control may paint, which is what a redraw of it refreshes.
+  virtual IRECT GetDrawRECT() const { return rect; }
+
+  // IControlHandle. Text operations do nothing on controls without text.
+  void SetStr(std::string_view) override {}
+  std::string GetStr() const override { return {}; }
+  void SetTextColor(const IColor&) override {}
+  void SetValueFromCode(double normalized) override { SetValue(normalized); }
+  double GetValue() const override { return value; }
+  void Hide(bool hide) override;
+  bool IsHidden() const override { return hidden; }
+  void SetDisabled(bool disable) override;
+  bool IsDisabled() const override { return disabled; }
+  void MoveTo(float x, float y) override;
+  void SetDirty() override;
+
+  // Clamped to 0..1; marks the control for redraw; the parameter is not told.
+  void SetValue(double normalized);
+  // A value the parameter already has (from the editor's update queue).
+  void SetValueFromDelegate(double normalized) { SetValue(normalized); }
+  // A value the user chose: stored, handed to the bound parameter, then the action runs.
+  void SetValueFromUserInput(double normalized);
+  // Hands the current value to the bound parameter (normalized), if there is one.
+  void NotifyParameter();
+  void RunAction();
+
+  int GetTag() const { return tag; }
+  const std::string& GetGroup() const { return group; }
+  int GetParamIdx() const { return paramIdx; }
+  void SetParamIdx(int idx) { paramIdx = idx; }
+  const IRECT& GetRECT() const { return rect; }
+  void SetRECT(const IRECT& r);
+  void SetActionFunction(IActionFunction fn) { action = std::move(fn); }
+  bool HasAction() const { return static_cast<bool>(action); }
+  void SetTooltip(std::string text) { tooltip = std::move(text); }
+  const std::string& GetTooltip() const { return tooltip; }
+  void SetIgnoreMouse(bool ignore) { ignoreMouse = ignore; }
+  bool GetIgnoreMouse() const { return ignoreMouse; }
+  bool GetMouseIsOver() const { return mouseIsOver; }
+  IGraphics* GetUI() const { return ui; }
+  // The display text of the bound parameter at the current value, or "".
+  std::string GetParamDisplayText() const;
+
+  // A timed animation: the control is redrawn every frame until `seconds` have
+  // passed, then OnAnimationEnd runs.
+  void StartAnimation(double seconds);
+  bool IsAnimating() const { return animationStart >= 0.0; }
+  double GetAnimationProgress() const;
+  // Called by the frame clock; returns true when the animation ended now.
+  bool AdvanceAnimation(double now);
+
+  // Called by IGraphics when it takes the control.
+  void AttachTo(IGraphics* graphics, int controlTag, std::string_view groupName);
+
+ protected:
+  // Stores a value without clamping it (controls whose parameter clamps).
+  void SetValueUnclamped(double v);
+
+  IGraphics* ui = nullptr;
+  IRECT rect;
+  int tag = kNoTag;
+  std::string group;
+  int paramIdx = kNoParameter;
+  double value = 0.0;
+  bool hidden = false;
+  bool disabled = false;
+  bool ignoreMouse = false;
+  bool mouseIsOver = false;
+  bool redrawOnHover = false;  // the control looks different under the mouse
+  IActionFunction action;
+  std::string tooltip;
+  double animationStart = -1.0;
+  double animationDuration = 0.0;
+};
+
+}  // namespace qd3

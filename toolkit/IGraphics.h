@@ -1,0 +1,201 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Events.h"
+#include "FontStore.h"
+#include "IBitmap.h"
+#include "IControl.h"
+#include "IRECT.h"
+#include "ISVG.h"
+#include "IText.h"
+#include "api/IScreenAccess.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace qd3 {
+
+class IEditorDelegate;
+class IPlatformServices;
+class ICornerResizerControl;
+class ITextEntryControl;
+class IPopupMenuControl;
+
+struct FrameStats {
+  uint64_t framesDrawn = 0;    // frames in which anything was painted
+  uint64_t controlsDrawn = 0;  // control draws over all frames
+  int controlsDrawnLastFrame = 0;
+};
+
+// One drawing context per window: a fixed design size, a draw scale applied to
+// all drawing and mouse input, the attached controls in paint order (later is
+// above), and a backing image the host shows. A host (the GTK widget or the
+// offscreen backend) forwards input in window pixels and calls OnFrame at the
+// frame rate; OnFrame paints only the areas marked dirty since the last frame.
+class IGraphics : public IScreenAccess {
+ public:
+  IGraphics(IEditorDelegate* delegate, int width, int height, int fps = 60, float scale = 1.f);
+  ~IGraphics() override;
+  IGraphics(const IGraphics&) = delete;
+  IGraphics& operator=(const IGraphics&) = delete;
+
+  // ---- controls
+  template <class T>
+  T* AttachControl(std::unique_ptr<T> control, int tag = kNoTag, std::string_view group = {}) {
+    T* raw = control.get();
+    Attach(std::unique_ptr<IControl>(std::move(control)), tag, group);
+    return raw;
+  }
+  // A filled panel under everything attached after it.
+  IControl* AttachPanelBackground(const IColor& color);
+  // A handle of `size` units in the bottom-right corner; dragging it changes the
+  // draw scale (the layout stays), within the scale limits.
+  void AttachCornerResizer(float size = 20.f);
+  void RemoveAllControls();
+  int NControls() const { return static_cast<int>(controls.size()); }
+  IControl* GetControl(int index) const;
+  IControl* GetControlWithTag(int tag) override;
+  void ForAllControls(const std::function<void(IControl&)>& fn) const;
+  void ForControlInGroup(std::string_view group, const std::function<void(IControl&)>& fn) const;
+  void ForControlWithParam(int paramIdx, const std::function<void(IControl&)>& fn) const;
+  void HideGroup(std::string_view group, bool hide) override;
+  void DisableGroup(std::string_view group, bool disable) override;
+
+  // ---- parameters
+  IEditorDelegate* GetDelegate() const { return delegate; }
+  // A control's value went to its parameter: the parameter is set from the UI
+  // and every other control bound to it follows.
+  void OnControlSetParam(IControl& source);
+  // Hands each queued (index, value) to the controls bound to that index.
+  void DrainParamUpdates();
+
+  // ---- size and scale
+  int Width() const { return width; }
+  int Height() const { return height; }
+  float GetDrawScale() const { return scale; }
+  int WindowWidth() const;
+  int WindowHeight() const;
+  void Resize(int designWidth, int designHeight, float drawScale);
+  void SetScaleLimits(float minScale, float maxScale);
+  float MinScale() const { return minScale; }
+  float MaxScale() const { return maxScale; }
+  // Called after every resize with the new window size in pixels.
+  void SetResizeListener(std::function<void(int windowW, int windowH, float scale)> fn) {
+    resizeListener = std::move(fn);
+  }
+
+  // ---- frames
+  int FPS() const { return fps; }
+  void SetClock(std::function<double()> secondsClock) { clock = std::move(secondsClock); }
+  double Now() const;
+  // One tick of the frame clock: drains parameter updates, advances animations
+  // and paints the dirty areas. Returns whether anything was painted.
+  bool OnFrame();
+  void SetAreaDirty(const IRECT& designRect);
+  void SetAllDirty();
+  bool IsDirty() const { return !dirty.empty(); }
+  // The window-pixel rectangles the last painted frame changed.
+  const std::vector<IRECT>& LastPaintedRegion() const { return lastPainted; }
+  const FrameStats& Stats() const { return stats; }
+  cairo_surface_t* GetSurface() const { return surface; }
+  bool WritePNG(const std::string& path) const;
+  // A pixel of the backing image in window pixels, alpha 255.
+  IColor GetPixel(int wx, int wy) const;
+
+  // ---- input, in window pixels
+  void OnMouseDown(float x, float y, const IMouseMod& mod);
+  void OnMouseUp(float x, float y, const IMouseMod& mod);
+  // A drag while a control holds the mouse, else mouse-over tracking.
+  void OnMouseMove(float x, float y, const IMouseMod& mod);
+  // After the second press of a double click; the press itself comes through
+  // OnMouseDown as usual.
+  void OnMouseDblClick(float x, float y, const IMouseMod& mod);
+  void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta);
+  void OnMouseOut();
+  // Returns whether a control consumed the key.
+  bool OnKeyDown(float x, float y, const IKeyPress& key);
+  void EnableMouseOver(bool enable);
+  void EnableTooltips(bool enable);
+  bool MouseOverEnabled() const { return mouseOverEnabled; }
+  bool TooltipsEnabled() const { return tooltipsEnabled; }
+  void SetTooltipListener(std::function<void(const std::string&)> fn) {
+    tooltipListener = std::move(fn);
+  }
+  const std::string& CurrentTooltip() const { return currentTooltip; }
+  // The topmost shown control at a design point that takes the mouse (disabled
+  // ones included), or nullptr.
+  IControl* GetControlAt(float x, float y) const;
+  IControl* GetMouseOverControl() const { return mouseOver; }
+  IControl* GetCapturedControl() const { return captured; }
+  void OnControlLostInput(IControl& control);
+
+  // ---- resources
+  bool LoadFont(std::string_view fontId, std::string_view fileName);
+  FontStore& Fonts() { return fonts; }
+  // A picture by resource file name with nFrames frames stacked vertically; its
+  // "@2x" twin is used above scale 1 where one exists. Empty when missing.
+  IBitmap LoadBitmap(const std::string& name, int nFrames = 1);
+  // Only the unit "px" is supported.
+  ISVG LoadSVG(const std::string& name, std::string_view units = "px", float dpi = 72.f);
+
+  // ---- platform, text entry and menus
+  void SetPlatformServices(IPlatformServices* services) { platform = services; }
+  IPlatformServices* GetPlatformServices() const { return platform; }
+  // In-place text entry over `bounds`; Return commits to caller.OnTextEntryCompletion,
+  // Escape cancels, a press elsewhere commits.
+  void CreateTextEntry(IControl& caller, const IText& text, const IRECT& bounds,
+                       std::string_view initial);
+  // A menu under `anchor`; a choice goes to caller.OnPopupMenuSelection.
+  void CreatePopupMenu(IControl& caller, std::vector<std::string> items, const IRECT& anchor,
+                       int checkedIndex = -1);
+  ITextEntryControl& TextEntry() { return *textEntry; }
+  IPopupMenuControl& PopupMenu() { return *popupMenu; }
+  ICornerResizerControl* CornerResizer() const { return cornerResizer.get(); }
+
+ private:
+  void Attach(std::unique_ptr<IControl> control, int tag, std::string_view group);
+  void CreateSurface();
+  void Paint();
+  void UpdateMouseOver(float x, float y, const IMouseMod& mod);
+  void SetTooltip(const std::string& text);
+  IControl* OverlayAt(float x, float y) const;
+  std::vector<IControl*> Overlays() const;
+
+  IEditorDelegate* delegate;
+  IPlatformServices* platform = nullptr;
+  int width;
+  int height;
+  int fps;
+  float scale;
+  float minScale = 1.f / 3.f;
+  float maxScale = 3.f;
+  cairo_surface_t* surface = nullptr;
+  FontStore fonts;
+  std::map<std::string, IBitmap> bitmaps;
+  std::map<std::string, ISVG> svgs;
+  std::vector<std::unique_ptr<IControl>> controls;
+  std::unique_ptr<ICornerResizerControl> cornerResizer;
+  std::unique_ptr<ITextEntryControl> textEntry;
+  std::unique_ptr<IPopupMenuControl> popupMenu;
+  std::vector<IRECT> dirty;  // design units
+  std::vector<IRECT> lastPainted;
+  FrameStats stats;
+  std::function<double()> clock;
+  std::function<void(int, int, float)> resizeListener;
+  std::function<void(const std::string&)> tooltipListener;
+  IControl* captured = nullptr;
+  IControl* mouseOver = nullptr;
+  float lastX = 0.f;  // design units
+  float lastY = 0.f;
+  bool mouseOverEnabled = false;
+  bool tooltipsEnabled = false;
+  std::string currentTooltip;
+};
+
+}  // namespace qd3

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "IControl.h"
+
+namespace qd3 {
+
+// A filled rectangle.
+class IPanelControl : public IControl {
+ public:
+  IPanelControl(const IRECT& bounds, const IColor& fill);
+
+  void Draw(IDrawContext& g) override;
+  void SetColor(const IColor& c);
+  const IColor& GetColor() const { return color; }
+
+ private:
+  IColor color;
+};
+
+}  // namespace qd3

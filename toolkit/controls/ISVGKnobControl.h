@@ -1,0 +1,27 @@
+#pragma once
+
+#include "IControl.h"
+#include "controls/KnobDrag.h"
+
+namespace qd3 {
+
+// A knob drawn by rotating a vector picture, scaled to the rectangle, about the
+// rectangle's centre. Vertical drag.
+class ISVGKnobControl : public IControl {
+ public:
+  ISVGKnobControl(const IRECT& bounds, const ISVG& svg, int paramIdx, double gearing = 4.0,
+                  float minAngle = -135.f, float maxAngle = 135.f);
+
+  void Draw(IDrawContext& g) override;
+  void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
+  void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) override;
+  float Angle() const;
+
+ private:
+  ISVG svg;
+  KnobDrag drag;
+  float minAngle;
+  float maxAngle;
+};
+
+}  // namespace qd3

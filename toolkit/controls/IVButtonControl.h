@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "IControl.h"
+#include "IVStyle.h"
+
+namespace qd3 {
+
+// A vector button. A press plays the click animation (a splash growing from the
+// pointer for 100 ms); the action runs once the animation has ended.
+class IVButtonControl : public IControl {
+ public:
+  static constexpr double kClickAnimationSeconds = 0.1;
+
+  IVButtonControl(const IRECT& bounds, IActionFunction action, std::string label = {},
+                  const IVStyle& style = kDefaultStyle);
+
+  void Draw(IDrawContext& g) override;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override;
+  void OnMouseUp(float x, float y, const IMouseMod& mod) override;
+  void OnAnimationEnd() override;
+  void SetStr(std::string_view text) override;
+  std::string GetStr() const override { return label; }
+  const IVStyle& GetStyle() const { return style; }
+
+ private:
+  std::string label;
+  IVStyle style;
+  float splashX = 0.f;
+  float splashY = 0.f;
+};
+
+}  // namespace qd3

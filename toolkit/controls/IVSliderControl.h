@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "IControl.h"
+#include "IVStyle.h"
+
+namespace qd3 {
+
+// A vector slider: a track, its filled part up to the value (accent colour) and a
+// handle `handleSize` units long. A press off the handle jumps the value there;
+// dragging then moves it by dY / (travel * gearing), upwards (or rightwards)
+// increasing.
+class IVSliderControl : public IControl {
+ public:
+  IVSliderControl(const IRECT& bounds, int paramIdx, std::string label = {},
+                  const IVStyle& style = kDefaultStyle, bool vertical = true, double gearing = 1.0,
+                  float handleSize = 8.f, float trackSize = 4.f);
+
+  void Draw(IDrawContext& g) override;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override;
+  void OnMouseUp(float x, float y, const IMouseMod& mod) override;
+  void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
+  IRECT HandleRECT() const;
+  IRECT TrackRECT() const;
+  bool IsDragging() const { return dragging; }
+
+ private:
+  double ValueAt(float x, float y) const;
+  float Travel() const;
+
+  std::string label;
+  IVStyle style;
+  bool vertical;
+  double gearing;
+  float handleSize;
+  float trackSize;
+  bool dragging = false;
+};
+
+}  // namespace qd3

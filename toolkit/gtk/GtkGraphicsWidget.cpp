@@ -1,0 +1,214 @@
+#include "gtk/GtkGraphicsWidget.h"
+
+#include <gtk/gtk.h>
+
+#include <string>
+
+#include "IGraphics.h"
+
+namespace qd3 {
+namespace {
+
+struct WidgetState {
+  IGraphics* graphics = nullptr;
+  GtkWidget* widget = nullptr;
+  guint timer = 0;
+  float lastX = 0.f;
+  float lastY = 0.f;
+  std::function<void(int, int, float)> onResized;
+};
+
+IMouseMod ModFromState(guint state, guint button = 0) {
+  IMouseMod m;
+  m.L = button == 1 || (state & GDK_BUTTON1_MASK);
+  m.R = button == 3 || (state & GDK_BUTTON3_MASK);
+  m.S = state & GDK_SHIFT_MASK;
+  m.C = state & GDK_CONTROL_MASK;
+  m.A = state & GDK_MOD1_MASK;
+  return m;
+}
+
+gboolean OnTick(gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  if (st->graphics->OnFrame()) {
+    for (const IRECT& r : st->graphics->LastPaintedRegion()) {
+      gtk_widget_queue_draw_area(st->widget, static_cast<int>(r.L), static_cast<int>(r.T),
+                                 static_cast<int>(r.W()), static_cast<int>(r.H()));
+    }
+  }
+  return G_SOURCE_CONTINUE;
+}
+
+gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  cairo_set_source_surface(cr, st->graphics->GetSurface(), 0, 0);
+  cairo_paint(cr);
+  return TRUE;
+}
+
+gboolean OnButtonPress(GtkWidget* w, GdkEventButton* ev, gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  gtk_widget_grab_focus(w);
+  st->lastX = static_cast<float>(ev->x);
+  st->lastY = static_cast<float>(ev->y);
+  const IMouseMod mod = ModFromState(ev->state, ev->button);
+  if (ev->type == GDK_BUTTON_PRESS) {
+    st->graphics->OnMouseDown(st->lastX, st->lastY, mod);
+  } else if (ev->type == GDK_2BUTTON_PRESS) {
+    st->graphics->OnMouseDblClick(st->lastX, st->lastY, mod);
+  }
+  return TRUE;
+}
+
+gboolean OnButtonRelease(GtkWidget*, GdkEventButton* ev, gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  st->graphics->OnMouseUp(static_cast<float>(ev->x), static_cast<float>(ev->y),
+                          ModFromState(ev->state, ev->button));
+  return TRUE;
+}
+
+gboolean OnMotion(GtkWidget*, GdkEventMotion* ev, gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  st->lastX = static_cast<float>(ev->x);
+  st->lastY = static_cast<float>(ev->y);
+  st->graphics->OnMouseMove(st->lastX, st->lastY, ModFromState(ev->state));
+  return TRUE;
+}
+
+gboolean OnScroll(GtkWidget*, GdkEventScroll* ev, gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  float delta = 0.f;
+  if (ev->direction == GDK_SCROLL_UP) delta = 1.f;
+  if (ev->direction == GDK_SCROLL_DOWN) delta = -1.f;
+  if (delta == 0.f) return FALSE;
+  st->graphics->OnMouseWheel(static_cast<float>(ev->x), static_cast<float>(ev->y),
+                             ModFromState(ev->state), delta);
+  return TRUE;
+}
+
+gboolean OnLeave(GtkWidget*, GdkEventCrossing* ev, gpointer data) {
+  // Grabs and ungrabs also send crossings; only a real exit counts.
+  if (ev->mode != GDK_CROSSING_NORMAL) return FALSE;
+  static_cast<WidgetState*>(data)->graphics->OnMouseOut();
+  return FALSE;
+}
+
+gboolean OnKeyPress(GtkWidget*, GdkEventKey* ev, gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  // Not consumed: the window's accelerators get the key.
+  return st->graphics->OnKeyDown(st->lastX, st->lastY, KeyPressFromGdk(ev->keyval, ev->state))
+             ? TRUE
+             : FALSE;
+}
+
+void OnDestroy(GtkWidget*, gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  if (st->timer) g_source_remove(st->timer);
+  st->timer = 0;
+  st->graphics->SetResizeListener({});
+  st->graphics->SetTooltipListener({});
+}
+
+void FreeState(gpointer data) {
+  delete static_cast<WidgetState*>(data);
+}
+
+}  // namespace
+
+IKeyPress KeyPressFromGdk(unsigned int keyval, unsigned int state) {
+  IKeyPress k;
+  k.S = state & GDK_SHIFT_MASK;
+  k.C = state & GDK_CONTROL_MASK;
+  k.A = state & GDK_MOD1_MASK;
+  switch (keyval) {
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+      k.vk = kVK_RETURN;
+      break;
+    case GDK_KEY_Escape:
+      k.vk = kVK_ESCAPE;
+      break;
+    case GDK_KEY_BackSpace:
+      k.vk = kVK_BACK;
+      break;
+    case GDK_KEY_Tab:
+      k.vk = kVK_TAB;
+      break;
+    case GDK_KEY_Delete:
+      k.vk = kVK_DELETE;
+      break;
+    case GDK_KEY_Left:
+      k.vk = kVK_LEFT;
+      break;
+    case GDK_KEY_Right:
+      k.vk = kVK_RIGHT;
+      break;
+    case GDK_KEY_Up:
+      k.vk = kVK_UP;
+      break;
+    case GDK_KEY_Down:
+      k.vk = kVK_DOWN;
+      break;
+    case GDK_KEY_Home:
+      k.vk = kVK_HOME;
+      break;
+    case GDK_KEY_End:
+      k.vk = kVK_END;
+      break;
+    case GDK_KEY_space:
+      k.vk = kVK_SPACE;
+      break;
+    default:
+      if (keyval >= GDK_KEY_a && keyval <= GDK_KEY_z)
+        k.vk = 'A' + static_cast<int>(keyval - GDK_KEY_a);
+      if (keyval >= GDK_KEY_A && keyval <= GDK_KEY_Z)
+        k.vk = 'A' + static_cast<int>(keyval - GDK_KEY_A);
+      if (keyval >= GDK_KEY_0 && keyval <= GDK_KEY_9)
+        k.vk = '0' + static_cast<int>(keyval - GDK_KEY_0);
+      break;
+  }
+  const gunichar c = gdk_keyval_to_unicode(keyval);
+  if (c >= 0x20 && c != 0x7F) {
+    char buf[8] = {};
+    const int n = g_unichar_to_utf8(c, buf);
+    k.utf8.assign(buf, static_cast<size_t>(n));
+  }
+  return k;
+}
+
+GtkWidget* CreateGraphicsWidget(IGraphics& graphics,
+                                std::function<void(int, int, float)> onResized) {
+  GtkWidget* area = gtk_drawing_area_new();
+  auto* st = new WidgetState{&graphics, area, 0, 0.f, 0.f, std::move(onResized)};
+  g_object_set_data_full(G_OBJECT(area), "qd3-graphics-state", st, FreeState);
+
+  gtk_widget_set_size_request(area, graphics.WindowWidth(), graphics.WindowHeight());
+  gtk_widget_set_can_focus(area, TRUE);
+  gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                  GDK_POINTER_MOTION_MASK | GDK_SCROLL_MASK | GDK_KEY_PRESS_MASK |
+                                  GDK_LEAVE_NOTIFY_MASK);
+  g_signal_connect(area, "draw", G_CALLBACK(OnDraw), st);
+  g_signal_connect(area, "button-press-event", G_CALLBACK(OnButtonPress), st);
+  g_signal_connect(area, "button-release-event", G_CALLBACK(OnButtonRelease), st);
+  g_signal_connect(area, "motion-notify-event", G_CALLBACK(OnMotion), st);
+  g_signal_connect(area, "scroll-event", G_CALLBACK(OnScroll), st);
+  g_signal_connect(area, "leave-notify-event", G_CALLBACK(OnLeave), st);
+  g_signal_connect(area, "key-press-event", G_CALLBACK(OnKeyPress), st);
+  g_signal_connect(area, "destroy", G_CALLBACK(OnDestroy), st);
+
+  graphics.SetResizeListener([st](int w, int h, float scale) {
+    gtk_widget_set_size_request(st->widget, w, h);
+    gtk_widget_queue_draw(st->widget);
+    if (st->onResized) st->onResized(w, h, scale);
+  });
+  graphics.SetTooltipListener([st](const std::string& text) {
+    gtk_widget_set_tooltip_text(st->widget, text.empty() ? nullptr : text.c_str());
+  });
+
+  graphics.OnFrame();  // the first frame is ready before the first expose
+  const guint interval = graphics.FPS() > 0 ? static_cast<guint>(1000 / graphics.FPS()) : 16u;
+  st->timer = g_timeout_add(interval, OnTick, st);
+  return area;
+}
+
+}  // namespace qd3

@@ -1,0 +1,108 @@
+#include "gtk/GtkPlatformServices.h"
+
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace qd3 {
+namespace {
+
+std::string ToUpper(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return s;
+}
+
+GtkFileChooserNative* MakeChooser(GtkWindow* parent, GtkFileChooserAction action, const char* title,
+                                  const char* accept, const std::string& extension,
+                                  const std::string& startFolder) {
+  GtkFileChooserNative* chooser =
+      gtk_file_chooser_native_new(title, parent, action, accept, "_Cancel");
+  gtk_native_dialog_set_modal(GTK_NATIVE_DIALOG(chooser), TRUE);
+  if (!extension.empty()) {
+    GtkFileFilter* filter = gtk_file_filter_new();
+    const std::string lower = "*." + extension;
+    const std::string upper = "*." + ToUpper(extension);
+    gtk_file_filter_add_pattern(filter, lower.c_str());
+    gtk_file_filter_add_pattern(filter, upper.c_str());
+    gtk_file_filter_set_name(filter, lower.c_str());
+    gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser), filter);
+  }
+  if (!startFolder.empty()) {
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), startFolder.c_str());
+  }
+  return chooser;
+}
+
+std::string RunChooser(GtkFileChooserNative* chooser) {
+  std::string path;
+  if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+    if (gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
+      path = name;
+      g_free(name);
+    }
+  }
+  g_object_unref(chooser);
+  return path;
+}
+
+}  // namespace
+
+EMsgBoxResult GtkPlatformServices::ShowMessageBox(const std::string& text,
+                                                  const std::string& caption, EMsgBoxType type) {
+  GtkMessageType kind = GTK_MESSAGE_INFO;
+  if (type == EMsgBoxType::OKCancel) kind = GTK_MESSAGE_QUESTION;
+  if (caption == "Warning") kind = GTK_MESSAGE_WARNING;
+  if (caption == "Error") kind = GTK_MESSAGE_ERROR;
+  GtkWidget* dialog = gtk_message_dialog_new(
+      parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), kind,
+      type == EMsgBoxType::OK ? GTK_BUTTONS_OK : GTK_BUTTONS_OK_CANCEL, "%s", text.c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+  const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+  if (type == EMsgBoxType::OK) return EMsgBoxResult::OK;
+  // Closing the box counts as Cancel.
+  return response == GTK_RESPONSE_OK ? EMsgBoxResult::OK : EMsgBoxResult::Cancel;
+}
+
+std::string GtkPlatformServices::PromptForOpenFile(const std::string& extension,
+                                                   const std::string& startFolder) {
+  return RunChooser(
+      MakeChooser(parent, GTK_FILE_CHOOSER_ACTION_OPEN, "Open", "_Open", extension, startFolder));
+}
+
+std::string GtkPlatformServices::PromptForSaveFile(const std::string& extension,
+                                                   const std::string& startFolder,
+                                                   const std::string& defaultName) {
+  GtkFileChooserNative* chooser =
+      MakeChooser(parent, GTK_FILE_CHOOSER_ACTION_SAVE, "Save", "_Save", extension, startFolder);
+  gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(chooser), TRUE);
+  if (!defaultName.empty()) {
+    gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), defaultName.c_str());
+  }
+  std::string path = RunChooser(chooser);
+  const std::string suffix = "." + extension;
+  if (!path.empty() && !extension.empty() &&
+      (path.size() < suffix.size() ||
+       ToUpper(path.substr(path.size() - suffix.size())) != ToUpper(suffix))) {
+    path += suffix;
+  }
+  return path;
+}
+
+bool GtkPlatformServices::OpenURL(const std::string& url) {
+  std::string uri = url;
+  if (!url.empty() && url.front() == '/') {
+    gchar* fileUri = g_filename_to_uri(url.c_str(), nullptr, nullptr);
+    if (!fileUri) return false;
+    uri = fileUri;
+    g_free(fileUri);
+  }
+  GError* error = nullptr;
+  const gboolean ok = g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error);
+  if (error) g_error_free(error);
+  return ok == TRUE;
+}
+
+}  // namespace qd3

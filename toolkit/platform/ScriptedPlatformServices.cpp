@@ -1,0 +1,50 @@
+#include "platform/ScriptedPlatformServices.h"
+
+#include <algorithm>
+
+namespace qd3 {
+namespace {
+
+template <class T>
+T Take(std::deque<T>& queue, T fallback) {
+  if (queue.empty()) return fallback;
+  T v = std::move(queue.front());
+  queue.pop_front();
+  return v;
+}
+
+}  // namespace
+
+size_t ScriptedPlatformServices::CountCalls(ECall kind) const {
+  return static_cast<size_t>(
+      std::count_if(calls.begin(), calls.end(), [kind](const Call& c) { return c.kind == kind; }));
+}
+
+EMsgBoxResult ScriptedPlatformServices::ShowMessageBox(const std::string& text,
+                                                       const std::string& caption,
+                                                       EMsgBoxType type) {
+  calls.push_back({ECall::MessageBox, text, caption, type, {}, {}, {}});
+  // A box with only OK has nothing to ask: it takes no answer from the queue.
+  if (type == EMsgBoxType::OK) return EMsgBoxResult::OK;
+  return Take(boxAnswers, EMsgBoxResult::OK);
+}
+
+std::string ScriptedPlatformServices::PromptForOpenFile(const std::string& extension,
+                                                        const std::string& startFolder) {
+  calls.push_back({ECall::OpenFile, {}, {}, EMsgBoxType::OK, extension, startFolder, {}});
+  return Take(openAnswers, std::string());
+}
+
+std::string ScriptedPlatformServices::PromptForSaveFile(const std::string& extension,
+                                                        const std::string& startFolder,
+                                                        const std::string& defaultName) {
+  calls.push_back({ECall::SaveFile, {}, {}, EMsgBoxType::OK, extension, startFolder, defaultName});
+  return Take(saveAnswers, std::string());
+}
+
+bool ScriptedPlatformServices::OpenURL(const std::string& url) {
+  calls.push_back({ECall::OpenURL, url, {}, EMsgBoxType::OK, {}, {}, {}});
+  return Take(urlAnswers, true);
+}
+
+}  // namespace qd3

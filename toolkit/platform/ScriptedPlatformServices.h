@@ -1,0 +1,54 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "api/IPlatformServices.h"
+
+namespace qd3 {
+
+// Platform services for tests: every call is recorded, and each answer is taken
+// from a queue the test fills beforehand. An empty queue gives the default
+// answer: OK for message boxes (a box with only OK never takes a queued answer), "" (cancelled) for
+// file dialogs, true for URLs.
+class ScriptedPlatformServices : public IPlatformServices {
+ public:
+  enum class ECall { MessageBox, OpenFile, SaveFile, OpenURL };
+
+  struct Call {
+    ECall kind;
+    std::string text;     // message text, or the URL
+    std::string caption;  // message box caption
+    EMsgBoxType boxType = EMsgBoxType::OK;
+    std::string extension;  // file dialogs
+    std::string startFolder;
+    std::string defaultName;
+  };
+
+  void QueueMessageBoxResult(EMsgBoxResult result) { boxAnswers.push_back(result); }
+  void QueueOpenFileResult(std::string path) { openAnswers.push_back(std::move(path)); }
+  void QueueSaveFileResult(std::string path) { saveAnswers.push_back(std::move(path)); }
+  void QueueOpenURLResult(bool ok) { urlAnswers.push_back(ok); }
+
+  const std::vector<Call>& Calls() const { return calls; }
+  size_t CountCalls(ECall kind) const;
+  void ClearCalls() { calls.clear(); }
+
+  EMsgBoxResult ShowMessageBox(const std::string& text, const std::string& caption,
+                               EMsgBoxType type) override;
+  std::string PromptForOpenFile(const std::string& extension,
+                                const std::string& startFolder) override;
+  std::string PromptForSaveFile(const std::string& extension, const std::string& startFolder,
+                                const std::string& defaultName) override;
+  bool OpenURL(const std::string& url) override;
+
+ private:
+  std::vector<Call> calls;
+  std::deque<EMsgBoxResult> boxAnswers;
+  std::deque<std::string> openAnswers;
+  std::deque<std::string> saveAnswers;
+  std::deque<bool> urlAnswers;
+};
+
+}  // namespace qd3
