@@ -15,7 +15,38 @@ constexpr int kValueDisplayHoldTicks = 60;
 
 QD3Control::QD3Control() = default;
 
-QD3Control::~QD3Control() = default;
+QD3Control::~QD3Control() {
+  mDeviceTimer.reset();
+  mIdleTimer.reset();
+}
+
+void QD3Control::SetTimers(std::unique_ptr<ITimerHandle> deviceTimer,
+                           std::unique_ptr<ITimerHandle> idleTimer) {
+  mDeviceTimer = std::move(deviceTimer);
+  mIdleTimer = std::move(idleTimer);
+}
+
+void QD3Control::OnMenuCommand(int command) {
+  switch (command) {
+    case 1:
+      OpenFirmwareUpdate();
+      break;
+    case 2:
+      OpenGlobalSettings();
+      break;
+    case 3:
+      ClearCacheData();
+      break;
+    default:
+      // Bank import (5), bank export (6) and the factory presets update (8) come
+      // with the preset files and the factory bank.
+      break;
+  }
+}
+
+void QD3Control::RunAllChangeHandlers() {
+  for (int index = 0; index < kNumParams; ++index) OnParamChange(index);
+}
 
 void QD3Control::AttachScreen(IScreenAccess* screen) {
   mScreen = screen;

@@ -14,6 +14,7 @@
 #include "api/IEditorDelegate.h"
 #include "api/IPlatformServices.h"
 #include "api/IScreenAccess.h"
+#include "api/ITimerHandle.h"
 #include "params/ParamCatalogue.h"
 #include "presets/ChecksumTable.h"
 #include "presets/PresetCache.h"
@@ -53,6 +54,15 @@ class QD3Control : public IEditorDelegate {
   void OnParamChange(int index);
   // Set by the screens: whether the IR position picker's last event was a press.
   void SetIrPositionPickerPressed(bool pressed) { mIrPickerPressed = pressed; }
+
+  // The platform timers that call OnDeviceTimer and OnIdleTick. They are the first
+  // thing stopped when the editor goes, so no tick runs into a half-freed object.
+  void SetTimers(std::unique_ptr<ITimerHandle> deviceTimer, std::unique_ptr<ITimerHandle> idleTimer);
+  // Menu entries that act on the editor: 1 firmware update, 2 global settings,
+  // 3 clear cache, 5 bank import, 6 bank export, 8 factory presets update.
+  void OnMenuCommand(int command);
+  // At start-up: every parameter's change handler once, with nothing sent.
+  void RunAllChangeHandlers();
 
   // --- the pedal ---
   // One complete SysEx message from the pedal, handled in arrival order.
@@ -165,6 +175,8 @@ class QD3Control : public IEditorDelegate {
   IPlatformServices* mPlatform = nullptr;
   bool mIrPickerPressed = false;
 
+  std::unique_ptr<ITimerHandle> mDeviceTimer;
+  std::unique_ptr<ITimerHandle> mIdleTimer;
   std::unique_ptr<PresetCache> mCache;
   std::array<IControlHandle*, kPresetCount> mPresetRows{};
   std::array<std::string, kPresetCount> mRowLabels;
