@@ -1,0 +1,74 @@
+#include "simulator/FirmwareLoader.h"
+
+#include <algorithm>
+
+#include "protocol/Checksum14.h"
+#include "protocol/MessageMatch.h"
+#include "protocol/SevenBit.h"
+
+namespace qd3::sim {
+
+FirmwareLoader::Verdict FirmwareLoader::Receive(std::span<const uint8_t> message, bool failCheck) {
+  const auto command = MatchLoaderToDevice(message);
+  if (!command) return Verdict::kNone;
+  if (*command == kLoaderEnter) {
+    active_ = true;
+    begun_ = false;
+    groups_.clear();
+    sum_ = 0;
+    return Verdict::kReady;
+  }
+  if (!active_) return Verdict::kNone;
+  if (*command == kLoaderBegin) return Begin(message);
+  if (*command == kLoaderData) return Data(message, failCheck);
+  return Verdict::kNone;
+}
+
+FirmwareLoader::Verdict FirmwareLoader::Begin(std::span<const uint8_t> message) {
+  const int count = Read21(message, kLoaderGroupCountOffset).value_or(0);
+  if (count <= 0) return Fail();
+  total_ = static_cast<std::size_t>(count);
+  groups_.clear();
+  groups_.reserve(total_);
+  sum_ = 0;
+  begun_ = true;
+  // The first chunk is always a whole chunk; beyond G it holds only padding.
+  Take(message.subspan(kLoaderBeginGroupsOffset, std::min(total_, kLoaderChunkGroups)));
+  return Verdict::kNone;
+}
+
+FirmwareLoader::Verdict FirmwareLoader::Data(std::span<const uint8_t> message, bool failCheck) {
+  if (!begun_) return Fail();
+  const std::size_t remaining = total_ - groups_.size();
+  if (remaining > kLoaderChunkGroups) {
+    if (message.size() != kLoaderDataSize) return Fail();
+    Take(message.subspan(kLoaderDataGroupsOffset, kLoaderChunkGroups));
+    return Verdict::kNone;
+  }
+  if (message.size() != remaining + kLoaderLastOverhead) return Fail();
+  Take(message.subspan(kLoaderDataGroupsOffset, remaining));
+  const int received = Read14(message, kLoaderDataGroupsOffset + remaining).value_or(-1);
+  if (failCheck || received != Checksum14FromSum(sum_).Value()) return Fail();
+  lastImage_ = Unpack7Bit(groups_);
+  active_ = false;
+  begun_ = false;
+  groups_.clear();
+  return Verdict::kDone;
+}
+
+FirmwareLoader::Verdict FirmwareLoader::Fail() {
+  active_ = false;
+  begun_ = false;
+  groups_.clear();
+  sum_ = 0;
+  return Verdict::kFailed;
+}
+
+void FirmwareLoader::Take(std::span<const uint8_t> groups) {
+  for (const uint8_t group : groups) {
+    groups_.push_back(group & kDataMask);
+    sum_ += group & kDataMask;
+  }
+}
+
+}  // namespace qd3::sim

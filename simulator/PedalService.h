@@ -1,0 +1,79 @@
+#pragma once
+
+// The simulated pedal on a wire: the model behind a lock, its answers put on a ReplyLine.
+// Every member may be called from any thread. The model runs on the thread that hands it
+// a message; the line delivers the answers from its own thread (paced), from the test's
+// pump (manual) or at once on the sending thread (immediate).
+
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <utility>
+
+#include "simulator/PedalModel.h"
+#include "simulator/ReplyLine.h"
+#include "simulator/StateFile.h"
+
+namespace qd3::sim {
+
+class PedalService {
+ public:
+  PedalService(PedalState state, DeliveryMode mode, WireTiming timing, ReplyLine::Sink sink);
+
+  PedalService(const PedalService&) = delete;
+  PedalService& operator=(const PedalService&) = delete;
+
+  // One message from the editor.
+  void Receive(std::span<const uint8_t> message);
+  // The player turns a control on the pedal (see PedalModel::TurnKnob); false when the
+  // index is not one the pedal has a control for.
+  bool TurnKnob(int index, int raw);
+  // Puts any bytes on the wire as if the pedal had sent them, past the model and its
+  // faults: for tests of what the editor does with garbled or unexpected messages.
+  void InjectReply(Bytes message);
+
+  // ---- Faults ------------------------------------------------------------------------------
+  void DropNextReplies(int count);
+  void CorruptNextChecksum();
+  void RefuseNextWrites(int count = 1);
+  void ReportVersion(std::optional<int> version);
+  void SetSilent(bool silent);
+  void FailFirmwareCheck(bool fail);
+  void ClearFaults();
+
+  void SetFirmwareVersion(int version);  // 0..127, kept in the state
+
+  // Locked access to the model: f(const PedalModel&) or f(PedalModel&).
+  template <typename F>
+  decltype(auto) Inspect(F&& f) const {
+    std::lock_guard lock(mutex_);
+    return std::forward<F>(f)(std::as_const(model_));
+  }
+  template <typename F>
+  decltype(auto) Modify(F&& f) {
+    std::lock_guard lock(mutex_);
+    return std::forward<F>(f)(model_);
+  }
+  PedalState Snapshot() const;
+
+  StateFileStatus SaveState(const std::filesystem::path& path) const;
+  // Replaces the state only when the file is good.
+  StateFileStatus LoadState(const std::filesystem::path& path);
+
+  // Called with the model's lock held: the sink must not call back into this object.
+  void SetLogSink(LogSink sink);
+
+  ReplyLine& line() { return line_; }
+  const ReplyLine& line() const { return line_; }
+
+ private:
+  // Puts the model's answers on the line in the order they were made.
+  void Post(Replies replies, std::unique_lock<std::mutex>& lock);
+
+  mutable std::mutex mutex_;
+  PedalModel model_;
+  ReplyLine line_;  // last: its thread stops before the model goes
+};
+
+}  // namespace qd3::sim

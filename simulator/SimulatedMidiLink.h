@@ -1,0 +1,76 @@
+#pragma once
+
+// The simulated pedal as a MIDI transport, for the editor's host in place of RtMidi: one
+// input and one output port, both named "QD3 Simulator". Send hands the message to the
+// pedal; the pedal's answers reach the installed InputCallback from the reply line's
+// thread (kPaced) or from the test's pump (kManual: Pump, PumpOne, AdvanceBy).
+//
+// Nothing is delivered while the input port is closed or no callback is installed: the
+// answer is lost, as on a real cable nobody listens to. Send fails while the output port
+// is closed. After CancelInputCallback returns, the callback is not running and is not
+// called again.
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "protocol/IMidiTransport.h"
+#include "simulator/DefaultState.h"
+#include "simulator/PedalService.h"
+
+namespace qd3::sim {
+
+inline constexpr char kSimulatorPortName[] = "QD3 Simulator";
+
+struct LinkOptions {
+  DeliveryMode delivery = DeliveryMode::kManual;
+  WireTiming timing;
+};
+
+class SimulatedMidiLink final : public IMidiTransport {
+ public:
+  explicit SimulatedMidiLink(LinkOptions options = {}, PedalState state = DefaultPedalState());
+  ~SimulatedMidiLink() override;
+
+  SimulatedMidiLink(const SimulatedMidiLink&) = delete;
+  SimulatedMidiLink& operator=(const SimulatedMidiLink&) = delete;
+
+  // ---- IMidiTransport ------------------------------------------------------------------------
+  bool HasPort(MidiDirection direction) const override;
+  std::vector<std::string> PortNames(MidiDirection direction) override;
+  bool OpenPort(MidiDirection direction, unsigned index, const std::string& ourName) override;
+  void ClosePort(MidiDirection direction) override;
+  void SetInputCallback(InputCallback callback, void* user) override;
+  void CancelInputCallback() override;
+  bool Send(std::span<const uint8_t> message) override;
+
+  // ---- The pedal and the wire ----------------------------------------------------------------
+  PedalService& pedal() { return service_; }
+  const PedalService& pedal() const { return service_; }
+
+  std::size_t Pump() { return service_.line().PumpAll(); }
+  std::size_t PumpOne() { return service_.line().PumpOne(); }
+  std::size_t AdvanceBy(Micros step) { return service_.line().AdvanceBy(step); }
+  std::size_t PendingReplies() const;
+  bool WaitIdle(std::chrono::milliseconds timeout) { return service_.line().WaitIdle(timeout); }
+
+  // Answers that reached no callback because the input was closed or had none.
+  int LostReplies() const { return lostReplies_.load(); }
+
+ private:
+  void Deliver(std::span<const uint8_t> message);
+
+  std::mutex callbackMutex_;  // held while the callback runs
+  InputCallback callback_ = nullptr;
+  void* callbackUser_ = nullptr;
+  bool inputOpen_ = false;
+  std::atomic<bool> outputOpen_{false};
+  std::atomic<int> lostReplies_{0};
+
+  PedalService service_;  // last: its line stops before the callback state goes
+};
+
+}  // namespace qd3::sim

@@ -1,0 +1,229 @@
+#include "simulator/StateFile.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+namespace qd3::sim {
+namespace {
+
+constexpr std::array<uint8_t, 8> kMagic = {'Q', 'D', '3', 'S', 'I', 'M', 'S', 'T'};
+constexpr uint32_t kFormat = 1;
+constexpr std::size_t kHeaderSize = kMagic.size() + 4 + 4;
+constexpr std::size_t kCrcSize = 4;
+constexpr std::size_t kSerialField = kSerialSize;
+
+constexpr std::size_t kPayloadSize =
+    3 + kSerialField + (2 * kPresetCount + 1) * kRecordSize + kRecordSize + kControllerCount +
+    kPresetCount + (kUserIrCount + kFactoryBankCount + kCabinetCount) * kIrImageSize;
+
+// ---- Writing ---------------------------------------------------------------------------------
+
+class Writer {
+ public:
+  void U8(uint8_t value) { bytes_.push_back(value); }
+  void U32(uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) U8(static_cast<uint8_t>(value >> shift));
+  }
+  void Raw(std::span<const uint8_t> bytes) {
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+  }
+  template <typename T>
+  void All(const std::vector<T>& items) {
+    for (const T& item : items) Raw(item);
+  }
+  Bytes& bytes() { return bytes_; }
+
+ private:
+  Bytes bytes_;
+};
+
+// ---- Reading ---------------------------------------------------------------------------------
+
+class Reader {
+ public:
+  explicit Reader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+  uint8_t U8() { return bytes_[pos_++]; }
+  uint32_t U32() {
+    uint32_t value = 0;
+    for (int shift = 0; shift < 32; shift += 8) value |= static_cast<uint32_t>(U8()) << shift;
+    return value;
+  }
+  std::span<const uint8_t> Raw(std::size_t count) {
+    const auto piece = bytes_.subspan(pos_, count);
+    pos_ += count;
+    return piece;
+  }
+  template <std::size_t N>
+  void Into(std::array<uint8_t, N>& target) {
+    const auto piece = Raw(N);
+    std::copy(piece.begin(), piece.end(), target.begin());
+  }
+  template <std::size_t N>
+  std::vector<std::array<uint8_t, N>> Many(std::size_t count) {
+    std::vector<std::array<uint8_t, N>> items(count);
+    for (auto& item : items) Into(item);
+    return items;
+  }
+
+ private:
+  std::span<const uint8_t> bytes_;
+  std::size_t pos_ = 0;
+};
+
+bool SevenBit(std::span<const uint8_t> bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b <= kDataMask; });
+}
+
+bool ValidContent(const PedalState& state, uint8_t serialLength) {
+  auto records = [](const std::vector<Record>& all) {
+    return std::all_of(all.begin(), all.end(), [](const Record& r) { return IsValidRecord(r); });
+  };
+  return state.firmwareVersion <= kMax7 && state.currentPreset < kPresetCount &&
+         serialLength <= kSerialField && records(state.presets) && records(state.factoryPresets) &&
+         IsValidRecord(state.editBuffer) && SevenBit(state.globals) &&
+         SevenBit(state.controllerMap) && SevenBit(state.programMap) &&
+         SevenBit(
+             std::span(reinterpret_cast<const uint8_t*>(state.serial.data()), state.serial.size()));
+}
+
+std::array<uint32_t, 256> MakeCrcTable() {
+  std::array<uint32_t, 256> table{};
+  for (uint32_t n = 0; n < table.size(); ++n) {
+    uint32_t c = n;
+    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    table[n] = c;
+  }
+  return table;
+}
+
+}  // namespace
+
+const char* DescribeStateFileStatus(StateFileStatus status) {
+  switch (status) {
+    case StateFileStatus::kOk:
+      return "ok";
+    case StateFileStatus::kCannotOpen:
+      return "cannot be opened";
+    case StateFileStatus::kWrongSize:
+      return "has the wrong size";
+    case StateFileStatus::kBadMagic:
+      return "is not a pedal state file";
+    case StateFileStatus::kNewerFormat:
+      return "was written by a newer simulator";
+    case StateFileStatus::kBadCrc:
+      return "is damaged (CRC mismatch)";
+    case StateFileStatus::kBadContent:
+      return "holds values out of range";
+    case StateFileStatus::kWriteFailed:
+      return "could not be written";
+  }
+  return "unknown";
+}
+
+uint32_t Crc32(std::span<const uint8_t> bytes) {
+  static const std::array<uint32_t, 256> kTable = MakeCrcTable();
+  uint32_t crc = 0xFFFFFFFFu;
+  for (const uint8_t b : bytes) crc = kTable[(crc ^ b) & 0xFF] ^ (crc >> 8);
+  return crc ^ 0xFFFFFFFFu;
+}
+
+Bytes EncodeState(const PedalState& state) {
+  Writer payload;
+  payload.U8(static_cast<uint8_t>(state.firmwareVersion));
+  payload.U8(static_cast<uint8_t>(state.currentPreset));
+  const std::size_t serialLength = std::min(state.serial.size(), kSerialField);
+  payload.U8(static_cast<uint8_t>(serialLength));
+  std::array<uint8_t, kSerialField> serial{};
+  std::copy_n(state.serial.begin(), serialLength, serial.begin());
+  payload.Raw(serial);
+  payload.All(state.presets);
+  payload.All(state.factoryPresets);
+  payload.Raw(state.editBuffer);
+  payload.Raw(state.globals);
+  payload.Raw(state.controllerMap);
+  payload.Raw(state.programMap);
+  payload.All(state.userIrs);
+  payload.All(state.factoryBankIrs);
+  payload.All(state.cabinetIrs);
+
+  Writer file;
+  file.Raw(kMagic);
+  file.U32(kFormat);
+  file.U32(static_cast<uint32_t>(payload.bytes().size()));
+  file.Raw(payload.bytes());
+  file.U32(Crc32(payload.bytes()));
+  return std::move(file.bytes());
+}
+
+StateFileStatus DecodeState(std::span<const uint8_t> image, PedalState& out) {
+  if (image.size() < kHeaderSize) return StateFileStatus::kWrongSize;
+  if (!std::equal(kMagic.begin(), kMagic.end(), image.begin())) return StateFileStatus::kBadMagic;
+  Reader header(image.subspan(kMagic.size()));
+  if (header.U32() > kFormat) return StateFileStatus::kNewerFormat;
+  // Only format 1 exists; an older one would be converted here.
+  if (header.U32() != kPayloadSize || image.size() != kHeaderSize + kPayloadSize + kCrcSize) {
+    return StateFileStatus::kWrongSize;
+  }
+  const auto payload = image.subspan(kHeaderSize, kPayloadSize);
+  if (Reader(image.subspan(kHeaderSize + kPayloadSize)).U32() != Crc32(payload)) {
+    return StateFileStatus::kBadCrc;
+  }
+
+  Reader in(payload);
+  PedalState state;
+  state.firmwareVersion = in.U8();
+  state.currentPreset = in.U8();
+  const uint8_t serialLength = in.U8();
+  const auto serial = in.Raw(kSerialField);
+  state.serial.assign(serial.begin(),
+                      serial.begin() + std::min<std::size_t>(serialLength, kSerialField));
+  state.presets = in.Many<kRecordSize>(kPresetCount);
+  state.factoryPresets = in.Many<kRecordSize>(kPresetCount);
+  in.Into(state.editBuffer);
+  in.Into(state.globals);
+  in.Into(state.controllerMap);
+  in.Into(state.programMap);
+  state.userIrs = in.Many<kIrImageSize>(kUserIrCount);
+  state.factoryBankIrs = in.Many<kIrImageSize>(kFactoryBankCount);
+  state.cabinetIrs = in.Many<kIrImageSize>(kCabinetCount);
+  if (!ValidContent(state, serialLength)) return StateFileStatus::kBadContent;
+  out = std::move(state);
+  return StateFileStatus::kOk;
+}
+
+StateFileStatus SaveStateFile(const PedalState& state, const std::filesystem::path& path) {
+  const Bytes image = EncodeState(state);
+  std::filesystem::path temp = path;
+  temp += ".tmp." + std::to_string(getpid());
+  std::FILE* file = std::fopen(temp.c_str(), "wb");
+  if (file == nullptr) return StateFileStatus::kWriteFailed;
+  const bool written = std::fwrite(image.data(), 1, image.size(), file) == image.size() &&
+                       std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+  const bool closed = std::fclose(file) == 0;
+  std::error_code error;
+  if (written && closed) std::filesystem::rename(temp, path, error);
+  if (!written || !closed || error) {
+    std::filesystem::remove(temp, error);
+    return StateFileStatus::kWriteFailed;
+  }
+  return StateFileStatus::kOk;
+}
+
+StateFileStatus LoadStateFile(const std::filesystem::path& path, PedalState& out) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return StateFileStatus::kCannotOpen;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return StateFileStatus::kCannotOpen;
+  const Bytes image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) return StateFileStatus::kCannotOpen;
+  return DecodeState(image, out);
+}
+
+}  // namespace qd3::sim

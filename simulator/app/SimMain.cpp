@@ -1,0 +1,183 @@
+// qd3-sim: the simulated QD3 pedal on two virtual RtMidi ports (ALSA or JACK). It answers
+// the editor until SIGINT or SIGTERM and then saves its memory when a state file is given.
+
+#include <RtMidi.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "simulator/DefaultState.h"
+#include "simulator/PedalService.h"
+#include "simulator/SimOptions.h"
+#include "simulator/StateFile.h"
+
+namespace {
+
+using namespace qd3::sim;
+
+RtMidi::Api ToRtMidiApi(MidiApiChoice choice) {
+  return choice == MidiApiChoice::kJack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
+}
+
+// RtMidi's input thread (JACK's process thread on JACK): the model is quick and the
+// answers only go onto the reply line.
+void OnMidiInput(double, std::vector<unsigned char>* message, void* user) {
+  static_cast<PedalService*>(user)->Receive(*message);
+}
+
+PedalState InitialState(const SimOptions& options) {
+  PedalState state = DefaultPedalState();
+  if (!options.statePath.empty() && std::filesystem::exists(options.statePath)) {
+    const StateFileStatus status = LoadStateFile(options.statePath, state);
+    if (status != StateFileStatus::kOk) {
+      std::fprintf(stderr, "qd3-sim: state file %s %s; starting from the defaults\n",
+                   options.statePath.c_str(), DescribeStateFileStatus(status));
+    }
+  }
+  if (options.firmwareVersion) state.firmwareVersion = *options.firmwareVersion;
+  if (options.serial) state.serial = *options.serial;
+  return state;
+}
+
+void Save(const PedalService& service, const std::string& path) {
+  if (path.empty()) return;
+  const StateFileStatus status = service.SaveState(path);
+  if (status != StateFileStatus::kOk) {
+    std::fprintf(stderr, "qd3-sim: state file %s %s\n", path.c_str(),
+                 DescribeStateFileStatus(status));
+  }
+}
+
+// Runs one console line; false for "quit".
+bool RunCommand(std::string_view line, PedalService& service, const std::string& statePath) {
+  const auto command = ParseConsoleCommand(line);
+  if (!command) {
+    if (line.find_first_not_of(" \t\r") != std::string_view::npos) {
+      std::fprintf(stderr, "qd3-sim: commands are: knob <index> <raw>, save, quit\n");
+    }
+    return true;
+  }
+  switch (command->kind) {
+    case ConsoleCommand::Kind::kKnob:
+      if (!service.TurnKnob(command->index, command->raw)) {
+        std::fprintf(stderr, "qd3-sim: the pedal has no control for index %d\n", command->index);
+      }
+      return true;
+    case ConsoleCommand::Kind::kSave:
+      Save(service, statePath);
+      return true;
+    case ConsoleCommand::Kind::kQuit:
+      return false;
+  }
+  return true;
+}
+
+// Waits for SIGINT or SIGTERM (through `signalFd`) while serving console lines.
+void ServeUntilStopped(int signalFd, PedalService& service, const std::string& statePath) {
+  pollfd fds[2] = {{signalFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+  bool consoleOpen = true;
+  std::string pending;
+  while (true) {
+    if (poll(fds, consoleOpen ? 2 : 1, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (fds[0].revents != 0) return;
+    if (!consoleOpen || fds[1].revents == 0) continue;
+    char chunk[256];
+    const ssize_t got = read(STDIN_FILENO, chunk, sizeof chunk);
+    if (got <= 0) {
+      consoleOpen = false;
+      continue;
+    }
+    pending.append(chunk, static_cast<std::size_t>(got));
+    for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+      const std::string line = pending.substr(0, end);
+      pending.erase(0, end + 1);
+      if (!RunCommand(line, service, statePath)) return;
+    }
+  }
+}
+
+int Run(const SimOptions& options) {
+  // Before any thread exists, so that every thread inherits the mask and the signals
+  // arrive only through the descriptor.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  const int signalFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+  if (signalFd < 0) {
+    std::perror("qd3-sim: signalfd");
+    return 1;
+  }
+
+  const std::string inClient = options.clientName + kInClientSuffix;
+  const std::string outClient = options.clientName + kOutClientSuffix;
+  RtMidiOut out(ToRtMidiApi(options.api), outClient);
+  out.openVirtualPort(kOutPortName);
+  {
+    // Declared after `out` and before `in`: it stops its line before `out` goes, and `in`
+    // stops calling it first.
+    PedalService service(InitialState(options), DeliveryMode::kPaced, options.timing,
+                         [&out](std::span<const uint8_t> message) {
+                           out.sendMessage(message.data(), message.size());
+                         });
+    service.Modify([&](PedalModel& model) { model.faults() = options.faults; });
+    if (options.log) {
+      service.SetLogSink([](const std::string& line) {
+        std::fprintf(stdout, "%s\n", line.c_str());
+        std::fflush(stdout);
+      });
+    }
+
+    RtMidiIn in(ToRtMidiApi(options.api), inClient);
+    in.ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
+    in.setCallback(&OnMidiInput, &service);
+    in.openVirtualPort(kInPortName);
+
+    std::printf("qd3-sim: ready on %s: pedal input \"%s:%s\", pedal output \"%s:%s\"\n",
+                options.api == MidiApiChoice::kJack ? "JACK" : "ALSA", inClient.c_str(),
+                kInPortName, outClient.c_str(), kOutPortName);
+    std::fflush(stdout);
+
+    ServeUntilStopped(signalFd, service, options.statePath);
+
+    in.cancelCallback();
+    in.closePort();
+    Save(service, options.statePath);
+  }
+  out.closePort();
+  close(signalFd);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  const SimOptionsResult parsed = ParseSimOptions(args);
+  if (!parsed.options) {
+    std::fprintf(stderr, "qd3-sim: %s\n%s", parsed.error.c_str(), SimUsage().c_str());
+    return 2;
+  }
+  if (parsed.options->help) {
+    std::fputs(SimUsage().c_str(), stdout);
+    return 0;
+  }
+  try {
+    return Run(*parsed.options);
+  } catch (const RtMidiError& error) {
+    std::fprintf(stderr, "qd3-sim: MIDI error: %s\n", error.getMessage().c_str());
+    return 1;
+  }
+}
