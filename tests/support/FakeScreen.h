@@ -4,6 +4,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "api/IScreenAccess.h"
 
@@ -12,7 +13,10 @@ namespace qd3::test {
 // A control that only remembers what was done to it.
 class FakeControl : public IControlHandle {
  public:
-  void SetStr(std::string_view text) override { str = text; }
+  void SetStr(std::string_view text) override {
+    str = text;
+    strHistory.emplace_back(text);
+  }
   std::string GetStr() const override { return str; }
   void SetTextColor(const IColor& c) override { color = c; }
   void SetValueFromCode(double normalized) override { value = normalized; }
@@ -28,6 +32,7 @@ class FakeControl : public IControlHandle {
   void SetDirty() override { ++dirtyCount; }
 
   std::string str;
+  std::vector<std::string> strHistory;  // every text set, in order
   IColor color;
   double value = 0;
   bool hidden = false;
