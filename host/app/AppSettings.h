@@ -1,0 +1,104 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "host/IMidiPortSettings.h"
+#include "host/app/IniFile.h"
+
+namespace qd3 {
+
+inline constexpr char kSettingsFileName[] = "settings.ini";
+inline constexpr char kDefaultAudioInputName[] = "Built-in Input";
+inline constexpr char kDefaultAudioOutputName[] = "Built-in Output";
+inline constexpr double kDefaultScale = 0.5;
+// Device names are kept to what the settings file's fixed buffers held.
+inline constexpr size_t kMaxDeviceNameLength = 99;
+
+// Audio drivers: 0 the platform's default API, 1 JACK.
+inline constexpr unsigned kAudioDriverDefault = 0;
+inline constexpr unsigned kAudioDriverJack = 1;
+
+// Everything the settings file holds, with the values a first start uses.
+struct AppSettings {
+  // section audio
+  unsigned driver = kAudioDriverDefault;
+  std::string audioIn = kDefaultAudioInputName;
+  std::string audioOut = kDefaultAudioOutputName;
+  unsigned in1 = 1;
+  unsigned in2 = 2;
+  unsigned out1 = 1;
+  unsigned out2 = 2;
+  int buffer = 512;        // frames
+  int sampleRate = 44100;  // Hz
+  // section midi
+  std::string midiIn = kDefaultMidiInputName;
+  std::string midiOut = kDefaultMidiOutputName;
+  unsigned inChannel = 0;   // 0 = all
+  unsigned outChannel = 0;  // 0 = all
+  // section GUI
+  double scale = kDefaultScale;
+
+  friend bool operator==(const AppSettings&, const AppSettings&) = default;
+};
+
+// Reading and writing AppSettings in one settings file.
+class SettingsFile {
+ public:
+  explicit SettingsFile(const std::filesystem::path& baseFolder)
+      : ini_(baseFolder / kSettingsFileName) {}
+
+  const std::filesystem::path& Path() const { return ini_.Path(); }
+  // Every key; a missing file or key keeps the default. A scale that is not a
+  // positive number gives the default too.
+  AppSettings Read() const;
+  // Sections audio and midi, every key, in their fixed order.
+  bool WriteAudioAndMidi(const AppSettings& settings);
+  // Section GUI: scale with "%f".
+  bool WriteScale(double scale);
+
+ private:
+  IniFile ini_;
+};
+
+// The settings of the running program: the values, and the port names the MIDI
+// ports store through IMidiPortSettings (saving writes audio and midi).
+class SettingsStore : public IMidiPortSettings {
+ public:
+  explicit SettingsStore(const std::filesystem::path& baseFolder) : file_(baseFolder) {}
+
+  // Reads the file, then writes sections audio and midi back in full.
+  void Load();
+  AppSettings& Values() { return values_; }
+  const AppSettings& Values() const { return values_; }
+  SettingsFile& File() { return file_; }
+
+  std::string Name(MidiDirection direction) const override;
+  void SetName(MidiDirection direction, std::string name) override;
+  void Save() override;
+
+ private:
+  SettingsFile file_;
+  AppSettings values_;
+};
+
+// Port names held in memory only: the demo pedal's ports are chosen without
+// touching the names the player stored for the real pedal.
+class TransientPortSettings : public IMidiPortSettings {
+ public:
+  TransientPortSettings(std::string input, std::string output)
+      : input_(std::move(input)), output_(std::move(output)) {}
+  std::string Name(MidiDirection direction) const override {
+    return direction == MidiDirection::Input ? input_ : output_;
+  }
+  void SetName(MidiDirection direction, std::string name) override {
+    (direction == MidiDirection::Input ? input_ : output_) = std::move(name);
+  }
+  void Save() override {}
+
+ private:
+  std::string input_;
+  std::string output_;
+};
+
+}  // namespace qd3

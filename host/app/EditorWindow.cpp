@@ -1,0 +1,150 @@
+// The main window of EditorApp: a fixed frame titled "QD3Control" with the menu
+// bar and the editor's canvas, centred on the screen, following the canvas when
+// the editor changes its own size.
+#include <gtk/gtk.h>
+
+#include <cstdio>
+
+#include "IGraphics.h"
+#include "QD3Control.h"
+#include "gtk/GtkGraphicsWidget.h"
+#include "gtk/GtkPlatformServices.h"
+#include "host/app/EditorApp.h"
+#include "host/app/MenuTable.h"
+
+namespace qd3 {
+namespace {
+
+constexpr int kEditorWidth = 1920;
+constexpr int kEditorHeight = 1200;
+// Window sizes from 640 x 400 to 5760 x 3600 are the scales 1/3 to 3.
+constexpr float kMinScale = 1.f / 3.f;
+constexpr float kMaxScale = 3.f;
+const IColor kBackground{255, 28, 28, 30};
+
+constexpr char kEntryIndexKey[] = "qd3-menu-entry";
+
+void OnMenuActivate(GtkMenuItem* item, gpointer app) {
+  const auto index =
+      static_cast<size_t>(GPOINTER_TO_SIZE(g_object_get_data(G_OBJECT(item), kEntryIndexKey)));
+  static_cast<EditorApp*>(app)->OnMenuEntry(index);
+}
+
+gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer app) {
+  static_cast<EditorApp*>(app)->CloseEditor();
+  return TRUE;  // CloseEditor destroys the window itself
+}
+
+gboolean OnFirstDraw(GtkWidget* widget, cairo_t*, gpointer) {
+  std::printf("qd3control: first frame drawn\n");
+  std::fflush(stdout);
+  g_signal_handlers_disconnect_by_func(widget, reinterpret_cast<gpointer>(&OnFirstDraw), nullptr);
+  return FALSE;
+}
+
+GtkWidget* BuildMenuBar(EditorApp* app, GtkAccelGroup* accelerators) {
+  GtkWidget* bar = gtk_menu_bar_new();
+  GtkWidget* menu = nullptr;
+  std::string_view current;
+  for (size_t i = 0; i < kMenuEntries.size(); ++i) {
+    const MenuEntry& entry = kMenuEntries[i];
+    if (entry.menu != current) {
+      current = entry.menu;
+      GtkWidget* top = gtk_menu_item_new_with_mnemonic(GtkMnemonicLabel(entry.menu).c_str());
+      menu = gtk_menu_new();
+      gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), menu);
+      gtk_menu_shell_append(GTK_MENU_SHELL(bar), top);
+    }
+    GtkWidget* item = entry.action == MenuAction::Separator
+                          ? gtk_separator_menu_item_new()
+                          : gtk_menu_item_new_with_mnemonic(GtkMnemonicLabel(entry.text).c_str());
+    if (entry.action != MenuAction::Separator) {
+      g_object_set_data(G_OBJECT(item), kEntryIndexKey, GSIZE_TO_POINTER(i));
+      g_signal_connect(item, "activate", G_CALLBACK(OnMenuActivate), app);
+    }
+    if (entry.number == kCmdMidiSettings) {
+      gtk_widget_add_accelerator(item, "activate", accelerators, GDK_KEY_comma, GDK_CONTROL_MASK,
+                                 GTK_ACCEL_VISIBLE);
+    }
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
+  }
+  return bar;
+}
+
+}  // namespace
+
+void EditorApp::CreateWindow() {
+  float scale = static_cast<float>(store_.Values().scale);
+  if (scale < kMinScale) scale = kMinScale;
+  if (scale > kMaxScale) scale = kMaxScale;
+  graphics_ = std::make_unique<IGraphics>(editor_.get(), kEditorWidth, kEditorHeight, 60, scale);
+  graphics_->SetScaleLimits(kMinScale, kMaxScale);
+  graphics_->AttachPanelBackground(kBackground);
+  graphics_->AttachCornerResizer();
+
+  window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window_), "QD3Control");
+  // A fixed frame: the player sizes the editor with its corner resizer only.
+  gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
+  gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
+  g_signal_connect(window_, "delete-event", G_CALLBACK(OnDeleteEvent), this);
+  platform_ = std::make_unique<GtkPlatformServices>(GTK_WINDOW(window_));
+
+  GtkAccelGroup* accelerators = gtk_accel_group_new();
+  gtk_window_add_accel_group(GTK_WINDOW(window_), accelerators);
+  g_object_unref(accelerators);
+
+  GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+  gtk_box_pack_start(GTK_BOX(box), BuildMenuBar(this, accelerators), FALSE, FALSE, 0);
+  GtkWidget* window = window_;
+  GtkWidget* canvas = CreateGraphicsWidget(*graphics_, [window](int, int, float) {
+    // The window follows the canvas's new size request; a non-resizable window
+    // shrinks to it as well when asked for the smallest size.
+    gtk_window_resize(GTK_WINDOW(window), 1, 1);
+  });
+  gtk_box_pack_start(GTK_BOX(box), canvas, FALSE, FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(window_), box);
+  // After the window's own handler, which has drawn the canvas by then.
+  if (reportFirstFrame_) {
+    g_signal_connect_after(window_, "draw", G_CALLBACK(OnFirstDraw), nullptr);
+  }
+
+  editor_->AttachScreen(graphics_.get());
+  editor_->SetPlatformServices(platform_.get());
+  gtk_widget_show_all(window_);
+
+  // The end of building the screen: the cache and the lists from it.
+  editor_->OpenCache(base_);
+  editor_->LoadCacheState();
+}
+
+void EditorApp::RaiseWindow() {
+  if (window_) gtk_window_present(GTK_WINDOW(window_));
+}
+
+void EditorApp::OnMenuEntry(size_t entryIndex) {
+  if (entryIndex >= kMenuEntries.size() || closing_) return;
+  const MenuEntry& entry = kMenuEntries[entryIndex];
+  switch (entry.action) {
+    case MenuAction::EditorCommand:
+      editor_->OnMenuCommand(entry.editorCommand);
+      break;
+    case MenuAction::Preferences:
+      OpenPreferences();
+      break;
+    case MenuAction::Quit:
+      CloseEditor();
+      break;
+    case MenuAction::About:
+      // The about page is the group "aboutcontrols" of the screen.
+      graphics_->HideGroup("aboutcontrols", false);
+      break;
+    case MenuAction::Manual:
+      ReadManual();
+      break;
+    case MenuAction::Separator:
+      break;
+  }
+}
+
+}  // namespace qd3

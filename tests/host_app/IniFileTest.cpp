@@ -1,0 +1,95 @@
+#include "host/app/IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "TempFolder.h"
+
+namespace qd3 {
+namespace {
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
+
+TEST(IniFile, MissingFileGivesDefaults) {
+  test::TempFolder folder;
+  IniFile ini(folder.Path() / "none.ini");
+  EXPECT_EQ(ini.GetInt("audio", "sr", 44100), 44100);
+  EXPECT_EQ(ini.GetString("midi", "indev", "no input"), "no input");
+}
+
+struct LookupCase {
+  const char* section;
+  const char* key;
+  const char* expected;
+};
+
+TEST(IniFile, SectionsAndKeysMatchWithoutRegardToCase) {
+  test::TempFolder folder;
+  const auto path = folder.Path() / "s.ini";
+  WriteText(path, "; comment\n[Audio]\nSR = 48000 \n[MIDI]\nindev=Port A\n[gui]\nscale=0.75\n");
+  IniFile ini(path);
+  const LookupCase cases[] = {
+      {"audio", "sr", "48000"}, {"AUDIO", "Sr", "48000"},   {"midi", "INDEV", "Port A"},
+      {"GUI", "scale", "0.75"}, {"audio", "indev", "dflt"}, {"video", "sr", "dflt"},
+  };
+  for (const LookupCase& c : cases) {
+    EXPECT_EQ(ini.GetString(c.section, c.key, "dflt"), c.expected) << c.section << "." << c.key;
+  }
+}
+
+TEST(IniFile, IntegersFollowTheProfileRules) {
+  test::TempFolder folder;
+  const auto path = folder.Path() / "s.ini";
+  WriteText(path, "[a]\nplain=512\nneg=-3\ntext=abc\ntrail=12xyz\nempty=\n");
+  IniFile ini(path);
+  EXPECT_EQ(ini.GetInt("a", "plain", 7), 512);
+  EXPECT_EQ(ini.GetInt("a", "neg", 7), -3);
+  EXPECT_EQ(ini.GetInt("a", "text", 7), 0);
+  EXPECT_EQ(ini.GetInt("a", "trail", 7), 12);
+  EXPECT_EQ(ini.GetInt("a", "empty", 7), 0);
+  EXPECT_EQ(ini.GetInt("a", "missing", 7), 7);
+}
+
+TEST(IniFile, WritingAKeyKeepsEverythingElse) {
+  test::TempFolder folder;
+  const auto path = folder.Path() / "s.ini";
+  WriteText(path, "; mine\n[audio]\ndriver=1\nsr=48000\n[GUI]\nscale=0.5\n");
+  IniFile ini(path);
+  ASSERT_TRUE(ini.WriteString("AUDIO", "SR", "44100"));
+  ASSERT_TRUE(ini.WriteString("audio", "buffer", "256"));
+  ASSERT_TRUE(ini.WriteString("midi", "indev", "off"));
+  EXPECT_EQ(ReadText(path),
+            "; mine\n[audio]\ndriver=1\nSR=44100\nbuffer=256\n[GUI]\nscale=0.5\n[midi]\n"
+            "indev=off\n");
+}
+
+TEST(IniFile, WriteLeavesNoTemporaryFileBehind) {
+  test::TempFolder folder;
+  IniFile ini(folder.Path() / "s.ini");
+  ASSERT_TRUE(ini.WriteString("a", "k", "v"));
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+}
+
+TEST(IniFile, WriteIntoAMissingFolderFailsAndReportsIt) {
+  test::TempFolder folder;
+  IniFile ini(folder.Path() / "no" / "such" / "s.ini");
+  EXPECT_FALSE(ini.WriteString("a", "k", "v"));
+}
+
+}  // namespace
+}  // namespace qd3

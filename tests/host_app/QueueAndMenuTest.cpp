@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <thread>
+#include <vector>
+
+#include "host/app/AppArgs.h"
+#include "host/app/AudioDeviceChoice.h"
+#include "host/app/IncomingSysexQueue.h"
+#include "host/app/MenuTable.h"
+
+namespace qd3 {
+namespace {
+
+TEST(IncomingSysexQueue, HandsMessagesOverInOrderAndWakesTheReader) {
+  IncomingSysexQueue queue;
+  pollfd p{queue.WakeFd(), POLLIN, 0};
+  EXPECT_EQ(::poll(&p, 1, 0), 0);
+  const uint8_t a[] = {0xF0, 1, 0xF7};
+  const uint8_t b[] = {0xF0, 2, 3, 0xF7};
+  ASSERT_TRUE(queue.Push(a, sizeof a));
+  ASSERT_TRUE(queue.Push(b, sizeof b));
+  EXPECT_EQ(::poll(&p, 1, 0), 1);
+  std::vector<std::vector<uint8_t>> got;
+  EXPECT_EQ(queue.Drain([&](const uint8_t* m, size_t n) { got.emplace_back(m, m + n); }), 2u);
+  EXPECT_EQ(got, (std::vector<std::vector<uint8_t>>{{0xF0, 1, 0xF7}, {0xF0, 2, 3, 0xF7}}));
+  EXPECT_EQ(::poll(&p, 1, 0), 0);
+}
+
+TEST(IncomingSysexQueue, DropsWhatDoesNotFit) {
+  IncomingSysexQueue queue;
+  std::vector<uint8_t> big(IncomingSysexQueue::kMaxMessage + 1, 0);
+  EXPECT_FALSE(queue.Push(big.data(), big.size()));
+  big.pop_back();
+  for (size_t i = 0; i + 1 < IncomingSysexQueue::kSlots; ++i) {
+    ASSERT_TRUE(queue.Push(big.data(), big.size()));
+  }
+  EXPECT_FALSE(queue.Push(big.data(), big.size()));
+  EXPECT_EQ(queue.Dropped(), 2u);
+}
+
+TEST(IncomingSysexQueue, AProducerThreadLosesNothingAndKeepsOrder) {
+  IncomingSysexQueue queue;
+  constexpr int kCount = 5000;
+  std::thread producer([&] {
+    for (int i = 0; i < kCount;) {
+      const uint8_t m[] = {0xF0, static_cast<uint8_t>(i & 0x7F), static_cast<uint8_t>(i >> 7),
+                           0xF7};
+      if (queue.Push(m, sizeof m)) ++i;
+    }
+  });
+  int next = 0;
+  while (next < kCount) {
+    pollfd p{queue.WakeFd(), POLLIN, 0};
+    ::poll(&p, 1, 100);
+    queue.Drain([&](const uint8_t* m, size_t) {
+      EXPECT_EQ(m[1] | (m[2] << 7), next);
+      ++next;
+    });
+  }
+  producer.join();
+}
+
+TEST(MenuTable, EntriesCarryTheirNumbersAndCommands) {
+  struct Row {
+    const char* label;
+    int number;
+    MenuAction action;
+    int command;
+  };
+  const Row rows[] = {
+      {"_Import All Presets to QD3...", 40033, MenuAction::EditorCommand, 5},
+      {"_Export All Presets from QD3 ...", 40034, MenuAction::EditorCommand, 6},
+      {"", 0, MenuAction::Separator, 0},
+      {"_Firmware Update...", 40029, MenuAction::EditorCommand, 1},
+      {"_Factory Presets Update...", 40036, MenuAction::EditorCommand, 8},
+      {"_Clear Cache Data", 40031, MenuAction::EditorCommand, 3},
+      {"", 0, MenuAction::Separator, 0},
+      {"_MIDI Settings...", 40006, MenuAction::Preferences, 0},
+      {"_QD3 Global Settings...", 40030, MenuAction::EditorCommand, 2},
+      {"", 0, MenuAction::Separator, 0},
+      {"_Quit", 40007, MenuAction::Quit, 0},
+      {"_About", 40005, MenuAction::About, 0},
+      {"_Read Manual", 40008, MenuAction::Manual, 0},
+  };
+  ASSERT_EQ(std::size(rows), kMenuEntries.size());
+  for (size_t i = 0; i < kMenuEntries.size(); ++i) {
+    EXPECT_EQ(GtkMnemonicLabel(kMenuEntries[i].text), rows[i].label) << i;
+    EXPECT_EQ(kMenuEntries[i].number, rows[i].number) << i;
+    EXPECT_EQ(kMenuEntries[i].action, rows[i].action) << i;
+    EXPECT_EQ(kMenuEntries[i].editorCommand, rows[i].command) << i;
+  }
+}
+
+TEST(MenuTable, MnemonicLabels) {
+  EXPECT_EQ(GtkMnemonicLabel("&File"), "_File");
+  EXPECT_EQ(GtkMnemonicLabel("A && B"), "A & B");
+  EXPECT_EQ(GtkMnemonicLabel("snake_case"), "snake__case");
+  EXPECT_EQ(GtkMnemonicLabel("&MIDI Settings...\tCtrl+,"), "_MIDI Settings...");
+}
+
+TEST(AudioDeviceChoice, StoredNamesResolveOrFallBackToTheDefaults) {
+  const std::vector<AudioDevice> devices{
+      {0, "hdmi", 0, 8, false, false},
+      {1, "system", 2, 2, true, true},
+      {2, "usb", 2, 0, false, false},
+  };
+  struct Case {
+    const char* in;
+    const char* out;
+    const char* wantIn;
+    const char* wantOut;
+    bool changed;
+  };
+  const Case cases[] = {
+      {"usb", "hdmi", "usb", "hdmi", false},
+      {"Built-in Input", "Built-in Output", "system", "system", true},
+      {"hdmi", "usb", "system", "system", true},  // wrong direction
+  };
+  for (const Case& c : cases) {
+    std::string in = c.in, out = c.out;
+    const AudioDeviceChoice choice = ChooseAudioDevices(devices, in, out);
+    ASSERT_TRUE(choice.Usable());
+    EXPECT_EQ(choice.input->name, c.wantIn);
+    EXPECT_EQ(choice.output->name, c.wantOut);
+    EXPECT_EQ(in, c.wantIn);
+    EXPECT_EQ(out, c.wantOut);
+    EXPECT_EQ(choice.namesChanged, c.changed);
+  }
+}
+
+TEST(AudioDeviceChoice, NoDevicesIsUnusable) {
+  std::string in = "x", out = "y";
+  EXPECT_FALSE(ChooseAudioDevices({}, in, out).Usable());
+  EXPECT_EQ(in, "x");
+  const std::vector<AudioDevice> outputOnly{{0, "out", 0, 2, false, true}};
+  EXPECT_FALSE(ChooseAudioDevices(outputOnly, in, out).Usable());
+}
+
+TEST(AppArgs, Options) {
+  EXPECT_FALSE(ParseAppArgs({}).options.demo);
+  EXPECT_TRUE(ParseAppArgs({"--demo"}).options.demo);
+  EXPECT_TRUE(ParseAppArgs({"-h"}).help);
+  EXPECT_FALSE(ParseAppArgs({"--bogus"}).error.empty());
+}
+
+}  // namespace
+}  // namespace qd3
