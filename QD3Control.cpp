@@ -139,7 +139,7 @@ std::string QD3Control::GetParamDisplayText(int index, double normalized) const 
 
 std::vector<std::string> QD3Control::GetParamValueTexts(int index) const {
   std::vector<std::string> texts;
-  for (const auto& entry : mParams[index].Spec().displayTexts) texts.push_back(entry.second);
+  for (const auto& entry : mParams[index].Info().displayTexts) texts.push_back(entry.second);
   return texts;
 }
 

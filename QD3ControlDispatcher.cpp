@@ -178,7 +178,7 @@ void QD3Control::ApplyGlobalSettingsBlock(std::span<const uint8_t> m) {
 
 void QD3Control::SetParameterFromBlock(int index, int raw) {
   // Blocks carry raw values normalized against the maximum alone.
-  SetParameterValue(index, raw / mParams[index].Spec().max);
+  SetParameterValue(index, raw / mParams[index].Info().max);
 }
 
 void QD3Control::HandleParamEcho(std::span<const uint8_t> m) {

@@ -6,7 +6,7 @@
 
 namespace qd3 {
 
-IParam::IParam(ParamSpec spec) : mSpec(std::move(spec)), mValue(mSpec.defaultValue) {}
+IParam::IParam(ParamSpec info) : mSpec(std::move(info)), mValue(mSpec.defaultValue) {}
 
 double IParam::Constrain(double value) const {
   if (std::isnan(value)) value = mSpec.min;

@@ -6,14 +6,14 @@
 
 namespace qd3 {
 
-// One parameter: its fixed spec and current value. Setting clamps to min..max and
+// One parameter: its fixed description and current value. Setting clamps to min..max and
 // snaps stepped values to whole steps (halves away from zero). Setting notifies
 // nobody; the editor's change handler is run by whoever sets.
 class IParam {
  public:
-  explicit IParam(ParamSpec spec);
+  explicit IParam(ParamSpec info);
 
-  const ParamSpec& Spec() const { return mSpec; }
+  const ParamSpec& Info() const { return mSpec; }
   double Value() const { return mValue; }
   // The integer part of the value: what the pedal and the files carry.
   int Raw() const { return static_cast<int>(mValue); }

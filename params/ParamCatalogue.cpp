@@ -5,7 +5,7 @@ namespace qd3 {
 ParamCatalogue::ParamCatalogue() {
   auto specs = BuildParamSpecs();
   mParams.reserve(specs.size());
-  for (auto& spec : specs) mParams.emplace_back(std::move(spec));
+  for (auto& info : specs) mParams.emplace_back(std::move(info));
 }
 
 }  // namespace qd3

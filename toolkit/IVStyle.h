@@ -55,9 +55,9 @@ struct IVStyle {
     s.colors[role] = c;
     return s;
   }
-  IVStyle WithColors(const IVColorSpec& spec) const {
+  IVStyle WithColors(const IVColorSpec& newColors) const {
     IVStyle s = *this;
-    s.colors = spec;
+    s.colors = newColors;
     return s;
   }
   IVStyle WithLabelText(const IText& t) const {

@@ -55,7 +55,7 @@ TEST_F(DispatcherTest, ParamEchoOutsideTheCatalogueIsDropped) {
     Receive({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x51, 0x0B, index, value, 0xF7});
   }
   for (int i = 0; i < kNumParams; ++i) {
-    EXPECT_EQ(editor.Params()[i].Value(), editor.Params()[i].Spec().defaultValue) << i;
+    EXPECT_EQ(editor.Params()[i].Value(), editor.Params()[i].Info().defaultValue) << i;
   }
 }
 

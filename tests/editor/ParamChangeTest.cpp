@@ -25,7 +25,7 @@ TEST_F(EditorTest, EditsUseTheDeviceParameterNumbering) {
   for (const auto& [index, number] : cases) {
     sent.Clear();
     const IParam& p = editor.Params()[index];
-    const int v = p.Raw() == static_cast<int>(p.Spec().max) ? p.Raw() - 1 : p.Raw() + 1;
+    const int v = p.Raw() == static_cast<int>(p.Info().max) ? p.Raw() - 1 : p.Raw() + 1;
     SetRaw(index, v);
     ASSERT_EQ(sent.messages.size(), 1u) << index;
     EXPECT_EQ(sent.messages[0], ParamChange(number, v)) << index;

@@ -74,15 +74,15 @@ TEST(ParamCatalogue, EntriesHaveTheirNamesKindsDefaultsRangesAndLabels) {
   ParamCatalogue params;
   for (const Entry& e : kEntries) {
     SCOPED_TRACE(e.index);
-    const ParamSpec& spec = params[e.index].Spec();
-    EXPECT_EQ(spec.name, e.name);
-    EXPECT_EQ(spec.kind, e.kind);
-    EXPECT_EQ(spec.defaultValue, e.def);
-    EXPECT_EQ(spec.min, e.min);
-    EXPECT_EQ(spec.max, e.max);
-    EXPECT_EQ(spec.label, e.label);
+    const ParamSpec& info = params[e.index].Info();
+    EXPECT_EQ(info.name, e.name);
+    EXPECT_EQ(info.kind, e.kind);
+    EXPECT_EQ(info.defaultValue, e.def);
+    EXPECT_EQ(info.min, e.min);
+    EXPECT_EQ(info.max, e.max);
+    EXPECT_EQ(info.label, e.label);
     EXPECT_EQ(params[e.index].Value(), e.def);
-    EXPECT_EQ(spec.stepped, e.kind == ParamKind::Int || e.kind == ParamKind::Enum);
+    EXPECT_EQ(info.stepped, e.kind == ParamKind::Int || e.kind == ParamKind::Enum);
   }
 }
 
@@ -102,10 +102,10 @@ TEST(ParamCatalogue, HasExactly139EntriesAndEveryRangeHoldsAStep) {
 
 TEST(ParamCatalogue, SoundParametersAreAllIntAndKnobControllersCountUp) {
   ParamCatalogue params;
-  for (int i = 0; i < kNumSoundParams; ++i) EXPECT_EQ(params[i].Spec().kind, ParamKind::Int) << i;
+  for (int i = 0; i < kNumSoundParams; ++i) EXPECT_EQ(params[i].Info().kind, ParamKind::Int) << i;
   for (int k = 0; k < 8; ++k) EXPECT_EQ(params[91 + k].Value(), k);
   for (int i : {65, 66, 67, 68, 74, 75, 76}) {
-    EXPECT_EQ(params[i].Spec().kind, ParamKind::Undeclared) << i;
+    EXPECT_EQ(params[i].Info().kind, ParamKind::Undeclared) << i;
   }
 }
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "graphs/SpectrumAnalysis.h"
+#include "graphs/FrequencyAnalysis.h"
 
 namespace qd3 {
 namespace {

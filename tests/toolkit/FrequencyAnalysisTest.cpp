@@ -6,7 +6,7 @@
 #include <numbers>
 #include <random>
 
-#include "graphs/SpectrumAnalysis.h"
+#include "graphs/FrequencyAnalysis.h"
 
 namespace qd3::test {
 namespace {

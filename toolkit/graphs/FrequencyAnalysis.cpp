@@ -1,4 +1,4 @@
-#include "graphs/SpectrumAnalysis.h"
+#include "graphs/FrequencyAnalysis.h"
 
 #include <algorithm>
 #include <cassert>
