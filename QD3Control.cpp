@@ -54,7 +54,9 @@ void QD3Control::AttachScreen(IScreenAccess* screen) {
   if (!screen) mPresetRows.fill(nullptr);
 }
 
-void QD3Control::SetDeviceMessageSink(MessageSink sink) { mSink = std::move(sink); }
+void QD3Control::SetDeviceMessageSink(MessageSink sink) {
+  mSink = std::move(sink);
+}
 
 void QD3Control::SendDeviceMessage(std::span<const uint8_t> message) {
   if (mSink) mSink(message);

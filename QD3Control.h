@@ -3,11 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <memory>
-#include <string>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -57,7 +57,8 @@ class QD3Control : public IEditorDelegate {
 
   // The platform timers that call OnDeviceTimer and OnIdleTick. They are the first
   // thing stopped when the editor goes, so no tick runs into a half-freed object.
-  void SetTimers(std::unique_ptr<ITimerHandle> deviceTimer, std::unique_ptr<ITimerHandle> idleTimer);
+  void SetTimers(std::unique_ptr<ITimerHandle> deviceTimer,
+                 std::unique_ptr<ITimerHandle> idleTimer);
   // Menu entries that act on the editor: 1 firmware update, 2 global settings,
   // 3 clear cache, 5 bank import, 6 bank export, 8 factory presets update.
   void OnMenuCommand(int command);
@@ -98,7 +99,9 @@ class QD3Control : public IEditorDelegate {
   void ClearCacheData();
   // Sends the edit buffer to the pedal as the current preset.
   void StoreCurrentPreset();
-  const std::string& PresetRowLabel(int slot) const { return mRowLabels.at(static_cast<size_t>(slot)); }
+  const std::string& PresetRowLabel(int slot) const {
+    return mRowLabels.at(static_cast<size_t>(slot));
+  }
 
   ChecksumTable checksums;
   // Names of the user IRs 0..287 and, at 288 and 289, of the current preset's two

@@ -105,7 +105,9 @@ void QD3Control::OpenGlobalSettings() {
   SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
 }
 
-void QD3Control::CloseGlobalSettings() { session.pollEnabled = true; }
+void QD3Control::CloseGlobalSettings() {
+  session.pollEnabled = true;
+}
 
 void QD3Control::OpenFirmwareUpdate() {
   // Forced "connected" silences the poll while the pedal runs its loader.

@@ -18,7 +18,7 @@ constexpr int kGlobalFirstSettingByte = 9;  // parameters 80..89 at bytes 9..18
 constexpr int kEditPotDisplayByte = 14;     // parameter 85 travels as 0 or 2
 constexpr int kGlobalSoftClipByte = 19;     // parameters 33..35 at bytes 19..21
 constexpr int kGlobalCabinetBypassByte = 24;
-constexpr int kFirstHardwareParam = 33;     // "Soft Clipping", "AnalogSim Gain", "Anti-aliasing"
+constexpr int kFirstHardwareParam = 33;  // "Soft Clipping", "AnalogSim Gain", "Anti-aliasing"
 constexpr int kCabinetBypassParam = 90;
 constexpr int kKnobControllerFirstByte = 8;  // controller map: parameters 91..98
 
@@ -146,9 +146,9 @@ void QD3Control::HandleDataBlockConnected(std::span<const uint8_t> m) {
       break;
     case kBlockProgramMap:
       for (size_t i = 0; i < programMap.size(); ++i) programMap[i] = m[kRecordOffset + i];
-      SetParameterValue(kParamDeviceProgram,
-                        programMap[static_cast<size_t>(mParams[kParamControllerProgram].Raw())] /
-                            127.0);
+      SetParameterValue(
+          kParamDeviceProgram,
+          programMap[static_cast<size_t>(mParams[kParamControllerProgram].Raw())] / 127.0);
       break;
     case kBlockPresetChecksums:
       HandlePresetChecksums(m);

@@ -20,7 +20,9 @@ bool HasOwnDisplay(int index) {
 
 // The halves of a user-IR number are sent every time, even unchanged, because
 // each half is one step of a two-message exchange with the pedal.
-bool IsUserIrHalf(int index) { return index >= kParamUserIrAHigh && index <= kParamUserIrBLow; }
+bool IsUserIrHalf(int index) {
+  return index >= kParamUserIrAHigh && index <= kParamUserIrBLow;
+}
 
 constexpr IColor kDisplayColour{255, 255, 255, 255};
 constexpr IColor kDisplayModifiedColour{100, 255, 255, 255};

@@ -55,7 +55,9 @@ void QD3Control::OpenCache(const std::filesystem::path& baseFolder) {
   mCache = std::make_unique<PresetCache>(baseFolder);
 }
 
-int QD3Control::PatchOffset() const { return mParams[kParamPatchOffset].Raw(); }
+int QD3Control::PatchOffset() const {
+  return mParams[kParamPatchOffset].Raw();
+}
 
 void QD3Control::AttachPresetRows(const std::array<IControlHandle*, kPresetCount>& rows) {
   mPresetRows = rows;
@@ -240,8 +242,10 @@ void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
   presetModified = false;
   const bool irA = mParams[kParamIrModeA].Raw() > 0;
   const bool irB = mParams[kParamIrModeB].Raw() > 0;
-  if (irA) userIrNames[kCurrentIrNameA] = PositionName(record.UserIrNameField(UserIrPosition::kPosition7));
-  if (irB) userIrNames[kCurrentIrNameB] = PositionName(record.UserIrNameField(UserIrPosition::kPosition8));
+  if (irA)
+    userIrNames[kCurrentIrNameA] = PositionName(record.UserIrNameField(UserIrPosition::kPosition7));
+  if (irB)
+    userIrNames[kCurrentIrNameB] = PositionName(record.UserIrNameField(UserIrPosition::kPosition8));
   if (IsWindowOpen()) {
     if (IControlHandle* display = mScreen->GetControlWithTag(kTagValueDisplay)) {
       display->Hide(false);

@@ -5,14 +5,14 @@ namespace qd3 {
 // Tags under which the screens attach the controls that code outside the screens
 // touches. Any other control carries kNoTag.
 inline constexpr int kNoTag = -1;
-inline constexpr int kTagValueDisplay = 1;   // the pedal's two-digit display
-inline constexpr int kTagProgressValue = 53; // common progress overlay
+inline constexpr int kTagValueDisplay = 1;    // the pedal's two-digit display
+inline constexpr int kTagProgressValue = 53;  // common progress overlay
 inline constexpr int kTagProgressText = 54;
-inline constexpr int kTagIrNameA = 70;       // names of the preset's two user-IR positions
+inline constexpr int kTagIrNameA = 70;  // names of the preset's two user-IR positions
 inline constexpr int kTagIrNameB = 71;
-inline constexpr int kTagIrNameField = 94;   // single IR name sent by the pedal
-inline constexpr int kTagPresetName = 138;   // preset name entry field
-inline constexpr int kTagDeviceLine = 141;   // device status lines
+inline constexpr int kTagIrNameField = 94;  // single IR name sent by the pedal
+inline constexpr int kTagPresetName = 138;  // preset name entry field
+inline constexpr int kTagDeviceLine = 141;  // device status lines
 inline constexpr int kTagVersionLine = 142;
 inline constexpr int kTagSerialLine = 143;
 

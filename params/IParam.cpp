@@ -22,9 +22,13 @@ double IParam::FromNormalized(double normalized) const {
   return mSpec.min + normalized * (mSpec.max - mSpec.min);
 }
 
-void IParam::Set(double value) { mValue = Constrain(value); }
+void IParam::Set(double value) {
+  mValue = Constrain(value);
+}
 
-void IParam::SetNormalized(double normalized) { Set(FromNormalized(normalized)); }
+void IParam::SetNormalized(double normalized) {
+  Set(FromNormalized(normalized));
+}
 
 std::string IParam::DisplayText(double value) const {
   if (mSpec.kind == ParamKind::Enum) {

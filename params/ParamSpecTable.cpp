@@ -23,7 +23,9 @@ ParamSpec Double(const char* name, double max) {
   return {name, ParamKind::Double, 0.0, 0.0, max, 1.0, false, "", {}};
 }
 
-ParamSpec Undeclared() { return {}; }
+ParamSpec Undeclared() {
+  return {};
+}
 
 // Texts "fmt" of value + offset for value = 0..count-1.
 Texts Numbered(const char* fmt, int count, int offset) {
@@ -160,8 +162,8 @@ void AddJackParams(std::vector<ParamSpec>& p) {
   const Texts midiChannel = Numbered("%d", 16, 1);
   const Texts pedalMode = List({"Control", "Aftertouch", "Bend"});
   const Texts operation = List({"Momentary", "Latching"});
-  const Texts function = List({"Control", "Note On/Off", "Start", "Stop", "Program Change",
-                               "Special Control", "Pedal"});
+  const Texts function = List(
+      {"Control", "Note On/Off", "Start", "Stop", "Program Change", "Special Control", "Pedal"});
   auto cc = [](const char* name) { return Int(name, 0, 0, 127); };
 
   p.push_back(Enum("JACK2 Mode", 0, pedalSwitches));

@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 
+# The tree is kept formatted; a file that is not fails the run here, before the build.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DQD3_SANITIZE=address;undefined" \
   -DQD3_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-test

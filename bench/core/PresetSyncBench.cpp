@@ -28,15 +28,14 @@ void BM_FullPresetSync(benchmark::State& state) {
   const qd3::sim::WireTiming timing;  // the link's defaults
   const double floorSeconds =
       qd3::kPresetCount *
-      std::chrono::duration<double>(qd3::sim::TransmitTime(qd3::kRecordMessageSize,
-                                                           timing.bytesPerSecond))
+      std::chrono::duration<double>(
+          qd3::sim::TransmitTime(qd3::kRecordMessageSize, timing.bytesPerSecond))
           .count();
   for (auto _ : state) {
     const auto folder = std::filesystem::temp_directory_path() / "qd3-sync-bench";
     std::filesystem::remove_all(folder);
     Settings settings;
-    qd3::sim::SimulatedMidiLink link(
-        qd3::sim::LinkOptions{qd3::sim::DeliveryMode::kPaced, timing});
+    qd3::sim::SimulatedMidiLink link(qd3::sim::LinkOptions{qd3::sim::DeliveryMode::kPaced, timing});
     qd3::MidiPorts ports(link, settings);
     ports.Start();
     qd3::QD3Control editor;

@@ -19,7 +19,8 @@ void BM_LiveEdit(benchmark::State& state) {
     if ((value & 0x3F) == 0) editor.DrainQueuedParamUpdates([](int, double) {});
   }
   benchmark::DoNotOptimize(sentBytes);
-  if (sentBytes != static_cast<size_t>(state.iterations()) * 10) state.SkipWithError("an edit was not sent");
+  if (sentBytes != static_cast<size_t>(state.iterations()) * 10)
+    state.SkipWithError("an edit was not sent");
 }
 BENCHMARK(BM_LiveEdit);
 

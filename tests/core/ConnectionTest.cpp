@@ -20,7 +20,8 @@ TEST(Connection, FirstPollAfter33TicksThenTheHandshakeRunsToTheCurrentPreset) {
   EXPECT_EQ(h.screen.At(143).str.rfind("SERIAL: QD3-SIM-000001", 0), 0u);
 
   h.RunFor(3s);
-  const int current = h.link.pedal().Inspect([](const sim::PedalModel& m) { return m.state().currentPreset; });
+  const int current =
+      h.link.pedal().Inspect([](const sim::PedalModel& m) { return m.state().currentPreset; });
   // The handshake ends by closing the bracket and loading the current preset (and
   // asking for a user IR it uses that is not cached yet).
   auto end = h.sent.messages.end();
@@ -90,7 +91,8 @@ TEST(Connection, ALiveEditReachesThePedalsEditBuffer) {
   const int raw = h.editor.Params()[20].Raw() == 7 ? 8 : 7;
   h.editor.SetParameterValueFromUI(20, raw / 127.0);
   h.RunFor(20ms);
-  const auto edit = h.link.pedal().Inspect([](const sim::PedalModel& m) { return m.state().editBuffer; });
+  const auto edit =
+      h.link.pedal().Inspect([](const sim::PedalModel& m) { return m.state().editBuffer; });
   EXPECT_EQ(sim::RecordParam(edit, 20), raw);
 }
 

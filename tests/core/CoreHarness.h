@@ -68,7 +68,8 @@ class CoreHarness {
     while (now < end) {
       now += kPass;
       link.AdvanceBy(kPass);
-      ports.DrainMidiQueues([this](const uint8_t* b, size_t n) { editor.HandleDeviceMessage(b, n); });
+      ports.DrainMidiQueues(
+          [this](const uint8_t* b, size_t n) { editor.HandleDeviceMessage(b, n); });
       if (now >= nextTick) {
         nextTick += kTick;
         editor.OnDeviceTimer();
@@ -92,7 +93,8 @@ class CoreHarness {
     return editor.session.connected && !editor.session.readAllActive;
   }
   int PedalEditorClosings() const {
-    return link.pedal().Inspect([](const sim::PedalModel& m) { return m.counters().editorClosings; });
+    return link.pedal().Inspect(
+        [](const sim::PedalModel& m) { return m.counters().editorClosings; });
   }
   uint8_t LastSentCommand() const { return sent.messages.back()[kCommandOffset]; }
   // The commands sent since message `from`, with the byte after the command (the

@@ -79,7 +79,8 @@ TEST(PresetSync, EmptyCacheReadsAll128SlotsInOrderWithProgress) {
     EXPECT_TRUE(std::equal(cached->Bytes().begin(), cached->Bytes().end(),
                            pedalPresets[static_cast<size_t>(slot)].begin()))
         << slot;
-    EXPECT_EQ(h.editor.checksums.Pair(slot), sim::RecordChecksum(pedalPresets[static_cast<size_t>(slot)]));
+    EXPECT_EQ(h.editor.checksums.Pair(slot),
+              sim::RecordChecksum(pedalPresets[static_cast<size_t>(slot)]));
     EXPECT_FALSE(h.editor.checksums.IsPending(slot));
   }
   EXPECT_EQ(h.editor.PresetRowLabel(0).substr(0, 4), " 00 ");
@@ -91,9 +92,11 @@ TEST(PresetSync, ACacheIdenticalToThePedalRequestsNoPreset) {
   h.editor.Reconnect();
   const size_t start = h.sent.messages.size();
   ASSERT_TRUE(h.ConnectAndSettle());
-  const std::vector<std::pair<int, int>> expected = {
-      {kRequestBlock, kBlockDeviceInfo}, {kRequestBlock, kBlockPresetChecksums},
-      {kRequestBlock, kBlockGlobalSettings}, {kBulkEnd, -1}, {kRequestPreset, PedalCurrent(h)}};
+  const std::vector<std::pair<int, int>> expected = {{kRequestBlock, kBlockDeviceInfo},
+                                                     {kRequestBlock, kBlockPresetChecksums},
+                                                     {kRequestBlock, kBlockGlobalSettings},
+                                                     {kBulkEnd, -1},
+                                                     {kRequestPreset, PedalCurrent(h)}};
   EXPECT_EQ(SentWithoutIrRequests(h, start), expected);
 }
 
@@ -106,24 +109,25 @@ TEST(PresetSync, ACacheRebuiltFromDiskIsAsGoodAsTheOneInMemory) {
   second.LoadCacheState();
   for (int slot = 0; slot < kPresetCount; ++slot) {
     EXPECT_EQ(second.checksums.Pair(slot), h.editor.checksums.Pair(slot)) << slot;
-    EXPECT_EQ(second.PresetRowLabel(slot), h.editor.PresetRowLabel(slot).substr(0, second.PresetRowLabel(slot).size()));
+    EXPECT_EQ(second.PresetRowLabel(slot),
+              h.editor.PresetRowLabel(slot).substr(0, second.PresetRowLabel(slot).size()));
   }
 }
 
 TEST(PresetSync, OneChangedSlotIsTheOnlyOneFetched) {
   CoreHarness h;
   ASSERT_TRUE(h.ConnectAndSettle());
-  h.link.pedal().Modify([](sim::PedalModel& m) {
-    sim::RecordName(m.state().presets[7])[0] = 'X';
-  });
+  h.link.pedal().Modify([](sim::PedalModel& m) { sim::RecordName(m.state().presets[7])[0] = 'X'; });
   h.editor.Reconnect();
   const size_t start = h.sent.messages.size();
   ASSERT_TRUE(h.ConnectAndSettle());
-  const std::vector<std::pair<int, int>> expected = {
-      {kRequestBlock, kBlockDeviceInfo}, {kRequestBlock, kBlockPresetChecksums},
-      {kBulkBegin, -1},                  {kRequestPreset, 7},
-      {kRequestBlock, kBlockGlobalSettings}, {kBulkEnd, -1},
-      {kRequestPreset, PedalCurrent(h)}};
+  const std::vector<std::pair<int, int>> expected = {{kRequestBlock, kBlockDeviceInfo},
+                                                     {kRequestBlock, kBlockPresetChecksums},
+                                                     {kBulkBegin, -1},
+                                                     {kRequestPreset, 7},
+                                                     {kRequestBlock, kBlockGlobalSettings},
+                                                     {kBulkEnd, -1},
+                                                     {kRequestPreset, PedalCurrent(h)}};
   EXPECT_EQ(SentWithoutIrRequests(h, start), expected);
   EXPECT_EQ(h.editor.Cache()->ReadPreset(7)->NameField()[0], 'X');
 }

@@ -15,7 +15,8 @@ class DispatcherTest : public EditorTest {
   }
   static Bytes GlobalBlock(std::initializer_list<std::pair<int, uint8_t>> bytes) {
     std::array<uint8_t, 256> data{};
-    for (const auto& [messageByte, value] : bytes) data[static_cast<size_t>(messageByte - 8)] = value;
+    for (const auto& [messageByte, value] : bytes)
+      data[static_cast<size_t>(messageByte - 8)] = value;
     Bytes m = BuildDataBlock(kBlockGlobalSettings, data);
     return m;
   }
@@ -113,8 +114,16 @@ TEST_F(DispatcherTest, GlobalSettingsBlockSetsTheSettingsAndAsksForTheCurrentPre
   ConnectWithAck();
   editor.session.applyingDeviceValues = true;
   // byte 8 current preset, 9..18 parameters 80..89, 19..21 33..35, 24 parameter 90.
-  Receive(GlobalBlock({{8, 42}, {11, 1}, {13, 16}, {14, 2}, {16, 24}, {18, 2},
-                       {19, 10}, {20, 20}, {21, 30}, {24, 1}}));
+  Receive(GlobalBlock({{8, 42},
+                       {11, 1},
+                       {13, 16},
+                       {14, 2},
+                       {16, 24},
+                       {18, 2},
+                       {19, 10},
+                       {20, 20},
+                       {21, 30},
+                       {24, 1}}));
   EXPECT_FALSE(editor.session.applyingDeviceValues);
   EXPECT_EQ(editor.Params()[82].Raw(), 1);
   EXPECT_EQ(editor.Params()[84].Raw(), 16);

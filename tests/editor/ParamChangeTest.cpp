@@ -4,8 +4,16 @@ namespace qd3::test {
 namespace {
 
 Bytes ParamChange(int deviceParam, int value) {
-  return {0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x50, 0x0B, static_cast<uint8_t>(deviceParam),
-          static_cast<uint8_t>(value), 0xF7};
+  return {0xF0,
+          0x00,
+          0x3F,
+          0x6B,
+          0x03,
+          0x50,
+          0x0B,
+          static_cast<uint8_t>(deviceParam),
+          static_cast<uint8_t>(value),
+          0xF7};
 }
 
 TEST_F(EditorTest, GainEditSendsOneParamChangeAndARepeatSendsNothing) {

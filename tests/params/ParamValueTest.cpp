@@ -14,21 +14,21 @@ struct SetCase {
 
 TEST(ParamValue, ClampsAndSnapsHalvesAwayFromZero) {
   const SetCase cases[] = {
-      {1, false, 63.5, 64},      // half snaps up
-      {1, false, 63.49, 63},     //
-      {1, false, 200, 127},      // clamped high
-      {1, false, -5, 0},         // clamped low
-      {1, true, 0.5, 64},        // 63.5 on 0..127
-      {69, true, 0.0, 64},       // "Compression" starts at 64
-      {69, true, 1.0, 127},      //
-      {19, true, 0.0, 2},        // "Reverb Extension Factor" 2..5
-      {19, true, 1.0, 5},        //
-      {71, true, 0.52, 9.88},    // the row picker is not snapped
-      {72, false, 9, 9},         //
-      {65, false, 0.37, 0.37},   // undeclared: any value in 0..1, no snapping
-      {65, false, 3, 1},         //
-      {84, false, 16.4, 16},     // enum
-      {87, false, 30, 24},       //
+      {1, false, 63.5, 64},     // half snaps up
+      {1, false, 63.49, 63},    //
+      {1, false, 200, 127},     // clamped high
+      {1, false, -5, 0},        // clamped low
+      {1, true, 0.5, 64},       // 63.5 on 0..127
+      {69, true, 0.0, 64},      // "Compression" starts at 64
+      {69, true, 1.0, 127},     //
+      {19, true, 0.0, 2},       // "Reverb Extension Factor" 2..5
+      {19, true, 1.0, 5},       //
+      {71, true, 0.52, 9.88},   // the row picker is not snapped
+      {72, false, 9, 9},        //
+      {65, false, 0.37, 0.37},  // undeclared: any value in 0..1, no snapping
+      {65, false, 3, 1},        //
+      {84, false, 16.4, 16},    // enum
+      {87, false, 30, 24},      //
   };
   for (const auto& c : cases) {
     ParamCatalogue params;

@@ -51,9 +51,7 @@ class FakeScreen : public IScreenAccess {
     auto it = controls.find(tag);
     return it == controls.end() ? nullptr : it->second.get();
   }
-  void HideGroup(std::string_view group, bool hide) override {
-    Toggle(hiddenGroups, group, hide);
-  }
+  void HideGroup(std::string_view group, bool hide) override { Toggle(hiddenGroups, group, hide); }
   void DisableGroup(std::string_view group, bool disable) override {
     Toggle(disabledGroups, group, disable);
   }
