@@ -22,3 +22,9 @@ threaded_targets=$(grep -rhoE 'gtest_discover_tests\(([a-z_]+) PROPERTIES LABELS
   | sed -E 's/gtest_discover_tests\(([a-z_]+).*/\1/' | sort -u)
 cmake --build build-tsan --target $threaded_targets
 ctest --test-dir build-tsan --output-on-failure -L threaded
+
+# The run command's optimised build must compile too (the optimiser warns about
+# things a debug build never sees).
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQD3_BUILD_TESTS=OFF \
+  -DQD3_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build --target qd3control

@@ -151,7 +151,12 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
   } else if (sectionSeen) {
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
   } else {
-    lines.push_back("[" + std::string(section) + "]");
+    // Built by appending: "[" + std::string + "]" trips a false -Wrestrict in
+    // GCC 12's optimiser.
+    std::string header(1, '[');
+    header.append(section);
+    header.push_back(']');
+    lines.push_back(std::move(header));
     lines.push_back(entry);
   }
 
