@@ -1,5 +1,6 @@
 #include "QD3Control.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "QD3ControlTags.h"
@@ -98,6 +99,7 @@ void QD3Control::EnableGroup(std::string_view group, bool enable) {
 }
 
 void QD3Control::ShowProgress(double fraction) {
+  fraction = std::clamp(fraction, 0.0, 1.0);
   SetControlValue(kTagProgressValue, fraction);
   char text[16];
   std::snprintf(text, sizeof text, "%d %%", static_cast<int>(fraction * 100.0));

@@ -125,7 +125,12 @@ void QD3Control::StoreCurrentPreset() {
 
 void QD3Control::HandlePresetChecksums(std::span<const uint8_t> m) {
   const auto data = ReadRecordData(m);
+  mSyncWaitTicks = 0;
+  mSyncRetries = 0;
   if (checksums.CompareWithDevice(*data) == 0) {
+    // A run cut short by a reconnect has nothing left to read; left active, it
+    // would take the next current-preset dump for one of its own.
+    session.readAllActive = false;
     SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
     return;
   }
@@ -205,7 +210,10 @@ void QD3Control::FinishPresetSync() {
 // ---- dumps ----
 
 void QD3Control::HandlePresetDump(std::span<const uint8_t> m) {
-  if (session.readAllActive) {
+  // A dump that arrives between the checksum block and the run's first request
+  // was not asked for by the run (an answer already on its way): it is the
+  // current preset, not a slot of the synchronisation.
+  if (session.readAllActive && session.readIndex >= 0) {
     ContinuePresetSync(m);
   } else if (!session.backupActive) {
     ApplyCurrentPresetDump(m);

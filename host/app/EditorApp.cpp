@@ -56,6 +56,10 @@ EditorApp::~EditorApp() {
 int EditorApp::Run() {
   reportFirstFrame_ = g_getenv("QD3_REPORT_FIRST_FRAME") != nullptr;
   CreateEditor();
+  // The cache is open before any message can arrive: a modal box raised during
+  // start-up runs the loop, and a synchronisation then must have a cache to fill.
+  editor_->OpenCache(base_);
+  editor_->LoadCacheState();
   store_.Load();
   audio_ = std::make_unique<AudioEngine>([this] {
     // Audio thread: the pedal's messages go to the UI thread in arrival order.

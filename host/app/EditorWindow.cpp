@@ -113,8 +113,7 @@ void EditorApp::CreateWindow() {
   editor_->SetPlatformServices(platform_.get());
   gtk_widget_show_all(window_);
 
-  // The end of building the screen: the cache and the lists from it.
-  editor_->OpenCache(base_);
+  // The end of building the screen: the lists from the cache.
   editor_->LoadCacheState();
 }
 

@@ -207,3 +207,54 @@ TEST_F(DispatcherTest, GarbageOfEveryLengthIsDroppedQuietly) {
 
 }  // namespace
 }  // namespace qd3::test
+
+namespace qd3::test {
+namespace {
+
+class SyncEdgeTest : public EditorTest {
+ protected:
+  void Receive(const Bytes& m) { editor.HandleDeviceMessage(m.data(), m.size()); }
+  static Bytes Dump(int slot, uint8_t level) {
+    std::array<uint8_t, 256> record{};
+    record[0] = 1;
+    record[34] = level;
+    return BuildPresetDump(slot, record);
+  }
+};
+
+// Regression: a dump arriving after the checksum block but before the run's first
+// request was taken as slot -1 of the run (a bad one asked for slot -1).
+TEST_F(SyncEdgeTest, ADumpBeforeTheFirstSyncRequestIsTheCurrentPreset) {
+  Connect();
+  editor.session.readAllActive = true;
+  editor.session.readIndex = -1;
+  Bytes bad = Dump(3, 90);
+  bad[kChecksumLoOffset] ^= 1;
+  Receive(bad);
+  EXPECT_TRUE(sent.messages.empty());
+  Receive(Dump(3, 90));
+  EXPECT_EQ(editor.session.currentPreset, 3);
+  EXPECT_EQ(editor.Params()[0].Raw(), 90);
+  EXPECT_TRUE(sent.messages.empty());
+  EXPECT_TRUE(editor.session.readAllActive) << "the run itself still starts on the timer";
+  EXPECT_EQ(editor.session.readIndex, -1);
+}
+
+// Regression: a run cut short by RECONNECT stayed active when the next checksum
+// block had nothing to read, and took the next current-preset dump for its own.
+TEST_F(SyncEdgeTest, AChecksumBlockWithoutDifferencesEndsAStaleRun) {
+  Connect();
+  editor.session.readAllActive = true;
+  editor.session.readIndex = 5;
+  const std::array<uint8_t, 256> sameAsTable{};
+  Receive(BuildDataBlock(kBlockPresetChecksums, sameAsTable));
+  EXPECT_FALSE(editor.session.readAllActive);
+  ASSERT_EQ(sent.messages.size(), 1u);
+  EXPECT_EQ(sent.messages[0], BuildRequestBlock(kBlockGlobalSettings));
+  Receive(Dump(9, 33));
+  EXPECT_EQ(editor.session.currentPreset, 9);
+  EXPECT_EQ(editor.Params()[0].Raw(), 33);
+}
+
+}  // namespace
+}  // namespace qd3::test
