@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs
-# the whole test suite; then builds the threaded tests with ThreadSanitizer and
-# runs them again there.
+# Sets up, checks the formatting, builds the run command's optimised build, runs
+# the threaded tests under ThreadSanitizer, then builds everything with
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -10,10 +10,11 @@ export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 # The tree is kept formatted; a file that is not fails the run here, before the build.
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DQD3_SANITIZE=address;undefined" \
+# The run command's optimised build must compile too (the optimiser warns about
+# things a debug build never sees).
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQD3_BUILD_TESTS=OFF \
   -DQD3_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build-test
-ctest --test-dir build-test --output-on-failure -j2
+cmake --build build --target qd3control
 
 # Only the tests labelled "threaded" are built and run under ThreadSanitizer.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQD3_SANITIZE=thread \
@@ -23,8 +24,8 @@ threaded_targets=$(grep -rhoE 'gtest_discover_tests\(([a-z_]+) PROPERTIES LABELS
 cmake --build build-tsan --target $threaded_targets
 ctest --test-dir build-tsan --output-on-failure -L threaded
 
-# The run command's optimised build must compile too (the optimiser warns about
-# things a debug build never sees).
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQD3_BUILD_TESTS=OFF \
+# The whole suite, last, so that its summary closes the output.
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DQD3_SANITIZE=address;undefined" \
   -DQD3_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build --target qd3control
+cmake --build build-test
+ctest --test-dir build-test --output-on-failure -j2
