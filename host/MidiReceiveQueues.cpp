@@ -1,5 +1,7 @@
 #include "host/MidiReceiveQueues.h"
 
+#include <unistd.h>
+
 #include <cstring>
 
 namespace qd3 {
@@ -14,7 +16,11 @@ void MidiReceiveQueues::OnMidiInput(const uint8_t* data, size_t size) noexcept {
       slot.data1 = size > 1 ? data[1] : 0;
       slot.data2 = size > 2 ? data[2] : 0;
     });
-    if (!queued) droppedShort_.fetch_add(1, std::memory_order_relaxed);
+    if (queued) {
+      Wake();
+    } else {
+      droppedShort_.fetch_add(1, std::memory_order_relaxed);
+    }
     return;
   }
 
@@ -27,7 +33,19 @@ void MidiReceiveQueues::OnMidiInput(const uint8_t* data, size_t size) noexcept {
     slot.size = static_cast<int>(size);
     std::memcpy(slot.data.data(), data, size);
   });
-  if (!queued) droppedSysex_.fetch_add(1, std::memory_order_relaxed);
+  if (queued) {
+    Wake();
+  } else {
+    droppedSysex_.fetch_add(1, std::memory_order_relaxed);
+  }
+}
+
+void MidiReceiveQueues::Wake() noexcept {
+  const int fd = wakeFd_.load(std::memory_order_acquire);
+  if (fd < 0) return;
+  const uint64_t one = 1;
+  // A full counter or a closed descriptor only costs a wake-up; nothing to handle.
+  [[maybe_unused]] const ssize_t written = ::write(fd, &one, sizeof one);
 }
 
 void MidiReceiveQueues::InputCallback(const uint8_t* data, size_t size, void* user) noexcept {

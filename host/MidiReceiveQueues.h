@@ -62,6 +62,11 @@ class MidiReceiveQueues {
     while (sysexQueue_.TryPop(sysex)) onSysex(sysex.data.data(), static_cast<size_t>(sysex.size));
   }
 
+  // Where no audio stream drains the rings, the UI loop drains them when woken:
+  // after each message kept, the callback adds 1 to this eventfd (a plain
+  // write, no lock, no allocation). -1 (the default) wakes nobody.
+  void SetWakeFd(int fd) noexcept { wakeFd_.store(fd, std::memory_order_release); }
+
   // Set first thing at shutdown; from then on the input callback keeps nothing.
   void SetExiting() noexcept { exiting_.store(true, std::memory_order_release); }
   bool Exiting() const noexcept { return exiting_.load(std::memory_order_acquire); }
@@ -78,7 +83,10 @@ class MidiReceiveQueues {
  private:
   SpscRing<ShortMidiMessage, kShortMidiQueueCapacity> shortQueue_;
   SpscRing<SysexMidiMessage, kSysexQueueCapacity> sysexQueue_;
+  void Wake() noexcept;
+
   std::atomic<bool> exiting_{false};
+  std::atomic<int> wakeFd_{-1};
   std::atomic<uint64_t> droppedShort_{0};
   std::atomic<uint64_t> droppedSysex_{0};
 };

@@ -2,8 +2,12 @@
 
 #include <glib-unix.h>
 #include <gtk/gtk.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 #include "IGraphics.h"
@@ -29,7 +33,6 @@ constexpr unsigned kIdleTickMs = 20;
 // Without a stream this pass drains the receive queues. 10 ms matches the pace of
 // a 512-frame buffer at 48 kHz, so the four-message SysEx queue keeps up with the
 // pedal the same way.
-constexpr unsigned kFallbackPassMs = 10;
 
 constexpr char kSoundcardMessage[] = "Please check your soundcard settings in Preferences";
 
@@ -165,10 +168,23 @@ void EditorApp::StartAudio() {
 
 void EditorApp::StartFallbackPass() {
   if (fallbackSource_ != 0) return;
-  fallbackSource_ = g_timeout_add(
-      kFallbackPassMs,
-      [](gpointer app) -> gboolean {
+  // Woken by the MIDI input callback for every message it keeps, rather than
+  // polling: an idle editor then costs no wake-ups here.
+  if (fallbackWakeFd_ < 0) fallbackWakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (fallbackWakeFd_ < 0) {
+    std::fprintf(stderr, "qd3control: eventfd: %s\n", std::strerror(errno));
+    return;
+  }
+  ports_->Queues().SetWakeFd(fallbackWakeFd_);
+  // Whatever arrived before the descriptor was set is drained on the first pass.
+  const uint64_t one = 1;
+  [[maybe_unused]] const ssize_t written = write(fallbackWakeFd_, &one, sizeof one);
+  fallbackSource_ = g_unix_fd_add(
+      fallbackWakeFd_, G_IO_IN,
+      [](gint fd, GIOCondition, gpointer app) -> gboolean {
         auto* self = static_cast<EditorApp*>(app);
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t got = read(fd, &count, sizeof count);
         // The only consumer while no stream runs, on the UI thread itself.
         self->ports_->DrainMidiQueues([self](const uint8_t* bytes, size_t size) {
           self->editor_->HandleDeviceMessage(bytes, size);
@@ -181,6 +197,9 @@ void EditorApp::StartFallbackPass() {
 void EditorApp::StopFallbackPass() {
   if (fallbackSource_ != 0) g_source_remove(fallbackSource_);
   fallbackSource_ = 0;
+  if (ports_) ports_->Queues().SetWakeFd(-1);
+  // The descriptor itself stays open until the ports are gone: a callback that
+  // read it just before may still write to it.
 }
 
 void EditorApp::HandleIncoming() {
@@ -236,6 +255,8 @@ void EditorApp::Shutdown() {
     demoLink_ = nullptr;
   }
   ports_.reset();
+  if (fallbackWakeFd_ >= 0) close(fallbackWakeFd_);
+  fallbackWakeFd_ = -1;
   transport_.reset();
   audio_.reset();
   platform_.reset();

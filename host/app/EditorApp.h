@@ -92,6 +92,7 @@ class EditorApp final : private IPreferencesHost {
   std::unique_ptr<IGraphics> graphics_;
   GtkWidget* window_ = nullptr;
   unsigned fallbackSource_ = 0;
+  int fallbackWakeFd_ = -1;  // eventfd the MIDI callback writes to
   unsigned incomingSource_ = 0;
   unsigned signalSources_[2] = {0, 0};
   bool closing_ = false;

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <ostream>
@@ -211,3 +213,39 @@ TEST(SpscRing, HoldsCapacityElementsInCapacityPlusOneSlots) {
 
 }  // namespace
 }  // namespace qd3::test
+
+namespace qd3 {
+namespace {
+
+uint64_t TakeWakeCount(int fd) {
+  uint64_t count = 0;
+  return read(fd, &count, sizeof count) == static_cast<ssize_t>(sizeof count) ? count : 0;
+}
+
+TEST(MidiReceiveQueues, WakesTheDrainingLoopForEveryMessageKept) {
+  const int fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  MidiReceiveQueues queues;
+  const std::vector<uint8_t> sysex = {0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0xF7};
+  const std::vector<uint8_t> noteOn = {0x90, 0x40, 0x7F};
+
+  queues.OnMidiInput(sysex.data(), sysex.size());
+  EXPECT_EQ(TakeWakeCount(fd), 0u) << "no descriptor set: nobody is woken";
+
+  queues.SetWakeFd(fd);
+  queues.OnMidiInput(sysex.data(), sysex.size());
+  queues.OnMidiInput(noteOn.data(), noteOn.size());
+  EXPECT_EQ(TakeWakeCount(fd), 2u);
+
+  // The SysEx ring now holds two of its four; two more fit, the fifth is dropped.
+  for (int i = 0; i < 3; ++i) queues.OnMidiInput(sysex.data(), sysex.size());
+  EXPECT_EQ(TakeWakeCount(fd), 2u) << "a dropped message wakes nobody";
+
+  queues.SetWakeFd(-1);
+  queues.OnMidiInput(noteOn.data(), noteOn.size());
+  EXPECT_EQ(TakeWakeCount(fd), 0u);
+  close(fd);
+}
+
+}  // namespace
+}  // namespace qd3
