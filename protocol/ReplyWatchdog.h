@@ -1,0 +1,47 @@
+#pragma once
+
+// Counts the 100 ms ticks a transfer has waited for the pedal's answer. After
+// `waitTicks` silent ticks the request is due again, at most `maxRetries` times; after
+// that the transfer gives up. Any answer re-arms it.
+
+namespace qd3 {
+
+enum class WatchdogVerdict : unsigned char {
+  kWait,    // keep waiting
+  kRetry,   // send the outstanding request again
+  kGiveUp,  // retries used up: end the transfer with a message
+};
+
+class ReplyWatchdog {
+ public:
+  constexpr ReplyWatchdog(int waitTicks, int maxRetries)
+      : mWaitTicks(waitTicks), mMaxRetries(maxRetries) {}
+
+  // An answer came (or a new request left): start counting from zero, retries reset.
+  void Rearm() {
+    mTicks = 0;
+    mRetries = 0;
+  }
+  // A new request left after a retry: count again from zero, keep the retries used.
+  void RestartWait() { mTicks = 0; }
+
+  WatchdogVerdict OnTick() {
+    if (++mTicks <= mWaitTicks) return WatchdogVerdict::kWait;
+    mTicks = 0;
+    if (mRetries < mMaxRetries) {
+      ++mRetries;
+      return WatchdogVerdict::kRetry;
+    }
+    return WatchdogVerdict::kGiveUp;
+  }
+
+  int Retries() const { return mRetries; }
+
+ private:
+  int mWaitTicks;
+  int mMaxRetries;
+  int mTicks = 0;
+  int mRetries = 0;
+};
+
+}  // namespace qd3
