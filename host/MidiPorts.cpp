@@ -5,9 +5,9 @@
 namespace qd3 {
 
 MidiPorts::MidiPorts(IMidiTransport& transport, IMidiPortSettings& settings)
-    : transport_(transport), settings_(settings) {
-  inputPorts_.emplace_back(kMidiPortOff);
-  outputPorts_.emplace_back(kMidiPortOff);
+    : mTransport(transport), mSettings(settings) {
+  mInputPorts.emplace_back(kMidiPortOff);
+  mOutputPorts.emplace_back(kMidiPortOff);
 }
 
 MidiPorts::~MidiPorts() {
@@ -15,31 +15,31 @@ MidiPorts::~MidiPorts() {
 }
 
 void MidiPorts::Start() {
-  if (transport_.HasPort(MidiDirection::Input)) {
-    transport_.SetInputCallback(&MidiReceiveQueues::InputCallback, &queues_);
-    callbackInstalled_ = true;
+  if (mTransport.HasPort(MidiDirection::kInput)) {
+    mTransport.SetInputCallback(&MidiReceiveQueues::InputCallback, &mQueues);
+    mCallbackInstalled = true;
   }
   ProbePorts();
-  SelectMidiPort(MidiDirection::Input, settings_.Name(MidiDirection::Input));
-  SelectMidiPort(MidiDirection::Output, settings_.Name(MidiDirection::Output));
+  SelectMidiPort(MidiDirection::kInput, mSettings.Name(MidiDirection::kInput));
+  SelectMidiPort(MidiDirection::kOutput, mSettings.Name(MidiDirection::kOutput));
 }
 
 void MidiPorts::ProbePorts() {
-  inputPorts_.assign(1, kMidiPortOff);
-  for (std::string& name : transport_.PortNames(MidiDirection::Input)) {
-    inputPorts_.push_back(std::move(name));
+  mInputPorts.assign(1, kMidiPortOff);
+  for (std::string& name : mTransport.PortNames(MidiDirection::kInput)) {
+    mInputPorts.push_back(std::move(name));
   }
   std::vector<std::string> outputs;
   {
-    std::lock_guard lock(outputMutex_);
-    outputs = transport_.PortNames(MidiDirection::Output);
+    std::lock_guard lock(mOutputMutex);
+    outputs = mTransport.PortNames(MidiDirection::kOutput);
   }
-  outputPorts_.assign(1, kMidiPortOff);
-  for (std::string& name : outputs) outputPorts_.push_back(std::move(name));
+  mOutputPorts.assign(1, kMidiPortOff);
+  for (std::string& name : outputs) mOutputPorts.push_back(std::move(name));
 }
 
 const std::vector<std::string>& MidiPorts::PortList(MidiDirection direction) const {
-  return direction == MidiDirection::Input ? inputPorts_ : outputPorts_;
+  return direction == MidiDirection::kInput ? mInputPorts : mOutputPorts;
 }
 
 bool MidiPorts::IsOff(const std::string& name) {
@@ -52,51 +52,51 @@ unsigned MidiPorts::ResolvePortIndex(MidiDirection direction, const std::string&
   if (IsOff(name)) return 0;
 
   std::vector<std::string> names;
-  if (direction == MidiDirection::Output) {
-    std::lock_guard lock(outputMutex_);
-    names = transport_.PortNames(direction);
+  if (direction == MidiDirection::kOutput) {
+    std::lock_guard lock(mOutputMutex);
+    names = mTransport.PortNames(direction);
   } else {
-    names = transport_.PortNames(direction);
+    names = mTransport.PortNames(direction);
   }
   for (size_t j = 0; j < names.size(); ++j) {
     if (names[j] == name) return static_cast<unsigned>(j + 1);
   }
 
   // The stored port is gone (or was never chosen): fall back to "off" for good.
-  settings_.SetName(direction, kMidiPortOff);
-  settings_.Save();
+  mSettings.SetName(direction, kMidiPortOff);
+  mSettings.Save();
   return 0;
 }
 
 bool MidiPorts::SelectMidiPort(MidiDirection direction, const std::string& name) {
   const unsigned index = ResolvePortIndex(direction, name);
-  if (!transport_.HasPort(direction)) return false;
+  if (!mTransport.HasPort(direction)) return false;
 
-  const char* ourName = direction == MidiDirection::Input ? kOurInputPortName : kOurOutputPortName;
+  const char* ourName = direction == MidiDirection::kInput ? kOurInputPortName : kOurOutputPortName;
   std::unique_lock<std::mutex> lock;
-  if (direction == MidiDirection::Output) lock = std::unique_lock(outputMutex_);
-  transport_.ClosePort(direction);
+  if (direction == MidiDirection::kOutput) lock = std::unique_lock(mOutputMutex);
+  mTransport.ClosePort(direction);
   if (index == 0) return true;
-  return transport_.OpenPort(direction, index - 1, ourName);
+  return mTransport.OpenPort(direction, index - 1, ourName);
 }
 
 bool MidiPorts::SendDeviceMessage(std::span<const uint8_t> message) {
-  std::lock_guard lock(outputMutex_);
-  if (!transport_.HasPort(MidiDirection::Output)) return false;
-  return transport_.Send(message);
+  std::lock_guard lock(mOutputMutex);
+  if (!mTransport.HasPort(MidiDirection::kOutput)) return false;
+  return mTransport.Send(message);
 }
 
 void MidiPorts::Shutdown() {
-  queues_.SetExiting();
-  if (shutDown_) return;
-  shutDown_ = true;
-  if (callbackInstalled_) {
-    transport_.CancelInputCallback();
-    callbackInstalled_ = false;
+  mQueues.SetExiting();
+  if (mShutDown) return;
+  mShutDown = true;
+  if (mCallbackInstalled) {
+    mTransport.CancelInputCallback();
+    mCallbackInstalled = false;
   }
-  if (transport_.HasPort(MidiDirection::Input)) transport_.ClosePort(MidiDirection::Input);
-  std::lock_guard lock(outputMutex_);
-  if (transport_.HasPort(MidiDirection::Output)) transport_.ClosePort(MidiDirection::Output);
+  if (mTransport.HasPort(MidiDirection::kInput)) mTransport.ClosePort(MidiDirection::kInput);
+  std::lock_guard lock(mOutputMutex);
+  if (mTransport.HasPort(MidiDirection::kOutput)) mTransport.ClosePort(MidiDirection::kOutput);
 }
 
 }  // namespace qd3

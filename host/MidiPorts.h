@@ -59,36 +59,36 @@ class MidiPorts {
   // onSysex(const uint8_t*, size_t), in arrival order.
   template <typename ShortHandler, typename SysexHandler>
   void DrainMidiQueues(ShortHandler&& onShort, SysexHandler&& onSysex) {
-    queues_.Drain(onShort, onSysex);
+    mQueues.Drain(onShort, onSysex);
   }
   template <typename SysexHandler>
   void DrainMidiQueues(SysexHandler&& onSysex) {
-    queues_.Drain(IgnoreShortMidiMessage, onSysex);
+    mQueues.Drain(IgnoreShortMidiMessage, onSysex);
   }
 
   // Shutdown, in order: SetExiting first thing (the input callback then keeps
   // nothing); once the audio stream has stopped, Shutdown cancels the input
   // callback and closes both ports. Both may be called more than once.
-  void SetExiting() noexcept { queues_.SetExiting(); }
+  void SetExiting() noexcept { mQueues.SetExiting(); }
   void Shutdown();
 
-  MidiReceiveQueues& Queues() { return queues_; }
+  MidiReceiveQueues& Queues() { return mQueues; }
 
  private:
   // 0 = closed, j + 1 = the transport's port j; stores "off" when nothing matches.
   unsigned ResolvePortIndex(MidiDirection direction, const std::string& name);
   static bool IsOff(const std::string& name);
 
-  IMidiTransport& transport_;
-  IMidiPortSettings& settings_;
-  MidiReceiveQueues queues_;
-  std::vector<std::string> inputPorts_;
-  std::vector<std::string> outputPorts_;
+  IMidiTransport& mTransport;
+  IMidiPortSettings& mSettings;
+  MidiReceiveQueues mQueues;
+  std::vector<std::string> mInputPorts;
+  std::vector<std::string> mOutputPorts;
   // Held around every use of the transport's output side, so that two sends,
   // or a send and a port change, never overlap on it.
-  std::mutex outputMutex_;
-  bool callbackInstalled_ = false;
-  bool shutDown_ = false;
+  std::mutex mOutputMutex;
+  bool mCallbackInstalled = false;
+  bool mShutDown = false;
 };
 
 }  // namespace qd3

@@ -7,10 +7,10 @@
 namespace qd3 {
 
 void MidiReceiveQueues::OnMidiInput(const uint8_t* data, size_t size) noexcept {
-  if (size == 0 || exiting_.load(std::memory_order_acquire)) return;
+  if (size == 0 || mExiting.load(std::memory_order_acquire)) return;
 
   if (size <= kMaxShortMidiSize) {
-    const bool queued = shortQueue_.TryPush([&](ShortMidiMessage& slot) {
+    const bool queued = mShortQueue.TryPush([&](ShortMidiMessage& slot) {
       slot.offset = 0;
       slot.status = data[0];
       slot.data1 = size > 1 ? data[1] : 0;
@@ -19,16 +19,16 @@ void MidiReceiveQueues::OnMidiInput(const uint8_t* data, size_t size) noexcept {
     if (queued) {
       Wake();
     } else {
-      droppedShort_.fetch_add(1, std::memory_order_relaxed);
+      mDroppedShort.fetch_add(1, std::memory_order_relaxed);
     }
     return;
   }
 
   if (size > kMaxSysexSize) {
-    droppedSysex_.fetch_add(1, std::memory_order_relaxed);
+    mDroppedSysex.fetch_add(1, std::memory_order_relaxed);
     return;
   }
-  const bool queued = sysexQueue_.TryPush([&](SysexMidiMessage& slot) {
+  const bool queued = mSysexQueue.TryPush([&](SysexMidiMessage& slot) {
     slot.offset = 0;
     slot.size = static_cast<int>(size);
     std::memcpy(slot.data.data(), data, size);
@@ -36,12 +36,12 @@ void MidiReceiveQueues::OnMidiInput(const uint8_t* data, size_t size) noexcept {
   if (queued) {
     Wake();
   } else {
-    droppedSysex_.fetch_add(1, std::memory_order_relaxed);
+    mDroppedSysex.fetch_add(1, std::memory_order_relaxed);
   }
 }
 
 void MidiReceiveQueues::Wake() noexcept {
-  const int fd = wakeFd_.load(std::memory_order_acquire);
+  const int fd = mWakeFd.load(std::memory_order_acquire);
   if (fd < 0) return;
   const uint64_t one = 1;
   // A full counter or a closed descriptor only costs a wake-up; nothing to handle.

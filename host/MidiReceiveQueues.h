@@ -55,40 +55,40 @@ class MidiReceiveQueues {
   template <typename ShortHandler, typename SysexHandler>
   void Drain(ShortHandler&& onShort, SysexHandler&& onSysex) {
     ShortMidiMessage shortMessage;
-    while (shortQueue_.TryPop(shortMessage)) onShort(shortMessage);
+    while (mShortQueue.TryPop(shortMessage)) onShort(shortMessage);
     // Copied out so that the slot is free again before the handler runs, which
     // may take a while (it parses the message and may send a reply).
     SysexMidiMessage sysex;
-    while (sysexQueue_.TryPop(sysex)) onSysex(sysex.data.data(), static_cast<size_t>(sysex.size));
+    while (mSysexQueue.TryPop(sysex)) onSysex(sysex.data.data(), static_cast<size_t>(sysex.size));
   }
 
   // Where no audio stream drains the rings, the UI loop drains them when woken:
   // after each message kept, the callback adds 1 to this eventfd (a plain
   // write, no lock, no allocation). -1 (the default) wakes nobody.
-  void SetWakeFd(int fd) noexcept { wakeFd_.store(fd, std::memory_order_release); }
+  void SetWakeFd(int fd) noexcept { mWakeFd.store(fd, std::memory_order_release); }
 
   // Set first thing at shutdown; from then on the input callback keeps nothing.
-  void SetExiting() noexcept { exiting_.store(true, std::memory_order_release); }
-  bool Exiting() const noexcept { return exiting_.load(std::memory_order_acquire); }
+  void SetExiting() noexcept { mExiting.store(true, std::memory_order_release); }
+  bool Exiting() const noexcept { return mExiting.load(std::memory_order_acquire); }
 
   // Messages lost so far because of a full ring or an over-long SysEx, for
   // diagnostics and tests.
   uint64_t DroppedShortCount() const noexcept {
-    return droppedShort_.load(std::memory_order_relaxed);
+    return mDroppedShort.load(std::memory_order_relaxed);
   }
   uint64_t DroppedSysexCount() const noexcept {
-    return droppedSysex_.load(std::memory_order_relaxed);
+    return mDroppedSysex.load(std::memory_order_relaxed);
   }
 
  private:
-  SpscRing<ShortMidiMessage, kShortMidiQueueCapacity> shortQueue_;
-  SpscRing<SysexMidiMessage, kSysexQueueCapacity> sysexQueue_;
+  SpscRing<ShortMidiMessage, kShortMidiQueueCapacity> mShortQueue;
+  SpscRing<SysexMidiMessage, kSysexQueueCapacity> mSysexQueue;
   void Wake() noexcept;
 
-  std::atomic<bool> exiting_{false};
-  std::atomic<int> wakeFd_{-1};
-  std::atomic<uint64_t> droppedShort_{0};
-  std::atomic<uint64_t> droppedSysex_{0};
+  std::atomic<bool> mExiting{false};
+  std::atomic<int> mWakeFd{-1};
+  std::atomic<uint64_t> mDroppedShort{0};
+  std::atomic<uint64_t> mDroppedSysex{0};
 };
 
 // The short-message handler of this program: the editor has no use for channel

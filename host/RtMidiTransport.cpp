@@ -38,11 +38,11 @@ std::array<RtMidi::Api, 2> ApiOrder(unsigned audioDriver) {
 MidiApi ToMidiApi(RtMidi::Api api) {
   switch (api) {
     case RtMidi::LINUX_ALSA:
-      return MidiApi::Alsa;
+      return MidiApi::kAlsa;
     case RtMidi::UNIX_JACK:
-      return MidiApi::Jack;
+      return MidiApi::kJack;
     default:
-      return MidiApi::None;
+      return MidiApi::kNone;
   }
 }
 
@@ -71,13 +71,13 @@ struct RtMidiTransport::Glue {
     // Counted before the callback is read, so that CancelInputCallback, which
     // clears the callback before it reads the count, either makes this call see
     // no callback or waits for it to finish.
-    self->callbacksInFlight_.fetch_add(1, std::memory_order_seq_cst);
-    const InputCallback callback = self->callback_.load(std::memory_order_seq_cst);
+    self->mCallbacksInFlight.fetch_add(1, std::memory_order_seq_cst);
+    const InputCallback callback = self->mCallback.load(std::memory_order_seq_cst);
     if (callback != nullptr && message != nullptr) {
       callback(message->data(), message->size(),
-               self->callbackUser_.load(std::memory_order_acquire));
+               self->mCallbackUser.load(std::memory_order_acquire));
     }
-    self->callbacksInFlight_.fetch_sub(1, std::memory_order_release);
+    self->mCallbacksInFlight.fetch_sub(1, std::memory_order_release);
   }
 
   static void OnError(RtMidiError::Type /*type*/, const std::string& text, void* user) {
@@ -89,46 +89,46 @@ struct RtMidiTransport::Glue {
 RtMidiTransport::RtMidiTransport(unsigned audioDriver) {
   // The failure of a first choice is kept even when the fallback works.
   std::string error;
-  in_ = CreateObject<RtMidiIn>(audioDriver, kInputClientName, error);
+  mIn = CreateObject<RtMidiIn>(audioDriver, kInputClientName, error);
   if (!error.empty()) RecordError(error);
-  if (!in_) return;
-  inApi_ = ToMidiApi(in_->getCurrentApi());
-  in_->setErrorCallback(&Glue::OnError, this);
+  if (!mIn) return;
+  mInApi = ToMidiApi(mIn->getCurrentApi());
+  mIn->setErrorCallback(&Glue::OnError, this);
   // SysEx passed, timing clock ignored, active sensing passed.
-  in_->ignoreTypes(false, true, false);
+  mIn->ignoreTypes(false, true, false);
   // Installed once, before any port opens, and never cancelled on RtMidi's side:
   // with JACK, RtMidi's cancelCallback races its process thread, which may read
   // the cleared function pointer. Cancelling is done on our side instead.
-  in_->setCallback(&Glue::OnInput, this);
+  mIn->setCallback(&Glue::OnInput, this);
 
   error.clear();
-  out_ = CreateObject<RtMidiOut>(audioDriver, kOutputClientName, error);
+  mOut = CreateObject<RtMidiOut>(audioDriver, kOutputClientName, error);
   if (!error.empty()) RecordError(error);
-  if (!out_) return;
-  outApi_ = ToMidiApi(out_->getCurrentApi());
-  out_->setErrorCallback(&Glue::OnError, this);
+  if (!mOut) return;
+  mOutApi = ToMidiApi(mOut->getCurrentApi());
+  mOut->setErrorCallback(&Glue::OnError, this);
 }
 
 RtMidiTransport::~RtMidiTransport() {
   CancelInputCallback();
   // The input object goes first: its destructor stops RtMidi's input thread,
   // which must not outlive the members it reaches.
-  in_.reset();
-  out_.reset();
+  mIn.reset();
+  mOut.reset();
 }
 
 bool RtMidiTransport::HasPort(MidiDirection direction) const {
-  return direction == MidiDirection::Input ? in_ != nullptr : out_ != nullptr;
+  return direction == MidiDirection::kInput ? mIn != nullptr : mOut != nullptr;
 }
 
 MidiApi RtMidiTransport::Api(MidiDirection direction) const {
-  return direction == MidiDirection::Input ? inApi_ : outApi_;
+  return direction == MidiDirection::kInput ? mInApi : mOutApi;
 }
 
 std::vector<std::string> RtMidiTransport::PortNames(MidiDirection direction) {
   std::vector<std::string> names;
-  RtMidi* object = direction == MidiDirection::Input ? static_cast<RtMidi*>(in_.get())
-                                                     : static_cast<RtMidi*>(out_.get());
+  RtMidi* object = direction == MidiDirection::kInput ? static_cast<RtMidi*>(mIn.get())
+                                                      : static_cast<RtMidi*>(mOut.get());
   if (object == nullptr) return names;
   try {
     const unsigned count = object->getPortCount();
@@ -141,8 +141,8 @@ std::vector<std::string> RtMidiTransport::PortNames(MidiDirection direction) {
 
 bool RtMidiTransport::OpenPort(MidiDirection direction, unsigned index,
                                const std::string& ourName) {
-  RtMidi* object = direction == MidiDirection::Input ? static_cast<RtMidi*>(in_.get())
-                                                     : static_cast<RtMidi*>(out_.get());
+  RtMidi* object = direction == MidiDirection::kInput ? static_cast<RtMidi*>(mIn.get())
+                                                      : static_cast<RtMidi*>(mOut.get());
   if (object == nullptr) return false;
   const unsigned errorsBefore = tReportedErrors;
   try {
@@ -159,8 +159,8 @@ bool RtMidiTransport::OpenPort(MidiDirection direction, unsigned index,
 }
 
 void RtMidiTransport::ClosePort(MidiDirection direction) {
-  RtMidi* object = direction == MidiDirection::Input ? static_cast<RtMidi*>(in_.get())
-                                                     : static_cast<RtMidi*>(out_.get());
+  RtMidi* object = direction == MidiDirection::kInput ? static_cast<RtMidi*>(mIn.get())
+                                                      : static_cast<RtMidi*>(mOut.get());
   if (object == nullptr) return;
   try {
     object->closePort();
@@ -171,24 +171,24 @@ void RtMidiTransport::ClosePort(MidiDirection direction) {
 
 void RtMidiTransport::SetInputCallback(InputCallback callback, void* user) {
   CancelInputCallback();
-  callbackUser_.store(user, std::memory_order_release);
-  callback_.store(callback, std::memory_order_seq_cst);
+  mCallbackUser.store(user, std::memory_order_release);
+  mCallback.store(callback, std::memory_order_seq_cst);
 }
 
 void RtMidiTransport::CancelInputCallback() {
-  callback_.store(nullptr, std::memory_order_seq_cst);
+  mCallback.store(nullptr, std::memory_order_seq_cst);
   // A call that read the callback before it was cleared is still counted; it
   // only copies one message, so the wait is a few microseconds at most.
-  while (callbacksInFlight_.load(std::memory_order_seq_cst) != 0) std::this_thread::yield();
+  while (mCallbacksInFlight.load(std::memory_order_seq_cst) != 0) std::this_thread::yield();
 }
 
 bool RtMidiTransport::Send(std::span<const uint8_t> message) {
   // A closed output drops the message: RtMidi's JACK backend would keep it in
   // its buffer and play it out whenever a port opens later.
-  if (!out_ || !out_->isPortOpen() || message.empty()) return false;
+  if (!mOut || !mOut->isPortOpen() || message.empty()) return false;
   const unsigned errorsBefore = tReportedErrors;
   try {
-    out_->sendMessage(message.data(), message.size());
+    mOut->sendMessage(message.data(), message.size());
   } catch (const RtMidiError& e) {
     RecordError(e.getMessage());
     return false;
@@ -197,13 +197,13 @@ bool RtMidiTransport::Send(std::span<const uint8_t> message) {
 }
 
 void RtMidiTransport::RecordError(const std::string& text) {
-  std::lock_guard lock(errorMutex_);
-  lastError_ = text;
+  std::lock_guard lock(mErrorMutex);
+  mLastError = text;
 }
 
 std::string RtMidiTransport::LastError() const {
-  std::lock_guard lock(errorMutex_);
-  return lastError_;
+  std::lock_guard lock(mErrorMutex);
+  return mLastError;
 }
 
 }  // namespace qd3

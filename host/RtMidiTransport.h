@@ -15,7 +15,7 @@ class RtMidiOut;
 namespace qd3 {
 
 // Which MIDI API an RtMidi object ended up on.
-enum class MidiApi { None, Alsa, Jack };
+enum class MidiApi { kNone, kAlsa, kJack };
 
 // The MIDI transport over RtMidi: one input object (client "RtMidi Input
 // Client") and one output object (client "RtMidi Output Client").
@@ -53,19 +53,19 @@ class RtMidiTransport final : public IMidiTransport {
 
   void RecordError(const std::string& text);
 
-  std::unique_ptr<RtMidiIn> in_;
-  std::unique_ptr<RtMidiOut> out_;
-  MidiApi inApi_ = MidiApi::None;
-  MidiApi outApi_ = MidiApi::None;
+  std::unique_ptr<RtMidiIn> mIn;
+  std::unique_ptr<RtMidiOut> mOut;
+  MidiApi mInApi = MidiApi::kNone;
+  MidiApi mOutApi = MidiApi::kNone;
 
   // The host's callback, reached from RtMidi's input thread without a lock. The
   // in-flight count lets CancelInputCallback wait until no call is running.
-  std::atomic<InputCallback> callback_{nullptr};
-  std::atomic<void*> callbackUser_{nullptr};
-  std::atomic<int> callbacksInFlight_{0};
+  std::atomic<InputCallback> mCallback{nullptr};
+  std::atomic<void*> mCallbackUser{nullptr};
+  std::atomic<int> mCallbacksInFlight{0};
 
-  mutable std::mutex errorMutex_;
-  std::string lastError_;
+  mutable std::mutex mErrorMutex;
+  std::string mLastError;
 };
 
 }  // namespace qd3

@@ -22,31 +22,31 @@ class SpscRing {
   // false, without calling fill, when the ring is full.
   template <typename Fill>
   bool TryPush(Fill&& fill) {
-    const size_t write = write_.load(std::memory_order_relaxed);
+    const size_t write = mWrite.load(std::memory_order_relaxed);
     const size_t next = Advance(write);
-    if (next == read_.load(std::memory_order_acquire)) return false;
-    fill(slots_[write]);
-    write_.store(next, std::memory_order_release);
+    if (next == mRead.load(std::memory_order_acquire)) return false;
+    fill(mSlots[write]);
+    mWrite.store(next, std::memory_order_release);
     return true;
   }
 
   // Consumer only. Copies the oldest element out and frees its slot; false when
   // the ring is empty.
   bool TryPop(T& out) {
-    const size_t read = read_.load(std::memory_order_relaxed);
-    if (read == write_.load(std::memory_order_acquire)) return false;
-    out = slots_[read];
-    read_.store(Advance(read), std::memory_order_release);
+    const size_t read = mRead.load(std::memory_order_relaxed);
+    if (read == mWrite.load(std::memory_order_acquire)) return false;
+    out = mSlots[read];
+    mRead.store(Advance(read), std::memory_order_release);
     return true;
   }
 
  private:
   static constexpr size_t Advance(size_t index) { return index + 1 == kSlots ? 0 : index + 1; }
 
-  std::array<T, kSlots> slots_{};
+  std::array<T, kSlots> mSlots{};
   // Apart, so that the producer's and the consumer's stores do not share a line.
-  alignas(64) std::atomic<size_t> write_{0};
-  alignas(64) std::atomic<size_t> read_{0};
+  alignas(64) std::atomic<size_t> mWrite{0};
+  alignas(64) std::atomic<size_t> mRead{0};
 };
 
 }  // namespace qd3

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   try {
     const std::filesystem::path base = qd3::EditorBaseFolder();
     qd3::SingleInstance instance(base);
-    if (instance.GetRole() == qd3::SingleInstance::Role::Second) {
+    if (instance.GetRole() == qd3::SingleInstance::Role::kSecond) {
       if (!instance.AskFirstToRaise()) {
         std::fprintf(stderr, "qd3control: already running; its window could not be raised\n");
       }

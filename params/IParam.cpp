@@ -31,7 +31,7 @@ void IParam::SetNormalized(double normalized) {
 }
 
 std::string IParam::DisplayText(double value) const {
-  if (mSpec.kind == ParamKind::Enum) {
+  if (mSpec.kind == ParamKind::kEnum) {
     const int v = static_cast<int>(Constrain(value));
     for (const auto& [key, text] : mSpec.displayTexts) {
       if (key == v) return text;

@@ -6,13 +6,13 @@
 
 namespace qd3 {
 
-enum class ParamKind { Int, Enum, Double, Undeclared };
+enum class ParamKind { kInt, kEnum, kDouble, kUndeclared };
 
 // The fixed description of one parameter. Values are linear between min and max;
 // stepped parameters snap to whole steps.
 struct ParamSpec {
   std::string name;
-  ParamKind kind = ParamKind::Undeclared;
+  ParamKind kind = ParamKind::kUndeclared;
   double defaultValue = 0.0;
   double min = 0.0;
   double max = 1.0;

@@ -11,16 +11,16 @@ namespace {
 using Texts = std::vector<std::pair<int, std::string>>;
 
 ParamSpec Int(const char* name, double def, double min, double max, const char* label = "") {
-  return {name, ParamKind::Int, def, min, max, 1.0, true, label, {}};
+  return {name, ParamKind::kInt, def, min, max, 1.0, true, label, {}};
 }
 
 ParamSpec Enum(const char* name, double def, Texts texts) {
   const double max = texts.back().first;
-  return {name, ParamKind::Enum, def, 0.0, max, 1.0, true, "", std::move(texts)};
+  return {name, ParamKind::kEnum, def, 0.0, max, 1.0, true, "", std::move(texts)};
 }
 
 ParamSpec Double(const char* name, double max) {
-  return {name, ParamKind::Double, 0.0, 0.0, max, 1.0, false, "", {}};
+  return {name, ParamKind::kDouble, 0.0, 0.0, max, 1.0, false, "", {}};
 }
 
 ParamSpec Undeclared() {

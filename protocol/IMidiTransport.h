@@ -8,7 +8,7 @@
 
 namespace qd3 {
 
-enum class MidiDirection { Input, Output };
+enum class MidiDirection { kInput, kOutput };
 
 // One MIDI API as the host uses it: list ports, open one per direction, send whole
 // messages, receive whole messages on the transport's own thread. RtMidi is one

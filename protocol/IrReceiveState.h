@@ -37,24 +37,24 @@ class IrReceiveState {
   // Takes the last groups, flushes the unpacker and reads the sender's checksum.
   IrReceiveStatus End(std::span<const uint8_t> message);
 
-  bool receiving() const { return receiving_; }
-  int irNumber() const { return irNumber_; }
-  int groupCount() const { return groupCount_; }
-  int expectedBytes() const { return expectedBytes_; }
-  int producedBytes() const { return static_cast<int>(unpacker_.Output().size()); }
+  bool Receiving() const { return mReceiving; }
+  int IrNumber() const { return mIrNumber; }
+  int GroupCount() const { return mGroupCount; }
+  int ExpectedBytes() const { return mExpectedBytes; }
+  int ProducedBytes() const { return static_cast<int>(mUnpacker.Output().size()); }
   // The finished transfer; meaningful after End returned kComplete.
   IrReceiveResult Result() const;
 
  private:
   void TakeGroups(std::span<const uint8_t> groups);
 
-  SevenBitUnpacker unpacker_{kIrReceiveBufferSize};
-  bool receiving_ = false;
-  int irNumber_ = 0;
-  int groupCount_ = 0;     // G from the begin
-  int expectedBytes_ = 0;  // N = floor(7G / 8)
-  uint32_t runningSum_ = 0;
-  int receivedChecksum_ = 0;
+  SevenBitUnpacker mUnpacker{kIrReceiveBufferSize};
+  bool mReceiving = false;
+  int mIrNumber = 0;
+  int mGroupCount = 0;     // G from the begin
+  int mExpectedBytes = 0;  // N = floor(7G / 8)
+  uint32_t mRunningSum = 0;
+  int mReceivedChecksum = 0;
 };
 
 }  // namespace qd3

@@ -80,37 +80,37 @@ Bytes Pack7Bit(std::span<const uint8_t> bytes) {
   return groups;
 }
 
-SevenBitUnpacker::SevenBitUnpacker(std::size_t capacity) : buffer_(capacity) {}
+SevenBitUnpacker::SevenBitUnpacker(std::size_t capacity) : mBuffer(capacity) {}
 
 bool SevenBitUnpacker::Reset(std::size_t byteCount) {
-  fill_ = 0;
-  bitsLeftInGroup_ = 0;
-  group_ = 0;
-  assembling_ = 0;
-  if (byteCount > buffer_.size()) {
-    bitsToProduce_ = 0;
+  mFill = 0;
+  mBitsLeftInGroup = 0;
+  mGroup = 0;
+  mAssembling = 0;
+  if (byteCount > mBuffer.size()) {
+    mBitsToProduce = 0;
     return false;
   }
-  bitsToProduce_ = byteCount * kBitsPerByte;
+  mBitsToProduce = byteCount * kBitsPerByte;
   return true;
 }
 
 void SevenBitUnpacker::Feed(uint8_t group) {
-  group_ = Low7(group);
-  bitsLeftInGroup_ = kGroupBits;
-  while (bitsLeftInGroup_ > 0 && bitsToProduce_ > 0) {
+  mGroup = Low7(group);
+  mBitsLeftInGroup = kGroupBits;
+  while (mBitsLeftInGroup > 0 && mBitsToProduce > 0) {
     // bitsToProduce_ counts down from a multiple of 8, so its remainder is the number of
     // bits the current byte still lacks (0 meaning a fresh byte needing all 8).
-    const auto missing = static_cast<int>(bitsToProduce_ % kBitsPerByte);
+    const auto missing = static_cast<int>(mBitsToProduce % kBitsPerByte);
     const int wanted = missing == 0 ? static_cast<int>(kBitsPerByte) : missing;
-    const int take = std::min(bitsLeftInGroup_, wanted);
-    assembling_ = (assembling_ << take) | (group_ >> (kGroupBits - take));
-    group_ = Low7(group_ << take);
-    bitsLeftInGroup_ -= take;
-    bitsToProduce_ -= static_cast<std::size_t>(take);
-    if (bitsToProduce_ % kBitsPerByte == 0) {
-      buffer_[fill_++] = static_cast<uint8_t>(assembling_);
-      assembling_ = 0;
+    const int take = std::min(mBitsLeftInGroup, wanted);
+    mAssembling = (mAssembling << take) | (mGroup >> (kGroupBits - take));
+    mGroup = Low7(mGroup << take);
+    mBitsLeftInGroup -= take;
+    mBitsToProduce -= static_cast<std::size_t>(take);
+    if (mBitsToProduce % kBitsPerByte == 0) {
+      mBuffer[mFill++] = static_cast<uint8_t>(mAssembling);
+      mAssembling = 0;
     }
   }
 }

@@ -67,17 +67,17 @@ class SevenBitUnpacker {
   // Feeds one zero group, completing a byte whose last bits the sender left out.
   void Flush() { Feed(0); }
 
-  std::span<const uint8_t> Output() const { return {buffer_.data(), fill_}; }
-  std::size_t capacity() const { return buffer_.size(); }
-  bool complete() const { return bitsToProduce_ == 0; }
+  std::span<const uint8_t> Output() const { return {mBuffer.data(), mFill}; }
+  std::size_t Capacity() const { return mBuffer.size(); }
+  bool Complete() const { return mBitsToProduce == 0; }
 
  private:
-  Bytes buffer_;                   // allocated once, `capacity` bytes
-  std::size_t fill_ = 0;           // bytes produced so far
-  std::size_t bitsToProduce_ = 0;  // starts at 8N, counts down to 0
-  int bitsLeftInGroup_ = 0;        // unread bits of the current group
-  uint32_t group_ = 0;             // the current group, shifted left as bits are read
-  uint32_t assembling_ = 0;        // bits of the byte being assembled, right aligned
+  Bytes mBuffer;                   // allocated once, `capacity` bytes
+  std::size_t mFill = 0;           // bytes produced so far
+  std::size_t mBitsToProduce = 0;  // starts at 8N, counts down to 0
+  int mBitsLeftInGroup = 0;        // unread bits of the current group
+  uint32_t mGroup = 0;             // the current group, shifted left as bits are read
+  uint32_t mAssembling = 0;        // bits of the byte being assembled, right aligned
 };
 
 // Convenience: unpacks all groups, then flushes; returns floor(7G / 8) bytes.

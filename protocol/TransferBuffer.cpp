@@ -7,53 +7,53 @@
 
 namespace qd3 {
 
-TransferBuffer::TransferBuffer() : groups_(kTransferBufferSize, 0) {}
+TransferBuffer::TransferBuffer() : mGroups(kTransferBufferSize, 0) {}
 
 PackStatus TransferBuffer::Pack(std::span<const uint8_t> image) {
-  stage_ = Stage::kIdle;
-  position_ = 0;
-  remaining_ = 0;
-  total_ = 0;
-  checksum_ = {};
-  if (PackedGroupCount(image.size()) > groups_.size()) return PackStatus::kTooLarge;
+  mStage = Stage::kIdle;
+  mPosition = 0;
+  mRemaining = 0;
+  mTotal = 0;
+  mChecksum = {};
+  if (PackedGroupCount(image.size()) > mGroups.size()) return PackStatus::kTooLarge;
 
-  std::fill(groups_.begin(), groups_.end(), 0);
-  const auto packed = Pack7Bit(image, groups_);
-  total_ = static_cast<int>(packed->groupCount);
-  remaining_ = total_;
-  checksum_ = packed->checksum;
-  stage_ = Stage::kFirst;
+  std::fill(mGroups.begin(), mGroups.end(), 0);
+  const auto packed = Pack7Bit(image, mGroups);
+  mTotal = static_cast<int>(packed->groupCount);
+  mRemaining = mTotal;
+  mChecksum = packed->checksum;
+  mStage = Stage::kFirst;
   return PackStatus::kPacked;
 }
 
 std::span<const uint8_t> TransferBuffer::Groups() const {
-  return std::span<const uint8_t>(groups_).first(static_cast<std::size_t>(total_));
+  return std::span<const uint8_t>(mGroups).first(static_cast<std::size_t>(mTotal));
 }
 
 TransferBuffer::Step TransferBuffer::Advance(std::size_t chunkGroups) {
-  const std::span<const uint8_t> all(groups_);
+  const std::span<const uint8_t> all(mGroups);
   const auto chunk = static_cast<int>(chunkGroups);
-  switch (stage_) {
+  switch (mStage) {
     case Stage::kIdle:
       return {};
     case Stage::kFirst:
-      stage_ = Stage::kFollowing;
-      position_ = std::min(chunk, total_);
-      remaining_ = total_ - position_;
+      mStage = Stage::kFollowing;
+      mPosition = std::min(chunk, mTotal);
+      mRemaining = mTotal - mPosition;
       return {ChunkKind::kFirst, all.first(chunkGroups)};
     case Stage::kFollowing:
       break;
   }
-  const auto start = static_cast<std::size_t>(position_);
-  if (remaining_ > chunk) {
-    position_ += chunk;
-    remaining_ -= chunk;
+  const auto start = static_cast<std::size_t>(mPosition);
+  if (mRemaining > chunk) {
+    mPosition += chunk;
+    mRemaining -= chunk;
     return {ChunkKind::kMiddle, all.subspan(start, chunkGroups)};
   }
-  const auto count = static_cast<std::size_t>(remaining_);
-  position_ = total_;
-  remaining_ = 0;
-  stage_ = Stage::kIdle;
+  const auto count = static_cast<std::size_t>(mRemaining);
+  mPosition = mTotal;
+  mRemaining = 0;
+  mStage = Stage::kIdle;
   return {ChunkKind::kLast, all.subspan(start, count)};
 }
 
@@ -63,11 +63,11 @@ TransferChunk TransferBuffer::TakeNextIrChunk(int irNumber) {
     case ChunkKind::kNone:
       return {};
     case ChunkKind::kFirst:
-      return {step.kind, BuildIrBegin(irNumber, total_, step.groups)};
+      return {step.kind, BuildIrBegin(irNumber, mTotal, step.groups)};
     case ChunkKind::kMiddle:
       return {step.kind, BuildIrData(step.groups)};
     case ChunkKind::kLast:
-      return {step.kind, BuildIrEnd(step.groups, checksum_)};
+      return {step.kind, BuildIrEnd(step.groups, mChecksum)};
   }
   return {};
 }
@@ -78,11 +78,11 @@ TransferChunk TransferBuffer::TakeNextLoaderChunk() {
     case ChunkKind::kNone:
       return {};
     case ChunkKind::kFirst:
-      return {step.kind, BuildLoaderBegin(total_, step.groups)};
+      return {step.kind, BuildLoaderBegin(mTotal, step.groups)};
     case ChunkKind::kMiddle:
       return {step.kind, BuildLoaderData(step.groups)};
     case ChunkKind::kLast:
-      return {step.kind, BuildLoaderLast(step.groups, checksum_)};
+      return {step.kind, BuildLoaderLast(step.groups, mChecksum)};
   }
   return {};
 }

@@ -50,11 +50,11 @@ class TransferBuffer {
   // The next firmware message (kLoaderBegin, kLoaderData middle or last; 240 groups).
   TransferChunk TakeNextLoaderChunk();
 
-  bool HasNextChunk() const { return stage_ != Stage::kIdle; }
-  int position() const { return position_; }    // next group to send
-  int remaining() const { return remaining_; }  // groups not yet sent
-  int total() const { return total_; }          // G
-  Checksum14Pair checksum() const { return checksum_; }
+  bool HasNextChunk() const { return mStage != Stage::kIdle; }
+  int Position() const { return mPosition; }    // next group to send
+  int Remaining() const { return mRemaining; }  // groups not yet sent
+  int Total() const { return mTotal; }          // G
+  Checksum14Pair Checksum() const { return mChecksum; }
   std::span<const uint8_t> Groups() const;  // the G packed groups
 
  private:
@@ -67,12 +67,12 @@ class TransferBuffer {
   // Picks the next chunk of `chunkGroups` groups and advances past it.
   Step Advance(std::size_t chunkGroups);
 
-  Bytes groups_;  // kTransferBufferSize groups, allocated once
-  Stage stage_ = Stage::kIdle;
-  int position_ = 0;
-  int remaining_ = 0;
-  int total_ = 0;
-  Checksum14Pair checksum_;
+  Bytes mGroups;  // kTransferBufferSize groups, allocated once
+  Stage mStage = Stage::kIdle;
+  int mPosition = 0;
+  int mRemaining = 0;
+  int mTotal = 0;
+  Checksum14Pair mChecksum;
 };
 
 }  // namespace qd3

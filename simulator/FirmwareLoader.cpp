@@ -12,13 +12,13 @@ FirmwareLoader::Verdict FirmwareLoader::Receive(std::span<const uint8_t> message
   const auto command = MatchLoaderToDevice(message);
   if (!command) return Verdict::kNone;
   if (*command == kLoaderEnter) {
-    active_ = true;
-    begun_ = false;
-    groups_.clear();
-    sum_ = 0;
+    mActive = true;
+    mBegun = false;
+    mGroups.clear();
+    mSum = 0;
     return Verdict::kReady;
   }
-  if (!active_) return Verdict::kNone;
+  if (!mActive) return Verdict::kNone;
   if (*command == kLoaderBegin) return Begin(message);
   if (*command == kLoaderData) return Data(message, failCheck);
   return Verdict::kNone;
@@ -27,19 +27,19 @@ FirmwareLoader::Verdict FirmwareLoader::Receive(std::span<const uint8_t> message
 FirmwareLoader::Verdict FirmwareLoader::Begin(std::span<const uint8_t> message) {
   const int count = Read21(message, kLoaderGroupCountOffset).value_or(0);
   if (count <= 0) return Fail();
-  total_ = static_cast<std::size_t>(count);
-  groups_.clear();
-  groups_.reserve(total_);
-  sum_ = 0;
-  begun_ = true;
+  mTotal = static_cast<std::size_t>(count);
+  mGroups.clear();
+  mGroups.reserve(mTotal);
+  mSum = 0;
+  mBegun = true;
   // The first chunk is always a whole chunk; beyond G it holds only padding.
-  Take(message.subspan(kLoaderBeginGroupsOffset, std::min(total_, kLoaderChunkGroups)));
+  Take(message.subspan(kLoaderBeginGroupsOffset, std::min(mTotal, kLoaderChunkGroups)));
   return Verdict::kNone;
 }
 
 FirmwareLoader::Verdict FirmwareLoader::Data(std::span<const uint8_t> message, bool failCheck) {
-  if (!begun_) return Fail();
-  const std::size_t remaining = total_ - groups_.size();
+  if (!mBegun) return Fail();
+  const std::size_t remaining = mTotal - mGroups.size();
   if (remaining > kLoaderChunkGroups) {
     if (message.size() != kLoaderDataSize) return Fail();
     Take(message.subspan(kLoaderDataGroupsOffset, kLoaderChunkGroups));
@@ -48,26 +48,26 @@ FirmwareLoader::Verdict FirmwareLoader::Data(std::span<const uint8_t> message, b
   if (message.size() != remaining + kLoaderLastOverhead) return Fail();
   Take(message.subspan(kLoaderDataGroupsOffset, remaining));
   const int received = Read14(message, kLoaderDataGroupsOffset + remaining).value_or(-1);
-  if (failCheck || received != Checksum14FromSum(sum_).Value()) return Fail();
-  lastImage_ = Unpack7Bit(groups_);
-  active_ = false;
-  begun_ = false;
-  groups_.clear();
+  if (failCheck || received != Checksum14FromSum(mSum).Value()) return Fail();
+  mLastImage = Unpack7Bit(mGroups);
+  mActive = false;
+  mBegun = false;
+  mGroups.clear();
   return Verdict::kDone;
 }
 
 FirmwareLoader::Verdict FirmwareLoader::Fail() {
-  active_ = false;
-  begun_ = false;
-  groups_.clear();
-  sum_ = 0;
+  mActive = false;
+  mBegun = false;
+  mGroups.clear();
+  mSum = 0;
   return Verdict::kFailed;
 }
 
 void FirmwareLoader::Take(std::span<const uint8_t> groups) {
   for (const uint8_t group : groups) {
-    groups_.push_back(group & kDataMask);
-    sum_ += group & kDataMask;
+    mGroups.push_back(group & kDataMask);
+    mSum += group & kDataMask;
   }
 }
 

@@ -28,9 +28,9 @@ class FirmwareLoader {
   Verdict Receive(std::span<const uint8_t> message, bool failCheck);
 
   // Between kLoaderEnter and the verdict the running pedal is away.
-  bool active() const { return active_; }
+  bool Active() const { return mActive; }
   // The image of the last accepted update, unpacked from its groups.
-  const Bytes& lastImage() const { return lastImage_; }
+  const Bytes& LastImage() const { return mLastImage; }
 
  private:
   Verdict Begin(std::span<const uint8_t> message);
@@ -38,12 +38,12 @@ class FirmwareLoader {
   Verdict Fail();
   void Take(std::span<const uint8_t> groups);
 
-  bool active_ = false;
-  bool begun_ = false;
-  std::size_t total_ = 0;  // G
-  Bytes groups_;           // received so far, at most G
-  uint32_t sum_ = 0;       // of the received groups
-  Bytes lastImage_;
+  bool mActive = false;
+  bool mBegun = false;
+  std::size_t mTotal = 0;  // G
+  Bytes mGroups;           // received so far, at most G
+  uint32_t mSum = 0;       // of the received groups
+  Bytes mLastImage;
 };
 
 }  // namespace qd3::sim

@@ -57,20 +57,20 @@ bool IsPedalControl(int index) {
 
 PedalModel::PedalModel() : PedalModel(DefaultPedalState()) {}
 
-PedalModel::PedalModel(PedalState state) : state_(std::move(state)) {}
+PedalModel::PedalModel(PedalState state) : mState(std::move(state)) {}
 
 Replies PedalModel::Receive(std::span<const uint8_t> message) {
-  pending_.clear();
-  inNote_.clear();
-  ignoredThis_ = false;
-  if (faults_.silent) {
+  mPending.clear();
+  mInNote.clear();
+  mIgnoredThis = false;
+  if (mFaults.silent) {
     Log(Direction::kToPedal, message, "unplugged");
     return {};
   }
 
   if (ReadModel(message) == kModelLoader) {
     HandleLoader(message);
-  } else if (loader_.active()) {
+  } else if (mLoader.Active()) {
     Ignore("the loader is running");
   } else if (const auto command = MatchToDevice(message); !command) {
     Ignore("not understood");
@@ -79,31 +79,31 @@ Replies PedalModel::Receive(std::span<const uint8_t> message) {
   } else {
     Dispatch(*command, message);
   }
-  ++(ignoredThis_ ? counters_.ignored : counters_.handled);
-  Log(Direction::kToPedal, message, inNote_);
+  ++(mIgnoredThis ? mCounters.ignored : mCounters.handled);
+  Log(Direction::kToPedal, message, mInNote);
   return Flush();
 }
 
 Replies PedalModel::TurnKnob(int index, int raw) {
-  pending_.clear();
+  mPending.clear();
   if (raw < 0 || raw > kMax7) return {};
   int shown = raw;
   if (index >= 0 && index < kSoundParamCount) {
     shown = ClampSoundValue(index, raw);
-    RecordParam(state_.editBuffer, index) = static_cast<uint8_t>(shown);
+    RecordParam(mState.editBuffer, index) = static_cast<uint8_t>(shown);
   } else if (const GlobalField* field = FindGlobalField(index)) {
     shown = std::min(raw, static_cast<int>(field->max));
     const bool encoded = field->dataByte == kGlobalPotDisplay;
-    state_.globals[field->dataByte] =
+    mState.globals[field->dataByte] =
         static_cast<uint8_t>(encoded ? (shown > 0 ? kPotDisplayNumeric : 0) : shown);
   } else if (index >= kControllerIndexFirst && index < kControllerIndexFirst + kControllerCount) {
-    state_.controllerMap[static_cast<std::size_t>(index - kControllerIndexFirst)] =
+    mState.controllerMap[static_cast<std::size_t>(index - kControllerIndexFirst)] =
         static_cast<uint8_t>(raw);
   } else {
     return {};
   }
   const Bytes echo = BuildParamEcho(index, shown);
-  if (faults_.silent) {
+  if (mFaults.silent) {
     Log(Direction::kFromPedal, echo, "unplugged");
     return {};
   }
@@ -119,7 +119,7 @@ void PedalModel::Dispatch(DeviceCommand command, std::span<const uint8_t> messag
       return SelectPreset(Data7(message, kSelectorOffset));
     case kCmdRequestPreset: {
       const uint8_t slot = Data7(message, kSelectorOffset);
-      return Answer(BuildPresetDump(slot, state_.presets.at(slot)));
+      return Answer(BuildPresetDump(slot, mState.presets.at(slot)));
     }
     case kCmdParamChange:
       return ParamChange(Data7(message, kParamNumberOffset), Data7(message, kParamValueOffset));
@@ -130,15 +130,15 @@ void PedalModel::Dispatch(DeviceCommand command, std::span<const uint8_t> messag
     case kCmdFactoryReset:
       return FactoryReset(Data7(message, kSelectorOffset));
     case kCmdBulkBegin:
-      bulkOpen_ = true;
-      ++counters_.bulkBegins;
+      mBulkOpen = true;
+      ++mCounters.bulkBegins;
       return;
     case kCmdBulkEnd:
-      bulkOpen_ = false;
-      ++counters_.bulkEnds;
+      mBulkOpen = false;
+      ++mCounters.bulkEnds;
       return;
     case kCmdEditorClosing:
-      ++counters_.editorClosings;
+      ++mCounters.editorClosings;
       return;
     case kCmdIrBegin:
     case kCmdIrData:
@@ -162,17 +162,17 @@ void PedalModel::Dispatch(DeviceCommand command, std::span<const uint8_t> messag
 }
 
 void PedalModel::HandleLoader(std::span<const uint8_t> message) {
-  switch (loader_.Receive(message, faults_.failFirmwareCheck)) {
+  switch (mLoader.Receive(message, mFaults.failFirmwareCheck)) {
     case FirmwareLoader::Verdict::kNone:
       if (!MatchLoaderToDevice(message)) return Ignore("not understood by the loader");
-      if (!loader_.active()) return Ignore("the loader is not running");
+      if (!mLoader.Active()) return Ignore("the loader is not running");
       return;
     case FirmwareLoader::Verdict::kReady:
-      uploadActive_ = false;
-      restoreActive_ = false;
+      mUploadActive = false;
+      mRestoreActive = false;
       return Answer(BuildLoaderReply(kLoaderReady));
     case FirmwareLoader::Verdict::kDone:
-      ++counters_.firmwareUpdates;
+      ++mCounters.firmwareUpdates;
       return Answer(BuildLoaderReply(kLoaderDone));
     case FirmwareLoader::Verdict::kFailed:
       return Answer(BuildLoaderReply(kLoaderFailed));
@@ -183,35 +183,35 @@ void PedalModel::StorePreset(std::span<const uint8_t> message) {
   if (!VerifyRecordChecksum(message)) return Ignore("bad checksum");
   const auto data = *ReadRecordData(message);
   if (!IsValidRecord(data)) return Ignore("not a format 1.0 record");
-  if (PresetProtectionOn(state_)) return Ignore("preset protection is on");
+  if (PresetProtectionOn(mState)) return Ignore("preset protection is on");
   if (TakeRefusal()) return Ignore("write refused");
   const uint8_t slot = Data7(message, kSelectorOffset);
-  std::copy(data.begin(), data.end(), state_.presets.at(slot).begin());
-  if (slot == state_.currentPreset) state_.editBuffer = state_.presets[slot];
+  std::copy(data.begin(), data.end(), mState.presets.at(slot).begin());
+  if (slot == mState.currentPreset) mState.editBuffer = mState.presets[slot];
 }
 
 void PedalModel::SelectPreset(int slot) {
-  state_.currentPreset = slot;
-  state_.editBuffer = state_.presets.at(static_cast<std::size_t>(slot));
-  Answer(BuildPresetDump(slot, state_.editBuffer));
+  mState.currentPreset = slot;
+  mState.editBuffer = mState.presets.at(static_cast<std::size_t>(slot));
+  Answer(BuildPresetDump(slot, mState.editBuffer));
 }
 
 void PedalModel::ParamChange(int deviceParam, int value) {
   if (deviceParam == kDeviceParamStore) return StoreEditBuffer(value);
   const auto index = SoundIndexOfDeviceParam(deviceParam);
   if (!index) return Ignore("unused parameter number");
-  RecordParam(state_.editBuffer, *index) = ClampSoundValue(*index, value);
+  RecordParam(mState.editBuffer, *index) = ClampSoundValue(*index, value);
   if (deviceParam >= kDeviceParamIrFirst && deviceParam <= kDeviceParamIrLast) {
     AnswerStatus(kCmdAck);
   }
 }
 
 void PedalModel::StoreEditBuffer(int slot) {
-  if (PresetProtectionOn(state_)) return Ignore("preset protection is on");
+  if (PresetProtectionOn(mState)) return Ignore("preset protection is on");
   if (TakeRefusal()) return Ignore("write refused");
-  state_.presets.at(static_cast<std::size_t>(slot)) = state_.editBuffer;
-  state_.currentPreset = slot;
-  Answer(BuildPresetDump(slot, state_.editBuffer));
+  mState.presets.at(static_cast<std::size_t>(slot)) = mState.editBuffer;
+  mState.currentPreset = slot;
+  Answer(BuildPresetDump(slot, mState.editBuffer));
 }
 
 void PedalModel::ReceiveBlock(std::span<const uint8_t> message) {
@@ -219,11 +219,11 @@ void PedalModel::ReceiveBlock(std::span<const uint8_t> message) {
   const auto data = *ReadRecordData(message);
   switch (Data7(message, kSelectorOffset)) {
     case kBlockGlobalSettings:
-      return ApplyGlobalSettings(state_, data);
+      return ApplyGlobalSettings(mState, data);
     case kBlockControllerMap:
-      return ApplyControllerMap(state_, data);
+      return ApplyControllerMap(mState, data);
     case kBlockProgramMap:
-      return ApplyProgramMap(state_, data);
+      return ApplyProgramMap(mState, data);
     default:
       return Ignore("block type is read-only");
   }
@@ -232,17 +232,17 @@ void PedalModel::ReceiveBlock(std::span<const uint8_t> message) {
 void PedalModel::SendBlock(int type) {
   switch (type) {
     case kBlockGlobalSettings:
-      return Answer(BuildDataBlock(kBlockGlobalSettings, GlobalSettingsData(state_)));
+      return Answer(BuildDataBlock(kBlockGlobalSettings, GlobalSettingsData(mState)));
     case kBlockControllerMap:
-      return Answer(BuildDataBlock(kBlockControllerMap, ControllerMapData(state_)));
+      return Answer(BuildDataBlock(kBlockControllerMap, ControllerMapData(mState)));
     case kBlockProgramMap:
-      return Answer(BuildDataBlock(kBlockProgramMap, ProgramMapData(state_)));
+      return Answer(BuildDataBlock(kBlockProgramMap, ProgramMapData(mState)));
     case kBlockPresetChecksums:
-      return Answer(BuildDataBlock(kBlockPresetChecksums, PresetChecksumData(state_)));
+      return Answer(BuildDataBlock(kBlockPresetChecksums, PresetChecksumData(mState)));
     case kBlockDeviceInfo: {
       const int version =
-          std::clamp(faults_.reportedVersion.value_or(state_.firmwareVersion), 0, kMax7);
-      const std::string_view serial = std::string_view(state_.serial).substr(0, kSerialSize);
+          std::clamp(mFaults.reportedVersion.value_or(mState.firmwareVersion), 0, kMax7);
+      const std::string_view serial = std::string_view(mState.serial).substr(0, kSerialSize);
       return Answer(BuildDeviceInfo(version, serial));
     }
     default:
@@ -253,13 +253,13 @@ void PedalModel::SendBlock(int type) {
 void PedalModel::FactoryReset(int kind) {
   switch (kind) {
     case kFactoryResetAll:
-      RestoreEverything(state_);
+      RestoreEverything(mState);
       break;
     case kFactoryResetPresets:
-      RestoreFactoryPresets(state_);
+      RestoreFactoryPresets(mState);
       break;
     case kFactoryResetSettings:
-      RestoreFactorySettings(state_);
+      RestoreFactorySettings(mState);
       break;
     default:
       return Ignore("no such reset");
@@ -268,23 +268,23 @@ void PedalModel::FactoryReset(int kind) {
 }
 
 bool PedalModel::TakeRefusal() {
-  if (faults_.refuseWrites <= 0) return false;
-  --faults_.refuseWrites;
+  if (mFaults.refuseWrites <= 0) return false;
+  --mFaults.refuseWrites;
   return true;
 }
 
 void PedalModel::Answer(Bytes message) {
-  if (faults_.dropReplies > 0) {
-    --faults_.dropReplies;
-    pending_.push_back({std::move(message), "dropped", true});
+  if (mFaults.dropReplies > 0) {
+    --mFaults.dropReplies;
+    mPending.push_back({std::move(message), "dropped", true});
     return;
   }
   std::string note;
-  if (faults_.corruptNextChecksum && CorruptChecksum(message)) {
-    faults_.corruptNextChecksum = false;
+  if (mFaults.corruptNextChecksum && CorruptChecksum(message)) {
+    mFaults.corruptNextChecksum = false;
     note = "checksum corrupted";
   }
-  pending_.push_back({std::move(message), std::move(note), false});
+  mPending.push_back({std::move(message), std::move(note), false});
 }
 
 void PedalModel::AnswerStatus(DeviceCommand command) {
@@ -292,26 +292,26 @@ void PedalModel::AnswerStatus(DeviceCommand command) {
 }
 
 void PedalModel::Ignore(std::string_view why) {
-  ignoredThis_ = true;
-  inNote_ = "ignored: " + std::string(why);
+  mIgnoredThis = true;
+  mInNote = "ignored: " + std::string(why);
 }
 
 void PedalModel::Note(std::string_view what) {
-  inNote_ = std::string(what);
+  mInNote = std::string(what);
 }
 
 Replies PedalModel::Flush() {
   Replies replies;
-  for (Outgoing& out : pending_) {
+  for (Outgoing& out : mPending) {
     Log(Direction::kFromPedal, out.message, out.note);
     if (!out.dropped) replies.push_back(std::move(out.message));
   }
-  pending_.clear();
+  mPending.clear();
   return replies;
 }
 
 void PedalModel::Log(Direction direction, std::span<const uint8_t> message, std::string_view note) {
-  if (log_) log_(FormatTraffic(direction, message, note));
+  if (mLog) mLog(FormatTraffic(direction, message, note));
 }
 
 }  // namespace qd3::sim

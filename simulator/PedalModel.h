@@ -52,17 +52,17 @@ class PedalModel {
   // raw values outside 0..127 change nothing and send nothing.
   Replies TurnKnob(int index, int raw);
 
-  PedalState& state() { return state_; }
-  const PedalState& state() const { return state_; }
-  Faults& faults() { return faults_; }
-  const Faults& faults() const { return faults_; }
-  const PedalCounters& counters() const { return counters_; }
-  bool bulkOpen() const { return bulkOpen_; }
-  bool inLoader() const { return loader_.active(); }
-  const Bytes& lastFirmwareImage() const { return loader_.lastImage(); }
+  PedalState& State() { return mState; }
+  const PedalState& State() const { return mState; }
+  sim::Faults& Faults() { return mFaults; }
+  const sim::Faults& Faults() const { return mFaults; }
+  const PedalCounters& Counters() const { return mCounters; }
+  bool BulkOpen() const { return mBulkOpen; }
+  bool InLoader() const { return mLoader.Active(); }
+  const Bytes& LastFirmwareImage() const { return mLoader.LastImage(); }
 
   // Every message in and out, formatted by FormatTraffic. Empty: no log.
-  void SetLogSink(LogSink sink) { log_ = std::move(sink); }
+  void SetLogSink(LogSink sink) { mLog = std::move(sink); }
 
  private:
   void Dispatch(DeviceCommand command, std::span<const uint8_t> message);
@@ -99,27 +99,27 @@ class PedalModel {
   Replies Flush();
   void Log(Direction direction, std::span<const uint8_t> message, std::string_view note = {});
 
-  PedalState state_;
-  Faults faults_;
-  PedalCounters counters_;
-  FirmwareLoader loader_;
-  bool bulkOpen_ = false;
+  PedalState mState;
+  sim::Faults mFaults;
+  PedalCounters mCounters;
+  FirmwareLoader mLoader;
+  bool mBulkOpen = false;
 
-  IrReceiveState upload_;  // kCmdIrBegin / kCmdIrData / kCmdIrEnd from the editor
-  bool uploadActive_ = false;
-  IrReceiveState restore_;  // kCmdRestoreIrBegin / Data / End of a bank import
-  bool restoreActive_ = false;
+  IrReceiveState mUpload;  // kCmdIrBegin / kCmdIrData / kCmdIrEnd from the editor
+  bool mUploadActive = false;
+  IrReceiveState mRestore;  // kCmdRestoreIrBegin / Data / End of a bank import
+  bool mRestoreActive = false;
 
   struct Outgoing {
     Bytes message;
     std::string note;  // for the log
     bool dropped = false;
   };
-  std::vector<Outgoing> pending_;  // replies to the message being handled
-  std::string inNote_;             // log remark on the message being handled
-  bool ignoredThis_ = false;
+  std::vector<Outgoing> mPending;  // replies to the message being handled
+  std::string mInNote;             // log remark on the message being handled
+  bool mIgnoredThis = false;
 
-  LogSink log_;
+  LogSink mLog;
 };
 
 }  // namespace qd3::sim

@@ -13,28 +13,28 @@ namespace qd3::sim {
 
 void PedalModel::UploadIr(DeviceCommand command, std::span<const uint8_t> message) {
   if (command == kCmdIrBegin) {
-    uploadActive_ = false;
+    mUploadActive = false;
     const int number = Read14(message, kIrNumberOffset).value_or(-1);
     if (!IsWritableIr(number)) {
       Note("refused: IR " + std::to_string(number) + " cannot be written");
       return AnswerStatus(kCmdDeviceError);
     }
-    if (upload_.Begin(message) != IrReceiveStatus::kReceiving ||
-        upload_.groupCount() != kIrImageGroups) {
+    if (mUpload.Begin(message) != IrReceiveStatus::kReceiving ||
+        mUpload.GroupCount() != kIrImageGroups) {
       Note("refused: not one IR image");
       return AnswerStatus(kCmdDeviceError);
     }
-    uploadActive_ = true;
+    mUploadActive = true;
     return AnswerStatus(kCmdIrChunkAck);
   }
-  if (!uploadActive_) return Ignore("no IR upload under way");
+  if (!mUploadActive) return Ignore("no IR upload under way");
   if (command == kCmdIrData) {
-    upload_.Data(message);
+    mUpload.Data(message);
     return;
   }
-  uploadActive_ = false;
-  const bool complete = upload_.End(message) == IrReceiveStatus::kComplete;
-  const IrReceiveResult result = upload_.Result();
+  mUploadActive = false;
+  const bool complete = mUpload.End(message) == IrReceiveStatus::kComplete;
+  const IrReceiveResult result = mUpload.Result();
   if (!complete || !result.ChecksumMatches() || result.bytes.size() != kIrImageSize) {
     Note("refused: bad IR checksum or length");
     return AnswerStatus(kCmdDeviceError);
@@ -43,13 +43,13 @@ void PedalModel::UploadIr(DeviceCommand command, std::span<const uint8_t> messag
     Note("refused by fault");
     return AnswerStatus(kCmdDeviceError);
   }
-  IrImage* target = FindIr(state_, result.irNumber);
+  IrImage* target = FindIr(mState, result.irNumber);
   std::copy(result.bytes.begin(), result.bytes.end(), target->begin());
   AnswerStatus(kCmdIrStored);
 }
 
 void PedalModel::SendIr(int number) {
-  const IrImage* image = FindIr(state_, number);
+  const IrImage* image = FindIr(mState, number);
   if (image == nullptr) {
     Note("refused: no IR " + std::to_string(number));
     return AnswerStatus(kCmdDeviceError);
@@ -67,7 +67,7 @@ void PedalModel::SendIrNames(int group) {
   std::array<std::string, kIrNamesPerGroup> names;
   for (std::size_t k = 0; k < names.size(); ++k) {
     const int number = group * static_cast<int>(kIrNamesPerGroup) + static_cast<int>(k);
-    if (const IrImage* image = FindIr(state_, number)) {
+    if (const IrImage* image = FindIr(mState, number)) {
       const auto field = IrName(*image);
       names[k].assign(field.begin(), field.end());
     }

@@ -47,7 +47,7 @@ void PedalModel::WriteFactoryPreset(std::span<const uint8_t> message) {
     return AnswerStatus(kCmdWriteNakAlt);
   }
   const std::size_t slot = message[kSelectorOffset] & kDataMask;
-  std::copy(record, record + kRecordSize, state_.factoryPresets.at(slot).begin());
+  std::copy(record, record + kRecordSize, mState.factoryPresets.at(slot).begin());
   AnswerStatus(kCmdWriteAckAlt);
 }
 
@@ -57,7 +57,7 @@ void PedalModel::RestorePreset(std::span<const uint8_t> message) {
     Note("refused: bad record");
     return AnswerStatus(kCmdWriteNak);
   }
-  if (PresetProtectionOn(state_)) {
+  if (PresetProtectionOn(mState)) {
     Note("refused: preset protection is on");
     return AnswerStatus(kCmdWriteNak);
   }
@@ -66,37 +66,37 @@ void PedalModel::RestorePreset(std::span<const uint8_t> message) {
     return AnswerStatus(kCmdWriteNak);
   }
   const std::size_t slot = message[kSelectorOffset] & kDataMask;
-  std::copy(record, record + kRecordSize, state_.presets.at(slot).begin());
-  if (static_cast<int>(slot) == state_.currentPreset) state_.editBuffer = state_.presets[slot];
+  std::copy(record, record + kRecordSize, mState.presets.at(slot).begin());
+  if (static_cast<int>(slot) == mState.currentPreset) mState.editBuffer = mState.presets[slot];
   AnswerStatus(kCmdWriteAck);
 }
 
 void PedalModel::RestoreIr(DeviceCommand command, std::span<const uint8_t> message) {
   if (command == kCmdRestoreIrBegin) {
-    restoreActive_ = false;
+    mRestoreActive = false;
     const int number = Read14(message, kIrNumberOffset).value_or(-1);
     const Bytes chunk = AsIrTransfer(message, kCmdIrBegin);
-    if (!IsWritableIr(number) || restore_.Begin(chunk) != IrReceiveStatus::kReceiving ||
-        restore_.groupCount() != kIrImageGroups) {
+    if (!IsWritableIr(number) || mRestore.Begin(chunk) != IrReceiveStatus::kReceiving ||
+        mRestore.GroupCount() != kIrImageGroups) {
       Note("refused: not a writable IR image");
       return AnswerStatus(kCmdWriteNak);
     }
-    restoreActive_ = true;
+    mRestoreActive = true;
     return AnswerStatus(kCmdWriteNext);
   }
   if (command == kCmdRestoreIrData) {
-    if (!restoreActive_) return Ignore("no IR restore under way");
-    restore_.Data(AsIrTransfer(message, kCmdIrData));
+    if (!mRestoreActive) return Ignore("no IR restore under way");
+    mRestore.Data(AsIrTransfer(message, kCmdIrData));
     return;
   }
-  if (!restoreActive_) {
+  if (!mRestoreActive) {
     Note("refused: no IR restore under way");
     return AnswerStatus(kCmdWriteNak);
   }
-  restoreActive_ = false;
+  mRestoreActive = false;
   const bool complete =
-      restore_.End(AsIrTransfer(message, kCmdIrEnd)) == IrReceiveStatus::kComplete;
-  const IrReceiveResult result = restore_.Result();
+      mRestore.End(AsIrTransfer(message, kCmdIrEnd)) == IrReceiveStatus::kComplete;
+  const IrReceiveResult result = mRestore.Result();
   if (!complete || !result.ChecksumMatches() || result.bytes.size() != kIrImageSize) {
     Note("refused: bad IR checksum or length");
     return AnswerStatus(kCmdWriteNak);
@@ -105,7 +105,7 @@ void PedalModel::RestoreIr(DeviceCommand command, std::span<const uint8_t> messa
     Note("refused by fault");
     return AnswerStatus(kCmdWriteNak);
   }
-  IrImage* target = FindIr(state_, result.irNumber);
+  IrImage* target = FindIr(mState, result.irNumber);
   std::copy(result.bytes.begin(), result.bytes.end(), target->begin());
   AnswerStatus(kCmdWriteAck);
 }

@@ -47,13 +47,13 @@ class PedalService {
   // Locked access to the model: f(const PedalModel&) or f(PedalModel&).
   template <typename F>
   decltype(auto) Inspect(F&& f) const {
-    std::lock_guard lock(mutex_);
-    return std::forward<F>(f)(std::as_const(model_));
+    std::lock_guard lock(mUtex);
+    return std::forward<F>(f)(std::as_const(mOdel));
   }
   template <typename F>
   decltype(auto) Modify(F&& f) {
-    std::lock_guard lock(mutex_);
-    return std::forward<F>(f)(model_);
+    std::lock_guard lock(mUtex);
+    return std::forward<F>(f)(mOdel);
   }
   PedalState Snapshot() const;
 
@@ -64,16 +64,16 @@ class PedalService {
   // Called with the model's lock held: the sink must not call back into this object.
   void SetLogSink(LogSink sink);
 
-  ReplyLine& line() { return line_; }
-  const ReplyLine& line() const { return line_; }
+  ReplyLine& Line() { return mLine; }
+  const ReplyLine& Line() const { return mLine; }
 
  private:
   // Puts the model's answers on the line in the order they were made.
   void Post(Replies replies, std::unique_lock<std::mutex>& lock);
 
-  mutable std::mutex mutex_;
-  PedalModel model_;
-  ReplyLine line_;  // last: its thread stops before the model goes
+  mutable std::mutex mUtex;
+  PedalModel mOdel;
+  ReplyLine mLine;  // last: its thread stops before the model goes
 };
 
 }  // namespace qd3::sim

@@ -12,128 +12,128 @@ Micros TransmitTime(std::size_t size, double bytesPerSecond) {
 }
 
 ReplyLine::ReplyLine(DeliveryMode mode, WireTiming timing, Sink sink)
-    : mode_(mode), sink_(std::move(sink)), timing_(timing) {
-  if (mode_ == DeliveryMode::kPaced) thread_ = std::thread([this] { Run(); });
+    : mOde(mode), mSink(std::move(sink)), mTiming(timing) {
+  if (mOde == DeliveryMode::kPaced) mThread = std::thread([this] { Run(); });
 }
 
 ReplyLine::~ReplyLine() {
   {
-    std::lock_guard lock(mutex_);
-    stop_ = true;
+    std::lock_guard lock(mUtex);
+    mStop = true;
   }
-  wake_.notify_all();
-  if (thread_.joinable()) thread_.join();
+  mWake.notify_all();
+  if (mThread.joinable()) mThread.join();
 }
 
 Micros ReplyLine::Now() const {
-  if (mode_ == DeliveryMode::kManual) return virtualNow_;
-  return std::chrono::duration_cast<Micros>(std::chrono::steady_clock::now() - epoch_);
+  if (mOde == DeliveryMode::kManual) return mVirtualNow;
+  return std::chrono::duration_cast<Micros>(std::chrono::steady_clock::now() - mEpoch);
 }
 
 void ReplyLine::Post(Bytes message) {
-  if (mode_ == DeliveryMode::kImmediate) {
+  if (mOde == DeliveryMode::kImmediate) {
     // No lock: the sink may well post again (a test's scripted answer).
-    sink_(message);
+    mSink(message);
     return;
   }
   {
-    std::lock_guard lock(mutex_);
-    const Micros start = std::max(Now() + timing_.latency, lineFreeAt_);
-    const Micros due = start + TransmitTime(message.size(), timing_.bytesPerSecond);
-    lineFreeAt_ = due;
-    queue_.push_back({std::move(message), due});
+    std::lock_guard lock(mUtex);
+    const Micros start = std::max(Now() + mTiming.latency, mLineFreeAt);
+    const Micros due = start + TransmitTime(message.size(), mTiming.bytesPerSecond);
+    mLineFreeAt = due;
+    mQueue.push_back({std::move(message), due});
   }
-  wake_.notify_all();
+  mWake.notify_all();
 }
 
 void ReplyLine::SetTiming(WireTiming timing) {
-  std::lock_guard lock(mutex_);
-  timing_ = timing;
+  std::lock_guard lock(mUtex);
+  mTiming = timing;
 }
 
-WireTiming ReplyLine::timing() const {
-  std::lock_guard lock(mutex_);
-  return timing_;
+WireTiming ReplyLine::Timing() const {
+  std::lock_guard lock(mUtex);
+  return mTiming;
 }
 
 std::size_t ReplyLine::Pending() const {
-  std::lock_guard lock(mutex_);
-  return queue_.size();
+  std::lock_guard lock(mUtex);
+  return mQueue.size();
 }
 
 Micros ReplyLine::VirtualNow() const {
-  std::lock_guard lock(mutex_);
-  return virtualNow_;
+  std::lock_guard lock(mUtex);
+  return mVirtualNow;
 }
 
 std::size_t ReplyLine::PumpAll() {
-  if (mode_ != DeliveryMode::kManual) return 0;
+  if (mOde != DeliveryMode::kManual) return 0;
   return DeliverDue(Micros::max(), true, static_cast<std::size_t>(-1));
 }
 
 std::size_t ReplyLine::PumpOne() {
-  if (mode_ != DeliveryMode::kManual) return 0;
+  if (mOde != DeliveryMode::kManual) return 0;
   return DeliverDue(Micros::max(), true, 1);
 }
 
 std::size_t ReplyLine::AdvanceBy(Micros step) {
-  if (mode_ != DeliveryMode::kManual) return 0;
+  if (mOde != DeliveryMode::kManual) return 0;
   Micros until;
   {
-    std::lock_guard lock(mutex_);
-    virtualNow_ += step;
-    until = virtualNow_;
+    std::lock_guard lock(mUtex);
+    mVirtualNow += step;
+    until = mVirtualNow;
   }
   return DeliverDue(until, false, static_cast<std::size_t>(-1));
 }
 
 std::size_t ReplyLine::DeliverDue(Micros until, bool all, std::size_t limit) {
-  std::lock_guard order(deliverMutex_);
+  std::lock_guard order(mDeliverMutex);
   std::size_t delivered = 0;
   while (delivered < limit) {
     Bytes message;
     {
-      std::lock_guard lock(mutex_);
-      if (queue_.empty() || (!all && queue_.front().due > until)) break;
-      message = std::move(queue_.front().message);
+      std::lock_guard lock(mUtex);
+      if (mQueue.empty() || (!all && mQueue.front().due > until)) break;
+      message = std::move(mQueue.front().message);
       // Pumping everything lets the virtual clock catch up with what was delivered.
-      virtualNow_ = std::max(virtualNow_, queue_.front().due);
-      queue_.pop_front();
+      mVirtualNow = std::max(mVirtualNow, mQueue.front().due);
+      mQueue.pop_front();
     }
-    sink_(message);
+    mSink(message);
     ++delivered;
   }
   return delivered;
 }
 
 bool ReplyLine::WaitIdle(std::chrono::milliseconds timeout) {
-  std::unique_lock lock(mutex_);
-  return idle_.wait_for(lock, timeout, [this] { return queue_.empty() && !delivering_; });
+  std::unique_lock lock(mUtex);
+  return mIdle.wait_for(lock, timeout, [this] { return mQueue.empty() && !mDelivering; });
 }
 
 void ReplyLine::Run() {
-  std::unique_lock lock(mutex_);
+  std::unique_lock lock(mUtex);
   while (true) {
-    wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
-    if (stop_) break;
-    const auto dueAt = epoch_ + queue_.front().due;
+    mWake.wait(lock, [this] { return mStop || !mQueue.empty(); });
+    if (mStop) break;
+    const auto dueAt = mEpoch + mQueue.front().due;
     if (std::chrono::steady_clock::now() < dueAt) {
       // Woken early by a post or by the stop; look again.
-      wake_.wait_until(lock, dueAt, [this] { return stop_; });
+      mWake.wait_until(lock, dueAt, [this] { return mStop; });
       continue;
     }
-    Bytes message = std::move(queue_.front().message);
-    queue_.pop_front();
-    delivering_ = true;
+    Bytes message = std::move(mQueue.front().message);
+    mQueue.pop_front();
+    mDelivering = true;
     lock.unlock();
-    sink_(message);
+    mSink(message);
     lock.lock();
-    delivering_ = false;
-    if (queue_.empty()) idle_.notify_all();
+    mDelivering = false;
+    if (mQueue.empty()) mIdle.notify_all();
   }
-  queue_.clear();
-  delivering_ = false;
-  idle_.notify_all();
+  mQueue.clear();
+  mDelivering = false;
+  mIdle.notify_all();
 }
 
 }  // namespace qd3::sim

@@ -54,8 +54,8 @@ class ReplyLine {
   // Any thread.
   void Post(Bytes message);
   void SetTiming(WireTiming timing);
-  WireTiming timing() const;
-  DeliveryMode mode() const { return mode_; }
+  WireTiming Timing() const;
+  DeliveryMode Mode() const { return mOde; }
   std::size_t Pending() const;
 
   // kManual: deliver everything queued (the virtual clock moves to the last arrival),
@@ -80,22 +80,22 @@ class ReplyLine {
   std::size_t DeliverDue(Micros until, bool all, std::size_t limit);
   void Run();
 
-  const DeliveryMode mode_;
-  const Sink sink_;
-  const std::chrono::steady_clock::time_point epoch_ = std::chrono::steady_clock::now();
+  const DeliveryMode mOde;
+  const Sink mSink;
+  const std::chrono::steady_clock::time_point mEpoch = std::chrono::steady_clock::now();
 
-  mutable std::mutex mutex_;
-  std::condition_variable wake_;
-  std::condition_variable idle_;
-  WireTiming timing_;
-  std::deque<Item> queue_;
-  Micros lineFreeAt_{0};  // when the wire is done with the last posted message
-  Micros virtualNow_{0};
-  bool delivering_ = false;
-  bool stop_ = false;
+  mutable std::mutex mUtex;
+  std::condition_variable mWake;
+  std::condition_variable mIdle;
+  WireTiming mTiming;
+  std::deque<Item> mQueue;
+  Micros mLineFreeAt{0};  // when the wire is done with the last posted message
+  Micros mVirtualNow{0};
+  bool mDelivering = false;
+  bool mStop = false;
 
-  std::mutex deliverMutex_;  // keeps pumps from several threads in posting order
-  std::thread thread_;       // kPaced only; started last
+  std::mutex mDeliverMutex;  // keeps pumps from several threads in posting order
+  std::thread mThread;       // kPaced only; started last
 };
 
 }  // namespace qd3::sim

@@ -3,7 +3,7 @@
 namespace qd3::sim {
 
 SimulatedMidiLink::SimulatedMidiLink(LinkOptions options, PedalState state)
-    : service_(std::move(state), options.delivery, options.timing,
+    : mService(std::move(state), options.delivery, options.timing,
                [this](std::span<const uint8_t> message) { Deliver(message); }) {}
 
 SimulatedMidiLink::~SimulatedMidiLink() = default;
@@ -18,53 +18,53 @@ std::vector<std::string> SimulatedMidiLink::PortNames(MidiDirection) {
 
 bool SimulatedMidiLink::OpenPort(MidiDirection direction, unsigned index, const std::string&) {
   if (index != 0) return false;
-  if (direction == MidiDirection::Output) {
-    outputOpen_ = true;
+  if (direction == MidiDirection::kOutput) {
+    mOutputOpen = true;
   } else {
-    std::lock_guard lock(callbackMutex_);
-    inputOpen_ = true;
+    std::lock_guard lock(mCallbackMutex);
+    mInputOpen = true;
   }
   return true;
 }
 
 void SimulatedMidiLink::ClosePort(MidiDirection direction) {
-  if (direction == MidiDirection::Output) {
-    outputOpen_ = false;
+  if (direction == MidiDirection::kOutput) {
+    mOutputOpen = false;
   } else {
-    std::lock_guard lock(callbackMutex_);
-    inputOpen_ = false;
+    std::lock_guard lock(mCallbackMutex);
+    mInputOpen = false;
   }
 }
 
 void SimulatedMidiLink::SetInputCallback(InputCallback callback, void* user) {
-  std::lock_guard lock(callbackMutex_);
-  callback_ = callback;
-  callbackUser_ = user;
+  std::lock_guard lock(mCallbackMutex);
+  mCallback = callback;
+  mCallbackUser = user;
 }
 
 void SimulatedMidiLink::CancelInputCallback() {
-  std::lock_guard lock(callbackMutex_);
-  callback_ = nullptr;
-  callbackUser_ = nullptr;
+  std::lock_guard lock(mCallbackMutex);
+  mCallback = nullptr;
+  mCallbackUser = nullptr;
 }
 
 bool SimulatedMidiLink::Send(std::span<const uint8_t> message) {
-  if (!outputOpen_) return false;
-  service_.Receive(message);
+  if (!mOutputOpen) return false;
+  mService.Receive(message);
   return true;
 }
 
 std::size_t SimulatedMidiLink::PendingReplies() const {
-  return service_.line().Pending();
+  return mService.Line().Pending();
 }
 
 void SimulatedMidiLink::Deliver(std::span<const uint8_t> message) {
-  std::lock_guard lock(callbackMutex_);
-  if (!inputOpen_ || callback_ == nullptr) {
-    ++lostReplies_;
+  std::lock_guard lock(mCallbackMutex);
+  if (!mInputOpen || mCallback == nullptr) {
+    ++mLostReplies;
     return;
   }
-  callback_(message.data(), message.size(), callbackUser_);
+  mCallback(message.data(), message.size(), mCallbackUser);
 }
 
 }  // namespace qd3::sim

@@ -48,29 +48,29 @@ class SimulatedMidiLink final : public IMidiTransport {
   bool Send(std::span<const uint8_t> message) override;
 
   // ---- The pedal and the wire ----------------------------------------------------------------
-  PedalService& pedal() { return service_; }
-  const PedalService& pedal() const { return service_; }
+  PedalService& Pedal() { return mService; }
+  const PedalService& Pedal() const { return mService; }
 
-  std::size_t Pump() { return service_.line().PumpAll(); }
-  std::size_t PumpOne() { return service_.line().PumpOne(); }
-  std::size_t AdvanceBy(Micros step) { return service_.line().AdvanceBy(step); }
+  std::size_t Pump() { return mService.Line().PumpAll(); }
+  std::size_t PumpOne() { return mService.Line().PumpOne(); }
+  std::size_t AdvanceBy(Micros step) { return mService.Line().AdvanceBy(step); }
   std::size_t PendingReplies() const;
-  bool WaitIdle(std::chrono::milliseconds timeout) { return service_.line().WaitIdle(timeout); }
+  bool WaitIdle(std::chrono::milliseconds timeout) { return mService.Line().WaitIdle(timeout); }
 
   // Answers that reached no callback because the input was closed or had none.
-  int LostReplies() const { return lostReplies_.load(); }
+  int LostReplies() const { return mLostReplies.load(); }
 
  private:
   void Deliver(std::span<const uint8_t> message);
 
-  std::mutex callbackMutex_;  // held while the callback runs
-  InputCallback callback_ = nullptr;
-  void* callbackUser_ = nullptr;
-  bool inputOpen_ = false;
-  std::atomic<bool> outputOpen_{false};
-  std::atomic<int> lostReplies_{0};
+  std::mutex mCallbackMutex;  // held while the callback runs
+  InputCallback mCallback = nullptr;
+  void* mCallbackUser = nullptr;
+  bool mInputOpen = false;
+  std::atomic<bool> mOutputOpen{false};
+  std::atomic<int> mLostReplies{0};
 
-  PedalService service_;  // last: its line stops before the callback state goes
+  PedalService mService;  // last: its line stops before the callback state goes
 };
 
 }  // namespace qd3::sim

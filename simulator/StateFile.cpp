@@ -27,37 +27,37 @@ constexpr std::size_t kPayloadSize =
 
 class Writer {
  public:
-  void U8(uint8_t value) { bytes_.push_back(value); }
+  void U8(uint8_t value) { mBytes.push_back(value); }
   void U32(uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) U8(static_cast<uint8_t>(value >> shift));
   }
   void Raw(std::span<const uint8_t> bytes) {
-    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+    mBytes.insert(mBytes.end(), bytes.begin(), bytes.end());
   }
   template <typename T>
   void All(const std::vector<T>& items) {
     for (const T& item : items) Raw(item);
   }
-  Bytes& bytes() { return bytes_; }
+  qd3::Bytes& Written() { return mBytes; }
 
  private:
-  Bytes bytes_;
+  Bytes mBytes;
 };
 
 // ---- Reading ---------------------------------------------------------------------------------
 
 class Reader {
  public:
-  explicit Reader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-  uint8_t U8() { return bytes_[pos_++]; }
+  explicit Reader(std::span<const uint8_t> bytes) : mBytes(bytes) {}
+  uint8_t U8() { return mBytes[mPos++]; }
   uint32_t U32() {
     uint32_t value = 0;
     for (int shift = 0; shift < 32; shift += 8) value |= static_cast<uint32_t>(U8()) << shift;
     return value;
   }
   std::span<const uint8_t> Raw(std::size_t count) {
-    const auto piece = bytes_.subspan(pos_, count);
-    pos_ += count;
+    const auto piece = mBytes.subspan(mPos, count);
+    mPos += count;
     return piece;
   }
   template <std::size_t N>
@@ -73,8 +73,8 @@ class Reader {
   }
 
  private:
-  std::span<const uint8_t> bytes_;
-  std::size_t pos_ = 0;
+  std::span<const uint8_t> mBytes;
+  std::size_t mPos = 0;
 };
 
 bool SevenBit(std::span<const uint8_t> bytes) {
@@ -156,10 +156,10 @@ Bytes EncodeState(const PedalState& state) {
   Writer file;
   file.Raw(kMagic);
   file.U32(kFormat);
-  file.U32(static_cast<uint32_t>(payload.bytes().size()));
-  file.Raw(payload.bytes());
-  file.U32(Crc32(payload.bytes()));
-  return std::move(file.bytes());
+  file.U32(static_cast<uint32_t>(payload.Written().size()));
+  file.Raw(payload.Written());
+  file.U32(Crc32(payload.Written()));
+  return std::move(file.Written());
 }
 
 StateFileStatus DecodeState(std::span<const uint8_t> image, PedalState& out) {

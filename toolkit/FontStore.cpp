@@ -30,13 +30,13 @@ void DoneFace(void* face) {
 }  // namespace
 
 FontStore::FontStore() {
-  fallback =
+  mFallback =
       cairo_toy_font_face_create("sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
 }
 
 FontStore::~FontStore() {
-  for (auto& [id, face] : faces) cairo_font_face_destroy(face);
-  cairo_font_face_destroy(fallback);
+  for (auto& [id, face] : mFaces) cairo_font_face_destroy(face);
+  cairo_font_face_destroy(mFallback);
 }
 
 bool FontStore::LoadFont(std::string_view fontId, std::string_view fileName) {
@@ -58,28 +58,28 @@ bool FontStore::LoadFontFromMemory(std::string_view fontId, std::span<const unsi
     FT_Done_Face(ftFace);
     return false;
   }
-  auto it = faces.find(fontId);
-  if (it != faces.end()) {
+  auto it = mFaces.find(fontId);
+  if (it != mFaces.end()) {
     cairo_font_face_destroy(it->second);
     it->second = face;
   } else {
-    faces.emplace(std::string(fontId), face);
+    mFaces.emplace(std::string(fontId), face);
   }
   return true;
 }
 
 bool FontStore::HasFont(std::string_view fontId) const {
-  return faces.find(fontId) != faces.end();
+  return mFaces.find(fontId) != mFaces.end();
 }
 
 cairo_font_face_t* FontStore::Face(std::string_view fontId) const {
   if (!fontId.empty()) {
-    auto it = faces.find(fontId);
-    if (it != faces.end()) return it->second;
+    auto it = mFaces.find(fontId);
+    if (it != mFaces.end()) return it->second;
   }
-  auto def = faces.find(defaultId);
-  if (def != faces.end()) return def->second;
-  return fallback;
+  auto def = mFaces.find(mDefaultId);
+  if (def != mFaces.end()) return def->second;
+  return mFallback;
 }
 
 }  // namespace qd3

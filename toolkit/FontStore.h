@@ -26,17 +26,17 @@ class FontStore {
   bool LoadFontFromMemory(std::string_view fontId, std::span<const unsigned char> bytes);
 
   bool HasFont(std::string_view fontId) const;
-  void SetDefaultFontId(std::string_view fontId) { defaultId = fontId; }
-  const std::string& DefaultFontId() const { return defaultId; }
+  void SetDefaultFontId(std::string_view fontId) { mDefaultId = fontId; }
+  const std::string& DefaultFontId() const { return mDefaultId; }
 
   // The face for a font id; the default font for an empty or unknown id, and a
   // generic sans-serif face when not even the default is loaded.
   cairo_font_face_t* Face(std::string_view fontId) const;
 
  private:
-  std::map<std::string, cairo_font_face_t*, std::less<>> faces;
-  std::string defaultId = "Roboto-Regular";
-  cairo_font_face_t* fallback = nullptr;
+  std::map<std::string, cairo_font_face_t*, std::less<>> mFaces;
+  std::string mDefaultId = "Roboto-Regular";
+  cairo_font_face_t* mFallback = nullptr;
 };
 
 }  // namespace qd3

@@ -49,48 +49,48 @@ std::string DoubleResolutionName(const std::string& name) {
 
 BitmapData::BitmapData(cairo_surface_t* normal, cairo_surface_t* doubled, int nFrames,
                        std::string fileName)
-    : surface1x(normal),
-      surface2x(doubled),
-      frames(nFrames < 1 ? 1 : nFrames),
-      name(std::move(fileName)) {
-  if (surface1x) {
-    width = static_cast<float>(cairo_image_surface_get_width(surface1x));
-    height = static_cast<float>(cairo_image_surface_get_height(surface1x));
-  } else if (surface2x) {
-    width = cairo_image_surface_get_width(surface2x) / 2.f;
-    height = cairo_image_surface_get_height(surface2x) / 2.f;
+    : mSurface1x(normal),
+      mSurface2x(doubled),
+      mFrames(nFrames < 1 ? 1 : nFrames),
+      mName(std::move(fileName)) {
+  if (mSurface1x) {
+    mWidth = static_cast<float>(cairo_image_surface_get_width(mSurface1x));
+    mHeight = static_cast<float>(cairo_image_surface_get_height(mSurface1x));
+  } else if (mSurface2x) {
+    mWidth = cairo_image_surface_get_width(mSurface2x) / 2.f;
+    mHeight = cairo_image_surface_get_height(mSurface2x) / 2.f;
   }
 }
 
 BitmapData::~BitmapData() {
-  if (scaled) cairo_surface_destroy(scaled);
-  if (surface1x) cairo_surface_destroy(surface1x);
-  if (surface2x) cairo_surface_destroy(surface2x);
+  if (mScaled) cairo_surface_destroy(mScaled);
+  if (mSurface1x) cairo_surface_destroy(mSurface1x);
+  if (mSurface2x) cairo_surface_destroy(mSurface2x);
 }
 
 cairo_surface_t* BitmapData::SourceSurface(float scale) const {
-  if (surface2x && (scale > 1.f || !surface1x)) return surface2x;
-  return surface1x;
+  if (mSurface2x && (scale > 1.f || !mSurface1x)) return mSurface2x;
+  return mSurface1x;
 }
 
 cairo_surface_t* BitmapData::SurfaceForScale(float scale) {
-  if (scaled && scaledFor == scale) return scaled;
-  if (scaled) cairo_surface_destroy(scaled);
+  if (mScaled && mScaledFor == scale) return mScaled;
+  if (mScaled) cairo_surface_destroy(mScaled);
   cairo_surface_t* src = SourceSurface(scale);
   const int sw = cairo_image_surface_get_width(src);
   const int sh = cairo_image_surface_get_height(src);
-  const int dw = std::max(1, static_cast<int>(std::lround(width * scale)));
-  const int dh = std::max(1, static_cast<int>(std::lround(height * scale)));
-  scaled = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, dw, dh);
-  cairo_t* cr = cairo_create(scaled);
+  const int dw = std::max(1, static_cast<int>(std::lround(mWidth * scale)));
+  const int dh = std::max(1, static_cast<int>(std::lround(mHeight * scale)));
+  mScaled = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, dw, dh);
+  cairo_t* cr = cairo_create(mScaled);
   cairo_scale(cr, static_cast<double>(dw) / sw, static_cast<double>(dh) / sh);
   cairo_set_source_surface(cr, src, 0, 0);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_paint(cr);
   cairo_destroy(cr);
-  scaledFor = scale;
-  return scaled;
+  mScaledFor = scale;
+  return mScaled;
 }
 
 }  // namespace qd3

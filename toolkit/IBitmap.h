@@ -18,11 +18,11 @@ class BitmapData {
   BitmapData(const BitmapData&) = delete;
   BitmapData& operator=(const BitmapData&) = delete;
 
-  float W() const { return width; }
-  float H() const { return height; }
-  int NFrames() const { return frames; }
-  bool HasDoubleResolution() const { return surface2x != nullptr; }
-  const std::string& Name() const { return name; }
+  float W() const { return mWidth; }
+  float H() const { return mHeight; }
+  int NFrames() const { return mFrames; }
+  bool HasDoubleResolution() const { return mSurface2x != nullptr; }
+  const std::string& Name() const { return mName; }
 
   // The whole picture resampled once to `scale` device pixels per unit: the
   // double-resolution file above a scale of 1 where there is one, otherwise the
@@ -31,32 +31,32 @@ class BitmapData {
   cairo_surface_t* SourceSurface(float scale) const;
 
  private:
-  cairo_surface_t* surface1x = nullptr;
-  cairo_surface_t* surface2x = nullptr;
-  cairo_surface_t* scaled = nullptr;
-  float scaledFor = 0.f;
-  float width = 0.f;
-  float height = 0.f;
-  int frames = 1;
-  std::string name;
+  cairo_surface_t* mSurface1x = nullptr;
+  cairo_surface_t* mSurface2x = nullptr;
+  cairo_surface_t* mScaled = nullptr;
+  float mScaledFor = 0.f;
+  float mWidth = 0.f;
+  float mHeight = 0.f;
+  int mFrames = 1;
+  std::string mName;
 };
 
 // A shared handle to loaded bitmap data; empty when loading failed.
 class IBitmap {
  public:
   IBitmap() = default;
-  explicit IBitmap(std::shared_ptr<BitmapData> d) : data(std::move(d)) {}
+  explicit IBitmap(std::shared_ptr<BitmapData> d) : mData(std::move(d)) {}
 
-  bool IsValid() const { return data != nullptr; }
-  float W() const { return data ? data->W() : 0.f; }
-  float H() const { return data ? data->H() : 0.f; }
-  int N() const { return data ? data->NFrames() : 1; }
+  bool IsValid() const { return mData != nullptr; }
+  float W() const { return mData ? mData->W() : 0.f; }
+  float H() const { return mData ? mData->H() : 0.f; }
+  int N() const { return mData ? mData->NFrames() : 1; }
   float FW() const { return W(); }
-  float FH() const { return data ? data->H() / data->NFrames() : 0.f; }
-  BitmapData* Get() const { return data.get(); }
+  float FH() const { return mData ? mData->H() / mData->NFrames() : 0.f; }
+  BitmapData* Get() const { return mData.get(); }
 
  private:
-  std::shared_ptr<BitmapData> data;
+  std::shared_ptr<BitmapData> mData;
 };
 
 // Decodes PNG (or any format stb_image reads) bytes into a premultiplied ARGB32

@@ -8,7 +8,7 @@
 namespace qd3 {
 
 IControl::IControl(const IRECT& bounds, int param, IActionFunction fn)
-    : rect(bounds), paramIdx(param), action(std::move(fn)) {}
+    : mRect(bounds), mParamIdx(param), mAction(std::move(fn)) {}
 
 void IControl::OnMouseDown(float, float, const IMouseMod&) {}
 void IControl::OnMouseUp(float, float, const IMouseMod&) {}
@@ -16,13 +16,13 @@ void IControl::OnMouseDrag(float, float, float, float, const IMouseMod&) {}
 void IControl::OnMouseDblClick(float, float, const IMouseMod&) {}
 void IControl::OnMouseWheel(float, float, const IMouseMod&, float) {}
 void IControl::OnMouseOver(float, float, const IMouseMod&) {
-  if (!mouseIsOver && redrawOnHover) SetDirty();
-  mouseIsOver = true;
+  if (!mOuseIsOver && mRedrawOnHover) SetDirty();
+  mOuseIsOver = true;
 }
 
 void IControl::OnMouseOut() {
-  if (mouseIsOver && redrawOnHover) SetDirty();
-  mouseIsOver = false;
+  if (mOuseIsOver && mRedrawOnHover) SetDirty();
+  mOuseIsOver = false;
 }
 bool IControl::OnKeyDown(float, float, const IKeyPress&) {
   return false;
@@ -31,44 +31,44 @@ void IControl::OnTextEntryCompletion(const std::string&) {}
 void IControl::OnPopupMenuSelection(int) {}
 
 void IControl::AttachTo(IGraphics* graphics, int controlTag, std::string_view groupName) {
-  ui = graphics;
-  tag = controlTag;
-  group = groupName;
+  mUi = graphics;
+  mTag = controlTag;
+  mGroup = groupName;
 }
 
 void IControl::SetDirty() {
-  if (ui) ui->SetAreaDirty(GetDrawRECT());
+  if (mUi) mUi->SetAreaDirty(GetDrawRECT());
 }
 
 void IControl::Hide(bool hide) {
-  if (hidden == hide) return;
+  if (mHidden == hide) return;
   // Mark before and after: the area must be repainted with what lies beneath.
   SetDirty();
-  hidden = hide;
+  mHidden = hide;
   if (hide) {
-    mouseIsOver = false;
-    if (ui) ui->OnControlLostInput(*this);
+    mOuseIsOver = false;
+    if (mUi) mUi->OnControlLostInput(*this);
   }
 }
 
 void IControl::SetDisabled(bool disable) {
-  if (disabled == disable) return;
-  disabled = disable;
+  if (mDisabled == disable) return;
+  mDisabled = disable;
   if (disable) {
-    mouseIsOver = false;
-    if (ui) ui->OnControlLostInput(*this);
+    mOuseIsOver = false;
+    if (mUi) mUi->OnControlLostInput(*this);
   }
   SetDirty();
 }
 
 void IControl::MoveTo(float x, float y) {
-  SetRECT(IRECT::MakeXYWH(x, y, rect.W(), rect.H()));
+  SetRECT(IRECT::MakeXYWH(x, y, mRect.W(), mRect.H()));
 }
 
 void IControl::SetRECT(const IRECT& r) {
-  if (r == rect) return;
+  if (r == mRect) return;
   SetDirty();
-  rect = r;
+  mRect = r;
   OnRectChanged();
   SetDirty();
 }
@@ -78,8 +78,8 @@ void IControl::SetValue(double normalized) {
 }
 
 void IControl::SetValueUnclamped(double v) {
-  if (v == value) return;
-  value = v;
+  if (v == mValue) return;
+  mValue = v;
   SetDirty();
 }
 
@@ -90,34 +90,34 @@ void IControl::SetValueFromUserInput(double normalized) {
 }
 
 void IControl::NotifyParameter() {
-  if (ui && paramIdx > kNoParameter) ui->OnControlSetParam(*this);
+  if (mUi && mParamIdx > kNoParameter) mUi->OnControlSetParam(*this);
 }
 
 void IControl::RunAction() {
-  if (action) action(this);
+  if (mAction) mAction(this);
 }
 
 std::string IControl::GetParamDisplayText() const {
-  if (!ui || paramIdx <= kNoParameter || !ui->GetDelegate()) return {};
-  return ui->GetDelegate()->GetParamDisplayText(paramIdx, value);
+  if (!mUi || mParamIdx <= kNoParameter || !mUi->GetDelegate()) return {};
+  return mUi->GetDelegate()->GetParamDisplayText(mParamIdx, mValue);
 }
 
 void IControl::StartAnimation(double seconds) {
-  animationDuration = seconds;
-  animationStart = ui ? ui->Now() : 0.0;
+  mAnimationDuration = seconds;
+  mAnimationStart = mUi ? mUi->Now() : 0.0;
   SetDirty();
 }
 
 double IControl::GetAnimationProgress() const {
-  if (!IsAnimating() || !ui || animationDuration <= 0.0) return 0.0;
-  return std::clamp((ui->Now() - animationStart) / animationDuration, 0.0, 1.0);
+  if (!IsAnimating() || !mUi || mAnimationDuration <= 0.0) return 0.0;
+  return std::clamp((mUi->Now() - mAnimationStart) / mAnimationDuration, 0.0, 1.0);
 }
 
 bool IControl::AdvanceAnimation(double now) {
   if (!IsAnimating()) return false;
   SetDirty();
-  if (now - animationStart < animationDuration) return false;
-  animationStart = -1.0;
+  if (now - mAnimationStart < mAnimationDuration) return false;
+  mAnimationStart = -1.0;
   OnAnimationEnd();
   return true;
 }

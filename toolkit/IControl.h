@@ -50,20 +50,20 @@ class IControl : public IControlHandle {
   virtual void OnAttached() {}
   virtual void OnRectChanged() {}
   virtual void OnAnimationEnd() {}
-  virtual bool IsHit(float x, float y) const { return rect.Contains(x, y); }
+  virtual bool IsHit(float x, float y) const { return mRect.Contains(x, y); }
   // The area the control may paint, which is what a redraw of it refreshes.
-  virtual IRECT GetDrawRECT() const { return rect; }
+  virtual IRECT GetDrawRECT() const { return mRect; }
 
   // IControlHandle. Text operations do nothing on controls without text.
   void SetStr(std::string_view) override {}
   std::string GetStr() const override { return {}; }
   void SetTextColor(const IColor&) override {}
   void SetValueFromCode(double normalized) override { SetValue(normalized); }
-  double GetValue() const override { return value; }
+  double GetValue() const override { return mValue; }
   void Hide(bool hide) override;
-  bool IsHidden() const override { return hidden; }
+  bool IsHidden() const override { return mHidden; }
   void SetDisabled(bool disable) override;
-  bool IsDisabled() const override { return disabled; }
+  bool IsDisabled() const override { return mDisabled; }
   void MoveTo(float x, float y) override;
   void SetDirty() override;
 
@@ -77,27 +77,27 @@ class IControl : public IControlHandle {
   void NotifyParameter();
   void RunAction();
 
-  int GetTag() const { return tag; }
-  const std::string& GetGroup() const { return group; }
-  int GetParamIdx() const { return paramIdx; }
-  void SetParamIdx(int idx) { paramIdx = idx; }
-  const IRECT& GetRECT() const { return rect; }
+  int GetTag() const { return mTag; }
+  const std::string& GetGroup() const { return mGroup; }
+  int GetParamIdx() const { return mParamIdx; }
+  void SetParamIdx(int idx) { mParamIdx = idx; }
+  const IRECT& GetRECT() const { return mRect; }
   void SetRECT(const IRECT& r);
-  void SetActionFunction(IActionFunction fn) { action = std::move(fn); }
-  bool HasAction() const { return static_cast<bool>(action); }
-  void SetTooltip(std::string text) { tooltip = std::move(text); }
-  const std::string& GetTooltip() const { return tooltip; }
-  void SetIgnoreMouse(bool ignore) { ignoreMouse = ignore; }
-  bool GetIgnoreMouse() const { return ignoreMouse; }
-  bool GetMouseIsOver() const { return mouseIsOver; }
-  IGraphics* GetUI() const { return ui; }
+  void SetActionFunction(IActionFunction fn) { mAction = std::move(fn); }
+  bool HasAction() const { return static_cast<bool>(mAction); }
+  void SetTooltip(std::string text) { mTooltip = std::move(text); }
+  const std::string& GetTooltip() const { return mTooltip; }
+  void SetIgnoreMouse(bool ignore) { mIgnoreMouse = ignore; }
+  bool GetIgnoreMouse() const { return mIgnoreMouse; }
+  bool GetMouseIsOver() const { return mOuseIsOver; }
+  IGraphics* GetUI() const { return mUi; }
   // The display text of the bound parameter at the current value, or "".
   std::string GetParamDisplayText() const;
 
   // A timed animation: the control is redrawn every frame until `seconds` have
   // passed, then OnAnimationEnd runs.
   void StartAnimation(double seconds);
-  bool IsAnimating() const { return animationStart >= 0.0; }
+  bool IsAnimating() const { return mAnimationStart >= 0.0; }
   double GetAnimationProgress() const;
   // Called by the frame clock; returns true when the animation ended now.
   bool AdvanceAnimation(double now);
@@ -109,21 +109,21 @@ class IControl : public IControlHandle {
   // Stores a value without clamping it (controls whose parameter clamps).
   void SetValueUnclamped(double v);
 
-  IGraphics* ui = nullptr;
-  IRECT rect;
-  int tag = kNoTag;
-  std::string group;
-  int paramIdx = kNoParameter;
-  double value = 0.0;
-  bool hidden = false;
-  bool disabled = false;
-  bool ignoreMouse = false;
-  bool mouseIsOver = false;
-  bool redrawOnHover = false;  // the control looks different under the mouse
-  IActionFunction action;
-  std::string tooltip;
-  double animationStart = -1.0;
-  double animationDuration = 0.0;
+  IGraphics* mUi = nullptr;
+  IRECT mRect;
+  int mTag = kNoTag;
+  std::string mGroup;
+  int mParamIdx = kNoParameter;
+  double mValue = 0.0;
+  bool mHidden = false;
+  bool mDisabled = false;
+  bool mIgnoreMouse = false;
+  bool mOuseIsOver = false;
+  bool mRedrawOnHover = false;  // the control looks different under the mouse
+  IActionFunction mAction;
+  std::string mTooltip;
+  double mAnimationStart = -1.0;
+  double mAnimationDuration = 0.0;
 };
 
 }  // namespace qd3

@@ -40,8 +40,8 @@ class IDrawContext {
  public:
   IDrawContext(cairo_t* cr, float scale, const FontStore& fonts);
 
-  float GetDrawScale() const { return scale; }
-  cairo_t* GetCairo() const { return cr; }
+  float GetDrawScale() const { return mScale; }
+  cairo_t* GetCairo() const { return mCr; }
 
   void FillRect(const IColor& color, const IRECT& r);
   void DrawRect(const IColor& color, const IRECT& r, float thickness = 1.f);
@@ -85,9 +85,9 @@ class IDrawContext {
   void SetColor(const IColor& c) const;
   void DeviceOrigin(float x, float y, double& dx, double& dy) const;
 
-  cairo_t* cr;
-  float scale;
-  const FontStore& fonts;
+  cairo_t* mCr;
+  float mScale;
+  const FontStore& mFonts;
 };
 
 }  // namespace qd3

@@ -16,38 +16,38 @@
 namespace qd3 {
 
 IGraphics::IGraphics(IEditorDelegate* editor, int w, int h, int framesPerSecond, float drawScale)
-    : delegate(editor),
-      width(w),
-      height(h),
-      fps(framesPerSecond),
-      scale(drawScale),
-      textEntry(std::make_unique<ITextEntryControl>()),
-      popupMenu(std::make_unique<IPopupMenuControl>()) {
-  clock = [] {
+    : mDelegate(editor),
+      mWidth(w),
+      mHeight(h),
+      mFps(framesPerSecond),
+      mScale(drawScale),
+      mTextEntry(std::make_unique<ITextEntryControl>()),
+      mPopupMenu(std::make_unique<IPopupMenuControl>()) {
+  mClock = [] {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
   };
-  textEntry->AttachTo(this, kNoTag, {});
-  popupMenu->AttachTo(this, kNoTag, {});
+  mTextEntry->AttachTo(this, kNoTag, {});
+  mPopupMenu->AttachTo(this, kNoTag, {});
   CreateSurface();
 }
 
 IGraphics::~IGraphics() {
   // Controls go first: none of them may reach a half-destroyed canvas.
-  captured = nullptr;
-  mouseOver = nullptr;
-  controls.clear();
-  if (surface) cairo_surface_destroy(surface);
+  mCaptured = nullptr;
+  mOuseOver = nullptr;
+  mControls.clear();
+  if (mSurface) cairo_surface_destroy(mSurface);
 }
 
 // ---- controls
 
 void IGraphics::Attach(std::unique_ptr<IControl> control, int tag, std::string_view group) {
   IControl* c = control.get();
-  controls.push_back(std::move(control));
+  mControls.push_back(std::move(control));
   c->AttachTo(this, tag, group);
-  if (delegate && c->GetParamIdx() > kNoParameter && c->GetParamIdx() < delegate->NParams()) {
-    c->SetValueFromDelegate(delegate->GetParamNormalized(c->GetParamIdx()));
+  if (mDelegate && c->GetParamIdx() > kNoParameter && c->GetParamIdx() < mDelegate->NParams()) {
+    c->SetValueFromDelegate(mDelegate->GetParamNormalized(c->GetParamIdx()));
   }
   c->OnAttached();
   c->SetDirty();
@@ -55,52 +55,52 @@ void IGraphics::Attach(std::unique_ptr<IControl> control, int tag, std::string_v
 
 IControl* IGraphics::AttachPanelBackground(const IColor& color) {
   return AttachControl(std::make_unique<IPanelControl>(
-      IRECT(0.f, 0.f, static_cast<float>(width), static_cast<float>(height)), color));
+      IRECT(0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight)), color));
 }
 
 void IGraphics::AttachCornerResizer(float size) {
-  cornerResizer = std::make_unique<ICornerResizerControl>(
-      IRECT(0.f, 0.f, static_cast<float>(width), static_cast<float>(height)), size);
-  cornerResizer->AttachTo(this, kNoTag, {});
-  cornerResizer->SetDirty();
+  mCornerResizer = std::make_unique<ICornerResizerControl>(
+      IRECT(0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight)), size);
+  mCornerResizer->AttachTo(this, kNoTag, {});
+  mCornerResizer->SetDirty();
 }
 
 void IGraphics::RemoveAllControls() {
-  captured = nullptr;
-  mouseOver = nullptr;
-  textEntry->Cancel();
-  if (popupMenu->IsOpen()) popupMenu->Close(-1);
-  controls.clear();
+  mCaptured = nullptr;
+  mOuseOver = nullptr;
+  mTextEntry->Cancel();
+  if (mPopupMenu->IsOpen()) mPopupMenu->Close(-1);
+  mControls.clear();
   SetAllDirty();
 }
 
 IControl* IGraphics::GetControl(int index) const {
   if (index < 0 || index >= NControls()) return nullptr;
-  return controls[static_cast<size_t>(index)].get();
+  return mControls[static_cast<size_t>(index)].get();
 }
 
 IControl* IGraphics::GetControlWithTag(int tag) {
   if (tag == kNoTag) return nullptr;
-  for (auto& c : controls) {
+  for (auto& c : mControls) {
     if (c->GetTag() == tag) return c.get();
   }
   return nullptr;
 }
 
 void IGraphics::ForAllControls(const std::function<void(IControl&)>& fn) const {
-  for (const auto& c : controls) fn(*c);
+  for (const auto& c : mControls) fn(*c);
 }
 
 void IGraphics::ForControlInGroup(std::string_view group,
                                   const std::function<void(IControl&)>& fn) const {
-  for (const auto& c : controls) {
+  for (const auto& c : mControls) {
     if (c->GetGroup() == group) fn(*c);
   }
 }
 
 void IGraphics::ForControlWithParam(int paramIdx, const std::function<void(IControl&)>& fn) const {
   if (paramIdx <= kNoParameter) return;
-  for (const auto& c : controls) {
+  for (const auto& c : mControls) {
     if (c->GetParamIdx() == paramIdx) fn(*c);
   }
 }
@@ -117,19 +117,19 @@ void IGraphics::DisableGroup(std::string_view group, bool disable) {
 
 void IGraphics::OnControlSetParam(IControl& source) {
   const int idx = source.GetParamIdx();
-  if (!delegate || idx <= kNoParameter || idx >= delegate->NParams()) return;
-  delegate->SetParameterValueFromUI(idx, source.GetValue());
+  if (!mDelegate || idx <= kNoParameter || idx >= mDelegate->NParams()) return;
+  mDelegate->SetParameterValueFromUI(idx, source.GetValue());
   // The others show what the parameter took (it may clamp or step); the source
   // keeps its own continuous value so that a slow drag is not swallowed by steps.
-  const double taken = delegate->GetParamNormalized(idx);
+  const double taken = mDelegate->GetParamNormalized(idx);
   ForControlWithParam(idx, [&](IControl& c) {
     if (&c != &source) c.SetValueFromDelegate(taken);
   });
 }
 
 void IGraphics::DrainParamUpdates() {
-  if (!delegate) return;
-  delegate->DrainQueuedParamUpdates([this](int idx, double v) {
+  if (!mDelegate) return;
+  mDelegate->DrainQueuedParamUpdates([this](int idx, double v) {
     ForControlWithParam(idx, [v](IControl& c) { c.SetValueFromDelegate(v); });
   });
 }
@@ -137,53 +137,53 @@ void IGraphics::DrainParamUpdates() {
 // ---- size and scale
 
 int IGraphics::WindowWidth() const {
-  return static_cast<int>(std::lround(width * scale));
+  return static_cast<int>(std::lround(mWidth * mScale));
 }
 int IGraphics::WindowHeight() const {
-  return static_cast<int>(std::lround(height * scale));
+  return static_cast<int>(std::lround(mHeight * mScale));
 }
 
 void IGraphics::SetScaleLimits(float minS, float maxS) {
-  minScale = minS;
-  maxScale = maxS;
+  mInScale = minS;
+  mAxScale = maxS;
 }
 
 void IGraphics::Resize(int designWidth, int designHeight, float drawScale) {
-  drawScale = std::clamp(drawScale, minScale, maxScale);
-  if (designWidth == width && designHeight == height && drawScale == scale) return;
-  width = designWidth;
-  height = designHeight;
-  scale = drawScale;
-  if (cornerResizer) {
-    cornerResizer->PlaceInCanvas(
-        IRECT(0.f, 0.f, static_cast<float>(width), static_cast<float>(height)));
+  drawScale = std::clamp(drawScale, mInScale, mAxScale);
+  if (designWidth == mWidth && designHeight == mHeight && drawScale == mScale) return;
+  mWidth = designWidth;
+  mHeight = designHeight;
+  mScale = drawScale;
+  if (mCornerResizer) {
+    mCornerResizer->PlaceInCanvas(
+        IRECT(0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight)));
   }
   CreateSurface();
-  if (resizeListener) resizeListener(WindowWidth(), WindowHeight(), scale);
+  if (mResizeListener) mResizeListener(WindowWidth(), WindowHeight(), mScale);
 }
 
 void IGraphics::CreateSurface() {
-  if (surface) cairo_surface_destroy(surface);
-  surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, WindowWidth()),
-                                       std::max(1, WindowHeight()));
+  if (mSurface) cairo_surface_destroy(mSurface);
+  mSurface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, WindowWidth()),
+                                        std::max(1, WindowHeight()));
   SetAllDirty();
 }
 
 double IGraphics::Now() const {
-  return clock();
+  return mClock();
 }
 
 // ---- resources
 
 bool IGraphics::LoadFont(std::string_view fontId, std::string_view fileName) {
-  const bool ok = fonts.LoadFont(fontId, fileName);
+  const bool ok = mFonts.LoadFont(fontId, fileName);
   if (ok) SetAllDirty();
   return ok;
 }
 
 IBitmap IGraphics::LoadBitmap(const std::string& name, int nFrames) {
   const std::string key = name + "#" + std::to_string(nFrames);
-  if (auto it = bitmaps.find(key); it != bitmaps.end()) return it->second;
+  if (auto it = mBitmaps.find(key); it != mBitmaps.end()) return it->second;
   cairo_surface_t* normal = nullptr;
   cairo_surface_t* doubled = nullptr;
   if (const auto* res = FindEmbeddedResource(name)) normal = DecodeImageToSurface(res->bytes);
@@ -192,17 +192,17 @@ IBitmap IGraphics::LoadBitmap(const std::string& name, int nFrames) {
   }
   if (!normal && !doubled) return {};
   IBitmap bitmap(std::make_shared<BitmapData>(normal, doubled, nFrames, name));
-  bitmaps.emplace(key, bitmap);
+  mBitmaps.emplace(key, bitmap);
   return bitmap;
 }
 
 ISVG IGraphics::LoadSVG(const std::string& name, std::string_view units, float dpi) {
   if (units != "px") return {};
-  if (auto it = svgs.find(name); it != svgs.end()) return it->second;
+  if (auto it = mSvgs.find(name); it != mSvgs.end()) return it->second;
   const auto* res = FindEmbeddedResource(name);
   if (!res) return {};
   ISVG svg = ParseSVG(res->bytes, name, dpi);
-  if (svg.IsValid()) svgs.emplace(name, svg);
+  if (svg.IsValid()) mSvgs.emplace(name, svg);
   return svg;
 }
 
@@ -210,16 +210,16 @@ ISVG IGraphics::LoadSVG(const std::string& name, std::string_view units, float d
 
 void IGraphics::CreateTextEntry(IControl& caller, const IText& text, const IRECT& bounds,
                                 std::string_view initial) {
-  if (popupMenu->IsOpen()) popupMenu->Close(-1);
-  textEntry->Begin(caller, text, bounds, initial);
+  if (mPopupMenu->IsOpen()) mPopupMenu->Close(-1);
+  mTextEntry->Begin(caller, text, bounds, initial);
 }
 
 void IGraphics::CreatePopupMenu(IControl& caller, std::vector<std::string> items,
                                 const IRECT& anchor, int checkedIndex) {
-  if (textEntry->IsActive()) textEntry->Commit();
-  if (popupMenu->IsOpen()) popupMenu->Close(-1);
-  popupMenu->Open(caller, std::move(items), anchor, checkedIndex,
-                  IRECT(0.f, 0.f, static_cast<float>(width), static_cast<float>(height)));
+  if (mTextEntry->IsActive()) mTextEntry->Commit();
+  if (mPopupMenu->IsOpen()) mPopupMenu->Close(-1);
+  mPopupMenu->Open(caller, std::move(items), anchor, checkedIndex,
+                   IRECT(0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight)));
 }
 
 }  // namespace qd3

@@ -58,7 +58,7 @@ class IGraphics : public IScreenAccess {
   // draw scale (the layout stays), within the scale limits.
   void AttachCornerResizer(float size = 20.f);
   void RemoveAllControls();
-  int NControls() const { return static_cast<int>(controls.size()); }
+  int NControls() const { return static_cast<int>(mControls.size()); }
   IControl* GetControl(int index) const;
   IControl* GetControlWithTag(int tag) override;
   void ForAllControls(const std::function<void(IControl&)>& fn) const;
@@ -68,7 +68,7 @@ class IGraphics : public IScreenAccess {
   void DisableGroup(std::string_view group, bool disable) override;
 
   // ---- parameters
-  IEditorDelegate* GetDelegate() const { return delegate; }
+  IEditorDelegate* GetDelegate() const { return mDelegate; }
   // A control's value went to its parameter: the parameter is set from the UI
   // and every other control bound to it follows.
   void OnControlSetParam(IControl& source);
@@ -76,34 +76,34 @@ class IGraphics : public IScreenAccess {
   void DrainParamUpdates();
 
   // ---- size and scale
-  int Width() const { return width; }
-  int Height() const { return height; }
-  float GetDrawScale() const { return scale; }
+  int Width() const { return mWidth; }
+  int Height() const { return mHeight; }
+  float GetDrawScale() const { return mScale; }
   int WindowWidth() const;
   int WindowHeight() const;
   void Resize(int designWidth, int designHeight, float drawScale);
   void SetScaleLimits(float minScale, float maxScale);
-  float MinScale() const { return minScale; }
-  float MaxScale() const { return maxScale; }
+  float MinScale() const { return mInScale; }
+  float MaxScale() const { return mAxScale; }
   // Called after every resize with the new window size in pixels.
   void SetResizeListener(std::function<void(int windowW, int windowH, float scale)> fn) {
-    resizeListener = std::move(fn);
+    mResizeListener = std::move(fn);
   }
 
   // ---- frames
-  int FPS() const { return fps; }
-  void SetClock(std::function<double()> secondsClock) { clock = std::move(secondsClock); }
+  int FPS() const { return mFps; }
+  void SetClock(std::function<double()> secondsClock) { mClock = std::move(secondsClock); }
   double Now() const;
   // One tick of the frame clock: drains parameter updates, advances animations
   // and paints the dirty areas. Returns whether anything was painted.
   bool OnFrame();
   void SetAreaDirty(const IRECT& designRect);
   void SetAllDirty();
-  bool IsDirty() const { return !dirty.empty(); }
+  bool IsDirty() const { return !mDirty.empty(); }
   // The window-pixel rectangles the last painted frame changed.
-  const std::vector<IRECT>& LastPaintedRegion() const { return lastPainted; }
-  const FrameStats& Stats() const { return stats; }
-  cairo_surface_t* GetSurface() const { return surface; }
+  const std::vector<IRECT>& LastPaintedRegion() const { return mLastPainted; }
+  const FrameStats& Stats() const { return mStats; }
+  cairo_surface_t* GetSurface() const { return mSurface; }
   bool WritePNG(const std::string& path) const;
   // A pixel of the backing image in window pixels, alpha 255.
   IColor GetPixel(int wx, int wy) const;
@@ -122,22 +122,22 @@ class IGraphics : public IScreenAccess {
   bool OnKeyDown(float x, float y, const IKeyPress& key);
   void EnableMouseOver(bool enable);
   void EnableTooltips(bool enable);
-  bool MouseOverEnabled() const { return mouseOverEnabled; }
-  bool TooltipsEnabled() const { return tooltipsEnabled; }
+  bool MouseOverEnabled() const { return mOuseOverEnabled; }
+  bool TooltipsEnabled() const { return mTooltipsEnabled; }
   void SetTooltipListener(std::function<void(const std::string&)> fn) {
-    tooltipListener = std::move(fn);
+    mTooltipListener = std::move(fn);
   }
-  const std::string& CurrentTooltip() const { return currentTooltip; }
+  const std::string& CurrentTooltip() const { return mCurrentTooltip; }
   // The topmost shown control at a design point that takes the mouse (disabled
   // ones included), or nullptr.
   IControl* GetControlAt(float x, float y) const;
-  IControl* GetMouseOverControl() const { return mouseOver; }
-  IControl* GetCapturedControl() const { return captured; }
+  IControl* GetMouseOverControl() const { return mOuseOver; }
+  IControl* GetCapturedControl() const { return mCaptured; }
   void OnControlLostInput(IControl& control);
 
   // ---- resources
   bool LoadFont(std::string_view fontId, std::string_view fileName);
-  FontStore& Fonts() { return fonts; }
+  FontStore& Fonts() { return mFonts; }
   // A picture by resource file name with nFrames frames stacked vertically; its
   // "@2x" twin is used above scale 1 where one exists. Empty when missing.
   IBitmap LoadBitmap(const std::string& name, int nFrames = 1);
@@ -145,8 +145,8 @@ class IGraphics : public IScreenAccess {
   ISVG LoadSVG(const std::string& name, std::string_view units = "px", float dpi = 72.f);
 
   // ---- platform, text entry and menus
-  void SetPlatformServices(IPlatformServices* services) { platform = services; }
-  IPlatformServices* GetPlatformServices() const { return platform; }
+  void SetPlatformServices(IPlatformServices* services) { mPlatform = services; }
+  IPlatformServices* GetPlatformServices() const { return mPlatform; }
   // In-place text entry over `bounds`; Return commits to caller.OnTextEntryCompletion,
   // Escape cancels, a press elsewhere commits.
   void CreateTextEntry(IControl& caller, const IText& text, const IRECT& bounds,
@@ -154,9 +154,9 @@ class IGraphics : public IScreenAccess {
   // A menu under `anchor`; a choice goes to caller.OnPopupMenuSelection.
   void CreatePopupMenu(IControl& caller, std::vector<std::string> items, const IRECT& anchor,
                        int checkedIndex = -1);
-  ITextEntryControl& TextEntry() { return *textEntry; }
-  IPopupMenuControl& PopupMenu() { return *popupMenu; }
-  ICornerResizerControl* CornerResizer() const { return cornerResizer.get(); }
+  ITextEntryControl& TextEntry() { return *mTextEntry; }
+  IPopupMenuControl& PopupMenu() { return *mPopupMenu; }
+  ICornerResizerControl* CornerResizer() const { return mCornerResizer.get(); }
 
  private:
   void Attach(std::unique_ptr<IControl> control, int tag, std::string_view group);
@@ -167,35 +167,35 @@ class IGraphics : public IScreenAccess {
   IControl* OverlayAt(float x, float y) const;
   std::vector<IControl*> Overlays() const;
 
-  IEditorDelegate* delegate;
-  IPlatformServices* platform = nullptr;
-  int width;
-  int height;
-  int fps;
-  float scale;
-  float minScale = 1.f / 3.f;
-  float maxScale = 3.f;
-  cairo_surface_t* surface = nullptr;
-  FontStore fonts;
-  std::map<std::string, IBitmap> bitmaps;
-  std::map<std::string, ISVG> svgs;
-  std::vector<std::unique_ptr<IControl>> controls;
-  std::unique_ptr<ICornerResizerControl> cornerResizer;
-  std::unique_ptr<ITextEntryControl> textEntry;
-  std::unique_ptr<IPopupMenuControl> popupMenu;
-  std::vector<IRECT> dirty;  // design units
-  std::vector<IRECT> lastPainted;
-  FrameStats stats;
-  std::function<double()> clock;
-  std::function<void(int, int, float)> resizeListener;
-  std::function<void(const std::string&)> tooltipListener;
-  IControl* captured = nullptr;
-  IControl* mouseOver = nullptr;
-  float lastX = 0.f;  // design units
-  float lastY = 0.f;
-  bool mouseOverEnabled = false;
-  bool tooltipsEnabled = false;
-  std::string currentTooltip;
+  IEditorDelegate* mDelegate;
+  IPlatformServices* mPlatform = nullptr;
+  int mWidth;
+  int mHeight;
+  int mFps;
+  float mScale;
+  float mInScale = 1.f / 3.f;
+  float mAxScale = 3.f;
+  cairo_surface_t* mSurface = nullptr;
+  FontStore mFonts;
+  std::map<std::string, IBitmap> mBitmaps;
+  std::map<std::string, ISVG> mSvgs;
+  std::vector<std::unique_ptr<IControl>> mControls;
+  std::unique_ptr<ICornerResizerControl> mCornerResizer;
+  std::unique_ptr<ITextEntryControl> mTextEntry;
+  std::unique_ptr<IPopupMenuControl> mPopupMenu;
+  std::vector<IRECT> mDirty;  // design units
+  std::vector<IRECT> mLastPainted;
+  FrameStats mStats;
+  std::function<double()> mClock;
+  std::function<void(int, int, float)> mResizeListener;
+  std::function<void(const std::string&)> mTooltipListener;
+  IControl* mCaptured = nullptr;
+  IControl* mOuseOver = nullptr;
+  float mLastX = 0.f;  // design units
+  float mLastY = 0.f;
+  bool mOuseOverEnabled = false;
+  bool mTooltipsEnabled = false;
+  std::string mCurrentTooltip;
 };
 
 }  // namespace qd3

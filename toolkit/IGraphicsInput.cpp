@@ -7,7 +7,7 @@
 namespace qd3 {
 
 IControl* IGraphics::GetControlAt(float x, float y) const {
-  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+  for (auto it = mControls.rbegin(); it != mControls.rend(); ++it) {
     IControl* c = it->get();
     if (!c->IsHidden() && !c->GetIgnoreMouse() && c->IsHit(x, y)) return c;
   }
@@ -16,140 +16,140 @@ IControl* IGraphics::GetControlAt(float x, float y) const {
 
 // The canvas's own controls lie above everything attached.
 IControl* IGraphics::OverlayAt(float x, float y) const {
-  if (popupMenu->IsOpen()) return popupMenu.get();
-  if (textEntry->IsActive() && textEntry->IsHit(x, y)) return textEntry.get();
-  if (cornerResizer && cornerResizer->IsHit(x, y)) return cornerResizer.get();
+  if (mPopupMenu->IsOpen()) return mPopupMenu.get();
+  if (mTextEntry->IsActive() && mTextEntry->IsHit(x, y)) return mTextEntry.get();
+  if (mCornerResizer && mCornerResizer->IsHit(x, y)) return mCornerResizer.get();
   return nullptr;
 }
 
 void IGraphics::OnMouseDown(float wx, float wy, const IMouseMod& mod) {
-  const float x = wx / scale;
-  const float y = wy / scale;
-  lastX = x;
-  lastY = y;
+  const float x = wx / mScale;
+  const float y = wy / mScale;
+  mLastX = x;
+  mLastY = y;
   SetTooltip({});
-  if (popupMenu->IsOpen()) {
-    popupMenu->OnMouseDown(x, y, mod);
+  if (mPopupMenu->IsOpen()) {
+    mPopupMenu->OnMouseDown(x, y, mod);
     return;
   }
-  if (textEntry->IsActive()) {
-    if (textEntry->IsHit(x, y)) return;
-    textEntry->Commit();
+  if (mTextEntry->IsActive()) {
+    if (mTextEntry->IsHit(x, y)) return;
+    mTextEntry->Commit();
   }
   IControl* c = OverlayAt(x, y);
   if (!c) c = GetControlAt(x, y);
   if (!c || c->IsDisabled()) return;  // a disabled control swallows the press
-  captured = c;
+  mCaptured = c;
   c->OnMouseDown(x, y, mod);
 }
 
 void IGraphics::OnMouseDblClick(float wx, float wy, const IMouseMod& mod) {
-  const float x = wx / scale;
-  const float y = wy / scale;
-  lastX = x;
-  lastY = y;
-  if (popupMenu->IsOpen() || textEntry->IsActive()) return;
+  const float x = wx / mScale;
+  const float y = wy / mScale;
+  mLastX = x;
+  mLastY = y;
+  if (mPopupMenu->IsOpen() || mTextEntry->IsActive()) return;
   IControl* c = OverlayAt(x, y);
   if (!c) c = GetControlAt(x, y);
   if (!c || c->IsDisabled()) return;
-  captured = c;
+  mCaptured = c;
   c->OnMouseDblClick(x, y, mod);
 }
 
 void IGraphics::OnMouseUp(float wx, float wy, const IMouseMod& mod) {
-  const float x = wx / scale;
-  const float y = wy / scale;
-  lastX = x;
-  lastY = y;
-  if (IControl* c = captured) {
-    captured = nullptr;
+  const float x = wx / mScale;
+  const float y = wy / mScale;
+  mLastX = x;
+  mLastY = y;
+  if (IControl* c = mCaptured) {
+    mCaptured = nullptr;
     c->OnMouseUp(x, y, mod);
   }
   UpdateMouseOver(x, y, mod);
 }
 
 void IGraphics::OnMouseMove(float wx, float wy, const IMouseMod& mod) {
-  const float x = wx / scale;
-  const float y = wy / scale;
-  const float dx = x - lastX;
-  const float dy = y - lastY;
-  lastX = x;
-  lastY = y;
-  if (captured) {
-    captured->OnMouseDrag(x, y, dx, dy, mod);
+  const float x = wx / mScale;
+  const float y = wy / mScale;
+  const float dx = x - mLastX;
+  const float dy = y - mLastY;
+  mLastX = x;
+  mLastY = y;
+  if (mCaptured) {
+    mCaptured->OnMouseDrag(x, y, dx, dy, mod);
     return;
   }
   UpdateMouseOver(x, y, mod);
 }
 
 void IGraphics::OnMouseWheel(float wx, float wy, const IMouseMod& mod, float delta) {
-  const float x = wx / scale;
-  const float y = wy / scale;
-  if (popupMenu->IsOpen()) return;
+  const float x = wx / mScale;
+  const float y = wy / mScale;
+  if (mPopupMenu->IsOpen()) return;
   IControl* c = GetControlAt(x, y);
   if (c && !c->IsDisabled()) c->OnMouseWheel(x, y, mod, delta);
 }
 
 void IGraphics::OnMouseOut() {
-  if (mouseOver) {
-    IControl* c = mouseOver;
-    mouseOver = nullptr;
+  if (mOuseOver) {
+    IControl* c = mOuseOver;
+    mOuseOver = nullptr;
     c->OnMouseOut();
   }
   SetTooltip({});
 }
 
 bool IGraphics::OnKeyDown(float wx, float wy, const IKeyPress& key) {
-  const float x = wx / scale;
-  const float y = wy / scale;
-  if (textEntry->IsActive()) return textEntry->OnKeyDown(x, y, key);
-  if (popupMenu->IsOpen()) return popupMenu->OnKeyDown(x, y, key);
+  const float x = wx / mScale;
+  const float y = wy / mScale;
+  if (mTextEntry->IsActive()) return mTextEntry->OnKeyDown(x, y, key);
+  if (mPopupMenu->IsOpen()) return mPopupMenu->OnKeyDown(x, y, key);
   IControl* c = GetControlAt(x, y);
   if (!c || c->IsDisabled()) return false;
   return c->OnKeyDown(x, y, key);
 }
 
 void IGraphics::EnableMouseOver(bool enable) {
-  mouseOverEnabled = enable;
+  mOuseOverEnabled = enable;
   if (!enable) {
     OnMouseOut();
-    tooltipsEnabled = false;
+    mTooltipsEnabled = false;
   }
 }
 
 void IGraphics::EnableTooltips(bool enable) {
-  tooltipsEnabled = enable;
-  if (enable) mouseOverEnabled = true;
+  mTooltipsEnabled = enable;
+  if (enable) mOuseOverEnabled = true;
   if (!enable) SetTooltip({});
 }
 
 void IGraphics::UpdateMouseOver(float x, float y, const IMouseMod& mod) {
-  if (!mouseOverEnabled) return;
+  if (!mOuseOverEnabled) return;
   IControl* c = OverlayAt(x, y);
   if (!c) c = GetControlAt(x, y);
   if (c && c->IsDisabled()) c = nullptr;
-  if (c != mouseOver) {
-    if (mouseOver) mouseOver->OnMouseOut();
-    mouseOver = c;
+  if (c != mOuseOver) {
+    if (mOuseOver) mOuseOver->OnMouseOut();
+    mOuseOver = c;
     SetTooltip(c ? c->GetTooltip() : std::string());
   }
   if (c) c->OnMouseOver(x, y, mod);
 }
 
 void IGraphics::SetTooltip(const std::string& text) {
-  const std::string shown = tooltipsEnabled ? text : std::string();
-  if (shown == currentTooltip) return;
-  currentTooltip = shown;
-  if (tooltipListener) tooltipListener(currentTooltip);
+  const std::string shown = mTooltipsEnabled ? text : std::string();
+  if (shown == mCurrentTooltip) return;
+  mCurrentTooltip = shown;
+  if (mTooltipListener) mTooltipListener(mCurrentTooltip);
 }
 
 void IGraphics::OnControlLostInput(IControl& control) {
-  if (captured == &control) captured = nullptr;
-  if (mouseOver == &control) {
-    mouseOver = nullptr;
+  if (mCaptured == &control) mCaptured = nullptr;
+  if (mOuseOver == &control) {
+    mOuseOver = nullptr;
     SetTooltip({});
   }
-  if (textEntry->Caller() == &control) textEntry->Cancel();
+  if (mTextEntry->Caller() == &control) mTextEntry->Cancel();
 }
 
 }  // namespace qd3

@@ -8,31 +8,31 @@
 namespace qd3 {
 
 SVGData::SVGData(RsvgHandle* h, float w, float hgt, std::string fileName)
-    : handle(h), width(w), height(hgt), name(std::move(fileName)) {}
+    : mHandle(h), mWidth(w), mHeight(hgt), mName(std::move(fileName)) {}
 
 SVGData::~SVGData() {
-  if (raster) cairo_surface_destroy(raster);
-  if (handle) g_object_unref(handle);
+  if (mRaster) cairo_surface_destroy(mRaster);
+  if (mHandle) g_object_unref(mHandle);
 }
 
 void SVGData::Render(cairo_t* cr, double x, double y, double w, double h) const {
   RsvgRectangle viewport{x, y, w, h};
   GError* error = nullptr;
-  if (!rsvg_handle_render_document(handle, cr, &viewport, &error) && error) {
+  if (!rsvg_handle_render_document(mHandle, cr, &viewport, &error) && error) {
     g_error_free(error);
   }
 }
 
 cairo_surface_t* SVGData::Raster(int pw, int ph) {
-  if (raster && rasterW == pw && rasterH == ph) return raster;
-  if (raster) cairo_surface_destroy(raster);
-  raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pw, ph);
-  cairo_t* cr = cairo_create(raster);
+  if (mRaster && mRasterW == pw && mRasterH == ph) return mRaster;
+  if (mRaster) cairo_surface_destroy(mRaster);
+  mRaster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pw, ph);
+  cairo_t* cr = cairo_create(mRaster);
   Render(cr, 0, 0, pw, ph);
   cairo_destroy(cr);
-  rasterW = pw;
-  rasterH = ph;
-  return raster;
+  mRasterW = pw;
+  mRasterH = ph;
+  return mRaster;
 }
 
 ISVG ParseSVG(std::span<const unsigned char> bytes, const std::string& name, float dpi) {

@@ -19,9 +19,9 @@ class SVGData {
   SVGData(const SVGData&) = delete;
   SVGData& operator=(const SVGData&) = delete;
 
-  float W() const { return width; }
-  float H() const { return height; }
-  const std::string& Name() const { return name; }
+  float W() const { return mWidth; }
+  float H() const { return mHeight; }
+  const std::string& Name() const { return mName; }
 
   // Renders the whole document scaled into the viewport (x, y, w, h) of cr.
   void Render(cairo_t* cr, double x, double y, double w, double h) const;
@@ -29,26 +29,26 @@ class SVGData {
   cairo_surface_t* Raster(int pw, int ph);
 
  private:
-  RsvgHandle* handle = nullptr;
-  float width = 0.f;
-  float height = 0.f;
-  std::string name;
-  cairo_surface_t* raster = nullptr;
-  int rasterW = 0;
-  int rasterH = 0;
+  RsvgHandle* mHandle = nullptr;
+  float mWidth = 0.f;
+  float mHeight = 0.f;
+  std::string mName;
+  cairo_surface_t* mRaster = nullptr;
+  int mRasterW = 0;
+  int mRasterH = 0;
 };
 
 class ISVG {
  public:
   ISVG() = default;
-  explicit ISVG(std::shared_ptr<SVGData> d) : data(std::move(d)) {}
-  bool IsValid() const { return data != nullptr; }
-  float W() const { return data ? data->W() : 0.f; }
-  float H() const { return data ? data->H() : 0.f; }
-  SVGData* Get() const { return data.get(); }
+  explicit ISVG(std::shared_ptr<SVGData> d) : mData(std::move(d)) {}
+  bool IsValid() const { return mData != nullptr; }
+  float W() const { return mData ? mData->W() : 0.f; }
+  float H() const { return mData ? mData->H() : 0.f; }
+  SVGData* Get() const { return mData.get(); }
 
  private:
-  std::shared_ptr<SVGData> data;
+  std::shared_ptr<SVGData> mData;
 };
 
 // Parses SVG bytes; only the unit "px" is read (as 1/dpi inch). Empty on failure.

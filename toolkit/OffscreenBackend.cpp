@@ -4,44 +4,44 @@
 
 namespace qd3 {
 
-OffscreenBackend::OffscreenBackend(IGraphics& g) : graphics(g) {
-  graphics.SetClock([this] { return now; });
+OffscreenBackend::OffscreenBackend(IGraphics& g) : mGraphics(g) {
+  mGraphics.SetClock([this] { return mNow; });
 }
 
 OffscreenBackend::~OffscreenBackend() {
-  graphics.SetClock([] { return 0.0; });
+  mGraphics.SetClock([] { return 0.0; });
 }
 
 bool OffscreenBackend::Frame() {
-  return graphics.OnFrame();
+  return mGraphics.OnFrame();
 }
 
 int OffscreenBackend::Advance(double seconds) {
-  const double frame = 1.0 / graphics.FPS();
-  const double end = now + seconds;
+  const double frame = 1.0 / mGraphics.FPS();
+  const double end = mNow + seconds;
   int painted = 0;
-  while (now + frame <= end + 1e-9) {
-    now += frame;
-    if (graphics.OnFrame()) ++painted;
+  while (mNow + frame <= end + 1e-9) {
+    mNow += frame;
+    if (mGraphics.OnFrame()) ++painted;
   }
-  now = end;
+  mNow = end;
   return painted;
 }
 
 void OffscreenBackend::MouseDown(float wx, float wy, const IMouseMod& mod) {
   IMouseMod m = mod;
   m.L = true;
-  graphics.OnMouseDown(wx, wy, m);
+  mGraphics.OnMouseDown(wx, wy, m);
 }
 
 void OffscreenBackend::MouseUp(float wx, float wy, const IMouseMod& mod) {
   IMouseMod m = mod;
   m.L = true;
-  graphics.OnMouseUp(wx, wy, m);
+  mGraphics.OnMouseUp(wx, wy, m);
 }
 
 void OffscreenBackend::MouseMove(float wx, float wy, const IMouseMod& mod) {
-  graphics.OnMouseMove(wx, wy, mod);
+  mGraphics.OnMouseMove(wx, wy, mod);
 }
 
 void OffscreenBackend::Click(float wx, float wy, const IMouseMod& mod) {
@@ -56,15 +56,15 @@ void OffscreenBackend::Drag(float fromX, float fromY, float toX, float toY, int 
   m.L = true;
   for (int i = 1; i <= steps; ++i) {
     const float t = static_cast<float>(i) / static_cast<float>(steps);
-    graphics.OnMouseMove(fromX + (toX - fromX) * t, fromY + (toY - fromY) * t, m);
+    mGraphics.OnMouseMove(fromX + (toX - fromX) * t, fromY + (toY - fromY) * t, m);
   }
   MouseUp(toX, toY, mod);
 }
 
 IColor OffscreenBackend::ProbeDesign(float x, float y) const {
-  const float s = graphics.GetDrawScale();
-  return graphics.GetPixel(static_cast<int>(std::floor(x * s)),
-                           static_cast<int>(std::floor(y * s)));
+  const float s = mGraphics.GetDrawScale();
+  return mGraphics.GetPixel(static_cast<int>(std::floor(x * s)),
+                            static_cast<int>(std::floor(y * s)));
 }
 
 }  // namespace qd3

@@ -17,7 +17,7 @@ class OffscreenBackend {
   OffscreenBackend(const OffscreenBackend&) = delete;
   OffscreenBackend& operator=(const OffscreenBackend&) = delete;
 
-  double Now() const { return now; }
+  double Now() const { return mNow; }
   // One tick of the frame clock at the current time; whether anything was painted.
   bool Frame();
   // Moves the clock on by `seconds` in steps of one frame, ticking at each step;
@@ -35,11 +35,11 @@ class OffscreenBackend {
 
   // The pixel under a design point at the current scale.
   IColor ProbeDesign(float x, float y) const;
-  bool SavePNG(const std::string& path) const { return graphics.WritePNG(path); }
+  bool SavePNG(const std::string& path) const { return mGraphics.WritePNG(path); }
 
  private:
-  IGraphics& graphics;
-  double now = 1000.0;
+  IGraphics& mGraphics;
+  double mNow = 1000.0;
 };
 
 }  // namespace qd3

@@ -155,13 +155,13 @@ class CopyingTransport : public IMidiTransport {
   void SetInputCallback(InputCallback, void*) override {}
   void CancelInputCallback() override {}
   bool Send(std::span<const uint8_t> message) override {
-    std::memcpy(wire_.data(), message.data(), std::min(message.size(), wire_.size()));
+    std::memcpy(mWire.data(), message.data(), std::min(message.size(), mWire.size()));
     benchmark::ClobberMemory();
     return true;
   }
 
  private:
-  std::array<uint8_t, 1024> wire_{};
+  std::array<uint8_t, 1024> mWire{};
 };
 
 class NoSettings : public IMidiPortSettings {

@@ -46,9 +46,9 @@ struct AppSettings {
 class SettingsFile {
  public:
   explicit SettingsFile(const std::filesystem::path& baseFolder)
-      : ini_(baseFolder / kSettingsFileName) {}
+      : mIni(baseFolder / kSettingsFileName) {}
 
-  const std::filesystem::path& Path() const { return ini_.Path(); }
+  const std::filesystem::path& Path() const { return mIni.Path(); }
   // Every key; a missing file or key keeps the default. A scale that is not a
   // positive number gives the default too.
   AppSettings Read() const;
@@ -58,28 +58,28 @@ class SettingsFile {
   bool WriteScale(double scale);
 
  private:
-  IniFile ini_;
+  IniFile mIni;
 };
 
 // The settings of the running program: the values, and the port names the MIDI
 // ports store through IMidiPortSettings (saving writes audio and midi).
 class SettingsStore : public IMidiPortSettings {
  public:
-  explicit SettingsStore(const std::filesystem::path& baseFolder) : file_(baseFolder) {}
+  explicit SettingsStore(const std::filesystem::path& baseFolder) : mFile(baseFolder) {}
 
   // Reads the file, then writes sections audio and midi back in full.
   void Load();
-  AppSettings& Values() { return values_; }
-  const AppSettings& Values() const { return values_; }
-  SettingsFile& File() { return file_; }
+  AppSettings& Values() { return mValues; }
+  const AppSettings& Values() const { return mValues; }
+  SettingsFile& File() { return mFile; }
 
   std::string Name(MidiDirection direction) const override;
   void SetName(MidiDirection direction, std::string name) override;
   void Save() override;
 
  private:
-  SettingsFile file_;
-  AppSettings values_;
+  SettingsFile mFile;
+  AppSettings mValues;
 };
 
 // Port names held in memory only: the demo pedal's ports are chosen without
@@ -87,18 +87,18 @@ class SettingsStore : public IMidiPortSettings {
 class TransientPortSettings : public IMidiPortSettings {
  public:
   TransientPortSettings(std::string input, std::string output)
-      : input_(std::move(input)), output_(std::move(output)) {}
+      : mInput(std::move(input)), mOutput(std::move(output)) {}
   std::string Name(MidiDirection direction) const override {
-    return direction == MidiDirection::Input ? input_ : output_;
+    return direction == MidiDirection::kInput ? mInput : mOutput;
   }
   void SetName(MidiDirection direction, std::string name) override {
-    (direction == MidiDirection::Input ? input_ : output_) = std::move(name);
+    (direction == MidiDirection::kInput ? mInput : mOutput) = std::move(name);
   }
   void Save() override {}
 
  private:
-  std::string input_;
-  std::string output_;
+  std::string mInput;
+  std::string mOutput;
 };
 
 }  // namespace qd3

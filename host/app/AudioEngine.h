@@ -31,7 +31,7 @@ class AudioEngine {
   bool CreateApi(unsigned driver);
   // Probes the API's devices.
   std::vector<AudioDevice> Probe();
-  const std::vector<AudioDevice>& Devices() const { return devices_; }
+  const std::vector<AudioDevice>& Devices() const { return mDevices; }
 
   // Resolves the stored device names (replacing unknown ones by the defaults,
   // `namesChanged` then set), opens an output-only stream with the stored device,
@@ -40,23 +40,23 @@ class AudioEngine {
   bool Start(AppSettings& settings, bool& namesChanged);
   // Stops after the callback has finished its buffer, then closes the stream.
   void Stop();
-  bool Running() const { return running_; }
+  bool Running() const { return mRunning; }
   // What the last failure said, for the console.
-  const std::string& LastError() const { return lastError_; }
-  unsigned StreamSampleRate() const { return streamRate_; }
+  const std::string& LastError() const { return mLastError; }
+  unsigned StreamSampleRate() const { return mStreamRate; }
 
  private:
   static int Callback(void* output, void* input, unsigned frames, double time, unsigned status,
                       void* user);
   bool Open(const AudioDevice& device, const AppSettings& settings, unsigned rate);
 
-  std::function<void()> drain_;
-  std::unique_ptr<RtAudio> audio_;
-  std::vector<AudioDevice> devices_;
-  unsigned channels_ = 2;
-  unsigned streamRate_ = 0;
-  bool running_ = false;
-  std::string lastError_;
+  std::function<void()> mDrain;
+  std::unique_ptr<RtAudio> mAudio;
+  std::vector<AudioDevice> mDevices;
+  unsigned mChannels = 2;
+  unsigned mStreamRate = 0;
+  bool mRunning = false;
+  std::string mLastError;
 };
 
 }  // namespace qd3

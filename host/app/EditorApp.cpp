@@ -50,51 +50,51 @@ gboolean OnStopSignal(gpointer app) {
 }  // namespace
 
 EditorApp::EditorApp(AppOptions options, std::filesystem::path baseFolder, SingleInstance* instance)
-    : options_(options), base_(std::move(baseFolder)), instance_(instance), store_(base_) {}
+    : mOptions(options), mBase(std::move(baseFolder)), mInstance(instance), mStore(mBase) {}
 
 EditorApp::~EditorApp() {
   Shutdown();
 }
 
 int EditorApp::Run() {
-  reportFirstFrame_ = g_getenv("QD3_REPORT_FIRST_FRAME") != nullptr;
+  mReportFirstFrame = g_getenv("QD3_REPORT_FIRST_FRAME") != nullptr;
   CreateEditor();
   // The cache is open before any message can arrive: a modal box raised during
   // start-up runs the loop, and a synchronisation then must have a cache to fill.
-  editor_->OpenCache(base_);
-  editor_->LoadCacheState();
-  store_.Load();
-  audio_ = std::make_unique<AudioEngine>([this] {
+  mEditor->OpenCache(mBase);
+  mEditor->LoadCacheState();
+  mStore.Load();
+  mAudio = std::make_unique<AudioEngine>([this] {
     // Audio thread: the pedal's messages go to the UI thread in arrival order.
-    ports_->DrainMidiQueues(
-        [this](const uint8_t* bytes, size_t size) { incoming_.Push(bytes, size); });
+    mPorts->DrainMidiQueues(
+        [this](const uint8_t* bytes, size_t size) { mIncoming.Push(bytes, size); });
   });
-  if (!options_.demo) {
-    if (!audio_->CreateApi(store_.Values().driver)) {
-      std::fprintf(stderr, "qd3control: audio: %s\n", audio_->LastError().c_str());
+  if (!mOptions.demo) {
+    if (!mAudio->CreateApi(mStore.Values().driver)) {
+      std::fprintf(stderr, "qd3control: audio: %s\n", mAudio->LastError().c_str());
     }
-    audio_->Probe();
+    mAudio->Probe();
   }
   CreateMidi();
-  incomingSource_ = g_unix_fd_add(
-      incoming_.WakeFd(), G_IO_IN,
+  mIncomingSource = g_unix_fd_add(
+      mIncoming.WakeFd(), G_IO_IN,
       [](gint, GIOCondition, gpointer app) -> gboolean {
         static_cast<EditorApp*>(app)->HandleIncoming();
         return G_SOURCE_CONTINUE;
       },
       this);
-  editor_->RunAllChangeHandlers();
+  mEditor->RunAllChangeHandlers();
   StartAudio();
 
   CreateWindow();
-  signalSources_[0] = g_unix_signal_add(SIGTERM, &OnStopSignal, this);
-  signalSources_[1] = g_unix_signal_add(SIGINT, &OnStopSignal, this);
-  if (instance_ && instance_->ListenFd() >= 0) {
-    raiseSource_ = g_unix_fd_add(
-        instance_->ListenFd(), G_IO_IN,
+  mSignalSources[0] = g_unix_signal_add(SIGTERM, &OnStopSignal, this);
+  mSignalSources[1] = g_unix_signal_add(SIGINT, &OnStopSignal, this);
+  if (mInstance && mInstance->ListenFd() >= 0) {
+    mRaiseSource = g_unix_fd_add(
+        mInstance->ListenFd(), G_IO_IN,
         [](gint, GIOCondition, gpointer app) -> gboolean {
           auto* self = static_cast<EditorApp*>(app);
-          if (self->instance_->AcceptRaiseRequest()) self->RaiseWindow();
+          if (self->mInstance->AcceptRaiseRequest()) self->RaiseWindow();
           return G_SOURCE_CONTINUE;
         },
         this);
@@ -108,18 +108,18 @@ int EditorApp::Run() {
 void EditorApp::CreateEditor() {
   {
     std::lock_guard lock(ConstructionMutex());
-    editor_ = std::make_unique<QD3Control>();
+    mEditor = std::make_unique<QD3Control>();
   }
-  QD3Control* editor = editor_.get();
-  editor_->SetTimers(StartGlibTimer(kDeviceTimerMs, [editor] { editor->OnDeviceTimer(); }),
+  QD3Control* editor = mEditor.get();
+  mEditor->SetTimers(StartGlibTimer(kDeviceTimerMs, [editor] { editor->OnDeviceTimer(); }),
                      StartGlibTimer(kIdleTickMs, [editor] { editor->OnIdleTick(); }));
 }
 
 void EditorApp::CreateMidi() {
-  IMidiPortSettings* portSettings = &store_;
-  if (options_.demo) {
+  IMidiPortSettings* portSettings = &mStore;
+  if (mOptions.demo) {
     sim::PedalState state = sim::DefaultPedalState();
-    const std::filesystem::path statePath = base_ / kDemoStateFileName;
+    const std::filesystem::path statePath = mBase / kDemoStateFileName;
     if (std::filesystem::exists(statePath)) {
       const sim::StateFileStatus status = sim::LoadStateFile(statePath, state);
       if (status != sim::StateFileStatus::kOk) {
@@ -129,65 +129,65 @@ void EditorApp::CreateMidi() {
     }
     auto link = std::make_unique<sim::SimulatedMidiLink>(
         sim::LinkOptions{sim::DeliveryMode::kPaced, {}}, std::move(state));
-    demoLink_ = link.get();
-    transport_ = std::move(link);
-    demoPorts_ =
+    mDemoLink = link.get();
+    mTransport = std::move(link);
+    mDemoPorts =
         std::make_unique<TransientPortSettings>(sim::kSimulatorPortName, sim::kSimulatorPortName);
-    portSettings = demoPorts_.get();
+    portSettings = mDemoPorts.get();
   } else {
-    transport_ = std::make_unique<RtMidiTransport>(store_.Values().driver);
+    mTransport = std::make_unique<RtMidiTransport>(mStore.Values().driver);
   }
-  ports_ = std::make_unique<MidiPorts>(*transport_, *portSettings);
-  ports_->Start();
-  MidiPorts* ports = ports_.get();
-  editor_->SetDeviceMessageSink(
+  mPorts = std::make_unique<MidiPorts>(*mTransport, *portSettings);
+  mPorts->Start();
+  MidiPorts* ports = mPorts.get();
+  mEditor->SetDeviceMessageSink(
       [ports](std::span<const uint8_t> message) { ports->SendDeviceMessage(message); });
 }
 
 void EditorApp::StartAudio() {
   StopFallbackPass();
-  runningAudio_ = store_.Values();
-  if (options_.demo) {
+  mRunningAudio = mStore.Values();
+  if (mOptions.demo) {
     // The demo pedal needs neither a sound card nor a JACK server.
     StartFallbackPass();
     return;
   }
   bool namesChanged = false;
-  const bool running = audio_->Start(store_.Values(), namesChanged);
-  if (namesChanged) store_.Save();
-  runningAudio_ = store_.Values();
+  const bool running = mAudio->Start(mStore.Values(), namesChanged);
+  if (namesChanged) mStore.Save();
+  mRunningAudio = mStore.Values();
   if (!running) {
-    std::fprintf(stderr, "qd3control: no audio stream: %s\n", audio_->LastError().c_str());
+    std::fprintf(stderr, "qd3control: no audio stream: %s\n", mAudio->LastError().c_str());
     // The pedal stays usable without a sound card: our own pass drains instead,
     // already while the message box is up.
     StartFallbackPass();
-    GtkPlatformServices(window_ ? GTK_WINDOW(window_) : nullptr)
+    GtkPlatformServices(mWindow ? GTK_WINDOW(mWindow) : nullptr)
         .ShowMessageBox(kSoundcardMessage, "Error", EMsgBoxType::OK);
   }
 }
 
 void EditorApp::StartFallbackPass() {
-  if (fallbackSource_ != 0) return;
+  if (mFallbackSource != 0) return;
   // Woken by the MIDI input callback for every message it keeps, rather than
   // polling: an idle editor then costs no wake-ups here.
-  if (fallbackWakeFd_ < 0) fallbackWakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-  if (fallbackWakeFd_ < 0) {
+  if (mFallbackWakeFd < 0) mFallbackWakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (mFallbackWakeFd < 0) {
     std::fprintf(stderr, "qd3control: eventfd: %s\n", std::strerror(errno));
     return;
   }
-  ports_->Queues().SetWakeFd(fallbackWakeFd_);
+  mPorts->Queues().SetWakeFd(mFallbackWakeFd);
   // Whatever arrived before the descriptor was set is drained on the first pass.
   const uint64_t one = 1;
-  [[maybe_unused]] const ssize_t written = write(fallbackWakeFd_, &one, sizeof one);
-  fallbackSource_ = g_unix_fd_add(
-      fallbackWakeFd_, G_IO_IN,
+  [[maybe_unused]] const ssize_t written = write(mFallbackWakeFd, &one, sizeof one);
+  mFallbackSource = g_unix_fd_add(
+      mFallbackWakeFd, G_IO_IN,
       [](gint fd, GIOCondition, gpointer app) -> gboolean {
         auto* self = static_cast<EditorApp*>(app);
         uint64_t count = 0;
         [[maybe_unused]] const ssize_t got = read(fd, &count, sizeof count);
         // The only consumer while no stream runs, on the UI thread itself.
-        self->ports_->DrainMidiQueues([self](const uint8_t* bytes, size_t size) {
-          self->editor_->HandleDeviceMessage(bytes, size);
+        self->mPorts->DrainMidiQueues([self](const uint8_t* bytes, size_t size) {
+          self->mEditor->HandleDeviceMessage(bytes, size);
         });
         return G_SOURCE_CONTINUE;
       },
@@ -195,112 +195,112 @@ void EditorApp::StartFallbackPass() {
 }
 
 void EditorApp::StopFallbackPass() {
-  if (fallbackSource_ != 0) g_source_remove(fallbackSource_);
-  fallbackSource_ = 0;
-  if (ports_) ports_->Queues().SetWakeFd(-1);
+  if (mFallbackSource != 0) g_source_remove(mFallbackSource);
+  mFallbackSource = 0;
+  if (mPorts) mPorts->Queues().SetWakeFd(-1);
   // The descriptor itself stays open until the ports are gone: a callback that
   // read it just before may still write to it.
 }
 
 void EditorApp::HandleIncoming() {
-  incoming_.Drain([this](const uint8_t* bytes, size_t size) {
-    if (editor_) editor_->HandleDeviceMessage(bytes, size);
+  mIncoming.Drain([this](const uint8_t* bytes, size_t size) {
+    if (mEditor) mEditor->HandleDeviceMessage(bytes, size);
   });
 }
 
 void EditorApp::CloseEditor() {
-  if (closing_ || !window_) return;
-  closing_ = true;
-  editor_->EditorClosing();
-  store_.File().WriteScale(graphics_->GetDrawScale());
-  editor_->AttachScreen(nullptr);
-  editor_->SetPlatformServices(nullptr);
-  gtk_widget_destroy(window_);
-  window_ = nullptr;
+  if (mClosing || !mWindow) return;
+  mClosing = true;
+  mEditor->EditorClosing();
+  mStore.File().WriteScale(mGraphics->GetDrawScale());
+  mEditor->AttachScreen(nullptr);
+  mEditor->SetPlatformServices(nullptr);
+  gtk_widget_destroy(mWindow);
+  mWindow = nullptr;
   gtk_main_quit();
 }
 
 void EditorApp::Shutdown() {
-  for (unsigned& source : signalSources_) {
+  for (unsigned& source : mSignalSources) {
     if (source != 0) g_source_remove(source);
     source = 0;
   }
-  if (raiseSource_ != 0) g_source_remove(raiseSource_);
-  raiseSource_ = 0;
-  if (window_) {
+  if (mRaiseSource != 0) g_source_remove(mRaiseSource);
+  mRaiseSource = 0;
+  if (mWindow) {
     // Ended without the window's close (start-up failed after it was shown).
-    editor_->AttachScreen(nullptr);
-    gtk_widget_destroy(window_);
-    window_ = nullptr;
+    mEditor->AttachScreen(nullptr);
+    gtk_widget_destroy(mWindow);
+    mWindow = nullptr;
   }
   // Exiting flag first, so the input callback keeps nothing more; the stream
   // stops after its callback has finished the current buffer; then the input
   // callback is cancelled and the ports close.
-  if (ports_) ports_->SetExiting();
-  if (audio_) audio_->Stop();
+  if (mPorts) mPorts->SetExiting();
+  if (mAudio) mAudio->Stop();
   StopFallbackPass();
-  if (ports_) ports_->Shutdown();
-  if (incomingSource_ != 0) g_source_remove(incomingSource_);
-  incomingSource_ = 0;
-  graphics_.reset();
+  if (mPorts) mPorts->Shutdown();
+  if (mIncomingSource != 0) g_source_remove(mIncomingSource);
+  mIncomingSource = 0;
+  mGraphics.reset();
   // Its timers are stopped first thing in its destructor.
-  editor_.reset();
-  if (demoLink_) {
-    const std::filesystem::path statePath = base_ / kDemoStateFileName;
-    const sim::StateFileStatus status = demoLink_->pedal().SaveState(statePath);
+  mEditor.reset();
+  if (mDemoLink) {
+    const std::filesystem::path statePath = mBase / kDemoStateFileName;
+    const sim::StateFileStatus status = mDemoLink->Pedal().SaveState(statePath);
     if (status != sim::StateFileStatus::kOk) {
       std::fprintf(stderr, "qd3control: demo pedal %s %s\n", statePath.c_str(),
                    sim::DescribeStateFileStatus(status));
     }
-    demoLink_ = nullptr;
+    mDemoLink = nullptr;
   }
-  ports_.reset();
-  if (fallbackWakeFd_ >= 0) close(fallbackWakeFd_);
-  fallbackWakeFd_ = -1;
-  transport_.reset();
-  audio_.reset();
-  platform_.reset();
+  mPorts.reset();
+  if (mFallbackWakeFd >= 0) close(mFallbackWakeFd);
+  mFallbackWakeFd = -1;
+  mTransport.reset();
+  mAudio.reset();
+  mPlatform.reset();
 }
 
 // ---- Preferences -----------------------------------------------------------------------
 
 void EditorApp::OpenPreferences() {
   PreferencesLogic logic(*this);
-  RunPreferencesDialog(window_ ? GTK_WINDOW(window_) : nullptr, logic);
+  RunPreferencesDialog(mWindow ? GTK_WINDOW(mWindow) : nullptr, logic);
 }
 
 std::vector<std::string> EditorApp::PortList(MidiDirection direction) {
-  return ports_->PortList(direction);
+  return mPorts->PortList(direction);
 }
 
 void EditorApp::SelectMidiPort(MidiDirection direction, const std::string& name) {
-  ports_->SelectMidiPort(direction, name);
+  mPorts->SelectMidiPort(direction, name);
 }
 
 IMidiPortSettings& EditorApp::PortSettings() {
-  return demoPorts_ ? static_cast<IMidiPortSettings&>(*demoPorts_) : store_;
+  return mDemoPorts ? static_cast<IMidiPortSettings&>(*mDemoPorts) : mStore;
 }
 
 AppSettings& EditorApp::Settings() {
-  return store_.Values();
+  return mStore.Values();
 }
 
 void EditorApp::RestartAudio() {
-  if (audio_->Running()) audio_->Stop();
+  if (mAudio->Running()) mAudio->Stop();
   StartAudio();
 }
 
 void EditorApp::ReinitialiseAudio() {
   StopFallbackPass();
-  if (!options_.demo) {
-    audio_->CreateApi(store_.Values().driver);
-    audio_->Probe();
+  if (!mOptions.demo) {
+    mAudio->CreateApi(mStore.Values().driver);
+    mAudio->Probe();
   }
   StartAudio();
 }
 
 void EditorApp::SaveSettings() {
-  store_.Save();
+  mStore.Save();
 }
 
 // ---- Manual ------------------------------------------------------------------------------
@@ -308,8 +308,8 @@ void EditorApp::SaveSettings() {
 void EditorApp::ReadManual() {
   const EmbeddedResource* manual = FindEmbeddedResourceById(kManualResourceId);
   const std::filesystem::path path =
-      manual ? EnsureManualFile(base_, manual->bytes) : base_ / kManualFileName;
-  if (platform_ && !platform_->OpenURL(path.string())) {
+      manual ? EnsureManualFile(mBase, manual->bytes) : mBase / kManualFileName;
+  if (mPlatform && !mPlatform->OpenURL(path.string())) {
     std::fprintf(stderr, "qd3control: no viewer opened %s\n", path.c_str());
   }
 }

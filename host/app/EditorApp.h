@@ -70,33 +70,33 @@ class EditorApp final : private IPreferencesHost {
   void SelectMidiPort(MidiDirection direction, const std::string& name) override;
   IMidiPortSettings& PortSettings() override;
   AppSettings& Settings() override;
-  const AppSettings& RunningAudioSettings() const override { return runningAudio_; }
+  const AppSettings& RunningAudioSettings() const override { return mRunningAudio; }
   void RestartAudio() override;
   void ReinitialiseAudio() override;
   void SaveSettings() override;
 
-  AppOptions options_;
-  std::filesystem::path base_;
-  SingleInstance* instance_;
-  unsigned raiseSource_ = 0;
-  SettingsStore store_;
-  AppSettings runningAudio_;
-  std::unique_ptr<QD3Control> editor_;
-  std::unique_ptr<IMidiTransport> transport_;
-  sim::SimulatedMidiLink* demoLink_ = nullptr;  // transport_ in demo mode
-  std::unique_ptr<TransientPortSettings> demoPorts_;
-  std::unique_ptr<MidiPorts> ports_;
-  IncomingSysexQueue incoming_;
-  std::unique_ptr<AudioEngine> audio_;
-  std::unique_ptr<GtkPlatformServices> platform_;
-  std::unique_ptr<IGraphics> graphics_;
-  GtkWidget* window_ = nullptr;
-  unsigned fallbackSource_ = 0;
-  int fallbackWakeFd_ = -1;  // eventfd the MIDI callback writes to
-  unsigned incomingSource_ = 0;
-  unsigned signalSources_[2] = {0, 0};
-  bool closing_ = false;
-  bool reportFirstFrame_ = false;
+  AppOptions mOptions;
+  std::filesystem::path mBase;
+  SingleInstance* mInstance;
+  unsigned mRaiseSource = 0;
+  SettingsStore mStore;
+  AppSettings mRunningAudio;
+  std::unique_ptr<QD3Control> mEditor;
+  std::unique_ptr<IMidiTransport> mTransport;
+  sim::SimulatedMidiLink* mDemoLink = nullptr;  // transport_ in demo mode
+  std::unique_ptr<TransientPortSettings> mDemoPorts;
+  std::unique_ptr<MidiPorts> mPorts;
+  IncomingSysexQueue mIncoming;
+  std::unique_ptr<AudioEngine> mAudio;
+  std::unique_ptr<GtkPlatformServices> mPlatform;
+  std::unique_ptr<IGraphics> mGraphics;
+  GtkWidget* mWindow = nullptr;
+  unsigned mFallbackSource = 0;
+  int mFallbackWakeFd = -1;  // eventfd the MIDI callback writes to
+  unsigned mIncomingSource = 0;
+  unsigned mSignalSources[2] = {0, 0};
+  bool mClosing = false;
+  bool mReportFirstFrame = false;
 };
 
 }  // namespace qd3

@@ -55,10 +55,10 @@ GtkWidget* BuildMenuBar(EditorApp* app, GtkAccelGroup* accelerators) {
       gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), menu);
       gtk_menu_shell_append(GTK_MENU_SHELL(bar), top);
     }
-    GtkWidget* item = entry.action == MenuAction::Separator
+    GtkWidget* item = entry.action == MenuAction::kSeparator
                           ? gtk_separator_menu_item_new()
                           : gtk_menu_item_new_with_mnemonic(GtkMnemonicLabel(entry.text).c_str());
-    if (entry.action != MenuAction::Separator) {
+    if (entry.action != MenuAction::kSeparator) {
       g_object_set_data(G_OBJECT(item), kEntryIndexKey, GSIZE_TO_POINTER(i));
       g_signal_connect(item, "activate", G_CALLBACK(OnMenuActivate), app);
     }
@@ -74,74 +74,74 @@ GtkWidget* BuildMenuBar(EditorApp* app, GtkAccelGroup* accelerators) {
 }  // namespace
 
 void EditorApp::CreateWindow() {
-  float scale = static_cast<float>(store_.Values().scale);
+  float scale = static_cast<float>(mStore.Values().scale);
   if (scale < kMinScale) scale = kMinScale;
   if (scale > kMaxScale) scale = kMaxScale;
-  graphics_ = std::make_unique<IGraphics>(editor_.get(), kEditorWidth, kEditorHeight, 60, scale);
-  graphics_->SetScaleLimits(kMinScale, kMaxScale);
-  graphics_->AttachPanelBackground(kBackground);
-  graphics_->AttachCornerResizer();
+  mGraphics = std::make_unique<IGraphics>(mEditor.get(), kEditorWidth, kEditorHeight, 60, scale);
+  mGraphics->SetScaleLimits(kMinScale, kMaxScale);
+  mGraphics->AttachPanelBackground(kBackground);
+  mGraphics->AttachCornerResizer();
 
-  window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(window_), "QD3Control");
+  mWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(mWindow), "QD3Control");
   // A fixed frame: the player sizes the editor with its corner resizer only.
-  gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
-  gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
-  g_signal_connect(window_, "delete-event", G_CALLBACK(OnDeleteEvent), this);
-  platform_ = std::make_unique<GtkPlatformServices>(GTK_WINDOW(window_));
+  gtk_window_set_resizable(GTK_WINDOW(mWindow), FALSE);
+  gtk_window_set_position(GTK_WINDOW(mWindow), GTK_WIN_POS_CENTER);
+  g_signal_connect(mWindow, "delete-event", G_CALLBACK(OnDeleteEvent), this);
+  mPlatform = std::make_unique<GtkPlatformServices>(GTK_WINDOW(mWindow));
 
   GtkAccelGroup* accelerators = gtk_accel_group_new();
-  gtk_window_add_accel_group(GTK_WINDOW(window_), accelerators);
+  gtk_window_add_accel_group(GTK_WINDOW(mWindow), accelerators);
   g_object_unref(accelerators);
 
   GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
   gtk_box_pack_start(GTK_BOX(box), BuildMenuBar(this, accelerators), FALSE, FALSE, 0);
-  GtkWidget* window = window_;
-  GtkWidget* canvas = CreateGraphicsWidget(*graphics_, [window](int, int, float) {
+  GtkWidget* window = mWindow;
+  GtkWidget* canvas = CreateGraphicsWidget(*mGraphics, [window](int, int, float) {
     // The window follows the canvas's new size request; a non-resizable window
     // shrinks to it as well when asked for the smallest size.
     gtk_window_resize(GTK_WINDOW(window), 1, 1);
   });
   gtk_box_pack_start(GTK_BOX(box), canvas, FALSE, FALSE, 0);
-  gtk_container_add(GTK_CONTAINER(window_), box);
+  gtk_container_add(GTK_CONTAINER(mWindow), box);
   // After the window's own handler, which has drawn the canvas by then.
-  if (reportFirstFrame_) {
-    g_signal_connect_after(window_, "draw", G_CALLBACK(OnFirstDraw), nullptr);
+  if (mReportFirstFrame) {
+    g_signal_connect_after(mWindow, "draw", G_CALLBACK(OnFirstDraw), nullptr);
   }
 
-  editor_->AttachScreen(graphics_.get());
-  editor_->SetPlatformServices(platform_.get());
-  gtk_widget_show_all(window_);
+  mEditor->AttachScreen(mGraphics.get());
+  mEditor->SetPlatformServices(mPlatform.get());
+  gtk_widget_show_all(mWindow);
 
   // The end of building the screen: the lists from the cache.
-  editor_->LoadCacheState();
+  mEditor->LoadCacheState();
 }
 
 void EditorApp::RaiseWindow() {
-  if (window_) gtk_window_present(GTK_WINDOW(window_));
+  if (mWindow) gtk_window_present(GTK_WINDOW(mWindow));
 }
 
 void EditorApp::OnMenuEntry(size_t entryIndex) {
-  if (entryIndex >= kMenuEntries.size() || closing_) return;
+  if (entryIndex >= kMenuEntries.size() || mClosing) return;
   const MenuEntry& entry = kMenuEntries[entryIndex];
   switch (entry.action) {
-    case MenuAction::EditorCommand:
-      editor_->OnMenuCommand(entry.editorCommand);
+    case MenuAction::kEditorCommand:
+      mEditor->OnMenuCommand(entry.editorCommand);
       break;
-    case MenuAction::Preferences:
+    case MenuAction::kPreferences:
       OpenPreferences();
       break;
-    case MenuAction::Quit:
+    case MenuAction::kQuit:
       CloseEditor();
       break;
-    case MenuAction::About:
+    case MenuAction::kAbout:
       // The about page is the group "aboutcontrols" of the screen.
-      graphics_->HideGroup("aboutcontrols", false);
+      mGraphics->HideGroup("aboutcontrols", false);
       break;
-    case MenuAction::Manual:
+    case MenuAction::kManual:
       ReadManual();
       break;
-    case MenuAction::Separator:
+    case MenuAction::kSeparator:
       break;
   }
 }

@@ -7,23 +7,23 @@ namespace {
 
 class GlibTimer final : public ITimerHandle {
  public:
-  GlibTimer(unsigned intervalMs, std::function<void()> tick) : tick_(std::move(tick)) {
-    source_ = g_timeout_add(intervalMs, &GlibTimer::OnTimeout, this);
+  GlibTimer(unsigned intervalMs, std::function<void()> tick) : mTick(std::move(tick)) {
+    mSource = g_timeout_add(intervalMs, &GlibTimer::OnTimeout, this);
   }
   // Removing the source on the UI thread, where it runs, means no call is in
   // progress and none follows.
   ~GlibTimer() override {
-    if (source_ != 0) g_source_remove(source_);
+    if (mSource != 0) g_source_remove(mSource);
   }
 
  private:
   static gboolean OnTimeout(gpointer self) {
-    static_cast<GlibTimer*>(self)->tick_();
+    static_cast<GlibTimer*>(self)->mTick();
     return G_SOURCE_CONTINUE;
   }
 
-  std::function<void()> tick_;
-  guint source_ = 0;
+  std::function<void()> mTick;
+  guint mSource = 0;
 };
 
 }  // namespace

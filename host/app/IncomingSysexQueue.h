@@ -29,25 +29,25 @@ class IncomingSysexQueue {
   bool Push(const uint8_t* bytes, size_t size);
 
   // Consumer: the descriptor that becomes readable when messages wait.
-  int WakeFd() const { return wakeFd_; }
+  int WakeFd() const { return mWakeFd; }
   // Consumer: clears the wake-up and hands every waiting message, in order, to
   // handle(const uint8_t*, size_t). Returns the number handled.
   template <typename Handler>
   size_t Drain(Handler&& handle) {
     ClearWake();
     size_t count = 0;
-    size_t read = read_.load(std::memory_order_relaxed);
-    while (read != write_.load(std::memory_order_acquire)) {
-      const Slot& slot = slots_[read];
+    size_t read = mRead.load(std::memory_order_relaxed);
+    while (read != mWrite.load(std::memory_order_acquire)) {
+      const Slot& slot = mSlots[read];
       handle(slot.bytes.data(), slot.size);
       read = (read + 1) % kSlots;
-      read_.store(read, std::memory_order_release);
+      mRead.store(read, std::memory_order_release);
       ++count;
     }
     return count;
   }
 
-  size_t Dropped() const { return dropped_.load(std::memory_order_relaxed); }
+  size_t Dropped() const { return mDropped.load(std::memory_order_relaxed); }
 
  private:
   struct Slot {
@@ -56,11 +56,11 @@ class IncomingSysexQueue {
   };
   void ClearWake();
 
-  std::array<Slot, kSlots> slots_{};
-  std::atomic<size_t> write_{0};
-  std::atomic<size_t> read_{0};
-  std::atomic<size_t> dropped_{0};
-  int wakeFd_ = -1;
+  std::array<Slot, kSlots> mSlots{};
+  std::atomic<size_t> mWrite{0};
+  std::atomic<size_t> mRead{0};
+  std::atomic<size_t> mDropped{0};
+  int mWakeFd = -1;
 };
 
 }  // namespace qd3

@@ -103,21 +103,21 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 long IniFile::GetInt(std::string_view section, std::string_view key, long defaultValue) const {
-  const auto value = Lookup(path_, section, key);
+  const auto value = Lookup(mPath, section, key);
   if (!value) return defaultValue;
   return std::strtol(value->c_str(), nullptr, 10);
 }
 
 std::string IniFile::GetString(std::string_view section, std::string_view key,
                                std::string_view defaultValue, size_t maxLength) const {
-  const auto value = Lookup(path_, section, key);
+  const auto value = Lookup(mPath, section, key);
   std::string text = value ? *value : std::string(defaultValue);
   if (text.size() > maxLength) text.resize(maxLength);
   return text;
 }
 
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-  std::vector<std::string> lines = ReadLines(path_);
+  std::vector<std::string> lines = ReadLines(mPath);
   const std::string entry = std::string(key) + "=" + std::string(value);
 
   // Find the section; within it replace the key, or add it after the section's
@@ -162,7 +162,7 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
 
   std::ostringstream text;
   for (const std::string& line : lines) text << line << '\n';
-  return WriteAtomically(path_, text.str());
+  return WriteAtomically(mPath, text.str());
 }
 
 }  // namespace qd3

@@ -14,9 +14,9 @@ namespace qd3 {
 // leaves half a file behind.
 class IniFile {
  public:
-  explicit IniFile(std::filesystem::path path) : path_(std::move(path)) {}
+  explicit IniFile(std::filesystem::path path) : mPath(std::move(path)) {}
 
-  const std::filesystem::path& Path() const { return path_; }
+  const std::filesystem::path& Path() const { return mPath; }
 
   // The key's value as a whole decimal number; text that does not start with a
   // number gives 0, a missing key the default (GetPrivateProfileInt's rules).
@@ -29,7 +29,7 @@ class IniFile {
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
  private:
-  std::filesystem::path path_;
+  std::filesystem::path mPath;
 };
 
 // Case-insensitive comparison of ASCII names.

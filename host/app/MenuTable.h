@@ -8,12 +8,12 @@ namespace qd3 {
 
 // What a menu entry does when chosen.
 enum class MenuAction {
-  EditorCommand,  // OnMenuCommand(editorCommand)
-  Preferences,    // the "Preferences" dialog
-  Quit,           // closes the main window
-  About,          // the editor's about page
-  Manual,         // writes and opens the owner's manual
-  Separator,
+  kEditorCommand,  // OnMenuCommand(editorCommand)
+  kPreferences,    // the "Preferences" dialog
+  kQuit,           // closes the main window
+  kAbout,          // the editor's about page
+  kManual,         // writes and opens the owner's manual
+  kSeparator,
 };
 
 struct MenuEntry {
@@ -28,19 +28,19 @@ inline constexpr int kCmdMidiSettings = 40006;
 
 // The menu bar, in display order.
 inline constexpr std::array<MenuEntry, 13> kMenuEntries{{
-    {"&File", "&Import All Presets to QD3...", 40033, MenuAction::EditorCommand, 5},
-    {"&File", "&Export All Presets from QD3 ...", 40034, MenuAction::EditorCommand, 6},
-    {"&File", "", 0, MenuAction::Separator, 0},
-    {"&File", "&Firmware Update...", 40029, MenuAction::EditorCommand, 1},
-    {"&File", "&Factory Presets Update...", 40036, MenuAction::EditorCommand, 8},
-    {"&File", "&Clear Cache Data", 40031, MenuAction::EditorCommand, 3},
-    {"&File", "", 0, MenuAction::Separator, 0},
-    {"&File", "&MIDI Settings...\tCtrl+,", kCmdMidiSettings, MenuAction::Preferences, 0},
-    {"&File", "&QD3 Global Settings...", 40030, MenuAction::EditorCommand, 2},
-    {"&File", "", 0, MenuAction::Separator, 0},
-    {"&File", "&Quit", 40007, MenuAction::Quit, 0},
-    {"&Help", "&About", 40005, MenuAction::About, 0},
-    {"&Help", "&Read Manual", 40008, MenuAction::Manual, 0},
+    {"&File", "&Import All Presets to QD3...", 40033, MenuAction::kEditorCommand, 5},
+    {"&File", "&Export All Presets from QD3 ...", 40034, MenuAction::kEditorCommand, 6},
+    {"&File", "", 0, MenuAction::kSeparator, 0},
+    {"&File", "&Firmware Update...", 40029, MenuAction::kEditorCommand, 1},
+    {"&File", "&Factory Presets Update...", 40036, MenuAction::kEditorCommand, 8},
+    {"&File", "&Clear Cache Data", 40031, MenuAction::kEditorCommand, 3},
+    {"&File", "", 0, MenuAction::kSeparator, 0},
+    {"&File", "&MIDI Settings...\tCtrl+,", kCmdMidiSettings, MenuAction::kPreferences, 0},
+    {"&File", "&QD3 Global Settings...", 40030, MenuAction::kEditorCommand, 2},
+    {"&File", "", 0, MenuAction::kSeparator, 0},
+    {"&File", "&Quit", 40007, MenuAction::kQuit, 0},
+    {"&Help", "&About", 40005, MenuAction::kAbout, 0},
+    {"&Help", "&Read Manual", 40008, MenuAction::kManual, 0},
 }};
 
 // The label GTK shows: '&' becomes the mnemonic mark '_', a literal '_' is

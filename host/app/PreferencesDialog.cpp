@@ -60,10 +60,10 @@ void RunPreferencesDialog(GtkWindow* parent, PreferencesLogic& logic) {
   gtk_container_add(GTK_CONTAINER(frame), grid);
   gtk_box_pack_start(GTK_BOX(content), frame, TRUE, TRUE, 0);
 
-  ListBinding input{&logic, MidiDirection::Input};
-  ListBinding output{&logic, MidiDirection::Output};
-  AddList(GTK_GRID(grid), 0, "Input Device", logic, MidiDirection::Input, input, kInputListId);
-  AddList(GTK_GRID(grid), 2, "Output Device", logic, MidiDirection::Output, output, kOutputListId);
+  ListBinding input{&logic, MidiDirection::kInput};
+  ListBinding output{&logic, MidiDirection::kOutput};
+  AddList(GTK_GRID(grid), 0, "Input Device", logic, MidiDirection::kInput, input, kInputListId);
+  AddList(GTK_GRID(grid), 2, "Output Device", logic, MidiDirection::kOutput, output, kOutputListId);
   gtk_widget_show_all(dialog);
 
   while (true) {

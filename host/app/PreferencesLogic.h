@@ -35,7 +35,7 @@ class IPreferencesHost {
 // opening, and what a new selection, "Apply", "OK" and "Cancel" do.
 class PreferencesLogic {
  public:
-  explicit PreferencesLogic(IPreferencesHost& host) : host_(host) {}
+  explicit PreferencesLogic(IPreferencesHost& host) : mHost(host) {}
 
   // Fills both lists; a stored name that is not listed becomes "off" (stored and
   // written). Keeps a copy of every setting for Cancel.
@@ -63,12 +63,12 @@ class PreferencesLogic {
   Snapshot Current();
   void FillList(MidiDirection direction);
 
-  IPreferencesHost& host_;
-  std::vector<std::string> inputs_;
-  std::vector<std::string> outputs_;
-  int selectedIn_ = 0;
-  int selectedOut_ = 0;
-  Snapshot opened_;
+  IPreferencesHost& mHost;
+  std::vector<std::string> mInputs;
+  std::vector<std::string> mOutputs;
+  int mSelectedIn = 0;
+  int mSelectedOut = 0;
+  Snapshot mOpened;
 };
 
 }  // namespace qd3

@@ -32,42 +32,42 @@ bool MakeAddress(const std::filesystem::path& path, sockaddr_un& address) {
 }  // namespace
 
 SingleInstance::SingleInstance(const std::filesystem::path& baseFolder)
-    : socketPath_(baseFolder / kSocketName) {
+    : mSocketPath(baseFolder / kSocketName) {
   const std::string lockPath = (baseFolder / kLockName).string();
-  lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (lockFd_ < 0) return;
-  if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-    role_ = errno == EWOULDBLOCK ? Role::Second : Role::Error;
-    ::close(lockFd_);
-    lockFd_ = -1;
+  mLockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (mLockFd < 0) return;
+  if (::flock(mLockFd, LOCK_EX | LOCK_NB) != 0) {
+    mRole = errno == EWOULDBLOCK ? Role::kSecond : Role::kError;
+    ::close(mLockFd);
+    mLockFd = -1;
     return;
   }
-  role_ = Role::First;
+  mRole = Role::kFirst;
 
   // Holding the lock makes any socket file left behind ours to replace.
   sockaddr_un address;
-  if (!MakeAddress(socketPath_, address)) return;  // too long a path: no raising
-  ::unlink(socketPath_.c_str());
-  listenFd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (listenFd_ < 0) return;
-  if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(listenFd_, 4) != 0) {
-    ::close(listenFd_);
-    listenFd_ = -1;
+  if (!MakeAddress(mSocketPath, address)) return;  // too long a path: no raising
+  ::unlink(mSocketPath.c_str());
+  mListenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (mListenFd < 0) return;
+  if (::bind(mListenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(mListenFd, 4) != 0) {
+    ::close(mListenFd);
+    mListenFd = -1;
   }
 }
 
 SingleInstance::~SingleInstance() {
-  if (listenFd_ >= 0) {
-    ::close(listenFd_);
-    ::unlink(socketPath_.c_str());
+  if (mListenFd >= 0) {
+    ::close(mListenFd);
+    ::unlink(mSocketPath.c_str());
   }
-  if (lockFd_ >= 0) ::close(lockFd_);  // releases the flock
+  if (mLockFd >= 0) ::close(mLockFd);  // releases the flock
 }
 
 bool SingleInstance::AskFirstToRaise(std::chrono::milliseconds patience) {
   sockaddr_un address;
-  if (!MakeAddress(socketPath_, address)) return false;
+  if (!MakeAddress(mSocketPath, address)) return false;
   const auto deadline = std::chrono::steady_clock::now() + patience;
   while (true) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -84,8 +84,8 @@ bool SingleInstance::AskFirstToRaise(std::chrono::milliseconds patience) {
 }
 
 bool SingleInstance::AcceptRaiseRequest() {
-  if (listenFd_ < 0) return false;
-  const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+  if (mListenFd < 0) return false;
+  const int fd = ::accept4(mListenFd, nullptr, nullptr, SOCK_CLOEXEC);
   if (fd < 0) return false;
   // The peer writes its one line at once; a silent peer is given up on quickly
   // so that the UI thread never hangs here.

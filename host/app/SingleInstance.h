@@ -13,28 +13,28 @@ namespace qd3 {
 // the next start; a stale socket file is replaced.
 class SingleInstance {
  public:
-  enum class Role { First, Second, Error };
+  enum class Role { kFirst, kSecond, kError };
 
   explicit SingleInstance(const std::filesystem::path& baseFolder);
   ~SingleInstance();
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
 
-  Role GetRole() const { return role_; }
+  Role GetRole() const { return mRole; }
   // Second: asks the first process to raise its window; waits up to `patience`
   // for its socket (it may still be starting). True when the request was sent.
   bool AskFirstToRaise(std::chrono::milliseconds patience = std::chrono::milliseconds(2000));
   // First: the listening socket to watch for readability, or -1.
-  int ListenFd() const { return listenFd_; }
+  int ListenFd() const { return mListenFd; }
   // First, when ListenFd is readable: accepts one connection and reports whether
   // it asked for a raise.
   bool AcceptRaiseRequest();
 
  private:
-  std::filesystem::path socketPath_;
-  int lockFd_ = -1;
-  int listenFd_ = -1;
-  Role role_ = Role::Error;
+  std::filesystem::path mSocketPath;
+  int mLockFd = -1;
+  int mListenFd = -1;
+  Role mRole = Role::kError;
 };
 
 }  // namespace qd3

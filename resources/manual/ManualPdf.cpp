@@ -27,7 +27,7 @@ constexpr double kTextWidth = kPageWidth - 2 * kMargin;
 constexpr double kBottom = kPageHeight - kMargin - 20;
 constexpr char kFont[] = "DejaVu Sans";
 
-enum class BlockKind { Title, Chapter, Section, Bullet, Body };
+enum class BlockKind { kTitle, kChapter, kSection, kBullet, kBody };
 
 struct Block {
   BlockKind kind;
@@ -43,15 +43,15 @@ struct Style {
 
 Style StyleOf(BlockKind kind) {
   switch (kind) {
-    case BlockKind::Title:
+    case BlockKind::kTitle:
       return {24, true, 0, 0};
-    case BlockKind::Chapter:
+    case BlockKind::kChapter:
       return {16, true, 18, 0};
-    case BlockKind::Section:
+    case BlockKind::kSection:
       return {12.5, true, 10, 0};
-    case BlockKind::Bullet:
+    case BlockKind::kBullet:
       return {10.5, false, 3, 14};
-    case BlockKind::Body:
+    case BlockKind::kBody:
       return {10.5, false, 7, 0};
   }
   return {10.5, false, 7, 0};
@@ -66,22 +66,22 @@ std::vector<Block> Parse(std::istream& in) {
       continue;
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    BlockKind kind = BlockKind::Body;
+    BlockKind kind = BlockKind::kBody;
     std::string text = line;
     if (line.rfind("### ", 0) == 0) {
-      kind = BlockKind::Section, text = line.substr(4);
+      kind = BlockKind::kSection, text = line.substr(4);
     } else if (line.rfind("## ", 0) == 0) {
-      kind = BlockKind::Chapter, text = line.substr(3);
+      kind = BlockKind::kChapter, text = line.substr(3);
     } else if (line.rfind("# ", 0) == 0) {
-      kind = BlockKind::Title, text = line.substr(2);
+      kind = BlockKind::kTitle, text = line.substr(2);
     } else if (line.rfind("- ", 0) == 0) {
-      kind = BlockKind::Bullet, text = line.substr(2);
+      kind = BlockKind::kBullet, text = line.substr(2);
     } else if (open) {
       blocks.back().text += " " + line.substr(line.find_first_not_of(' '));
       continue;
     }
     blocks.push_back({kind, text});
-    open = kind == BlockKind::Body || kind == BlockKind::Bullet;
+    open = kind == BlockKind::kBody || kind == BlockKind::kBullet;
   }
   return blocks;
 }
@@ -89,39 +89,39 @@ std::vector<Block> Parse(std::istream& in) {
 class Typesetter {
  public:
   explicit Typesetter(const char* path)
-      : surface_(cairo_pdf_surface_create(path, kPageWidth, kPageHeight)),
-        cr_(cairo_create(surface_)) {
-    cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_TITLE, "QD3Control Owner's Manual");
-    cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_CREATOR, "qd3_manual_pdf");
+      : mSurface(cairo_pdf_surface_create(path, kPageWidth, kPageHeight)),
+        mCr(cairo_create(mSurface)) {
+    cairo_pdf_surface_set_metadata(mSurface, CAIRO_PDF_METADATA_TITLE, "QD3Control Owner's Manual");
+    cairo_pdf_surface_set_metadata(mSurface, CAIRO_PDF_METADATA_CREATOR, "qd3_manual_pdf");
   }
   ~Typesetter() {
     Footer();
-    cairo_destroy(cr_);
-    cairo_surface_finish(surface_);
-    cairo_surface_destroy(surface_);
+    cairo_destroy(mCr);
+    cairo_surface_finish(mSurface);
+    cairo_surface_destroy(mSurface);
   }
-  bool Ok() const { return cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS; }
+  bool Ok() const { return cairo_surface_status(mSurface) == CAIRO_STATUS_SUCCESS; }
 
   void Put(const Block& block) {
     const Style style = StyleOf(block.kind);
-    if (block.kind == BlockKind::Chapter && y_ > kBottom - 120) NewPage();
-    cairo_select_font_face(cr_, kFont, CAIRO_FONT_SLANT_NORMAL,
+    if (block.kind == BlockKind::kChapter && mY > kBottom - 120) NewPage();
+    cairo_select_font_face(mCr, kFont, CAIRO_FONT_SLANT_NORMAL,
                            style.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr_, style.size);
+    cairo_set_font_size(mCr, style.size);
     const double lineHeight = style.size * 1.35;
-    y_ += style.before;
+    mY += style.before;
     const std::vector<std::string> lines = Wrap(block.text, kTextWidth - style.indent);
     for (size_t i = 0; i < lines.size(); ++i) {
-      if (y_ + lineHeight > kBottom) NewPage();
-      y_ += lineHeight;
-      if (block.kind == BlockKind::Bullet && i == 0) {
-        cairo_move_to(cr_, kMargin + 4, y_);
-        cairo_show_text(cr_, "\xE2\x80\xA2");
+      if (mY + lineHeight > kBottom) NewPage();
+      mY += lineHeight;
+      if (block.kind == BlockKind::kBullet && i == 0) {
+        cairo_move_to(mCr, kMargin + 4, mY);
+        cairo_show_text(mCr, "\xE2\x80\xA2");
       }
-      cairo_move_to(cr_, kMargin + style.indent, y_);
-      cairo_show_text(cr_, lines[i].c_str());
+      cairo_move_to(mCr, kMargin + style.indent, mY);
+      cairo_show_text(mCr, lines[i].c_str());
     }
-    if (block.kind == BlockKind::Title) y_ += 12;
+    if (block.kind == BlockKind::kTitle) mY += 12;
   }
 
  private:
@@ -132,7 +132,7 @@ class Typesetter {
     for (std::string word; words >> word;) {
       const std::string candidate = line.empty() ? word : line + " " + word;
       cairo_text_extents_t extents;
-      cairo_text_extents(cr_, candidate.c_str(), &extents);
+      cairo_text_extents(mCr, candidate.c_str(), &extents);
       if (extents.x_advance > width && !line.empty()) {
         lines.push_back(line);
         line = word;
@@ -145,25 +145,25 @@ class Typesetter {
   }
 
   void Footer() {
-    cairo_select_font_face(cr_, kFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr_, 8.5);
+    cairo_select_font_face(mCr, kFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(mCr, 8.5);
     const std::string text =
-        "QD3Control Owner's Manual  \xE2\x80\x93  page " + std::to_string(page_);
-    cairo_move_to(cr_, kMargin, kPageHeight - kMargin + 10);
-    cairo_show_text(cr_, text.c_str());
+        "QD3Control Owner's Manual  \xE2\x80\x93  page " + std::to_string(mPage);
+    cairo_move_to(mCr, kMargin, kPageHeight - kMargin + 10);
+    cairo_show_text(mCr, text.c_str());
   }
 
   void NewPage() {
     Footer();
-    cairo_show_page(cr_);
-    ++page_;
-    y_ = kMargin;
+    cairo_show_page(mCr);
+    ++mPage;
+    mY = kMargin;
   }
 
-  cairo_surface_t* surface_;
-  cairo_t* cr_;
-  double y_ = kMargin;
-  int page_ = 1;
+  cairo_surface_t* mSurface;
+  cairo_t* mCr;
+  double mY = kMargin;
+  int mPage = 1;
 };
 
 }  // namespace

@@ -132,7 +132,7 @@ int Run(const SimOptions& options) {
                          [&out](std::span<const uint8_t> message) {
                            out.sendMessage(message.data(), message.size());
                          });
-    service.Modify([&](PedalModel& model) { model.faults() = options.faults; });
+    service.Modify([&](PedalModel& model) { model.Faults() = options.faults; });
     if (options.log) {
       service.SetLogSink([](const std::string& line) {
         std::fprintf(stdout, "%s\n", line.c_str());

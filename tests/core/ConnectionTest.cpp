@@ -21,7 +21,7 @@ TEST(Connection, FirstPollAfter33TicksThenTheHandshakeRunsToTheCurrentPreset) {
 
   h.RunFor(3s);
   const int current =
-      h.link.pedal().Inspect([](const sim::PedalModel& m) { return m.state().currentPreset; });
+      h.link.Pedal().Inspect([](const sim::PedalModel& m) { return m.State().currentPreset; });
   // The handshake ends by closing the bracket and loading the current preset (and
   // asking for a user IR it uses that is not cached yet).
   auto end = h.sent.messages.end();
@@ -32,8 +32,8 @@ TEST(Connection, FirstPollAfter33TicksThenTheHandshakeRunsToTheCurrentPreset) {
   EXPECT_FALSE(h.editor.session.applyingDeviceValues);
   EXPECT_EQ(h.editor.session.currentPreset, current);
   // The edit buffer now matches what the pedal holds.
-  const auto record = h.link.pedal().Inspect(
-      [&](const sim::PedalModel& m) { return m.state().presets[static_cast<size_t>(current)]; });
+  const auto record = h.link.Pedal().Inspect(
+      [&](const sim::PedalModel& m) { return m.State().presets[static_cast<size_t>(current)]; });
   for (int i = 0; i < kNumSoundParams; ++i) {
     EXPECT_EQ(h.editor.Params()[i].Raw(), sim::RecordParam(record, i)) << i;
     EXPECT_EQ(h.editor.deviceSnapshot[static_cast<size_t>(i)], sim::RecordParam(record, i)) << i;
@@ -43,7 +43,7 @@ TEST(Connection, FirstPollAfter33TicksThenTheHandshakeRunsToTheCurrentPreset) {
 
 TEST(Connection, PedalWithOldFirmwareNeverConnectsAndSaysSoAfterEveryPoll) {
   CoreHarness h;
-  h.link.pedal().SetFirmwareVersion(9);
+  h.link.Pedal().SetFirmwareVersion(9);
   h.RunFor(3400ms);
   EXPECT_FALSE(h.editor.session.connected);
   EXPECT_TRUE(h.editor.session.messagePending);
@@ -57,7 +57,7 @@ TEST(Connection, PedalWithOldFirmwareNeverConnectsAndSaysSoAfterEveryPoll) {
 
 TEST(Connection, NewerFirmwareAsksForAnEditorUpdate) {
   CoreHarness h;
-  h.link.pedal().ReportVersion(120);
+  h.link.Pedal().ReportVersion(120);
   h.RunFor(3400ms);
   EXPECT_FALSE(h.editor.session.connected);
   EXPECT_EQ(h.editor.session.pendingMessage,
@@ -66,7 +66,7 @@ TEST(Connection, NewerFirmwareAsksForAnEditorUpdate) {
 
 TEST(Connection, AnUnpluggedPedalIsPolledForever) {
   CoreHarness h;
-  h.link.pedal().SetSilent(true);
+  h.link.Pedal().SetSilent(true);
   h.RunFor(10s);
   EXPECT_FALSE(h.editor.session.connected);
   EXPECT_EQ(h.sent.messages.size(), 3u);
@@ -78,7 +78,7 @@ TEST(Connection, AKnobTurnedOnThePedalReachesTheEditorWithoutAnEcho) {
   ASSERT_TRUE(h.ConnectAndSettle());
   const size_t before = h.sent.messages.size();
   const int raw = h.editor.Params()[1].Raw() == 99 ? 98 : 99;
-  ASSERT_TRUE(h.link.pedal().TurnKnob(1, raw));
+  ASSERT_TRUE(h.link.Pedal().TurnKnob(1, raw));
   h.RunFor(50ms);
   EXPECT_EQ(h.editor.Params()[1].Raw(), raw);
   EXPECT_EQ(h.editor.liveValues[1], raw);
@@ -92,7 +92,7 @@ TEST(Connection, ALiveEditReachesThePedalsEditBuffer) {
   h.editor.SetParameterValueFromUI(20, raw / 127.0);
   h.RunFor(20ms);
   const auto edit =
-      h.link.pedal().Inspect([](const sim::PedalModel& m) { return m.state().editBuffer; });
+      h.link.Pedal().Inspect([](const sim::PedalModel& m) { return m.State().editBuffer; });
   EXPECT_EQ(sim::RecordParam(edit, 20), raw);
 }
 
@@ -109,11 +109,11 @@ TEST(Connection, ReconnectDropsTheSessionAndFindsThePedalAgain) {
 TEST(Connection, StatusWithTheVersionByteIsIgnoredAndWithoutItAccepted) {
   CoreHarness h;
   ASSERT_TRUE(h.ConnectAndSettle());
-  h.link.pedal().InjectReply({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0x0B, 0xF7});
+  h.link.Pedal().InjectReply({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0x0B, 0xF7});
   h.RunFor(10ms);
   EXPECT_FALSE(h.editor.session.resetDoneSeen);
   const size_t before = h.sent.messages.size();
-  h.link.pedal().InjectReply({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0xF7});
+  h.link.Pedal().InjectReply({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0xF7});
   h.RunFor(150ms);
   EXPECT_FALSE(h.editor.session.resetDoneSeen) << "the tick took it";
   ASSERT_GT(h.sent.messages.size(), before);

@@ -29,10 +29,10 @@ using Bytes = std::vector<uint8_t>;
 class MemoryPortSettings : public IMidiPortSettings {
  public:
   std::string Name(MidiDirection d) const override {
-    return d == MidiDirection::Input ? input : output;
+    return d == MidiDirection::kInput ? input : output;
   }
   void SetName(MidiDirection d, std::string name) override {
-    (d == MidiDirection::Input ? input : output) = std::move(name);
+    (d == MidiDirection::kInput ? input : output) = std::move(name);
   }
   void Save() override { ++saves; }
 
@@ -93,8 +93,8 @@ class CoreHarness {
     return editor.session.connected && !editor.session.readAllActive;
   }
   int PedalEditorClosings() const {
-    return link.pedal().Inspect(
-        [](const sim::PedalModel& m) { return m.counters().editorClosings; });
+    return link.Pedal().Inspect(
+        [](const sim::PedalModel& m) { return m.Counters().editorClosings; });
   }
   uint8_t LastSentCommand() const { return sent.messages.back()[kCommandOffset]; }
   // The commands sent since message `from`, with the byte after the command (the

@@ -15,7 +15,7 @@ constexpr int kBulkBegin = kCmdBulkBegin;
 constexpr int kBulkEnd = kCmdBulkEnd;
 
 int PedalCurrent(CoreHarness& h) {
-  return h.link.pedal().Inspect([](const sim::PedalModel& m) { return m.state().currentPreset; });
+  return h.link.Pedal().Inspect([](const sim::PedalModel& m) { return m.State().currentPreset; });
 }
 
 std::vector<int> RequestedSlots(const CoreHarness& h, size_t from) {
@@ -72,7 +72,7 @@ TEST(PresetSync, EmptyCacheReadsAll128SlotsInOrderWithProgress) {
 
   // Every slot is on disk with the pedal's checksum in the table.
   const auto pedalPresets =
-      h.link.pedal().Inspect([](const sim::PedalModel& m) { return m.state().presets; });
+      h.link.Pedal().Inspect([](const sim::PedalModel& m) { return m.State().presets; });
   for (int slot = 0; slot < kPresetCount; ++slot) {
     const auto cached = h.editor.Cache()->ReadPreset(slot);
     ASSERT_TRUE(cached.has_value()) << slot;
@@ -117,7 +117,7 @@ TEST(PresetSync, ACacheRebuiltFromDiskIsAsGoodAsTheOneInMemory) {
 TEST(PresetSync, OneChangedSlotIsTheOnlyOneFetched) {
   CoreHarness h;
   ASSERT_TRUE(h.ConnectAndSettle());
-  h.link.pedal().Modify([](sim::PedalModel& m) { sim::RecordName(m.state().presets[7])[0] = 'X'; });
+  h.link.Pedal().Modify([](sim::PedalModel& m) { sim::RecordName(m.State().presets[7])[0] = 'X'; });
   h.editor.Reconnect();
   const size_t start = h.sent.messages.size();
   ASSERT_TRUE(h.ConnectAndSettle());
@@ -137,7 +137,7 @@ TEST(PresetSync, ACorruptedDumpIsRequestedAgainAndProgressDoesNotAdvance) {
   h.OpenWindow({53, 54});
   ASSERT_TRUE(h.Connect());
   ASSERT_TRUE(RunToFirstSyncRequest(h));  // bracket sent, first request on the next tick
-  h.link.pedal().CorruptNextChecksum();
+  h.link.Pedal().CorruptNextChecksum();
   const size_t start = h.sent.messages.size();
   ASSERT_TRUE(h.RunUntil([&] { return RequestedSlots(h, start).size() >= 2; }, 1s));
   EXPECT_EQ(RequestedSlots(h, start), (std::vector<int>{0, 0}));
@@ -152,7 +152,7 @@ TEST(PresetSync, ALostDumpIsRequestedAgainAfterTwoSeconds) {
   CoreHarness h;
   ASSERT_TRUE(h.Connect());
   ASSERT_TRUE(RunToFirstSyncRequest(h));
-  h.link.pedal().DropNextReplies(1);
+  h.link.Pedal().DropNextReplies(1);
   const size_t start = h.sent.messages.size();
   h.RunFor(2s);
   EXPECT_EQ(RequestedSlots(h, start), (std::vector<int>{0})) << "still waiting";
@@ -169,7 +169,7 @@ TEST(PresetSync, APedalThatStopsAnsweringEndsTheRunAndKeepsTheRestPending) {
   CoreHarness h;
   ASSERT_TRUE(h.Connect());
   ASSERT_TRUE(h.RunUntil([&] { return h.editor.session.readDone == 10; }, 5s));
-  h.link.pedal().SetSilent(true);
+  h.link.Pedal().SetSilent(true);
   const size_t start = h.sent.messages.size();
   h.RunFor(9s);
   EXPECT_FALSE(h.editor.session.readAllActive);
@@ -183,7 +183,7 @@ TEST(PresetSync, APedalThatStopsAnsweringEndsTheRunAndKeepsTheRestPending) {
   EXPECT_EQ(h.editor.checksums.PendingCount(), kPresetCount - stuck);
 
   // Back on the wire: the next connection fetches exactly the slots not read.
-  h.link.pedal().SetSilent(false);
+  h.link.Pedal().SetSilent(false);
   h.editor.Reconnect();
   const size_t again = h.sent.messages.size();
   ASSERT_TRUE(h.ConnectAndSettle());

@@ -8,10 +8,10 @@ namespace {
 
 class DispatcherTest : public EditorTest {
  protected:
-  void Receive(const Bytes& m) { editor.HandleDeviceMessage(m.data(), m.size()); }
+  void Receive(const Bytes& m) { mEditor.HandleDeviceMessage(m.data(), m.size()); }
   void ConnectWithAck() {
     Connect();
-    editor.session.applyingDeviceValues = false;
+    mEditor.session.applyingDeviceValues = false;
   }
   static Bytes GlobalBlock(std::initializer_list<std::pair<int, uint8_t>> bytes) {
     std::array<uint8_t, 256> data{};
@@ -24,29 +24,29 @@ class DispatcherTest : public EditorTest {
 
 TEST_F(DispatcherTest, StatusMessagesCarryNoVersionByte) {
   Receive({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0x0B, 0xF7});
-  EXPECT_FALSE(editor.session.resetDoneSeen);
+  EXPECT_FALSE(mEditor.session.resetDoneSeen);
   Receive({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0xF7});
-  EXPECT_TRUE(editor.session.resetDoneSeen);
+  EXPECT_TRUE(mEditor.session.resetDoneSeen);
 
   // The timer then reports the reset and asks for the settings.
-  editor.OnDeviceTimer();
-  EXPECT_FALSE(editor.session.resetDoneSeen);
-  ASSERT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(sent.messages[0], BuildRequestBlock(kBlockGlobalSettings));
+  mEditor.OnDeviceTimer();
+  EXPECT_FALSE(mEditor.session.resetDoneSeen);
+  ASSERT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mSent.messages[0], BuildRequestBlock(kBlockGlobalSettings));
 }
 
 TEST_F(DispatcherTest, ParamEchoSetsTheParameterWithoutEchoingIt) {
   ConnectWithAck();
   Receive(BuildParamEcho(1, 100));
-  EXPECT_EQ(editor.Params()[1].Raw(), 100);
-  EXPECT_EQ(editor.liveValues[1], 100);
-  EXPECT_TRUE(sent.messages.empty());
-  EXPECT_FALSE(editor.session.applyingDeviceValues);
+  EXPECT_EQ(mEditor.Params()[1].Raw(), 100);
+  EXPECT_EQ(mEditor.liveValues[1], 100);
+  EXPECT_TRUE(mSent.messages.empty());
+  EXPECT_FALSE(mEditor.session.applyingDeviceValues);
   // The echo normalizes against the parameter's own range.
   Receive(BuildParamEcho(19, 4));
-  EXPECT_EQ(editor.Params()[19].Raw(), 4);
+  EXPECT_EQ(mEditor.Params()[19].Raw(), 4);
   Receive(BuildParamEcho(kParamCompression, 100));
-  EXPECT_EQ(editor.Params()[kParamCompression].Raw(), 100);
+  EXPECT_EQ(mEditor.Params()[kParamCompression].Raw(), 100);
 }
 
 TEST_F(DispatcherTest, ParamEchoOutsideTheCatalogueIsDropped) {
@@ -56,63 +56,63 @@ TEST_F(DispatcherTest, ParamEchoOutsideTheCatalogueIsDropped) {
     Receive({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x51, 0x0B, index, value, 0xF7});
   }
   for (int i = 0; i < kNumParams; ++i) {
-    EXPECT_EQ(editor.Params()[i].Value(), editor.Params()[i].Info().defaultValue) << i;
+    EXPECT_EQ(mEditor.Params()[i].Value(), mEditor.Params()[i].Info().defaultValue) << i;
   }
 }
 
 TEST_F(DispatcherTest, AckSendsTheLowHalfOfAUserIrNumber) {
   ConnectWithAck();
-  editor.session.userIrA = 200;
-  editor.session.irNumberStep = kParamUserIrAHigh;
+  mEditor.session.userIrA = 200;
+  mEditor.session.irNumberStep = kParamUserIrAHigh;
   SetRaw(kParamUserIrAHigh, 1);
-  ASSERT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(sent.messages[0], BuildParamChange(57, 1));
+  ASSERT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mSent.messages[0], BuildParamChange(57, 1));
   Receive(BuildStatus(kCmdAck));
-  EXPECT_EQ(editor.session.irNumberStep, kParamUserIrALow);
-  ASSERT_EQ(sent.messages.size(), 2u);
-  EXPECT_EQ(sent.messages[1], BuildParamChange(58, 72));
-  EXPECT_EQ(editor.session.userIrA, 200);
+  EXPECT_EQ(mEditor.session.irNumberStep, kParamUserIrALow);
+  ASSERT_EQ(mSent.messages.size(), 2u);
+  EXPECT_EQ(mSent.messages[1], BuildParamChange(58, 72));
+  EXPECT_EQ(mEditor.session.userIrA, 200);
   // A further acknowledgement changes nothing.
   Receive(BuildStatus(kCmdAck));
-  EXPECT_EQ(sent.messages.size(), 2u);
+  EXPECT_EQ(mSent.messages.size(), 2u);
 
-  editor.session.userIrB = 255;
-  editor.session.irNumberStep = kParamUserIrBHigh;
+  mEditor.session.userIrB = 255;
+  mEditor.session.irNumberStep = kParamUserIrBHigh;
   Receive(BuildStatus(kCmdAck));
-  EXPECT_EQ(sent.messages.back(), BuildParamChange(60, 127));
+  EXPECT_EQ(mSent.messages.back(), BuildParamChange(60, 127));
 }
 
 TEST_F(DispatcherTest, ShortStatusReplies) {
   Receive(BuildStatus(kCmdDeviceError));
-  EXPECT_TRUE(editor.session.messagePending);
-  EXPECT_EQ(editor.session.pendingMessage, "ERROR!");
+  EXPECT_TRUE(mEditor.session.messagePending);
+  EXPECT_EQ(mEditor.session.pendingMessage, "ERROR!");
   Receive(BuildStatus(kCmdIrChunkAck));
-  EXPECT_TRUE(editor.session.irUploadNext);
+  EXPECT_TRUE(mEditor.session.irUploadNext);
 }
 
 TEST_F(DispatcherTest, LoaderReplies) {
   OpenWindow();
-  editor.session.connected = true;
+  mEditor.session.connected = true;
   Receive(BuildLoaderReply(kLoaderReady));
-  EXPECT_TRUE(editor.session.firmwareMode);
-  EXPECT_EQ(screen.hiddenGroups.count("firmwarecontrols"), 0u);
-  EXPECT_EQ(screen.disabledGroups.count("fwupdatecontrols"), 1u);
+  EXPECT_TRUE(mEditor.session.firmwareMode);
+  EXPECT_EQ(mScreen.hiddenGroups.count("firmwarecontrols"), 0u);
+  EXPECT_EQ(mScreen.disabledGroups.count("fwupdatecontrols"), 1u);
   Receive(BuildLoaderReply(kLoaderDone));
-  EXPECT_FALSE(editor.session.firmwareMode);
-  EXPECT_FALSE(editor.session.connected);
-  EXPECT_FALSE(editor.session.messagePending);
+  EXPECT_FALSE(mEditor.session.firmwareMode);
+  EXPECT_FALSE(mEditor.session.connected);
+  EXPECT_FALSE(mEditor.session.messagePending);
 
-  editor.session.connected = true;
-  editor.session.firmwareMode = true;
+  mEditor.session.connected = true;
+  mEditor.session.firmwareMode = true;
   Receive(BuildLoaderReply(kLoaderFailed));
-  EXPECT_FALSE(editor.session.firmwareMode);
-  EXPECT_FALSE(editor.session.connected);
-  EXPECT_EQ(editor.session.pendingMessage, "Error in update!");
+  EXPECT_FALSE(mEditor.session.firmwareMode);
+  EXPECT_FALSE(mEditor.session.connected);
+  EXPECT_EQ(mEditor.session.pendingMessage, "Error in update!");
 }
 
 TEST_F(DispatcherTest, GlobalSettingsBlockSetsTheSettingsAndAsksForTheCurrentPreset) {
   ConnectWithAck();
-  editor.session.applyingDeviceValues = true;
+  mEditor.session.applyingDeviceValues = true;
   // byte 8 current preset, 9..18 parameters 80..89, 19..21 33..35, 24 parameter 90.
   Receive(GlobalBlock({{8, 42},
                        {11, 1},
@@ -124,19 +124,19 @@ TEST_F(DispatcherTest, GlobalSettingsBlockSetsTheSettingsAndAsksForTheCurrentPre
                        {20, 20},
                        {21, 30},
                        {24, 1}}));
-  EXPECT_FALSE(editor.session.applyingDeviceValues);
-  EXPECT_EQ(editor.Params()[82].Raw(), 1);
-  EXPECT_EQ(editor.Params()[84].Raw(), 16);
-  EXPECT_EQ(editor.Params()[85].Raw(), 1) << "travels as 2, read as 1";
-  EXPECT_EQ(editor.Params()[87].Raw(), 24);
-  EXPECT_EQ(editor.Params()[89].Raw(), 2);
-  EXPECT_EQ(editor.Params()[33].Raw(), 10);
-  EXPECT_EQ(editor.Params()[35].Raw(), 30);
-  EXPECT_EQ(editor.Params()[90].Raw(), 1);
-  EXPECT_EQ(editor.liveValues[34], 20) << "recorded, not sent";
-  ASSERT_EQ(sent.messages.size(), 2u);
-  EXPECT_EQ(sent.messages[0], BuildBulkEnd());
-  EXPECT_EQ(sent.messages[1], BuildRequestPreset(42));
+  EXPECT_FALSE(mEditor.session.applyingDeviceValues);
+  EXPECT_EQ(mEditor.Params()[82].Raw(), 1);
+  EXPECT_EQ(mEditor.Params()[84].Raw(), 16);
+  EXPECT_EQ(mEditor.Params()[85].Raw(), 1) << "travels as 2, read as 1";
+  EXPECT_EQ(mEditor.Params()[87].Raw(), 24);
+  EXPECT_EQ(mEditor.Params()[89].Raw(), 2);
+  EXPECT_EQ(mEditor.Params()[33].Raw(), 10);
+  EXPECT_EQ(mEditor.Params()[35].Raw(), 30);
+  EXPECT_EQ(mEditor.Params()[90].Raw(), 1);
+  EXPECT_EQ(mEditor.liveValues[34], 20) << "recorded, not sent";
+  ASSERT_EQ(mSent.messages.size(), 2u);
+  EXPECT_EQ(mSent.messages[0], BuildBulkEnd());
+  EXPECT_EQ(mSent.messages[1], BuildRequestPreset(42));
 }
 
 TEST_F(DispatcherTest, BlocksWithABadChecksumAreDropped) {
@@ -144,8 +144,8 @@ TEST_F(DispatcherTest, BlocksWithABadChecksumAreDropped) {
   Bytes block = GlobalBlock({{8, 3}, {11, 1}});
   block[kChecksumHiOffset] ^= 0x01;
   Receive(block);
-  EXPECT_EQ(editor.Params()[82].Raw(), 0);
-  EXPECT_TRUE(sent.messages.empty());
+  EXPECT_EQ(mEditor.Params()[82].Raw(), 0);
+  EXPECT_TRUE(mSent.messages.empty());
 }
 
 TEST_F(DispatcherTest, ControllerAndProgramMaps) {
@@ -154,14 +154,14 @@ TEST_F(DispatcherTest, ControllerAndProgramMaps) {
   for (int k = 0; k < 8; ++k) data[static_cast<size_t>(k)] = static_cast<uint8_t>(20 + k);
   data[8] = 99;  // beyond the eight knobs: not applied
   Receive(BuildDataBlock(kBlockControllerMap, data));
-  for (int k = 0; k < 8; ++k) EXPECT_EQ(editor.Params()[91 + k].Raw(), 20 + k);
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(mEditor.Params()[91 + k].Raw(), 20 + k);
 
   for (int i = 0; i < 128; ++i) data[static_cast<size_t>(i)] = static_cast<uint8_t>(127 - i);
-  editor.Params()[kParamControllerProgram].Set(5);
+  mEditor.Params()[kParamControllerProgram].Set(5);
   Receive(BuildDataBlock(kBlockProgramMap, data));
-  EXPECT_EQ(editor.programMap[0], 127);
-  EXPECT_EQ(editor.programMap[127], 0);
-  EXPECT_EQ(editor.Params()[kParamDeviceProgram].Raw(), 122);
+  EXPECT_EQ(mEditor.programMap[0], 127);
+  EXPECT_EQ(mEditor.programMap[127], 0);
+  EXPECT_EQ(mEditor.Params()[kParamDeviceProgram].Raw(), 122);
 }
 
 TEST_F(DispatcherTest, UnconnectedSettingsBlockSetsOnlyTheHardwareParameters) {
@@ -169,21 +169,21 @@ TEST_F(DispatcherTest, UnconnectedSettingsBlockSetsOnlyTheHardwareParameters) {
   data[3] = 1;   // parameter 82, not applied while unconnected
   data[11] = 5;  // parameter 33
   Receive(BuildDataBlock(kBlockGlobalSettings, data));
-  EXPECT_EQ(editor.Params()[82].Raw(), 0);
-  EXPECT_EQ(editor.Params()[33].Raw(), 5);
-  EXPECT_FALSE(editor.session.connected);
+  EXPECT_EQ(mEditor.Params()[82].Raw(), 0);
+  EXPECT_EQ(mEditor.Params()[33].Raw(), 5);
+  EXPECT_FALSE(mEditor.session.connected);
 }
 
 TEST_F(DispatcherTest, FortyTwoByteMessageIsOnlyEverAnIrName) {
-  screen.Add(94);
-  editor.AttachScreen(&screen);
+  mScreen.Add(94);
+  mEditor.AttachScreen(&mScreen);
   Receive(BuildIrName("Greenback 4x12"));
-  EXPECT_EQ(screen.At(94).str, "Greenback 4x12");
+  EXPECT_EQ(mScreen.At(94).str, "Greenback 4x12");
   // Without the version byte it is nothing at all.
   Bytes unversioned = BuildIrName("Other");
   unversioned[6] = 0x00;
   Receive(unversioned);
-  EXPECT_EQ(screen.At(94).str, "Greenback 4x12");
+  EXPECT_EQ(mScreen.At(94).str, "Greenback 4x12");
 }
 
 TEST_F(DispatcherTest, GarbageOfEveryLengthIsDroppedQuietly) {
@@ -200,9 +200,9 @@ TEST_F(DispatcherTest, GarbageOfEveryLengthIsDroppedQuietly) {
     }
     Receive(junk);
   }
-  editor.HandleDeviceMessage(nullptr, 10);
-  EXPECT_TRUE(sent.messages.empty());
-  EXPECT_FALSE(editor.session.messagePending);
+  mEditor.HandleDeviceMessage(nullptr, 10);
+  EXPECT_TRUE(mSent.messages.empty());
+  EXPECT_FALSE(mEditor.session.messagePending);
 }
 
 }  // namespace
@@ -213,7 +213,7 @@ namespace {
 
 class SyncEdgeTest : public EditorTest {
  protected:
-  void Receive(const Bytes& m) { editor.HandleDeviceMessage(m.data(), m.size()); }
+  void Receive(const Bytes& m) { mEditor.HandleDeviceMessage(m.data(), m.size()); }
   static Bytes Dump(int slot, uint8_t level) {
     std::array<uint8_t, 256> record{};
     record[0] = 1;
@@ -226,34 +226,34 @@ class SyncEdgeTest : public EditorTest {
 // request was taken as slot -1 of the run (a bad one asked for slot -1).
 TEST_F(SyncEdgeTest, ADumpBeforeTheFirstSyncRequestIsTheCurrentPreset) {
   Connect();
-  editor.session.readAllActive = true;
-  editor.session.readIndex = -1;
+  mEditor.session.readAllActive = true;
+  mEditor.session.readIndex = -1;
   Bytes bad = Dump(3, 90);
   bad[kChecksumLoOffset] ^= 1;
   Receive(bad);
-  EXPECT_TRUE(sent.messages.empty());
+  EXPECT_TRUE(mSent.messages.empty());
   Receive(Dump(3, 90));
-  EXPECT_EQ(editor.session.currentPreset, 3);
-  EXPECT_EQ(editor.Params()[0].Raw(), 90);
-  EXPECT_TRUE(sent.messages.empty());
-  EXPECT_TRUE(editor.session.readAllActive) << "the run itself still starts on the timer";
-  EXPECT_EQ(editor.session.readIndex, -1);
+  EXPECT_EQ(mEditor.session.currentPreset, 3);
+  EXPECT_EQ(mEditor.Params()[0].Raw(), 90);
+  EXPECT_TRUE(mSent.messages.empty());
+  EXPECT_TRUE(mEditor.session.readAllActive) << "the run itself still starts on the timer";
+  EXPECT_EQ(mEditor.session.readIndex, -1);
 }
 
 // Regression: a run cut short by RECONNECT stayed active when the next checksum
 // block had nothing to read, and took the next current-preset dump for its own.
 TEST_F(SyncEdgeTest, AChecksumBlockWithoutDifferencesEndsAStaleRun) {
   Connect();
-  editor.session.readAllActive = true;
-  editor.session.readIndex = 5;
+  mEditor.session.readAllActive = true;
+  mEditor.session.readIndex = 5;
   const std::array<uint8_t, 256> sameAsTable{};
   Receive(BuildDataBlock(kBlockPresetChecksums, sameAsTable));
-  EXPECT_FALSE(editor.session.readAllActive);
-  ASSERT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(sent.messages[0], BuildRequestBlock(kBlockGlobalSettings));
+  EXPECT_FALSE(mEditor.session.readAllActive);
+  ASSERT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mSent.messages[0], BuildRequestBlock(kBlockGlobalSettings));
   Receive(Dump(9, 33));
-  EXPECT_EQ(editor.session.currentPreset, 9);
-  EXPECT_EQ(editor.Params()[0].Raw(), 33);
+  EXPECT_EQ(mEditor.session.currentPreset, 9);
+  EXPECT_EQ(mEditor.Params()[0].Raw(), 33);
 }
 
 }  // namespace

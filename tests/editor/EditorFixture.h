@@ -13,25 +13,25 @@ using Bytes = std::vector<uint8_t>;
 // A headless editor whose outgoing messages are captured.
 class EditorTest : public ::testing::Test {
  protected:
-  EditorTest() { editor.SetDeviceMessageSink(sent.Sink()); }
+  EditorTest() { mEditor.SetDeviceMessageSink(mSent.Sink()); }
 
   // As a user edit arrives once the pedal is connected and its values are known.
   void Connect() {
-    editor.session.connected = true;
-    editor.session.applyingDeviceValues = false;
+    mEditor.session.connected = true;
+    mEditor.session.applyingDeviceValues = false;
   }
   void SetRaw(int index, int raw) {
-    const IParam& p = editor.Params()[index];
-    editor.SetParameterValue(index, p.ToNormalized(raw));
+    const IParam& p = mEditor.Params()[index];
+    mEditor.SetParameterValue(index, p.ToNormalized(raw));
   }
   void OpenWindow() {
-    screen.Add(1);
-    editor.AttachScreen(&screen);
+    mScreen.Add(1);
+    mEditor.AttachScreen(&mScreen);
   }
 
-  QD3Control editor;
-  CapturedMessages sent;
-  FakeScreen screen;
+  QD3Control mEditor;
+  CapturedMessages mSent;
+  FakeScreen mScreen;
 };
 
 }  // namespace qd3::test

@@ -22,25 +22,25 @@ class RecordingPlatform : public IPlatformServices {
 
 TEST_F(EditorTest, ValueDisplayRevertsToThePresetNumberAfter61IdleTicks) {
   OpenWindow();
-  editor.session.currentPreset = 4;
-  editor.Params()[kParamPatchOffset].Set(1);
+  mEditor.session.currentPreset = 4;
+  mEditor.Params()[kParamPatchOffset].Set(1);
   SetRaw(1, 99);
-  for (int i = 0; i < 60; ++i) editor.OnIdleTick();
-  EXPECT_EQ(screen.At(1).str, "99");
-  editor.OnIdleTick();
-  EXPECT_EQ(screen.At(1).str, "05");
-  EXPECT_FALSE(editor.valueDisplayHold);
-  EXPECT_EQ(editor.valueDisplayTicks, 0);
+  for (int i = 0; i < 60; ++i) mEditor.OnIdleTick();
+  EXPECT_EQ(mScreen.At(1).str, "99");
+  mEditor.OnIdleTick();
+  EXPECT_EQ(mScreen.At(1).str, "05");
+  EXPECT_FALSE(mEditor.valueDisplayHold);
+  EXPECT_EQ(mEditor.valueDisplayTicks, 0);
 }
 
 TEST_F(EditorTest, PendingMessageIsShownOnceWithAnEmptyCaption) {
   RecordingPlatform platform;
-  editor.SetPlatformServices(&platform);
+  mEditor.SetPlatformServices(&platform);
   OpenWindow();
-  editor.session.pendingMessage = "Please upgrade QD3 to actual version 11.";
-  editor.session.messagePending = true;
-  editor.OnIdleTick();
-  editor.OnIdleTick();
+  mEditor.session.pendingMessage = "Please upgrade QD3 to actual version 11.";
+  mEditor.session.messagePending = true;
+  mEditor.OnIdleTick();
+  mEditor.OnIdleTick();
   ASSERT_EQ(platform.boxes.size(), 1u);
   EXPECT_EQ(platform.boxes[0].first, "Please upgrade QD3 to actual version 11.");
   EXPECT_EQ(platform.boxes[0].second, "");
@@ -48,10 +48,10 @@ TEST_F(EditorTest, PendingMessageIsShownOnceWithAnEmptyCaption) {
 
 TEST_F(EditorTest, PendingMessageWithoutAWindowIsDropped) {
   RecordingPlatform platform;
-  editor.SetPlatformServices(&platform);
-  editor.session.messagePending = true;
-  editor.OnIdleTick();
-  EXPECT_FALSE(editor.session.messagePending);
+  mEditor.SetPlatformServices(&platform);
+  mEditor.session.messagePending = true;
+  mEditor.OnIdleTick();
+  EXPECT_FALSE(mEditor.session.messagePending);
   EXPECT_TRUE(platform.boxes.empty());
 }
 

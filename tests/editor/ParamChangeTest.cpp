@@ -18,119 +18,119 @@ Bytes ParamChange(int deviceParam, int value) {
 
 TEST_F(EditorTest, GainEditSendsOneParamChangeAndARepeatSendsNothing) {
   Connect();
-  editor.liveValues[1] = 64;
+  mEditor.liveValues[1] = 64;
   SetRaw(1, 65);
-  ASSERT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(sent.messages[0], (Bytes{0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x50, 0x0B, 0x01, 0x41, 0xF7}));
+  ASSERT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mSent.messages[0], (Bytes{0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x50, 0x0B, 0x01, 0x41, 0xF7}));
   SetRaw(1, 65);
-  EXPECT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(editor.liveValues[1], 65);
+  EXPECT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mEditor.liveValues[1], 65);
 }
 
 TEST_F(EditorTest, EditsUseTheDeviceParameterNumbering) {
   Connect();
   const std::pair<int, int> cases[] = {{20, 24}, {63, 67}, {64, 16}, {15, 15}, {19, 23}};
   for (const auto& [index, number] : cases) {
-    sent.Clear();
-    const IParam& p = editor.Params()[index];
+    mSent.Clear();
+    const IParam& p = mEditor.Params()[index];
     const int v = p.Raw() == static_cast<int>(p.Info().max) ? p.Raw() - 1 : p.Raw() + 1;
     SetRaw(index, v);
-    ASSERT_EQ(sent.messages.size(), 1u) << index;
-    EXPECT_EQ(sent.messages[0], ParamChange(number, v)) << index;
+    ASSERT_EQ(mSent.messages.size(), 1u) << index;
+    EXPECT_EQ(mSent.messages[0], ParamChange(number, v)) << index;
   }
 }
 
 TEST_F(EditorTest, UserIrHalvesAreSentEvenWhenUnchanged) {
   Connect();
   for (int index : {53, 54, 55, 56}) {
-    sent.Clear();
+    mSent.Clear();
     SetRaw(index, 0);  // equal to liveValues (0)
     SetRaw(index, 0);
-    ASSERT_EQ(sent.messages.size(), 2u) << index;
-    EXPECT_EQ(sent.messages[1], ParamChange(index + 4, 0));
+    ASSERT_EQ(mSent.messages.size(), 2u) << index;
+    EXPECT_EQ(mSent.messages[1], ParamChange(index + 4, 0));
   }
 }
 
 TEST_F(EditorTest, DeviceValuesAreRecordedButNotSentBack) {
   Connect();
-  editor.session.applyingDeviceValues = true;
+  mEditor.session.applyingDeviceValues = true;
   for (int i = 0; i < kNumSoundParams; ++i) SetRaw(i, (i * 7) % 2);
-  EXPECT_TRUE(sent.messages.empty());
-  EXPECT_EQ(editor.liveValues[10], (10 * 7) % 2);
-  editor.deviceSnapshot = editor.liveValues;
-  editor.session.applyingDeviceValues = false;
+  EXPECT_TRUE(mSent.messages.empty());
+  EXPECT_EQ(mEditor.liveValues[10], (10 * 7) % 2);
+  mEditor.deviceSnapshot = mEditor.liveValues;
+  mEditor.session.applyingDeviceValues = false;
 
   // The first real edit afterwards goes out; nothing of the apply is replayed.
   OpenWindow();
-  SetRaw(2, editor.liveValues[2]);
-  EXPECT_TRUE(sent.messages.empty()) << "the pedal already holds this value";
-  EXPECT_FALSE(editor.presetModified);
+  SetRaw(2, mEditor.liveValues[2]);
+  EXPECT_TRUE(mSent.messages.empty()) << "the pedal already holds this value";
+  EXPECT_FALSE(mEditor.presetModified);
   SetRaw(2, 5);
-  ASSERT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(sent.messages[0], ParamChange(2, 5));
-  EXPECT_TRUE(editor.presetModified);
+  ASSERT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mSent.messages[0], ParamChange(2, 5));
+  EXPECT_TRUE(mEditor.presetModified);
 }
 
 TEST_F(EditorTest, NothingIsSentOrRecordedWhileUnconnected) {
   SetRaw(1, 100);
-  EXPECT_TRUE(sent.messages.empty());
-  EXPECT_EQ(editor.liveValues[1], 0);
-  EXPECT_EQ(editor.Params()[1].Raw(), 100);
+  EXPECT_TRUE(mSent.messages.empty());
+  EXPECT_EQ(mEditor.liveValues[1], 0);
+  EXPECT_EQ(mEditor.Params()[1].Raw(), 100);
   Connect();
-  EXPECT_TRUE(sent.messages.empty()) << "connecting replays nothing";
+  EXPECT_TRUE(mSent.messages.empty()) << "connecting replays nothing";
 }
 
 TEST_F(EditorTest, CompressionDrivesDynamicsWhileTheWindowIsOpen) {
   Connect();
-  editor.liveValues[10] = 64;
+  mEditor.liveValues[10] = 64;
   SetRaw(kParamCompression, 100);
-  EXPECT_TRUE(sent.messages.empty()) << "without a window the alias does nothing";
+  EXPECT_TRUE(mSent.messages.empty()) << "without a window the alias does nothing";
 
   OpenWindow();
   SetRaw(kParamCompression, 100);  // same value: handler still runs
-  ASSERT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(sent.messages[0], ParamChange(10, 100));
-  EXPECT_EQ(editor.Params()[10].Raw(), 100);
-  EXPECT_EQ(screen.At(1).str, "100");
+  ASSERT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mSent.messages[0], ParamChange(10, 100));
+  EXPECT_EQ(mEditor.Params()[10].Raw(), 100);
+  EXPECT_EQ(mScreen.At(1).str, "100");
   SetRaw(kParamCompression, 64);
-  EXPECT_EQ(sent.messages.back(), ParamChange(10, 64));
+  EXPECT_EQ(mSent.messages.back(), ParamChange(10, 64));
 }
 
 TEST_F(EditorTest, IrAliasSendsTheMirroredCabinetNumber) {
   Connect();
   SetRaw(kParamIrAlias, 27);
-  ASSERT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(sent.messages[0], ParamChange(14, 100));
-  EXPECT_EQ(editor.Params()[14].Raw(), 100);
+  ASSERT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mSent.messages[0], ParamChange(14, 100));
+  EXPECT_EQ(mEditor.Params()[14].Raw(), 100);
 }
 
 TEST_F(EditorTest, IrPositionPickerSetsCabinetNumbersOnlyOnAPress) {
   Connect();
   SetRaw(kParamIrPositionPicker, 3);
-  EXPECT_TRUE(sent.messages.empty());
+  EXPECT_TRUE(mSent.messages.empty());
 
-  editor.SetIrPositionPickerPressed(true);
+  mEditor.SetIrPositionPickerPressed(true);
   const int expected[] = {1, 16, 32, 48, 64, 80, 96, 112, 127, 127};
   for (int p = 0; p <= 9; ++p) {
     SetRaw(kParamIrPositionPicker, p);
-    EXPECT_EQ(editor.Params()[14].Raw(), expected[p]) << "position " << p;
+    EXPECT_EQ(mEditor.Params()[14].Raw(), expected[p]) << "position " << p;
   }
-  EXPECT_EQ(sent.messages.back(), ParamChange(14, 127));
+  EXPECT_EQ(mSent.messages.back(), ParamChange(14, 127));
 }
 
 TEST_F(EditorTest, LowHalfRecomputesTheUserIrNumber) {
   SetRaw(kParamUserIrAHigh, 1);
   SetRaw(kParamUserIrALow, 72);
-  EXPECT_EQ(editor.session.userIrA, 200);
+  EXPECT_EQ(mEditor.session.userIrA, 200);
   SetRaw(kParamUserIrBHigh, 1);
   SetRaw(kParamUserIrBLow, 127);
-  EXPECT_EQ(editor.session.userIrB, 255);
+  EXPECT_EQ(mEditor.session.userIrB, 255);
 }
 
 TEST_F(EditorTest, TwoDigitDisplayShowsValuesAndModifiedColour) {
   OpenWindow();
   Connect();
-  FakeControl& display = screen.At(1);
+  FakeControl& display = mScreen.At(1);
   display.hidden = true;
   SetRaw(1, 7);
   EXPECT_EQ(display.str, "07");
@@ -143,28 +143,28 @@ TEST_F(EditorTest, TwoDigitDisplayShowsValuesAndModifiedColour) {
     EXPECT_EQ(display.str, "xx") << index << " has its own display";
   }
 
-  editor.deviceSnapshot = editor.liveValues;
+  mEditor.deviceSnapshot = mEditor.liveValues;
   SetRaw(1, 7);
   EXPECT_EQ(display.color, (IColor{255, 255, 255, 255}));
 }
 
 TEST_F(EditorTest, TemplatesMarkVoicingEditsAsModified) {
-  editor.templateApplied = true;
+  mEditor.templateApplied = true;
   SetRaw(37, 3);
-  EXPECT_TRUE(editor.presetModified);
-  editor.presetModified = false;
+  EXPECT_TRUE(mEditor.presetModified);
+  mEditor.presetModified = false;
   SetRaw(38, 3);
-  EXPECT_FALSE(editor.presetModified);
+  EXPECT_FALSE(mEditor.presetModified);
 }
 
 TEST_F(EditorTest, DeviceSetValuesAreQueuedForTheControls) {
   SetRaw(5, 127);
   SetRaw(kParamIrAlias, 0);  // also queues its target, 14
   std::vector<std::pair<int, double>> drained;
-  editor.DrainQueuedParamUpdates([&](int i, double v) { drained.emplace_back(i, v); });
+  mEditor.DrainQueuedParamUpdates([&](int i, double v) { drained.emplace_back(i, v); });
   EXPECT_EQ(drained, (std::vector<std::pair<int, double>>{{5, 1.0}, {14, 1.0}, {73, 0.0}}));
   drained.clear();
-  editor.DrainQueuedParamUpdates([&](int i, double v) { drained.emplace_back(i, v); });
+  mEditor.DrainQueuedParamUpdates([&](int i, double v) { drained.emplace_back(i, v); });
   EXPECT_TRUE(drained.empty());
 }
 

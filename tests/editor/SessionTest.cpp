@@ -10,21 +10,21 @@ const Bytes kPoll = {0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x55, 0x0B, 0x0F, 0xF7};
 
 class SessionTest : public EditorTest {
  protected:
-  void Receive(const Bytes& m) { editor.HandleDeviceMessage(m.data(), m.size()); }
+  void Receive(const Bytes& m) { mEditor.HandleDeviceMessage(m.data(), m.size()); }
   Bytes DeviceInfo(int version) {
     return BuildDeviceInfo(version, "QD3-0001-SIMULATED-SERIAL-NUMBER");
   }
   void OpenStatusScreen() {
-    for (int tag : {1, 141, 142, 143, 94}) screen.Add(tag);
-    screen.At(142).str = "Connecting to the device...";
-    editor.AttachScreen(&screen);
+    for (int tag : {1, 141, 142, 143, 94}) mScreen.Add(tag);
+    mScreen.At(142).str = "Connecting to the device...";
+    mEditor.AttachScreen(&mScreen);
   }
   // Ticks until a message leaves; returns the number of ticks taken.
   int TicksUntilSent(int limit) {
-    const size_t before = sent.messages.size();
+    const size_t before = mSent.messages.size();
     for (int t = 1; t <= limit; ++t) {
-      editor.OnDeviceTimer();
-      if (sent.messages.size() != before) return t;
+      mEditor.OnDeviceTimer();
+      if (mSent.messages.size() != before) return t;
     }
     return -1;
   }
@@ -32,8 +32,8 @@ class SessionTest : public EditorTest {
 
 TEST_F(SessionTest, WithoutAPedalThePollLeavesEvery33rdTick) {
   EXPECT_EQ(TicksUntilSent(100), 33);
-  ASSERT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(sent.messages[0], kPoll);
+  ASSERT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mSent.messages[0], kPoll);
   EXPECT_EQ(TicksUntilSent(100), 33);
   EXPECT_EQ(TicksUntilSent(100), 33);
 }
@@ -86,62 +86,62 @@ TEST_F(SessionTest, ADeviceInfoWithABadChecksumDoesNotConnect) {
   Bytes info = DeviceInfo(11);
   info[kChecksumLoOffset] ^= 0x01;
   Receive(info);
-  EXPECT_FALSE(editor.session.connected);
-  EXPECT_TRUE(sent.messages.empty());
+  EXPECT_FALSE(mEditor.session.connected);
+  EXPECT_TRUE(mSent.messages.empty());
 }
 
 TEST_F(SessionTest, ReconnectForgetsThePedalAndPollingResumesOnTheTickCount) {
   OpenStatusScreen();
-  for (int i = 0; i < 10; ++i) editor.OnDeviceTimer();
+  for (int i = 0; i < 10; ++i) mEditor.OnDeviceTimer();
   Receive(DeviceInfo(11));
-  ASSERT_TRUE(editor.session.connected);
-  sent.Clear();
-  for (int i = 0; i < 50; ++i) editor.OnDeviceTimer();
-  EXPECT_TRUE(sent.messages.empty()) << "no poll while connected";
+  ASSERT_TRUE(mEditor.session.connected);
+  mSent.Clear();
+  for (int i = 0; i < 50; ++i) mEditor.OnDeviceTimer();
+  EXPECT_TRUE(mSent.messages.empty()) << "no poll while connected";
 
-  editor.Reconnect();
-  EXPECT_FALSE(editor.session.connected);
-  EXPECT_EQ(screen.At(141).str, "");
-  EXPECT_EQ(screen.At(142).str, "Connecting to the device...");
-  EXPECT_EQ(screen.At(143).str, "");
-  EXPECT_EQ(screen.disabledGroups.count("bcontrols"), 1u);
-  EXPECT_EQ(screen.hiddenGroups.count("progresscontrols"), 1u);
+  mEditor.Reconnect();
+  EXPECT_FALSE(mEditor.session.connected);
+  EXPECT_EQ(mScreen.At(141).str, "");
+  EXPECT_EQ(mScreen.At(142).str, "Connecting to the device...");
+  EXPECT_EQ(mScreen.At(143).str, "");
+  EXPECT_EQ(mScreen.disabledGroups.count("bcontrols"), 1u);
+  EXPECT_EQ(mScreen.hiddenGroups.count("progresscontrols"), 1u);
   // The count kept its 10 ticks from before the connection.
   EXPECT_EQ(TicksUntilSent(100), 23);
-  EXPECT_EQ(sent.messages.back(), kPoll);
+  EXPECT_EQ(mSent.messages.back(), kPoll);
 }
 
 TEST_F(SessionTest, GlobalSettingsPageSilencesThePollUntilItIsLeft) {
-  editor.OpenGlobalSettings();
-  EXPECT_EQ(sent.messages.back(), BuildRequestBlock(kBlockGlobalSettings));
-  sent.Clear();
+  mEditor.OpenGlobalSettings();
+  EXPECT_EQ(mSent.messages.back(), BuildRequestBlock(kBlockGlobalSettings));
+  mSent.Clear();
   EXPECT_EQ(TicksUntilSent(200), -1);
-  EXPECT_EQ(editor.session.pollTicks, 0);
-  editor.CloseGlobalSettings();
+  EXPECT_EQ(mEditor.session.pollTicks, 0);
+  mEditor.CloseGlobalSettings();
   EXPECT_EQ(TicksUntilSent(100), 33);
 }
 
 TEST_F(SessionTest, FirmwareScreenForcesConnectedAndItsCloseReturnsToPolling) {
   OpenStatusScreen();
-  editor.OpenFirmwareUpdate();
-  EXPECT_TRUE(editor.session.connected);
-  EXPECT_FALSE(editor.session.pollEnabled);
-  editor.CloseFirmwareUpdate();
-  EXPECT_FALSE(editor.session.connected);
-  EXPECT_TRUE(editor.session.pollEnabled);
-  EXPECT_EQ(screen.hiddenGroups.count("fwbgcontrols"), 1u);
-  EXPECT_EQ(screen.hiddenGroups.count("fwupdatecontrols"), 1u);
-  EXPECT_EQ(screen.disabledGroups.count("maincontrols"), 0u);
+  mEditor.OpenFirmwareUpdate();
+  EXPECT_TRUE(mEditor.session.connected);
+  EXPECT_FALSE(mEditor.session.pollEnabled);
+  mEditor.CloseFirmwareUpdate();
+  EXPECT_FALSE(mEditor.session.connected);
+  EXPECT_TRUE(mEditor.session.pollEnabled);
+  EXPECT_EQ(mScreen.hiddenGroups.count("fwbgcontrols"), 1u);
+  EXPECT_EQ(mScreen.hiddenGroups.count("fwupdatecontrols"), 1u);
+  EXPECT_EQ(mScreen.disabledGroups.count("maincontrols"), 0u);
 }
 
 TEST_F(SessionTest, ClosingSaysGoodbyeOnlyToAConnectedPedal) {
-  editor.EditorClosing();
-  EXPECT_TRUE(sent.messages.empty());
+  mEditor.EditorClosing();
+  EXPECT_TRUE(mSent.messages.empty());
   Receive(DeviceInfo(11));
-  sent.Clear();
-  editor.EditorClosing();
-  ASSERT_EQ(sent.messages.size(), 1u);
-  EXPECT_EQ(sent.messages[0], (Bytes{0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x5F, 0x0B, 0xF7}));
+  mSent.Clear();
+  mEditor.EditorClosing();
+  ASSERT_EQ(mSent.messages.size(), 1u);
+  EXPECT_EQ(mSent.messages[0], (Bytes{0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x5F, 0x0B, 0xF7}));
 }
 
 }  // namespace

@@ -117,7 +117,7 @@ TEST(AppSettings, TransientNamesNeverTouchTheFile) {
   transport.outputNames = {"other"};
   MidiPorts ports(transport, demo);
   ports.Start();
-  EXPECT_EQ(demo.Name(MidiDirection::Output), "off");
+  EXPECT_EQ(demo.Name(MidiDirection::kOutput), "off");
   EXPECT_EQ(ReadText(store.File().Path()), before);
 }
 

@@ -71,43 +71,43 @@ class Child {
                                      O_WRONLY | O_CREAT | O_APPEND, 0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     if (passFd >= 0) posix_spawn_file_actions_adddup2(&actions, passFd, 3);
-    error_ = posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
+    mError = posix_spawnp(&mPid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (error_ != 0) pid_ = -1;
+    if (mError != 0) mPid = -1;
   }
   ~Child() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
+    if (mPid <= 0) return;
+    kill(mPid, SIGTERM);
     if (!Wait(5s)) {
-      kill(pid_, SIGKILL);
+      kill(mPid, SIGKILL);
       Wait(5s);
     }
   }
-  bool Started() const { return pid_ > 0; }
-  int SpawnError() const { return error_; }
-  pid_t Pid() const { return pid_; }
+  bool Started() const { return mPid > 0; }
+  int SpawnError() const { return mError; }
+  pid_t Pid() const { return mPid; }
   // The exit status once the child has ended within the timeout.
   std::optional<int> Wait(std::chrono::milliseconds timeout) {
-    if (exit_) return exit_;
+    if (mExit) return mExit;
     std::optional<int> result;
     WaitFor(
         [&] {
           int status = 0;
-          if (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == pid_) {
+          if (mPid > 0 && waitpid(mPid, &status, WNOHANG) == mPid) {
             result = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            pid_ = -1;
+            mPid = -1;
           }
           return result.has_value();
         },
         timeout);
-    if (result) exit_ = result;
+    if (result) mExit = result;
     return result;
   }
 
  private:
-  pid_t pid_ = -1;
-  int error_ = 0;
-  std::optional<int> exit_;
+  pid_t mPid = -1;
+  int mError = 0;
+  std::optional<int> mExit;
 };
 
 // Xvfb on a display it picks itself.
@@ -116,11 +116,11 @@ class VirtualDisplay {
   explicit VirtualDisplay(const std::filesystem::path& folder) {
     int fds[2];
     if (pipe(fds) != 0) return;
-    server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0",
+    mServer.emplace(std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0",
                                              "1920x1200x24", "-nolisten", "tcp"},
                     folder / "xvfb.log", std::vector<std::string>{}, fds[1]);
     close(fds[1]);
-    if (!server_->Started()) {
+    if (!mServer->Started()) {
       close(fds[0]);
       return;
     }
@@ -137,14 +137,14 @@ class VirtualDisplay {
         },
         15s);
     close(fds[0]);
-    if (!number.empty()) display_ = ":" + number;
+    if (!number.empty()) mDisplay = ":" + number;
   }
-  const std::string& Name() const { return display_; }
-  bool Missing() const { return server_ && server_->SpawnError() == ENOENT; }
+  const std::string& Name() const { return mDisplay; }
+  bool Missing() const { return mServer && mServer->SpawnError() == ENOENT; }
 
  private:
-  std::optional<Child> server_;
-  std::string display_;
+  std::optional<Child> mServer;
+  std::string mDisplay;
 };
 
 TEST(EditorWindowSystem, ConnectsOverJackDrawsAndSaysGoodbyeOnClose) {

@@ -18,12 +18,12 @@ class FakeHost : public IPreferencesHost {
   int saves = 0;
 
   std::vector<std::string> PortList(MidiDirection d) override {
-    return d == MidiDirection::Input ? inputs : outputs;
+    return d == MidiDirection::kInput ? inputs : outputs;
   }
   void SelectMidiPort(MidiDirection d, const std::string& name) override {
-    log.push_back(std::string(d == MidiDirection::Input ? "select in " : "select out ") + name);
+    log.push_back(std::string(d == MidiDirection::kInput ? "select in " : "select out ") + name);
   }
-  IMidiPortSettings& PortSettings() override { return countingPorts; }
+  IMidiPortSettings& PortSettings() override { return mCountingPorts; }
   AppSettings& Settings() override { return settings; }
   const AppSettings& RunningAudioSettings() const override { return running; }
   void RestartAudio() override {
@@ -44,26 +44,26 @@ class FakeHost : public IPreferencesHost {
     std::string Name(MidiDirection d) const override { return host.ports.Name(d); }
     void SetName(MidiDirection d, std::string n) override { host.ports.SetName(d, std::move(n)); }
     void Save() override { host.log.push_back("save ports"); }
-  } countingPorts{*this};
+  } mCountingPorts{*this};
 };
 
 TEST(PreferencesLogic, OpeningSelectsTheStoredNames) {
   FakeHost host;
   PreferencesLogic logic(host);
   logic.Open();
-  EXPECT_EQ(logic.Selected(MidiDirection::Input), 1);
-  EXPECT_EQ(logic.Selected(MidiDirection::Output), 1);
-  EXPECT_EQ(logic.Entries(MidiDirection::Input), host.inputs);
+  EXPECT_EQ(logic.Selected(MidiDirection::kInput), 1);
+  EXPECT_EQ(logic.Selected(MidiDirection::kOutput), 1);
+  EXPECT_EQ(logic.Entries(MidiDirection::kInput), host.inputs);
   EXPECT_TRUE(host.log.empty());
 }
 
 TEST(PreferencesLogic, OpeningWithAStoredNameThatIsGoneStoresOffAndWrites) {
   FakeHost host;
-  host.ports.SetName(MidiDirection::Output, "Unplugged");
+  host.ports.SetName(MidiDirection::kOutput, "Unplugged");
   PreferencesLogic logic(host);
   logic.Open();
-  EXPECT_EQ(logic.Selected(MidiDirection::Output), 0);
-  EXPECT_EQ(host.ports.Name(MidiDirection::Output), "off");
+  EXPECT_EQ(logic.Selected(MidiDirection::kOutput), 0);
+  EXPECT_EQ(host.ports.Name(MidiDirection::kOutput), "off");
   EXPECT_EQ(host.log, std::vector<std::string>{"save ports"});
 }
 
@@ -71,10 +71,10 @@ TEST(PreferencesLogic, ASelectionIsStoredAndSelectedAtOnce) {
   FakeHost host;
   PreferencesLogic logic(host);
   logic.Open();
-  logic.OnSelection(MidiDirection::Input, 2);
-  EXPECT_EQ(host.ports.Name(MidiDirection::Input), "B");
+  logic.OnSelection(MidiDirection::kInput, 2);
+  EXPECT_EQ(host.ports.Name(MidiDirection::kInput), "B");
   EXPECT_EQ(host.log, std::vector<std::string>{"select in B"});
-  logic.OnSelection(MidiDirection::Input, 7);  // no such entry
+  logic.OnSelection(MidiDirection::kInput, 7);  // no such entry
   EXPECT_EQ(host.log.size(), 1u);
 }
 
@@ -115,10 +115,10 @@ TEST(PreferencesLogic, CancelRestoresTheSettingsButKeepsTheOpenedPort) {
   FakeHost host;
   PreferencesLogic logic(host);
   logic.Open();
-  logic.OnSelection(MidiDirection::Input, 2);
+  logic.OnSelection(MidiDirection::kInput, 2);
   host.settings.buffer = 128;
   logic.Cancel();
-  EXPECT_EQ(host.ports.Name(MidiDirection::Input), "A");
+  EXPECT_EQ(host.ports.Name(MidiDirection::kInput), "A");
   EXPECT_EQ(host.settings.buffer, 512);
   // The port picked meanwhile was selected and is not selected back.
   EXPECT_EQ(host.log, (std::vector<std::string>{"select in B", "reinit"}));

@@ -69,19 +69,19 @@ TEST(MenuTable, EntriesCarryTheirNumbersAndCommands) {
     int command;
   };
   const Row rows[] = {
-      {"_Import All Presets to QD3...", 40033, MenuAction::EditorCommand, 5},
-      {"_Export All Presets from QD3 ...", 40034, MenuAction::EditorCommand, 6},
-      {"", 0, MenuAction::Separator, 0},
-      {"_Firmware Update...", 40029, MenuAction::EditorCommand, 1},
-      {"_Factory Presets Update...", 40036, MenuAction::EditorCommand, 8},
-      {"_Clear Cache Data", 40031, MenuAction::EditorCommand, 3},
-      {"", 0, MenuAction::Separator, 0},
-      {"_MIDI Settings...", 40006, MenuAction::Preferences, 0},
-      {"_QD3 Global Settings...", 40030, MenuAction::EditorCommand, 2},
-      {"", 0, MenuAction::Separator, 0},
-      {"_Quit", 40007, MenuAction::Quit, 0},
-      {"_About", 40005, MenuAction::About, 0},
-      {"_Read Manual", 40008, MenuAction::Manual, 0},
+      {"_Import All Presets to QD3...", 40033, MenuAction::kEditorCommand, 5},
+      {"_Export All Presets from QD3 ...", 40034, MenuAction::kEditorCommand, 6},
+      {"", 0, MenuAction::kSeparator, 0},
+      {"_Firmware Update...", 40029, MenuAction::kEditorCommand, 1},
+      {"_Factory Presets Update...", 40036, MenuAction::kEditorCommand, 8},
+      {"_Clear Cache Data", 40031, MenuAction::kEditorCommand, 3},
+      {"", 0, MenuAction::kSeparator, 0},
+      {"_MIDI Settings...", 40006, MenuAction::kPreferences, 0},
+      {"_QD3 Global Settings...", 40030, MenuAction::kEditorCommand, 2},
+      {"", 0, MenuAction::kSeparator, 0},
+      {"_Quit", 40007, MenuAction::kQuit, 0},
+      {"_About", 40005, MenuAction::kAbout, 0},
+      {"_Read Manual", 40008, MenuAction::kManual, 0},
   };
   ASSERT_EQ(std::size(rows), kMenuEntries.size());
   for (size_t i = 0; i < kMenuEntries.size(); ++i) {

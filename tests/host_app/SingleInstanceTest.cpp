@@ -24,11 +24,11 @@ bool WaitReadable(int fd, int ms) {
 TEST(SingleInstance, TheSecondStartAsksTheFirstToRaise) {
   test::TempFolder folder;
   SingleInstance first(folder.Path());
-  ASSERT_EQ(first.GetRole(), SingleInstance::Role::First);
+  ASSERT_EQ(first.GetRole(), SingleInstance::Role::kFirst);
   ASSERT_GE(first.ListenFd(), 0);
 
   SingleInstance second(folder.Path());
-  EXPECT_EQ(second.GetRole(), SingleInstance::Role::Second);
+  EXPECT_EQ(second.GetRole(), SingleInstance::Role::kSecond);
   EXPECT_EQ(second.ListenFd(), -1);
   EXPECT_FALSE(WaitReadable(first.ListenFd(), 0));
   ASSERT_TRUE(second.AskFirstToRaise());
@@ -40,7 +40,7 @@ TEST(SingleInstance, TheLockGoesWithTheFirstProcess) {
   test::TempFolder folder;
   { SingleInstance first(folder.Path()); }
   SingleInstance next(folder.Path());
-  EXPECT_EQ(next.GetRole(), SingleInstance::Role::First);
+  EXPECT_EQ(next.GetRole(), SingleInstance::Role::kFirst);
 }
 
 TEST(SingleInstance, AStaleSocketFileIsReplaced) {

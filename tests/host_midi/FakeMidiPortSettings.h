@@ -17,10 +17,10 @@ class FakeMidiPortSettings : public IMidiPortSettings {
   std::vector<std::pair<std::string, std::string>> saved;
 
   std::string Name(MidiDirection direction) const override {
-    return direction == MidiDirection::Input ? input : output;
+    return direction == MidiDirection::kInput ? input : output;
   }
   void SetName(MidiDirection direction, std::string name) override {
-    (direction == MidiDirection::Input ? input : output) = std::move(name);
+    (direction == MidiDirection::kInput ? input : output) = std::move(name);
   }
   void Save() override { saved.emplace_back(input, output); }
 };

@@ -40,12 +40,12 @@ class FakeMidiTransport : public IMidiTransport {
   std::vector<uint8_t> deliverOnCancel;
 
   bool HasPort(MidiDirection direction) const override {
-    return direction == MidiDirection::Input ? hasInput : hasOutput;
+    return direction == MidiDirection::kInput ? hasInput : hasOutput;
   }
 
   std::vector<std::string> PortNames(MidiDirection direction) override {
     if (!HasPort(direction)) return {};
-    return direction == MidiDirection::Input ? inputNames : outputNames;
+    return direction == MidiDirection::kInput ? inputNames : outputNames;
   }
 
   bool OpenPort(MidiDirection direction, unsigned index, const std::string& ourName) override {
@@ -61,47 +61,47 @@ class FakeMidiTransport : public IMidiTransport {
 
   void SetInputCallback(InputCallback callback, void* user) override {
     log.push_back("set callback");
-    callback_ = callback;
-    user_ = user;
+    mCallback = callback;
+    mUser = user;
   }
 
   void CancelInputCallback() override {
     log.push_back("cancel callback");
     if (!deliverOnCancel.empty()) Deliver(deliverOnCancel);
-    callback_ = nullptr;
-    user_ = nullptr;
+    mCallback = nullptr;
+    mUser = nullptr;
   }
 
   bool Send(std::span<const uint8_t> message) override {
-    if (inSend_.fetch_add(1) != 0) sendsOverlapped = true;
+    if (mInSend.fetch_add(1) != 0) sendsOverlapped = true;
     for (uint8_t byte : message) {
       wire.push_back(byte);
       if (slowWire) std::this_thread::yield();
     }
     sentSizes.push_back(message.size());
-    inSend_.fetch_sub(1);
+    mInSend.fetch_sub(1);
     return true;
   }
 
   // One complete incoming message, as the transport's input thread hands it on.
   void Deliver(std::span<const uint8_t> message) {
-    if (callback_ != nullptr) callback_(message.data(), message.size(), user_);
+    if (mCallback != nullptr) mCallback(message.data(), message.size(), mUser);
   }
-  bool HasCallback() const { return callback_ != nullptr; }
+  bool HasCallback() const { return mCallback != nullptr; }
 
  private:
   void MarkPortChange(MidiDirection direction) {
-    if (markPortChangesOnWire && direction == MidiDirection::Output) {
+    if (markPortChangesOnWire && direction == MidiDirection::kOutput) {
       wire.push_back(kPortChangeMark);
     }
   }
   static std::string Tag(MidiDirection direction) {
-    return direction == MidiDirection::Input ? "in" : "out";
+    return direction == MidiDirection::kInput ? "in" : "out";
   }
 
-  InputCallback callback_ = nullptr;
-  void* user_ = nullptr;
-  std::atomic<int> inSend_{0};
+  InputCallback mCallback = nullptr;
+  void* mUser = nullptr;
+  std::atomic<int> mInSend{0};
 };
 
 }  // namespace qd3::test

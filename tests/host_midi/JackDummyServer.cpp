@@ -63,17 +63,17 @@ std::string MissingProgramError(const std::string& program) {
 }  // namespace
 
 JackDummyServer::JackDummyServer() {
-  name_ = "qd3-midi-test-" + std::to_string(getpid()) + "-" +
+  mName = "qd3-midi-test-" + std::to_string(getpid()) + "-" +
           std::to_string(Clock::now().time_since_epoch().count() % 1000000007);
-  logPath_ = (std::filesystem::temp_directory_path() / (name_ + ".log")).string();
-  setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
+  mLogPath = (std::filesystem::temp_directory_path() / (mName + ".log")).string();
+  setenv("JACK_DEFAULT_SERVER", mName.c_str(), 1);
   setenv("JACK_NO_START_SERVER", "1", 1);
 
   int spawnError = 0;
-  pid_ = Spawn({"jackd", "--no-realtime", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "512"},
-               logPath_, spawnError);
-  if (pid_ < 0) {
-    error_ = spawnError == ENOENT ? MissingProgramError("jackd")
+  mPid = Spawn({"jackd", "--no-realtime", "-n", mName, "-d", "dummy", "-r", "48000", "-p", "512"},
+               mLogPath, spawnError);
+  if (mPid < 0) {
+    mError = spawnError == ENOENT ? MissingProgramError("jackd")
                                   : std::string("cannot start jackd: ") + std::strerror(spawnError);
     return;
   }
@@ -81,14 +81,14 @@ JackDummyServer::JackDummyServer() {
   const auto deadline = Clock::now() + kStartTimeout;
   while (Clock::now() < deadline) {
     int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-      pid_ = -1;
-      error_ = "jackd exited during start-up:\n" + ReadFile(logPath_);
+    if (waitpid(mPid, &status, WNOHANG) == mPid) {
+      mPid = -1;
+      mError = "jackd exited during start-up:\n" + ReadFile(mLogPath);
       return;
     }
     const pid_t probe = Spawn({"jack_lsp"}, "/dev/null", spawnError);
     if (probe < 0) {
-      error_ = spawnError == ENOENT
+      mError = spawnError == ENOENT
                    ? MissingProgramError("jack_lsp")
                    : std::string("cannot run jack_lsp: ") + std::strerror(spawnError);
       Stop();
@@ -99,31 +99,31 @@ JackDummyServer::JackDummyServer() {
     }
     std::this_thread::sleep_for(kPollInterval);
   }
-  error_ = "jackd did not answer jack_lsp within the start timeout:\n" + ReadFile(logPath_);
+  mError = "jackd did not answer jack_lsp within the start timeout:\n" + ReadFile(mLogPath);
   Stop();
 }
 
 JackDummyServer::~JackDummyServer() {
   Stop();
   std::error_code ignored;
-  std::filesystem::remove(logPath_, ignored);
+  std::filesystem::remove(mLogPath, ignored);
 }
 
 void JackDummyServer::Stop() {
-  if (pid_ < 0) return;
-  kill(pid_, SIGTERM);
+  if (mPid < 0) return;
+  kill(mPid, SIGTERM);
   const auto deadline = Clock::now() + kStopTimeout;
   int status = 0;
   while (Clock::now() < deadline) {
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-      pid_ = -1;
+    if (waitpid(mPid, &status, WNOHANG) == mPid) {
+      mPid = -1;
       return;
     }
     std::this_thread::sleep_for(kPollInterval);
   }
-  kill(pid_, SIGKILL);
-  waitpid(pid_, &status, 0);
-  pid_ = -1;
+  kill(mPid, SIGKILL);
+  waitpid(mPid, &status, 0);
+  mPid = -1;
 }
 
 }  // namespace qd3::test

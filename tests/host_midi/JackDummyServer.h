@@ -17,18 +17,18 @@ class JackDummyServer {
   JackDummyServer(const JackDummyServer&) = delete;
   JackDummyServer& operator=(const JackDummyServer&) = delete;
 
-  bool Running() const { return error_.empty(); }
+  bool Running() const { return mError.empty(); }
   // Why the server is not running, with its own output where there is some.
-  const std::string& Error() const { return error_; }
-  const std::string& Name() const { return name_; }
+  const std::string& Error() const { return mError; }
+  const std::string& Name() const { return mName; }
 
  private:
   void Stop();
 
-  std::string name_;
-  std::string logPath_;
-  pid_t pid_ = -1;
-  std::string error_;
+  std::string mName;
+  std::string mLogPath;
+  pid_t mPid = -1;
+  std::string mError;
 };
 
 }  // namespace qd3::test

@@ -37,33 +37,33 @@ constexpr char kPeerInPort[] = "qd3-peer-in:pedal in";
 // The other end of the wire: a virtual JACK output and input that play the pedal.
 class JackPeer {
  public:
-  JackPeer() : out_(RtMidi::UNIX_JACK, kPeerOutClient), in_(RtMidi::UNIX_JACK, kPeerInClient) {
-    out_.openVirtualPort("pedal out");
-    in_.ignoreTypes(false, true, false);
-    in_.setCallback(&JackPeer::OnInput, this);
-    in_.openVirtualPort("pedal in");
+  JackPeer() : mOut(RtMidi::UNIX_JACK, kPeerOutClient), mIn(RtMidi::UNIX_JACK, kPeerInClient) {
+    mOut.openVirtualPort("pedal out");
+    mIn.ignoreTypes(false, true, false);
+    mIn.setCallback(&JackPeer::OnInput, this);
+    mIn.openVirtualPort("pedal in");
   }
 
-  void Send(const Bytes& message) { out_.sendMessage(message.data(), message.size()); }
+  void Send(const Bytes& message) { mOut.sendMessage(message.data(), message.size()); }
 
   std::vector<Bytes> Received() {
-    std::lock_guard lock(mutex_);
-    return received_;
+    std::lock_guard lock(mUtex);
+    return mReceived;
   }
 
  private:
   static void OnInput(double, std::vector<unsigned char>* message, void* user) {
     auto* self = static_cast<JackPeer*>(user);
-    std::lock_guard lock(self->mutex_);
-    self->received_.push_back(*message);
+    std::lock_guard lock(self->mUtex);
+    self->mReceived.push_back(*message);
   }
 
   // Declared before the RtMidi objects, so that they exist before JACK starts
   // the threads that reach them.
-  std::mutex mutex_;
-  std::vector<Bytes> received_;
-  RtMidiOut out_;
-  RtMidiIn in_;
+  std::mutex mUtex;
+  std::vector<Bytes> mReceived;
+  RtMidiOut mOut;
+  RtMidiIn mIn;
 };
 
 Bytes Sysex(size_t size, uint8_t marker) {
@@ -96,19 +96,19 @@ JackDummyServer* RtMidiJackSystemTest::server_ = nullptr;
 TEST_F(RtMidiJackSystemTest, SysexTravelsBothWaysThroughRingsAndDrain) {
   JackPeer peer;
   RtMidiTransport transport(kJackDriver);
-  ASSERT_TRUE(transport.HasPort(MidiDirection::Input)) << transport.LastError();
-  ASSERT_TRUE(transport.HasPort(MidiDirection::Output)) << transport.LastError();
-  EXPECT_EQ(transport.Api(MidiDirection::Input), MidiApi::Jack);
-  EXPECT_EQ(transport.Api(MidiDirection::Output), MidiApi::Jack);
+  ASSERT_TRUE(transport.HasPort(MidiDirection::kInput)) << transport.LastError();
+  ASSERT_TRUE(transport.HasPort(MidiDirection::kOutput)) << transport.LastError();
+  EXPECT_EQ(transport.Api(MidiDirection::kInput), MidiApi::kJack);
+  EXPECT_EQ(transport.Api(MidiDirection::kOutput), MidiApi::kJack);
 
   FakeMidiPortSettings settings;
   settings.input = kPeerOutPort;
   settings.output = kPeerInPort;
   MidiPorts ports(transport, settings);
   ports.Start();
-  ASSERT_TRUE(Contains(ports.PortList(MidiDirection::Input), kPeerOutPort));
-  ASSERT_TRUE(Contains(ports.PortList(MidiDirection::Output), kPeerInPort));
-  EXPECT_EQ(ports.PortList(MidiDirection::Input).front(), "off");
+  ASSERT_TRUE(Contains(ports.PortList(MidiDirection::kInput), kPeerOutPort));
+  ASSERT_TRUE(Contains(ports.PortList(MidiDirection::kOutput), kPeerInPort));
+  EXPECT_EQ(ports.PortList(MidiDirection::kInput).front(), "off");
   EXPECT_TRUE(settings.saved.empty()) << "both stored names were found";
 
   // Pedal to editor: a preset-dump-sized SysEx and a Note On, through RtMidi's
@@ -179,7 +179,7 @@ TEST_F(RtMidiJackSystemTest, ClosedOutputSendsNothingAndLaterOpenPlaysNothingSta
   ports.Start();
 
   EXPECT_FALSE(ports.SendDeviceMessage(Bytes{0xF0, 0x7E, 0x01, 0xF7}));
-  ASSERT_TRUE(ports.SelectMidiPort(MidiDirection::Output, kPeerInPort)) << transport.LastError();
+  ASSERT_TRUE(ports.SelectMidiPort(MidiDirection::kOutput, kPeerInPort)) << transport.LastError();
   std::this_thread::sleep_for(200ms);
   EXPECT_TRUE(peer.Received().empty()) << "a message sent while closed must not be kept";
 }
@@ -221,14 +221,14 @@ TEST_F(RtMidiJackSystemTest, NothingIsQueuedAfterShutdown) {
 
 TEST_F(RtMidiJackSystemTest, DriverZeroUsesAlsaOrFallsBackToJack) {
   RtMidiTransport transport(0);
-  ASSERT_TRUE(transport.HasPort(MidiDirection::Input));
-  ASSERT_TRUE(transport.HasPort(MidiDirection::Output));
+  ASSERT_TRUE(transport.HasPort(MidiDirection::kInput));
+  ASSERT_TRUE(transport.HasPort(MidiDirection::kOutput));
   if (access("/dev/snd/seq", R_OK | W_OK) == 0) {
-    EXPECT_EQ(transport.Api(MidiDirection::Input), MidiApi::Alsa);
-    EXPECT_EQ(transport.Api(MidiDirection::Output), MidiApi::Alsa);
+    EXPECT_EQ(transport.Api(MidiDirection::kInput), MidiApi::kAlsa);
+    EXPECT_EQ(transport.Api(MidiDirection::kOutput), MidiApi::kAlsa);
   } else {
-    EXPECT_EQ(transport.Api(MidiDirection::Input), MidiApi::Jack);
-    EXPECT_EQ(transport.Api(MidiDirection::Output), MidiApi::Jack);
+    EXPECT_EQ(transport.Api(MidiDirection::kInput), MidiApi::kJack);
+    EXPECT_EQ(transport.Api(MidiDirection::kOutput), MidiApi::kJack);
     EXPECT_NE(transport.LastError().find("ALSA"), std::string::npos)
         << "the text of the ALSA failure stays reachable: " << transport.LastError();
   }

@@ -30,8 +30,8 @@ void PrintTo(const SelectCase& c, std::ostream* os) {
   *os << c.what;
 }
 
-constexpr MidiDirection kIn = MidiDirection::Input;
-constexpr MidiDirection kOut = MidiDirection::Output;
+constexpr MidiDirection kIn = MidiDirection::kInput;
+constexpr MidiDirection kOut = MidiDirection::kOutput;
 const std::vector<std::string> kAB = {"A", "B"};
 
 // clang-format off
@@ -87,7 +87,7 @@ TEST(SelectMidiPort, RefusedOpenReportsFalse) {
   transport.refuseOpen = true;
   MidiPorts ports(transport, settings);
 
-  EXPECT_FALSE(ports.SelectMidiPort(MidiDirection::Output, "A"));
+  EXPECT_FALSE(ports.SelectMidiPort(MidiDirection::kOutput, "A"));
   EXPECT_EQ(settings.output, kDefaultMidiOutputName) << "a refused open is not a vanished name";
 }
 
@@ -97,8 +97,8 @@ TEST(SelectMidiPort, ReselectingClosesBeforeOpening) {
   transport.inputNames = kAB;
   MidiPorts ports(transport, settings);
 
-  ASSERT_TRUE(ports.SelectMidiPort(MidiDirection::Input, "A"));
-  ASSERT_TRUE(ports.SelectMidiPort(MidiDirection::Input, "B"));
+  ASSERT_TRUE(ports.SelectMidiPort(MidiDirection::kInput, "A"));
+  ASSERT_TRUE(ports.SelectMidiPort(MidiDirection::kInput, "B"));
   const std::vector<std::string> expected = {"close in", "open in 0 as RtMidi Input", "close in",
                                              "open in 1 as RtMidi Input"};
   EXPECT_EQ(transport.log, expected);
@@ -111,19 +111,19 @@ TEST(MidiPortLists, OffFirstThenTheTransportsNamesInOrder) {
   transport.outputNames = {"Synth", "QD3 MIDI 1", "Thru"};
   MidiPorts ports(transport, settings);
 
-  EXPECT_EQ(ports.PortList(MidiDirection::Input), std::vector<std::string>{"off"})
+  EXPECT_EQ(ports.PortList(MidiDirection::kInput), std::vector<std::string>{"off"})
       << "before the first probe only off is offered";
   ports.ProbePorts();
-  EXPECT_EQ(ports.PortList(MidiDirection::Input),
+  EXPECT_EQ(ports.PortList(MidiDirection::kInput),
             (std::vector<std::string>{"off", "QD3 MIDI 1", "Keyboard"}));
-  EXPECT_EQ(ports.PortList(MidiDirection::Output),
+  EXPECT_EQ(ports.PortList(MidiDirection::kOutput),
             (std::vector<std::string>{"off", "Synth", "QD3 MIDI 1", "Thru"}));
 
   transport.hasOutput = false;
   transport.inputNames.clear();
   ports.ProbePorts();
-  EXPECT_EQ(ports.PortList(MidiDirection::Input), std::vector<std::string>{"off"});
-  EXPECT_EQ(ports.PortList(MidiDirection::Output), std::vector<std::string>{"off"});
+  EXPECT_EQ(ports.PortList(MidiDirection::kInput), std::vector<std::string>{"off"});
+  EXPECT_EQ(ports.PortList(MidiDirection::kOutput), std::vector<std::string>{"off"});
 }
 
 TEST(MidiPortsStart, FirstStartClosesBothAndStoresOff) {
@@ -139,7 +139,7 @@ TEST(MidiPortsStart, FirstStartClosesBothAndStoresOff) {
   EXPECT_EQ(settings.input, "off");
   EXPECT_EQ(settings.output, "off");
   EXPECT_EQ(settings.saved.size(), 2u) << "one write per direction that fell back";
-  EXPECT_EQ(ports.PortList(MidiDirection::Output), (std::vector<std::string>{"off", "A", "B"}));
+  EXPECT_EQ(ports.PortList(MidiDirection::kOutput), (std::vector<std::string>{"off", "A", "B"}));
 }
 
 TEST(MidiPortsStart, ReopensStoredPortsInputFirst) {

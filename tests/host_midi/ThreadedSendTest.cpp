@@ -101,7 +101,7 @@ TEST(ThreadedSend, PortChangeNeverLandsInsideAMessage) {
   std::thread audio([&] {
     for (uint32_t n = 0; n < kMessages; ++n) ports.SendDeviceMessage(SenderMessage(0x33, n));
   });
-  for (int i = 0; i < 200; ++i) ports.SelectMidiPort(MidiDirection::Output, i % 2 ? "A" : "B");
+  for (int i = 0; i < 200; ++i) ports.SelectMidiPort(MidiDirection::kOutput, i % 2 ? "A" : "B");
   audio.join();
 
   const WireCheck check = ReadWire(transport.wire);

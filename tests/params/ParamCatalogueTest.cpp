@@ -16,58 +16,58 @@ struct Entry {
 
 // A sample across every block of the table, including the repeated names.
 const Entry kEntries[] = {
-    {0, "Level", ParamKind::Int, 64, 0, 127, ""},
-    {8, "Reverb", ParamKind::Int, 0, 0, 127, ""},
-    {16, "Reverb Room Size", ParamKind::Int, 64, 0, 127, "[Room...Arena]"},
-    {18, "Reverb Diffusion", ParamKind::Int, 100, 0, 127, ""},
-    {19, "Reverb Extension Factor", ParamKind::Int, 2, 2, 5, "[2...5 semitones]"},
-    {21, "Reverb Fbk. Filter", ParamKind::Int, 127, 0, 127, "[500...5000Hz]"},
-    {25, "Compressor Ratio", ParamKind::Int, 0, 0, 127, "[1:1...16:1]"},
-    {31, "Expander Attack", ParamKind::Int, 64, 0, 127, "[0.5ms...100ms]"},
-    {37, "Compressor Ratio", ParamKind::Int, 0, 0, 127, "[1:1...16:1]"},
-    {40, "IR Mode", ParamKind::Int, 0, 0, 1, ""},
-    {41, "IR Mode", ParamKind::Int, 0, 0, 1, ""},
-    {42, "User IR Gain", ParamKind::Int, 64, 0, 127, ""},
-    {43, "User IR Gain", ParamKind::Int, 64, 0, 127, ""},
-    {50, "Auto Gain", ParamKind::Int, 1, 0, 1, "On/Off"},
-    {52, "Tuner", ParamKind::Int, 0, 0, 2, "Off/Mute/Bypass"},
-    {57, "Reverb Mode", ParamKind::Int, 0, 0, 4, "[Room, Hall, Arena, Spring, Plate]"},
-    {60, "AutoFiler Level", ParamKind::Int, 0, 0, 1, ""},
-    {61, "AutoFiler Level", ParamKind::Int, 64, 0, 127, ""},
-    {64, "Preset Level", ParamKind::Int, 32, 0, 127, ""},
-    {65, "", ParamKind::Undeclared, 0, 0, 1, ""},
-    {69, "Compression", ParamKind::Int, 64, 64, 127, ""},
-    {70, "Scroll", ParamKind::Int, 109, 0, 109, ""},
-    {71, "", ParamKind::Double, 0, 0, 19, ""},
-    {72, "", ParamKind::Double, 0, 0, 9, ""},
-    {73, "IR", ParamKind::Int, 0, 0, 127, ""},
-    {14, "IR", ParamKind::Int, 0, 0, 127, ""},
-    {74, "", ParamKind::Undeclared, 0, 0, 1, ""},
-    {77, "Custom IR Bank", ParamKind::Enum, 0, 0, 8, ""},
-    {79, "", ParamKind::Double, 0, 0, 16, ""},
-    {82, "PATCH OFFSET", ParamKind::Enum, 0, 0, 1, ""},
-    {84, "MIDI CC CHANNEL", ParamKind::Enum, 0, 0, 16, ""},
-    {87, "TUNER FREQUENCY", ParamKind::Enum, 12, 0, 24, ""},
-    {90, "CABINET BYPASS", ParamKind::Enum, 0, 0, 1, ""},
-    {91, "", ParamKind::Int, 0, 0, 127, ""},
-    {98, "", ParamKind::Int, 7, 0, 127, ""},
-    {99, "Controller Program", ParamKind::Int, 0, 0, 127, ""},
-    {100, "QRB3 Program", ParamKind::Int, 0, 0, 127, ""},
-    {101, "JACK2 Mode", ParamKind::Enum, 0, 0, 1, ""},
-    {102, "JACK2 Mode", ParamKind::Enum, 0, 0, 1, ""},
-    {104, "JACK 1 Polarity", ParamKind::Enum, 0, 0, 1, ""},
-    {105, "PEDAL2 Midi Channel", ParamKind::Enum, 0, 0, 15, ""},
-    {111, "PEDAL2 Calibration High End", ParamKind::Int, 0, 0, 127, ""},
-    {114, "SWITCHA2 Function Mode", ParamKind::Enum, 0, 0, 6, ""},
-    {119, "SWITCHB2 Controller", ParamKind::Int, 0, 0, 127, ""},
-    {120, "SWITCH2 Special Ctrl Lower", ParamKind::Int, 0, 0, 127, ""},
-    {121, "SWITCH2 Special Ctrl Upper", ParamKind::Int, 0, 0, 127, ""},
-    {122, "PEDAL1 Midi Channel", ParamKind::Enum, 0, 0, 15, ""},
-    {123, "PEDAL1 Mode", ParamKind::Enum, 0, 0, 2, ""},
-    {129, "SWITCHA1 Midi Channel", ParamKind::Enum, 0, 0, 15, ""},
-    {134, "SWITCHB1 Operation", ParamKind::Enum, 0, 0, 1, ""},
-    {137, "SWITCH1 Special Ctrl Lower", ParamKind::Int, 0, 0, 127, ""},
-    {138, "SWITCH1 Special Ctrl Upper", ParamKind::Int, 0, 0, 127, ""},
+    {0, "Level", ParamKind::kInt, 64, 0, 127, ""},
+    {8, "Reverb", ParamKind::kInt, 0, 0, 127, ""},
+    {16, "Reverb Room Size", ParamKind::kInt, 64, 0, 127, "[Room...Arena]"},
+    {18, "Reverb Diffusion", ParamKind::kInt, 100, 0, 127, ""},
+    {19, "Reverb Extension Factor", ParamKind::kInt, 2, 2, 5, "[2...5 semitones]"},
+    {21, "Reverb Fbk. Filter", ParamKind::kInt, 127, 0, 127, "[500...5000Hz]"},
+    {25, "Compressor Ratio", ParamKind::kInt, 0, 0, 127, "[1:1...16:1]"},
+    {31, "Expander Attack", ParamKind::kInt, 64, 0, 127, "[0.5ms...100ms]"},
+    {37, "Compressor Ratio", ParamKind::kInt, 0, 0, 127, "[1:1...16:1]"},
+    {40, "IR Mode", ParamKind::kInt, 0, 0, 1, ""},
+    {41, "IR Mode", ParamKind::kInt, 0, 0, 1, ""},
+    {42, "User IR Gain", ParamKind::kInt, 64, 0, 127, ""},
+    {43, "User IR Gain", ParamKind::kInt, 64, 0, 127, ""},
+    {50, "Auto Gain", ParamKind::kInt, 1, 0, 1, "On/Off"},
+    {52, "Tuner", ParamKind::kInt, 0, 0, 2, "Off/Mute/Bypass"},
+    {57, "Reverb Mode", ParamKind::kInt, 0, 0, 4, "[Room, Hall, Arena, Spring, Plate]"},
+    {60, "AutoFiler Level", ParamKind::kInt, 0, 0, 1, ""},
+    {61, "AutoFiler Level", ParamKind::kInt, 64, 0, 127, ""},
+    {64, "Preset Level", ParamKind::kInt, 32, 0, 127, ""},
+    {65, "", ParamKind::kUndeclared, 0, 0, 1, ""},
+    {69, "Compression", ParamKind::kInt, 64, 64, 127, ""},
+    {70, "Scroll", ParamKind::kInt, 109, 0, 109, ""},
+    {71, "", ParamKind::kDouble, 0, 0, 19, ""},
+    {72, "", ParamKind::kDouble, 0, 0, 9, ""},
+    {73, "IR", ParamKind::kInt, 0, 0, 127, ""},
+    {14, "IR", ParamKind::kInt, 0, 0, 127, ""},
+    {74, "", ParamKind::kUndeclared, 0, 0, 1, ""},
+    {77, "Custom IR Bank", ParamKind::kEnum, 0, 0, 8, ""},
+    {79, "", ParamKind::kDouble, 0, 0, 16, ""},
+    {82, "PATCH OFFSET", ParamKind::kEnum, 0, 0, 1, ""},
+    {84, "MIDI CC CHANNEL", ParamKind::kEnum, 0, 0, 16, ""},
+    {87, "TUNER FREQUENCY", ParamKind::kEnum, 12, 0, 24, ""},
+    {90, "CABINET BYPASS", ParamKind::kEnum, 0, 0, 1, ""},
+    {91, "", ParamKind::kInt, 0, 0, 127, ""},
+    {98, "", ParamKind::kInt, 7, 0, 127, ""},
+    {99, "Controller Program", ParamKind::kInt, 0, 0, 127, ""},
+    {100, "QRB3 Program", ParamKind::kInt, 0, 0, 127, ""},
+    {101, "JACK2 Mode", ParamKind::kEnum, 0, 0, 1, ""},
+    {102, "JACK2 Mode", ParamKind::kEnum, 0, 0, 1, ""},
+    {104, "JACK 1 Polarity", ParamKind::kEnum, 0, 0, 1, ""},
+    {105, "PEDAL2 Midi Channel", ParamKind::kEnum, 0, 0, 15, ""},
+    {111, "PEDAL2 Calibration High End", ParamKind::kInt, 0, 0, 127, ""},
+    {114, "SWITCHA2 Function Mode", ParamKind::kEnum, 0, 0, 6, ""},
+    {119, "SWITCHB2 Controller", ParamKind::kInt, 0, 0, 127, ""},
+    {120, "SWITCH2 Special Ctrl Lower", ParamKind::kInt, 0, 0, 127, ""},
+    {121, "SWITCH2 Special Ctrl Upper", ParamKind::kInt, 0, 0, 127, ""},
+    {122, "PEDAL1 Midi Channel", ParamKind::kEnum, 0, 0, 15, ""},
+    {123, "PEDAL1 Mode", ParamKind::kEnum, 0, 0, 2, ""},
+    {129, "SWITCHA1 Midi Channel", ParamKind::kEnum, 0, 0, 15, ""},
+    {134, "SWITCHB1 Operation", ParamKind::kEnum, 0, 0, 1, ""},
+    {137, "SWITCH1 Special Ctrl Lower", ParamKind::kInt, 0, 0, 127, ""},
+    {138, "SWITCH1 Special Ctrl Upper", ParamKind::kInt, 0, 0, 127, ""},
 };
 
 TEST(ParamCatalogue, EntriesHaveTheirNamesKindsDefaultsRangesAndLabels) {
@@ -82,7 +82,7 @@ TEST(ParamCatalogue, EntriesHaveTheirNamesKindsDefaultsRangesAndLabels) {
     EXPECT_EQ(info.max, e.max);
     EXPECT_EQ(info.label, e.label);
     EXPECT_EQ(params[e.index].Value(), e.def);
-    EXPECT_EQ(info.stepped, e.kind == ParamKind::Int || e.kind == ParamKind::Enum);
+    EXPECT_EQ(info.stepped, e.kind == ParamKind::kInt || e.kind == ParamKind::kEnum);
   }
 }
 
@@ -94,7 +94,7 @@ TEST(ParamCatalogue, HasExactly139EntriesAndEveryRangeHoldsAStep) {
     EXPECT_GE(specs[i].max, specs[i].min + specs[i].step);
     EXPECT_LE(specs[i].max, 127);
     EXPECT_LE(specs[i].name.size(), 31u);
-    if (specs[i].kind == ParamKind::Enum) {
+    if (specs[i].kind == ParamKind::kEnum) {
       EXPECT_EQ(specs[i].displayTexts.size(), static_cast<size_t>(specs[i].max) + 1);
     }
   }
@@ -102,10 +102,10 @@ TEST(ParamCatalogue, HasExactly139EntriesAndEveryRangeHoldsAStep) {
 
 TEST(ParamCatalogue, SoundParametersAreAllIntAndKnobControllersCountUp) {
   ParamCatalogue params;
-  for (int i = 0; i < kNumSoundParams; ++i) EXPECT_EQ(params[i].Info().kind, ParamKind::Int) << i;
+  for (int i = 0; i < kNumSoundParams; ++i) EXPECT_EQ(params[i].Info().kind, ParamKind::kInt) << i;
   for (int k = 0; k < 8; ++k) EXPECT_EQ(params[91 + k].Value(), k);
   for (int i : {65, 66, 67, 68, 74, 75, 76}) {
-    EXPECT_EQ(params[i].Info().kind, ParamKind::Undeclared) << i;
+    EXPECT_EQ(params[i].Info().kind, ParamKind::kUndeclared) << i;
   }
 }
 

@@ -21,16 +21,16 @@ using test::WriteBytes;
 
 class CacheWriteTest : public ::testing::Test {
  protected:
-  fs::path Preset001() const { return base.Path() / "Presets" / "001.dat"; }
-  fs::path Temp001() const { return base.Path() / "Presets" / "001.dat.tmp"; }
+  fs::path Preset001() const { return mBase.Path() / "Presets" / "001.dat"; }
+  fs::path Temp001() const { return mBase.Path() / "Presets" / "001.dat.tmp"; }
 
   CacheWriteStatus WriteNewRecord() {
-    return cache.WritePreset(0, PresetRecord::FromPrefix(RecordBytes("New")).Bytes());
+    return mCache.WritePreset(0, PresetRecord::FromPrefix(RecordBytes("New")).Bytes());
   }
 
-  const std::vector<uint8_t> old = RecordBytes("Old", 0x22);
-  test::TempFolder base;
-  PresetCache cache{base.Path()};
+  const std::vector<uint8_t> mOld = RecordBytes("Old", 0x22);
+  test::TempFolder mBase;
+  PresetCache mCache{mBase.Path()};
 };
 
 TEST_F(CacheWriteTest, TemporaryFileSitsBesideTheTargetWithoutTheDatEnding) {
@@ -38,50 +38,50 @@ TEST_F(CacheWriteTest, TemporaryFileSitsBesideTheTargetWithoutTheDatEnding) {
 }
 
 TEST_F(CacheWriteTest, FolderThatIsARegularFileFailsAndKeepsThatFile) {
-  WriteBytes(base.Path() / "Presets", old);
+  WriteBytes(mBase.Path() / "Presets", mOld);
   EXPECT_EQ(WriteNewRecord(), CacheWriteStatus::kFolderUnavailable);
-  EXPECT_EQ(ReadBytes(base.Path() / "Presets"), old);
+  EXPECT_EQ(ReadBytes(mBase.Path() / "Presets"), mOld);
 
-  WriteBytes(base.Path() / "User IRs", old);
-  EXPECT_EQ(cache.WriteIrImage(3, std::vector<uint8_t>(2436, 1)),
+  WriteBytes(mBase.Path() / "User IRs", mOld);
+  EXPECT_EQ(mCache.WriteIrImage(3, std::vector<uint8_t>(2436, 1)),
             CacheWriteStatus::kFolderUnavailable);
-  EXPECT_EQ(ReadBytes(base.Path() / "User IRs"), old);
+  EXPECT_EQ(ReadBytes(mBase.Path() / "User IRs"), mOld);
 }
 
 TEST_F(CacheWriteTest, TemporaryFileThatCannotBeCreatedKeepsThePreviousRecord) {
-  WriteBytes(Preset001(), old);
+  WriteBytes(Preset001(), mOld);
   fs::create_directories(Temp001());
   EXPECT_EQ(WriteNewRecord(), CacheWriteStatus::kTempFileFailed);
-  EXPECT_EQ(ReadBytes(Preset001()), old);
+  EXPECT_EQ(ReadBytes(Preset001()), mOld);
   EXPECT_TRUE(fs::is_directory(Temp001()));
-  EXPECT_EQ(cache.ReadPreset(0), PresetRecord::FromPrefix(old));
+  EXPECT_EQ(mCache.ReadPreset(0), PresetRecord::FromPrefix(mOld));
 }
 
 TEST_F(CacheWriteTest, FullDiskKeepsThePreviousRecord) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full to stand in for a full disk";
-  WriteBytes(Preset001(), old);
+  WriteBytes(Preset001(), mOld);
   fs::create_symlink("/dev/full", Temp001());
   EXPECT_EQ(WriteNewRecord(), CacheWriteStatus::kWriteFailed);
-  EXPECT_EQ(ReadBytes(Preset001()), old);
+  EXPECT_EQ(ReadBytes(Preset001()), mOld);
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Preset001())));
   EXPECT_FALSE(fs::exists(fs::symlink_status(Temp001()))) << "the temporary file stays behind";
 }
 
 TEST_F(CacheWriteTest, TargetThatCannotBeReplacedKeepsItsContentAndLeavesNoTemporaryFile) {
   fs::create_directories(Preset001());
-  WriteBytes(Preset001() / "inside", old);
+  WriteBytes(Preset001() / "inside", mOld);
   EXPECT_EQ(WriteNewRecord(), CacheWriteStatus::kReplaceFailed);
-  EXPECT_EQ(ReadBytes(Preset001() / "inside"), old);
+  EXPECT_EQ(ReadBytes(Preset001() / "inside"), mOld);
   EXPECT_FALSE(fs::exists(Temp001()));
 }
 
 TEST_F(CacheWriteTest, FailedFactoryWavInstallationIsReported) {
-  WriteBytes(base.Path() / "Factory IRs", old);
+  WriteBytes(mBase.Path() / "Factory IRs", mOld);
   const std::vector<uint8_t> blob(10, 1);
   FactoryIrWavData wavs;
   wavs.fill(blob);
-  EXPECT_EQ(cache.InstallFactoryIrWavs(wavs), FactoryWavInstall::kIncomplete);
-  EXPECT_EQ(ReadBytes(base.Path() / "Factory IRs"), old);
+  EXPECT_EQ(mCache.InstallFactoryIrWavs(wavs), FactoryWavInstall::kIncomplete);
+  EXPECT_EQ(ReadBytes(mBase.Path() / "Factory IRs"), mOld);
 }
 
 }  // namespace

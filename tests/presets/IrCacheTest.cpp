@@ -32,8 +32,8 @@ std::string NameText(const std::array<uint8_t, kNameSize>& field) {
 
 class IrCacheTest : public ::testing::Test {
  protected:
-  test::TempFolder base;
-  PresetCache cache{base.Path()};
+  test::TempFolder mBase;
+  PresetCache mCache{mBase.Path()};
 };
 
 struct IrPathCase {
@@ -52,30 +52,30 @@ TEST_F(IrCacheTest, IrNumbersMapToTheirFolderAndFile) {
       {16384, nullptr, nullptr},
   };
   for (const auto& c : cases) {
-    const auto path = cache.IrFilePath(c.number);
+    const auto path = mCache.IrFilePath(c.number);
     if (c.folder == nullptr) {
       EXPECT_EQ(path, std::nullopt) << c.number;
-      EXPECT_EQ(cache.WriteIrImage(c.number, std::vector<uint8_t>(4)),
+      EXPECT_EQ(mCache.WriteIrImage(c.number, std::vector<uint8_t>(4)),
                 CacheWriteStatus::kNoCacheFile);
-      EXPECT_FALSE(cache.IsIrCached(c.number));
+      EXPECT_FALSE(mCache.IsIrCached(c.number));
     } else {
-      EXPECT_EQ(path, base.Path() / c.folder / c.file) << c.number;
+      EXPECT_EQ(path, mBase.Path() / c.folder / c.file) << c.number;
     }
   }
 }
 
 TEST_F(IrCacheTest, WrittenImageReadsBackAndCreatesItsFolder) {
   const std::vector<uint8_t> image = IrFile(2436, "Greenback");
-  EXPECT_FALSE(cache.IsIrCached(133));
-  EXPECT_EQ(cache.WriteIrImage(133, image), CacheWriteStatus::kWritten);
-  EXPECT_TRUE(cache.IsIrCached(133));
-  EXPECT_EQ(ReadBytes(base.Path() / "User IRs" / "134.dat"), image);
-  const auto read = cache.ReadIrImage(133);
+  EXPECT_FALSE(mCache.IsIrCached(133));
+  EXPECT_EQ(mCache.WriteIrImage(133, image), CacheWriteStatus::kWritten);
+  EXPECT_TRUE(mCache.IsIrCached(133));
+  EXPECT_EQ(ReadBytes(mBase.Path() / "User IRs" / "134.dat"), image);
+  const auto read = mCache.ReadIrImage(133);
   ASSERT_TRUE(read.has_value());
   EXPECT_TRUE(std::equal(read->begin(), read->end(), image.begin()));
 
-  EXPECT_EQ(cache.WriteIrImage(386, image), CacheWriteStatus::kWritten);
-  EXPECT_EQ(ReadBytes(base.Path() / "Factory IRs" / "003.dat"), image);
+  EXPECT_EQ(mCache.WriteIrImage(386, image), CacheWriteStatus::kWritten);
+  EXPECT_EQ(ReadBytes(mBase.Path() / "Factory IRs" / "003.dat"), image);
 }
 
 struct SizeCase {
@@ -95,22 +95,22 @@ TEST_F(IrCacheTest, ImageNeedsExactly2436BytesWhileTheNameNeedsOnlyAFileThatOpen
       {0, false, std::string(32, ' ')},
   };
   for (const auto& c : cases) {
-    WriteBytes(base.Path() / "User IRs" / "001.dat", IrFile(c.size, "Cab"));
-    EXPECT_EQ(cache.ReadIrImage(0).has_value(), c.imageAccepted) << c.size;
-    const auto name = cache.ReadIrName(0);
+    WriteBytes(mBase.Path() / "User IRs" / "001.dat", IrFile(c.size, "Cab"));
+    EXPECT_EQ(mCache.ReadIrImage(0).has_value(), c.imageAccepted) << c.size;
+    const auto name = mCache.ReadIrName(0);
     ASSERT_TRUE(name.has_value()) << c.size;
     EXPECT_EQ(NameText(*name), c.name) << c.size;
-    EXPECT_TRUE(cache.IsIrCached(0)) << c.size;
+    EXPECT_TRUE(mCache.IsIrCached(0)) << c.size;
   }
 }
 
 TEST_F(IrCacheTest, MissingFileHasNoImageNoNameAndIsNotCached) {
-  EXPECT_EQ(cache.ReadIrImage(7), std::nullopt);
-  EXPECT_EQ(cache.ReadIrName(7), std::nullopt);
-  EXPECT_FALSE(cache.IsIrCached(7));
-  fs::create_directories(base.Path() / "User IRs" / "008.dat");
-  EXPECT_FALSE(cache.IsIrCached(7)) << "a directory is not a cache file";
-  EXPECT_EQ(cache.ReadIrName(7), std::nullopt);
+  EXPECT_EQ(mCache.ReadIrImage(7), std::nullopt);
+  EXPECT_EQ(mCache.ReadIrName(7), std::nullopt);
+  EXPECT_FALSE(mCache.IsIrCached(7));
+  fs::create_directories(mBase.Path() / "User IRs" / "008.dat");
+  EXPECT_FALSE(mCache.IsIrCached(7)) << "a directory is not a cache file";
+  EXPECT_EQ(mCache.ReadIrName(7), std::nullopt);
 }
 
 std::vector<std::vector<uint8_t>> WavBlobs(uint8_t seed) {
@@ -129,30 +129,30 @@ FactoryIrWavData Spans(const std::vector<std::vector<uint8_t>>& blobs) {
 
 TEST_F(IrCacheTest, FactoryWavsAreWrittenUnderTheirNamesInOrder) {
   const auto blobs = WavBlobs(1);
-  EXPECT_EQ(cache.InstallFactoryIrWavs(Spans(blobs)), FactoryWavInstall::kInstalled);
+  EXPECT_EQ(mCache.InstallFactoryIrWavs(Spans(blobs)), FactoryWavInstall::kInstalled);
   const char* names[] = {"01-Tolvane.wav",   "02-Blond 2x12.wav",   "03-Tweed 4x10.wav",
                          "04-Cali 1x12.wav", "05-Cali 4x12.wav",    "06-Blue 2x12.wav",
                          "07-Brit 2x12.wav", "08-Boutique 4x12.wav"};
   for (std::size_t i = 0; i < kFactoryIrWavCount; ++i) {
-    EXPECT_EQ(ReadBytes(base.Path() / "Factory IRs" / names[i]), blobs[i]) << names[i];
+    EXPECT_EQ(ReadBytes(mBase.Path() / "Factory IRs" / names[i]), blobs[i]) << names[i];
   }
 }
 
 TEST_F(IrCacheTest, FirstWavAloneDecidesTheInstallation) {
   const auto first = WavBlobs(1);
-  ASSERT_EQ(cache.InstallFactoryIrWavs(Spans(first)), FactoryWavInstall::kInstalled);
-  const fs::path folder = base.Path() / "Factory IRs";
+  ASSERT_EQ(mCache.InstallFactoryIrWavs(Spans(first)), FactoryWavInstall::kInstalled);
+  const fs::path folder = mBase.Path() / "Factory IRs";
   fs::remove(folder / "05-Cali 4x12.wav");
 
   // The first file opens: a missing later file is not restored, nothing is rewritten.
   const auto second = WavBlobs(50);
-  EXPECT_EQ(cache.InstallFactoryIrWavs(Spans(second)), FactoryWavInstall::kAlreadyPresent);
+  EXPECT_EQ(mCache.InstallFactoryIrWavs(Spans(second)), FactoryWavInstall::kAlreadyPresent);
   EXPECT_FALSE(fs::exists(folder / "05-Cali 4x12.wav"));
   EXPECT_EQ(ReadBytes(folder / "02-Blond 2x12.wav"), first[1]);
 
   // Without the first file all eight are written again, over the ones still there.
   fs::remove(folder / "01-Tolvane.wav");
-  EXPECT_EQ(cache.InstallFactoryIrWavs(Spans(second)), FactoryWavInstall::kInstalled);
+  EXPECT_EQ(mCache.InstallFactoryIrWavs(Spans(second)), FactoryWavInstall::kInstalled);
   for (std::size_t i = 0; i < kFactoryIrWavCount; ++i) {
     EXPECT_EQ(ReadBytes(folder / kFactoryIrWavNames[i]), second[i]) << i;
   }

@@ -21,9 +21,9 @@ using test::WriteBytes;
 
 class PresetCacheTest : public ::testing::Test {
  protected:
-  fs::path Presets() const { return base.Path() / "Presets"; }
-  fs::path UserIrs() const { return base.Path() / "User IRs"; }
-  fs::path FactoryIrs() const { return base.Path() / "Factory IRs"; }
+  fs::path Presets() const { return mBase.Path() / "Presets"; }
+  fs::path UserIrs() const { return mBase.Path() / "User IRs"; }
+  fs::path FactoryIrs() const { return mBase.Path() / "Factory IRs"; }
 
   // The ".dat" file names of the presets folder in directory listing order.
   std::vector<std::string> ListedDatNames() const {
@@ -35,29 +35,29 @@ class PresetCacheTest : public ::testing::Test {
     return names;
   }
 
-  test::TempFolder base;
-  PresetCache cache{base.Path()};
+  test::TempFolder mBase;
+  PresetCache mCache{mBase.Path()};
 };
 
 TEST_F(PresetCacheTest, PresetFilesAreNamedBySlotPlusOne) {
-  EXPECT_EQ(cache.PresetFilePath(0), base.Path() / "Presets" / "001.dat");
-  EXPECT_EQ(cache.PresetFilePath(9), base.Path() / "Presets" / "010.dat");
-  EXPECT_EQ(cache.PresetFilePath(127), base.Path() / "Presets" / "128.dat");
+  EXPECT_EQ(mCache.PresetFilePath(0), mBase.Path() / "Presets" / "001.dat");
+  EXPECT_EQ(mCache.PresetFilePath(9), mBase.Path() / "Presets" / "010.dat");
+  EXPECT_EQ(mCache.PresetFilePath(127), mBase.Path() / "Presets" / "128.dat");
 }
 
 TEST_F(PresetCacheTest, WrittenRecordReadsBack) {
   const std::vector<uint8_t> bytes = RecordBytes("Round Trip", 0x11);
   PresetRecord record = PresetRecord::FromPrefix(bytes);
-  EXPECT_EQ(cache.WritePreset(41, record.Bytes()), CacheWriteStatus::kWritten);
+  EXPECT_EQ(mCache.WritePreset(41, record.Bytes()), CacheWriteStatus::kWritten);
   EXPECT_EQ(ReadBytes(Presets() / "042.dat"), bytes);
-  EXPECT_EQ(cache.ReadPreset(41), record);
-  EXPECT_EQ(cache.ReadPreset(40), std::nullopt);
+  EXPECT_EQ(mCache.ReadPreset(41), record);
+  EXPECT_EQ(mCache.ReadPreset(40), std::nullopt);
 }
 
 TEST_F(PresetCacheTest, WriteReplacesThePreviousFileWholeAndLeavesNoTemporaryFile) {
   WriteBytes(Presets() / "001.dat", std::vector<uint8_t>(300, 0x55));
   const std::vector<uint8_t> bytes = RecordBytes("New");
-  EXPECT_EQ(cache.WritePreset(0, PresetRecord::FromPrefix(bytes).Bytes()),
+  EXPECT_EQ(mCache.WritePreset(0, PresetRecord::FromPrefix(bytes).Bytes()),
             CacheWriteStatus::kWritten);
   EXPECT_EQ(ReadBytes(Presets() / "001.dat"), bytes);
   EXPECT_EQ(std::distance(fs::directory_iterator(Presets()), fs::directory_iterator()), 1);
@@ -65,12 +65,12 @@ TEST_F(PresetCacheTest, WriteReplacesThePreviousFileWholeAndLeavesNoTemporaryFil
 
 TEST_F(PresetCacheTest, ShortPresetFileReadsZeroFilled) {
   WriteBytes(Presets() / "003.dat", {1, 0, 'A', 'B'});
-  const auto record = cache.ReadPreset(2);
+  const auto record = mCache.ReadPreset(2);
   ASSERT_TRUE(record.has_value());
   EXPECT_EQ(record->Bytes()[3], 'B');
   EXPECT_EQ(record->Bytes()[4], 0);
   EXPECT_EQ(record->NameUpToNul(), "AB");
-  EXPECT_EQ(cache.BuildListFromCache(0).labels[2], " 02 AB");
+  EXPECT_EQ(mCache.BuildListFromCache(0).labels[2], " 02 AB");
 }
 
 TEST_F(PresetCacheTest, OnlyTheFirst256BytesOfALongerPresetFileCount) {
@@ -78,17 +78,17 @@ TEST_F(PresetCacheTest, OnlyTheFirst256BytesOfALongerPresetFileCount) {
   const PresetRecord record = PresetRecord::FromPrefix(bytes);
   bytes.resize(400, 0x7F);
   WriteBytes(Presets() / "001.dat", bytes);
-  EXPECT_EQ(cache.ReadPreset(0), record);
-  const PresetList list = cache.BuildListFromCache(1);
+  EXPECT_EQ(mCache.ReadPreset(0), record);
+  const PresetList list = mCache.BuildListFromCache(1);
   EXPECT_EQ(list.checksums[0], record.Checksum());
   EXPECT_EQ(list.labels[0], " 01 " + Padded32("Long"));
 }
 
 TEST_F(PresetCacheTest, BuildGoesByFileNumberAndScanDoesNothingWithout001) {
   WriteBytes(Presets() / "005.dat", RecordBytes("Five"));
-  EXPECT_TRUE(cache.ScanPresetsFolder(1).empty());
+  EXPECT_TRUE(mCache.ScanPresetsFolder(1).empty());
 
-  const PresetList list = cache.BuildListFromCache(1);
+  const PresetList list = mCache.BuildListFromCache(1);
   const PresetRecord five = PresetRecord::FromPrefix(RecordBytes("Five"));
   for (int slot = 0; slot < kPresetCount; ++slot) {
     const auto n = static_cast<std::size_t>(slot);
@@ -104,7 +104,7 @@ TEST_F(PresetCacheTest, BuildGoesByFileNumberAndScanDoesNothingWithout001) {
 
 TEST_F(PresetCacheTest, ScanCreatesTheMissingPresetsFolderAndStops) {
   ASSERT_FALSE(fs::exists(Presets()));
-  EXPECT_TRUE(cache.ScanPresetsFolder(0).empty());
+  EXPECT_TRUE(mCache.ScanPresetsFolder(0).empty());
   EXPECT_TRUE(fs::is_directory(Presets()));
 }
 
@@ -113,7 +113,7 @@ TEST_F(PresetCacheTest, ScanCountsRowsInListingOrderWhileBuildUsesFileNumbers) {
   WriteBytes(Presets() / "003.dat", RecordBytes("Three"));
   const std::map<std::string, std::string> nameOf = {{"001.dat", "One"}, {"003.dat", "Three"}};
 
-  const std::vector<RowLabel> scanned = cache.ScanPresetsFolder(1);
+  const std::vector<RowLabel> scanned = mCache.ScanPresetsFolder(1);
   const std::vector<std::string> listed = ListedDatNames();
   ASSERT_EQ(scanned.size(), 2u);
   ASSERT_EQ(listed.size(), 2u);
@@ -123,7 +123,7 @@ TEST_F(PresetCacheTest, ScanCountsRowsInListingOrderWhileBuildUsesFileNumbers) {
               EmptySlotLabel(static_cast<int>(row), 1) + Padded32(nameOf.at(listed[row])));
   }
 
-  const PresetList list = cache.BuildListFromCache(1);
+  const PresetList list = mCache.BuildListFromCache(1);
   EXPECT_EQ(list.labels[0], " 01 " + Padded32("One"));
   EXPECT_EQ(list.labels[1], " 02 ");
   EXPECT_EQ(list.labels[2], " 03 " + Padded32("Three"));
@@ -137,14 +137,14 @@ TEST_F(PresetCacheTest, ScanListsOnlyNonDirectoryEntriesEndingInLowerCaseDat) {
   WriteBytes(Presets() / "dat", RecordBytes("NoDot"));
   fs::create_directories(Presets() / "004.dat");
 
-  const std::vector<RowLabel> scanned = cache.ScanPresetsFolder(0);
+  const std::vector<RowLabel> scanned = mCache.ScanPresetsFolder(0);
   ASSERT_EQ(scanned.size(), 1u);
   EXPECT_EQ(scanned[0], (RowLabel{0, " 00 " + Padded32("One")}));
 }
 
 TEST_F(PresetCacheTest, ScanStopsAfter128Rows) {
   for (int n = 1; n <= 130; ++n) WriteBytes(Presets() / CacheFileName(n), RecordBytes("P"));
-  const std::vector<RowLabel> scanned = cache.ScanPresetsFolder(0);
+  const std::vector<RowLabel> scanned = mCache.ScanPresetsFolder(0);
   ASSERT_EQ(scanned.size(), 128u);
   EXPECT_EQ(scanned.back().row, 127);
   EXPECT_EQ(scanned.back().label, " 127 " + Padded32("P"));
@@ -162,7 +162,7 @@ TEST_F(PresetCacheTest, ClearDeletesDatFilesOfAllThreeFoldersAndKeepsTheRest) {
     WriteBytes(FactoryIrs() / kFactoryIrWavNames[i], std::vector<uint8_t>(10 + i, 'W'));
   }
 
-  const ClearCacheResult result = cache.ClearCache(1);
+  const ClearCacheResult result = mCache.ClearCache(1);
 
   EXPECT_EQ(result.undeletedFiles, 0);
   EXPECT_FALSE(fs::exists(Presets() / "001.dat"));
@@ -187,7 +187,7 @@ TEST_F(PresetCacheTest, ClearDeletesDatFilesOfAllThreeFoldersAndKeepsTheRest) {
 
 TEST_F(PresetCacheTest, ClearRecreatesTheDeletedPresetsFolder) {
   // Nothing exists yet: the deletion finds no folders, the scan creates "Presets".
-  const ClearCacheResult result = cache.ClearCache(0);
+  const ClearCacheResult result = mCache.ClearCache(0);
   EXPECT_EQ(result.undeletedFiles, 0);
   EXPECT_TRUE(fs::is_directory(Presets()));
   EXPECT_EQ(result.list.labels[127], " 127 ");

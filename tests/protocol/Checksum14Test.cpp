@@ -27,41 +27,41 @@ TEST(Checksum14, SumsOfAtLeast16384Wrap) {
 class VerifyRecord : public ::testing::Test {
  protected:
   // Record 01, 254 x 10, 7F: sum 1 + 4064 + 127 = 4192 = 32 * 128 + 96.
-  Bytes message = Join({Hex("F0 00 3F 6B 03 41 0B 05 01"), Repeat(254, 0x10), Hex("7F 20 60 F7")});
+  Bytes mEssage = Join({Hex("F0 00 3F 6B 03 41 0B 05 01"), Repeat(254, 0x10), Hex("7F 20 60 F7")});
 };
 
 TEST_F(VerifyRecord, AcceptsHandComputedChecksum) {
-  ASSERT_EQ(message.size(), 267u);
-  EXPECT_TRUE(VerifyRecordChecksum(message));
+  ASSERT_EQ(mEssage.size(), 267u);
+  EXPECT_TRUE(VerifyRecordChecksum(mEssage));
 }
 
 TEST_F(VerifyRecord, CoversFirstAndLastRecordByte) {
-  Bytes first = message;
+  Bytes first = mEssage;
   first[8] ^= 0x01;
-  Bytes last = message;
+  Bytes last = mEssage;
   last[263] ^= 0x01;
   EXPECT_FALSE(VerifyRecordChecksum(first));
   EXPECT_FALSE(VerifyRecordChecksum(last));
 }
 
 TEST_F(VerifyRecord, IgnoresSlotAndEndBytes) {
-  message[7] = 0x33;
-  message[266] = 0x00;
-  EXPECT_TRUE(VerifyRecordChecksum(message));
+  mEssage[7] = 0x33;
+  mEssage[266] = 0x00;
+  EXPECT_TRUE(VerifyRecordChecksum(mEssage));
 }
 
 TEST_F(VerifyRecord, ChecksHiAndLoSeparately) {
-  Bytes hi = message;
+  Bytes hi = mEssage;
   hi[264] = 0x21;
-  Bytes lo = message;
+  Bytes lo = mEssage;
   lo[265] = 0x61;
   EXPECT_FALSE(VerifyRecordChecksum(hi));
   EXPECT_FALSE(VerifyRecordChecksum(lo));
 }
 
 TEST_F(VerifyRecord, ShortMessageIsRejected) {
-  message.pop_back();
-  EXPECT_FALSE(VerifyRecordChecksum(message));
+  mEssage.pop_back();
+  EXPECT_FALSE(VerifyRecordChecksum(mEssage));
   EXPECT_FALSE(VerifyRecordChecksum({}));
 }
 

@@ -43,9 +43,9 @@ TEST(IrReceiveState, ReceivesAPackedImage) {
 
   const IrReceiveResult result = state.Result();
   EXPECT_EQ(result.irNumber, 200);
-  EXPECT_EQ(state.expectedBytes(), 2436);
+  EXPECT_EQ(state.ExpectedBytes(), 2436);
   EXPECT_EQ(Bytes(result.bytes.begin(), result.bytes.end()), image);
-  EXPECT_EQ(result.computedChecksum, buffer.checksum().Value());
+  EXPECT_EQ(result.computedChecksum, buffer.Checksum().Value());
   EXPECT_TRUE(result.ChecksumMatches());
 }
 
@@ -57,7 +57,7 @@ TEST(IrReceiveState, CorruptedGroupShowsAsChecksumMismatch) {
   Bytes data = buffer.TakeNextIrChunk(7).message;
   data[100] ^= 0x01;
   state.Data(data);
-  while (buffer.remaining() > static_cast<int>(kIrChunkGroups)) {
+  while (buffer.Remaining() > static_cast<int>(kIrChunkGroups)) {
     state.Data(buffer.TakeNextIrChunk(7).message);
   }
   ASSERT_EQ(state.End(buffer.TakeNextIrChunk(7).message), IrReceiveStatus::kComplete);
@@ -81,10 +81,10 @@ TEST(IrReceiveState, OversizeBeginIsRefused) {
   IrReceiveState state;
   // 4683 groups would make 4097 bytes.
   EXPECT_EQ(state.Begin(BuildIrBegin(1, 4683, Ramp(256))), IrReceiveStatus::kTooLarge);
-  EXPECT_FALSE(state.receiving());
+  EXPECT_FALSE(state.Receiving());
   EXPECT_EQ(state.Data(BuildIrData(Ramp(256))), IrReceiveStatus::kNotStarted);
   EXPECT_EQ(state.End(BuildIrEnd(Ramp(10), {})), IrReceiveStatus::kNotStarted);
-  EXPECT_EQ(state.producedBytes(), 0);
+  EXPECT_EQ(state.ProducedBytes(), 0);
 }
 
 TEST(IrReceiveState, LargestAcceptedTransferStopsAtTheBuffer) {
@@ -93,7 +93,7 @@ TEST(IrReceiveState, LargestAcceptedTransferStopsAtTheBuffer) {
   ASSERT_EQ(state.Begin(BuildIrBegin(1, 4682, Repeat(256, 0x7F))), IrReceiveStatus::kReceiving);
   for (int i = 0; i < 30; ++i) state.Data(BuildIrData(Repeat(256, 0x7F)));
   ASSERT_EQ(state.End(BuildIrEnd(Repeat(256, 0x7F), {})), IrReceiveStatus::kComplete);
-  EXPECT_EQ(state.producedBytes(), 4096);
+  EXPECT_EQ(state.ProducedBytes(), 4096);
   EXPECT_EQ(state.Result().bytes.back(), 0xFF);
 }
 
@@ -108,8 +108,8 @@ TEST(IrReceiveState, TruncatedMessagesAreDroppedWithoutReading) {
   EXPECT_EQ(state.Data(Bytes(data.begin(), data.end() - 1)), IrReceiveStatus::kMalformed);
   EXPECT_EQ(state.End(Hex("F0 00 3F 6B 03 66 0B 00 F7")), IrReceiveStatus::kMalformed);
   EXPECT_EQ(state.End(BuildIrData(Ramp(256))), IrReceiveStatus::kMalformed);
-  EXPECT_EQ(state.producedBytes(), 224);  // the begin's 256 groups only
-  EXPECT_TRUE(state.receiving());
+  EXPECT_EQ(state.ProducedBytes(), 224);  // the begin's 256 groups only
+  EXPECT_TRUE(state.Receiving());
 }
 
 TEST(IrReceiveState, NewBeginRestartsTheTransfer) {
@@ -117,8 +117,8 @@ TEST(IrReceiveState, NewBeginRestartsTheTransfer) {
   state.Begin(BuildIrBegin(1, 2785, Ramp(256)));
   state.Data(BuildIrData(Ramp(256)));
   ASSERT_EQ(state.Begin(BuildIrBegin(2, 2785, Repeat(256, 0))), IrReceiveStatus::kReceiving);
-  EXPECT_EQ(state.irNumber(), 2);
-  EXPECT_EQ(state.producedBytes(), 224);
+  EXPECT_EQ(state.IrNumber(), 2);
+  EXPECT_EQ(state.ProducedBytes(), 224);
   ASSERT_EQ(state.End(BuildIrEnd(Hex("05"), {0x00, 0x05})), IrReceiveStatus::kComplete);
   EXPECT_TRUE(state.Result().ChecksumMatches());
 }

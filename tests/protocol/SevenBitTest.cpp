@@ -114,7 +114,7 @@ TEST(SevenBitUnpacker, FlushCompletesAByteTheSenderCutShort) {
   unpacker.Flush();
   ASSERT_EQ(unpacker.Output().size(), 1u);
   EXPECT_EQ(unpacker.Output()[0], 0xFE);
-  EXPECT_TRUE(unpacker.complete());
+  EXPECT_TRUE(unpacker.Complete());
 }
 
 TEST(SevenBitUnpacker, SurplusGroupsNeverGrowTheOutput) {

@@ -43,20 +43,20 @@ TEST(TransferBuffer, IrImageGoesOutAsFirstNineMiddleAndLastOf225) {
   TransferBuffer buffer;
   const Bytes image = Noise(2436);
   ASSERT_EQ(buffer.Pack(image), PackStatus::kPacked);
-  EXPECT_EQ(buffer.total(), 2785);
-  EXPECT_EQ(buffer.remaining(), 2785);
+  EXPECT_EQ(buffer.Total(), 2785);
+  EXPECT_EQ(buffer.Remaining(), 2785);
 
   ASSERT_EQ(buffer.TakeNextIrChunk(200).kind, ChunkKind::kFirst);
-  EXPECT_EQ(buffer.position(), 256);
-  EXPECT_EQ(buffer.remaining(), 2529);
+  EXPECT_EQ(buffer.Position(), 256);
+  EXPECT_EQ(buffer.Remaining(), 2529);
 
   const auto rest = TakeAllIr(buffer, 200);
   ASSERT_EQ(rest.size(), 10u);
   for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(rest[i].kind, ChunkKind::kMiddle);
   EXPECT_EQ(rest[9].kind, ChunkKind::kLast);
   EXPECT_EQ(rest[9].message.size(), 225u + 10u);
-  EXPECT_EQ(buffer.position(), 2785);
-  EXPECT_EQ(buffer.remaining(), 0);
+  EXPECT_EQ(buffer.Position(), 2785);
+  EXPECT_EQ(buffer.Remaining(), 0);
   EXPECT_FALSE(buffer.HasNextChunk());
 }
 
@@ -81,7 +81,7 @@ TEST(TransferBuffer, ChunksCarryThePackedGroupsAndChecksum) {
   const Checksum14Pair sum = Checksum14(sent);
   EXPECT_EQ(last[last.size() - 3], sum.hi);
   EXPECT_EQ(last[last.size() - 2], sum.lo);
-  EXPECT_EQ(buffer.checksum(), sum);
+  EXPECT_EQ(buffer.Checksum(), sum);
 }
 
 TEST(TransferBuffer, OneGroupPastTheIrChunkGoesInTheLastChunk) {
@@ -105,7 +105,7 @@ TEST(TransferBuffer, LoaderChunkSequences) {
     SCOPED_TRACE(c.imageBytes);
     TransferBuffer buffer;
     ASSERT_EQ(buffer.Pack(Noise(c.imageBytes)), PackStatus::kPacked);
-    EXPECT_EQ(buffer.total(), c.groups);
+    EXPECT_EQ(buffer.Total(), c.groups);
     EXPECT_EQ(Sizes(TakeAllLoader(buffer)), c.sizes);
   }
 }
@@ -113,17 +113,17 @@ TEST(TransferBuffer, LoaderChunkSequences) {
 TEST(TransferBuffer, LargestFirmwareImageFits) {
   TransferBuffer buffer;
   ASSERT_EQ(buffer.Pack(Noise(57000)), PackStatus::kPacked);
-  EXPECT_EQ(buffer.total(), 65143);
+  EXPECT_EQ(buffer.Total(), 65143);
   EXPECT_EQ(TakeAllLoader(buffer).size(), 272u);
   ASSERT_EQ(buffer.Pack(Noise(57343)), PackStatus::kPacked);
-  EXPECT_EQ(buffer.total(), 65535);
+  EXPECT_EQ(buffer.Total(), 65535);
 }
 
 TEST(TransferBuffer, ImageBeyondTheBufferIsRefused) {
   TransferBuffer buffer;
   buffer.Pack(Noise(100));
   EXPECT_EQ(buffer.Pack(Noise(57344)), PackStatus::kTooLarge);  // 65,537 groups
-  EXPECT_EQ(buffer.total(), 0);
+  EXPECT_EQ(buffer.Total(), 0);
   EXPECT_FALSE(buffer.HasNextChunk());
   EXPECT_EQ(buffer.TakeNextLoaderChunk().kind, ChunkKind::kNone);
   EXPECT_EQ(buffer.Pack(Noise(65535)), PackStatus::kTooLarge);
@@ -140,7 +140,7 @@ TEST(TransferBuffer, ShortImageSendsZerosAfterItsGroups) {
   EXPECT_TRUE(std::all_of(first.begin() + 20, first.end() - 1, [](uint8_t g) { return g == 0; }));
   // 8 x 127 = 1016 = 07 78.
   EXPECT_EQ(chunks[1].message, Hex("F0 00 3F 6B 03 66 0B 07 78 F7"));
-  EXPECT_EQ(buffer.position(), 9);
+  EXPECT_EQ(buffer.Position(), 9);
 }
 
 TEST(TransferBuffer, PackingAgainRestartsFromTheFirstChunk) {
@@ -149,7 +149,7 @@ TEST(TransferBuffer, PackingAgainRestartsFromTheFirstChunk) {
   buffer.TakeNextIrChunk(3);
   buffer.TakeNextIrChunk(3);
   buffer.Pack(Noise(2436, 9));
-  EXPECT_EQ(buffer.position(), 0);
+  EXPECT_EQ(buffer.Position(), 0);
   EXPECT_EQ(buffer.TakeNextIrChunk(3).kind, ChunkKind::kFirst);
 }
 

@@ -16,7 +16,7 @@ Bytes Block(DataBlockType type, const std::array<uint8_t, 256>& data) {
 }
 
 TEST_F(PedalTest, DeviceInfoReplyIsByteExact) {
-  pedal.state().serial = "SN-0042";
+  mPedal.State().serial = "SN-0042";
   const Replies replies = Send("F0 00 3F 6B 03 55 0B 0F F7");
   ASSERT_EQ(replies.size(), 1u);
 
@@ -35,7 +35,7 @@ TEST_F(PedalTest, DeviceInfoReplyIsByteExact) {
 }
 
 TEST_F(PedalTest, DeviceInfoCarriesTheSetVersion) {
-  pedal.state().firmwareVersion = 9;
+  mPedal.State().firmwareVersion = 9;
   const Bytes reply = Send("F0 00 3F 6B 03 55 0B 0F F7").at(0);
   EXPECT_EQ(reply[6], 9);
   EXPECT_EQ(reply[7], 15);
@@ -52,9 +52,9 @@ TEST_F(PedalTest, DefaultGlobalSettingsBlock) {
   Bytes expected(256, 0);
   expected[8] = 12;  // tuner 440 Hz
   // d11..d13 are parameters 33..35 of the current preset's edit buffer.
-  expected[11] = RecordParam(pedal.state().editBuffer, 33);
-  expected[12] = RecordParam(pedal.state().editBuffer, 34);
-  expected[13] = RecordParam(pedal.state().editBuffer, 35);
+  expected[11] = RecordParam(mPedal.State().editBuffer, 33);
+  expected[12] = RecordParam(mPedal.State().editBuffer, 34);
+  expected[13] = RecordParam(mPedal.State().editBuffer, 35);
   EXPECT_EQ(data, expected);
 }
 
@@ -80,9 +80,9 @@ TEST_F(PedalTest, GlobalSettingsWrittenAreReportedBack) {
   expected[14] = 0;
   expected[200] = 0;
   EXPECT_EQ(back, Bytes(expected.begin(), expected.end()));
-  EXPECT_TRUE(PresetProtectionOn(pedal.state()));
-  EXPECT_EQ(RecordParam(pedal.state().editBuffer, 34), 101);
-  EXPECT_EQ(pedal.state().currentPreset, 0);
+  EXPECT_TRUE(PresetProtectionOn(mPedal.State()));
+  EXPECT_EQ(RecordParam(mPedal.State().editBuffer, 34), 101);
+  EXPECT_EQ(mPedal.State().currentPreset, 0);
 }
 
 TEST_F(PedalTest, GlobalSettingsAreLimitedToTheirRanges) {
@@ -128,12 +128,12 @@ TEST_F(PedalTest, BlocksWithBadChecksumOrReadOnlyTypeAreIgnored) {
   Bytes bad = Block(kBlockProgramMap, program);
   bad[264] ^= 1;
   std::array<uint8_t, 256> sums{};
-  const PedalState before = pedal.state();
+  const PedalState before = mPedal.State();
   EXPECT_TRUE(Send(bad).empty());
   EXPECT_TRUE(Send(Block(kBlockPresetChecksums, sums)).empty());
   EXPECT_TRUE(Send(Block(kBlockDeviceInfo, sums)).empty());
-  EXPECT_EQ(pedal.state(), before);
-  EXPECT_EQ(pedal.counters().ignored, 3);
+  EXPECT_EQ(mPedal.State(), before);
+  EXPECT_EQ(mPedal.Counters().ignored, 3);
 }
 
 TEST_F(PedalTest, ResetSettingsRestoresSettingsAndMapsOnly) {
@@ -143,44 +143,45 @@ TEST_F(PedalTest, ResetSettingsRestoresSettingsAndMapsOnly) {
   std::array<uint8_t, 256> program{};
   Send(Block(kBlockProgramMap, program));
   Send(BuildStorePreset(0, DefaultPresetRecord(99)));  // refused: protection is on
-  pedal.state().presets[1] = DefaultPresetRecord(98);
+  mPedal.State().presets[1] = DefaultPresetRecord(98);
 
   ASSERT_EQ(Send("F0 00 3F 6B 03 56 0B 02 F7").size(), 1u);
   const PedalState defaults = DefaultPedalState();
-  EXPECT_EQ(pedal.state().globals, defaults.globals);
-  EXPECT_EQ(pedal.state().programMap, defaults.programMap);
-  EXPECT_EQ(pedal.state().presets[1], DefaultPresetRecord(98));
+  EXPECT_EQ(mPedal.State().globals, defaults.globals);
+  EXPECT_EQ(mPedal.State().programMap, defaults.programMap);
+  EXPECT_EQ(mPedal.State().presets[1], DefaultPresetRecord(98));
 }
 
 TEST_F(PedalTest, ResetPresetsCopiesTheFactoryBankWhichFactoryWritesChange) {
   Send("F0 00 3F 6B 03 23 0B 02 F7");
-  pedal.state().presets[7] = DefaultPresetRecord(70);
+  mPedal.State().presets[7] = DefaultPresetRecord(70);
   Record written = DefaultPresetRecord(120);
   RecordParam(written, 0) = 1;
   ASSERT_EQ(Send(BuildWriteFactoryPreset(3, written)).at(0), Hex("F0 00 3F 6B 03 7D F7"));
-  EXPECT_EQ(pedal.state().presets[3], DefaultPresetRecord(3)) << "a factory write goes to the bank";
+  EXPECT_EQ(mPedal.State().presets[3], DefaultPresetRecord(3))
+      << "a factory write goes to the bank";
 
   ASSERT_EQ(Send("F0 00 3F 6B 03 56 0B 01 F7").at(0), Hex("F0 00 3F 6B 03 57 F7"));
-  EXPECT_EQ(pedal.state().presets[7], DefaultPresetRecord(7));
-  EXPECT_EQ(pedal.state().presets[3], written);
-  EXPECT_EQ(pedal.state().currentPreset, 2);
-  EXPECT_EQ(pedal.state().editBuffer, pedal.state().presets[2]);
+  EXPECT_EQ(mPedal.State().presets[7], DefaultPresetRecord(7));
+  EXPECT_EQ(mPedal.State().presets[3], written);
+  EXPECT_EQ(mPedal.State().currentPreset, 2);
+  EXPECT_EQ(mPedal.State().editBuffer, mPedal.State().presets[2]);
 }
 
 TEST_F(PedalTest, ResetAllRestoresPresetsSettingsAndIrs) {
   Send("F0 00 3F 6B 03 23 0B 09 F7");
-  pedal.state().userIrs[0] = EmptyIrImage();
-  pedal.state().cabinetIrs[2] = EmptyIrImage();
-  pedal.state().globals[9] = 1;
-  pedal.state().presets[5] = DefaultPresetRecord(6);
-  pedal.state().serial = "KEEP ME";
-  pedal.state().firmwareVersion = 12;
+  mPedal.State().userIrs[0] = EmptyIrImage();
+  mPedal.State().cabinetIrs[2] = EmptyIrImage();
+  mPedal.State().globals[9] = 1;
+  mPedal.State().presets[5] = DefaultPresetRecord(6);
+  mPedal.State().serial = "KEEP ME";
+  mPedal.State().firmwareVersion = 12;
 
   Send("F0 00 3F 6B 03 56 0B 00 F7");
   PedalState expected = DefaultPedalState();
   expected.serial = "KEEP ME";
   expected.firmwareVersion = 12;
-  EXPECT_EQ(pedal.state(), expected);
+  EXPECT_EQ(mPedal.State(), expected);
 }
 
 }  // namespace

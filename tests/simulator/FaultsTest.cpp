@@ -12,29 +12,29 @@ namespace {
 constexpr const char* kPoll = "F0 00 3F 6B 03 55 0B 0F F7";
 
 TEST_F(PedalTest, DroppedRepliesVanishOneByOne) {
-  pedal.faults().dropReplies = 2;
+  mPedal.Faults().dropReplies = 2;
   EXPECT_TRUE(Send(kPoll).empty());
   // An IR transfer is eleven replies: the first one is the second to drop.
   const Replies ir = Send("F0 00 3F 6B 03 69 0B 00 00 F7");
   ASSERT_EQ(ir.size(), 10u);
   EXPECT_EQ(ir[0].size(), 264u) << "the begin was dropped";
   EXPECT_EQ(Send(kPoll).size(), 1u);
-  EXPECT_NE(log.find("[dropped]"), std::string::npos);
+  EXPECT_NE(mLog.find("[dropped]"), std::string::npos);
 }
 
 TEST_F(PedalTest, CorruptedChecksumHitsTheNextReplyThatHasOne) {
-  pedal.faults().corruptNextChecksum = true;
+  mPedal.Faults().corruptNextChecksum = true;
   // A status reply has no checksum and passes untouched.
   EXPECT_EQ(Send("F0 00 3F 6B 03 56 0B 02 F7"), Replies{Hex("F0 00 3F 6B 03 57 F7")});
   const Bytes bad = Send(kPoll).at(0);
   EXPECT_FALSE(VerifyRecordChecksum(bad));
   EXPECT_EQ(bad[6], 11);
   EXPECT_TRUE(VerifyRecordChecksum(Send(kPoll).at(0))) << "only the one reply";
-  EXPECT_NE(log.find("[checksum corrupted]"), std::string::npos);
+  EXPECT_NE(mLog.find("[checksum corrupted]"), std::string::npos);
 }
 
 TEST_F(PedalTest, CorruptedChecksumOfAnIrTransferIsInItsEnd) {
-  pedal.faults().corruptNextChecksum = true;
+  mPedal.Faults().corruptNextChecksum = true;
   const Replies ir = Send("F0 00 3F 6B 03 69 0B 00 01 F7");
   ASSERT_EQ(ir.size(), 11u);
   IrReceiveState receive;
@@ -45,33 +45,33 @@ TEST_F(PedalTest, CorruptedChecksumOfAnIrTransferIsInItsEnd) {
 }
 
 TEST_F(PedalTest, CorruptedDumpAndNameGroup) {
-  pedal.faults().corruptNextChecksum = true;
+  mPedal.Faults().corruptNextChecksum = true;
   EXPECT_FALSE(VerifyRecordChecksum(Send("F0 00 3F 6B 03 40 0B 05 F7").at(0)));
-  pedal.faults().corruptNextChecksum = true;
+  mPedal.Faults().corruptNextChecksum = true;
   EXPECT_FALSE(VerifyRecordChecksum(Send("F0 00 3F 6B 03 6A 0B 00 F7").at(0)));
 }
 
 TEST_F(PedalTest, ReportedVersionOverridesOnlyTheReply) {
-  pedal.faults().reportedVersion = 120;
+  mPedal.Faults().reportedVersion = 120;
   const Bytes reply = Send(kPoll).at(0);
   EXPECT_EQ(reply[6], 120);
   EXPECT_TRUE(VerifyRecordChecksum(reply));
-  EXPECT_EQ(pedal.state().firmwareVersion, 11);
-  pedal.faults().reportedVersion.reset();
+  EXPECT_EQ(mPedal.State().firmwareVersion, 11);
+  mPedal.Faults().reportedVersion.reset();
   EXPECT_EQ(Send(kPoll).at(0)[6], 11);
 }
 
 TEST_F(PedalTest, SilentPedalHearsAndSaysNothing) {
-  pedal.faults().silent = true;
-  const PedalState before = pedal.state();
+  mPedal.Faults().silent = true;
+  const PedalState before = mPedal.State();
   EXPECT_TRUE(Send(kPoll).empty());
   EXPECT_TRUE(Send("F0 00 3F 6B 03 23 0B 05 F7").empty());
-  EXPECT_EQ(pedal.state(), before) << "the select never reached it";
-  EXPECT_TRUE(pedal.TurnKnob(1, 3).empty());
-  EXPECT_EQ(RecordParam(pedal.state().editBuffer, 1), 3) << "the knob still turns";
-  EXPECT_NE(log.find("[unplugged]"), std::string::npos);
+  EXPECT_EQ(mPedal.State(), before) << "the select never reached it";
+  EXPECT_TRUE(mPedal.TurnKnob(1, 3).empty());
+  EXPECT_EQ(RecordParam(mPedal.State().editBuffer, 1), 3) << "the knob still turns";
+  EXPECT_NE(mLog.find("[unplugged]"), std::string::npos);
 
-  pedal.faults().silent = false;
+  mPedal.Faults().silent = false;
   EXPECT_EQ(Send(kPoll).size(), 1u);
 }
 

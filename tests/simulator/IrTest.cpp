@@ -79,7 +79,7 @@ TEST_F(PedalTest, RequestedIrArrivesAsElevenChunksOfTheRightShape) {
         std::all_of(chunk.begin() + 1, chunk.end() - 1, [](uint8_t b) { return b < 0x80; }));
   }
   EXPECT_EQ(Collect(replies, 200),
-            Bytes(pedal.state().userIrs[200].begin(), pedal.state().userIrs[200].end()));
+            Bytes(mPedal.State().userIrs[200].begin(), mPedal.State().userIrs[200].end()));
 }
 
 TEST_F(PedalTest, UploadedIrComesBackIdentical) {
@@ -91,7 +91,7 @@ TEST_F(PedalTest, UploadedIrComesBackIdentical) {
   EXPECT_EQ(Send(upload[0]), Replies{Hex("F0 00 3F 6B 03 63 F7")});
   for (std::size_t i = 1; i + 1 < upload.size(); ++i) EXPECT_TRUE(Send(upload[i]).empty());
   EXPECT_EQ(Send(upload.back()), Replies{Hex("F0 00 3F 6B 03 61 F7")});
-  EXPECT_EQ(pedal.state().userIrs[77], image);
+  EXPECT_EQ(mPedal.State().userIrs[77], image);
 
   EXPECT_EQ(Collect(Send(RequestIr(77)), 77), Bytes(image.begin(), image.end()));
   // Its name shows in the name group of bank 2 (IRs 64..95), group 4 * 2 + 1.
@@ -104,21 +104,21 @@ TEST_F(PedalTest, CabinetsCanBeReplacedButTheFactoryBankCannot) {
   const IrImage image = TestImage("New Tolvane");
   EXPECT_EQ(SendAll(IrUploadMessages(image, 384)),
             (Replies{Hex("F0 00 3F 6B 03 63 F7"), Hex("F0 00 3F 6B 03 61 F7")}));
-  EXPECT_EQ(pedal.state().cabinetIrs[0], image);
+  EXPECT_EQ(mPedal.State().cabinetIrs[0], image);
 
-  const PedalState before = pedal.state();
+  const PedalState before = mPedal.State();
   // The begin is refused, so the rest of the transfer has nothing to join.
   EXPECT_EQ(SendAll(IrUploadMessages(image, 256)), Replies{Hex("F0 00 3F 6B 03 62 F7")});
   EXPECT_EQ(SendAll(IrUploadMessages(image, 300)), Replies{Hex("F0 00 3F 6B 03 62 F7")});
-  EXPECT_EQ(pedal.state(), before);
+  EXPECT_EQ(mPedal.State(), before);
 }
 
 TEST_F(PedalTest, UploadWithBadChecksumIsAnErrorAndStoresNothing) {
   std::vector<Bytes> upload = IrUploadMessages(TestImage("Broken"), 5);
   upload.back()[upload.back().size() - 2] ^= 1;
-  const IrImage before = pedal.state().userIrs[5];
+  const IrImage before = mPedal.State().userIrs[5];
   EXPECT_EQ(SendAll(upload), (Replies{Hex("F0 00 3F 6B 03 63 F7"), Hex("F0 00 3F 6B 03 62 F7")}));
-  EXPECT_EQ(pedal.state().userIrs[5], before);
+  EXPECT_EQ(mPedal.State().userIrs[5], before);
 }
 
 TEST_F(PedalTest, UploadMissingAChunkIsAnError) {
@@ -130,11 +130,11 @@ TEST_F(PedalTest, UploadMissingAChunkIsAnError) {
   ASSERT_TRUE(
       std::all_of(upload[4].begin() + 7, upload[4].end() - 1, [](uint8_t g) { return g == 0; }));
   upload.erase(upload.begin() + 4);
-  const IrImage before = pedal.state().userIrs[6];
+  const IrImage before = mPedal.State().userIrs[6];
   const Replies replies = SendAll(upload);
   ASSERT_EQ(replies.size(), 2u);
   EXPECT_EQ(replies[1], Hex("F0 00 3F 6B 03 62 F7"));
-  EXPECT_EQ(pedal.state().userIrs[6], before);
+  EXPECT_EQ(mPedal.State().userIrs[6], before);
 }
 
 TEST_F(PedalTest, UploadOfAnotherSizeIsRefusedAtTheBegin) {
@@ -148,7 +148,7 @@ TEST_F(PedalTest, DataAndEndWithoutBeginAreIgnored) {
   const std::vector<Bytes> upload = IrUploadMessages(TestImage("Orphan"), 8);
   EXPECT_TRUE(Send(upload[3]).empty());
   EXPECT_TRUE(Send(upload.back()).empty());
-  EXPECT_EQ(pedal.counters().ignored, 2);
+  EXPECT_EQ(mPedal.Counters().ignored, 2);
 }
 
 TEST_F(PedalTest, FactoryBankAndCabinetIrsCanBeRequested) {
@@ -173,7 +173,7 @@ TEST_F(PedalTest, NameGroupsCoverAllNineBanks) {
 
   const Bytes bank = DataOf(Send(RequestNames(35)).at(0));
   for (int k = 0; k < 8; ++k) {
-    const IrImage& image = pedal.state().factoryBankIrs[24 + k];
+    const IrImage& image = mPedal.State().factoryBankIrs[24 + k];
     EXPECT_EQ(Bytes(bank.begin() + 32 * k, bank.begin() + 32 * (k + 1)),
               Bytes(image.begin() + 4, image.begin() + 36));
     EXPECT_NE(bank[32 * k], ' ');
@@ -184,7 +184,7 @@ TEST_F(PedalTest, NameGroupsCoverAllNineBanks) {
 }
 
 TEST_F(PedalTest, IrNameBytesAboveSevenBitsAreSentAsQuestionMarks) {
-  pedal.state().userIrs[9][4] = 0xE9;
+  mPedal.State().userIrs[9][4] = 0xE9;
   const Bytes names = DataOf(Send(RequestNames(1)).at(0));
   EXPECT_EQ(names[32], '?');
 }

@@ -23,13 +23,13 @@ class Loader : public PedalTest, public ::testing::WithParamInterface<std::size_
 TEST_P(Loader, AcceptsAnImageWithTheRightChecksum) {
   const Bytes image = Image(GetParam());
   ASSERT_EQ(Send(kEnter), Replies{Hex(kReady)});
-  EXPECT_TRUE(pedal.inLoader());
+  EXPECT_TRUE(mPedal.InLoader());
   const std::vector<Bytes> chunks = FirmwareMessages(image);
   for (std::size_t i = 0; i + 1 < chunks.size(); ++i) EXPECT_TRUE(Send(chunks[i]).empty()) << i;
-  EXPECT_EQ(Send(chunks.back()), Replies{Hex(kDone)}) << log;
-  EXPECT_FALSE(pedal.inLoader());
-  EXPECT_EQ(pedal.lastFirmwareImage(), image);
-  EXPECT_EQ(pedal.counters().firmwareUpdates, 1);
+  EXPECT_EQ(Send(chunks.back()), Replies{Hex(kDone)}) << mLog;
+  EXPECT_FALSE(mPedal.InLoader());
+  EXPECT_EQ(mPedal.LastFirmwareImage(), image);
+  EXPECT_EQ(mPedal.Counters().firmwareUpdates, 1);
 }
 
 // 210 bytes: 241 groups, a last chunk of 1 group. 420: 481 groups. 274: exactly 314 groups,
@@ -42,8 +42,8 @@ TEST_F(PedalTest, LoaderRefusesABadChecksum) {
   Bytes& last = chunks.back();
   last[last.size() - 2] ^= 1;
   EXPECT_EQ(SendAll(chunks), Replies{Hex(kFailed)});
-  EXPECT_FALSE(pedal.inLoader());
-  EXPECT_TRUE(pedal.lastFirmwareImage().empty());
+  EXPECT_FALSE(mPedal.InLoader());
+  EXPECT_TRUE(mPedal.LastFirmwareImage().empty());
 }
 
 TEST_F(PedalTest, LoaderFailsWhenAChunkIsLost) {
@@ -64,7 +64,7 @@ TEST_F(PedalTest, LoaderFailsOnDataBeforeBegin) {
 }
 
 TEST_F(PedalTest, FirmwareCheckFaultFailsAGoodImage) {
-  pedal.faults().failFirmwareCheck = true;
+  mPedal.Faults().failFirmwareCheck = true;
   Send(kEnter);
   EXPECT_EQ(SendAll(FirmwareMessages(Image(500))), Replies{Hex(kFailed)});
 }
@@ -73,9 +73,9 @@ TEST_F(PedalTest, LoaderChunksWithoutEnterAreIgnored) {
   const std::vector<Bytes> chunks = FirmwareMessages(Image(500));  // begin, middle, last
   ASSERT_EQ(chunks.size(), 3u);
   EXPECT_TRUE(SendAll(chunks).empty());
-  EXPECT_FALSE(pedal.inLoader());
-  EXPECT_EQ(pedal.counters().ignored, 3);
-  EXPECT_EQ(pedal.counters().handled, 0);
+  EXPECT_FALSE(mPedal.InLoader());
+  EXPECT_EQ(mPedal.Counters().ignored, 3);
+  EXPECT_EQ(mPedal.Counters().handled, 0);
 }
 
 TEST_F(PedalTest, WhileTheLoaderRunsThePedalDoesNotAnswer) {
@@ -93,7 +93,7 @@ TEST_F(PedalTest, EnteringAgainRestartsTheLoader) {
   Send(first[1]);
   EXPECT_EQ(Send(kEnter), Replies{Hex(kReady)});
   EXPECT_EQ(SendAll(FirmwareMessages(Image(700))), Replies{Hex(kDone)});
-  EXPECT_EQ(pedal.lastFirmwareImage(), Image(700));
+  EXPECT_EQ(mPedal.LastFirmwareImage(), Image(700));
 }
 
 }  // namespace

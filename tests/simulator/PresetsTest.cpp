@@ -78,7 +78,7 @@ TEST_F(PedalTest, PresetsUsingUserIrsNameThemAndTheOthersCarrySpaces) {
       }
       // The IR the preset uses exists on the pedal under that name.
       const int number = record[34 + high] * 128 + record[34 + low];
-      const IrImage* image = FindIr(pedal.state(), number);
+      const IrImage* image = FindIr(mPedal.State(), number);
       ASSERT_NE(image, nullptr) << "slot " << slot << " IR " << number;
       EXPECT_EQ(name, std::string(image->begin() + 4, image->begin() + 36)) << "slot " << slot;
       EXPECT_NE(name, std::string(32, ' '));
@@ -90,10 +90,10 @@ TEST_F(PedalTest, SelectMakesTheSlotCurrentAndSendsItsDump) {
   const Replies replies = Send(SelectPreset(37));
   ASSERT_EQ(replies.size(), 1u);
   ExpectRecordMessage(replies[0], 0x41, 37);
-  EXPECT_EQ(pedal.state().currentPreset, 37);
+  EXPECT_EQ(mPedal.State().currentPreset, 37);
   EXPECT_EQ(DataOf(replies[0]),
-            Bytes(pedal.state().presets[37].begin(), pedal.state().presets[37].end()));
-  EXPECT_EQ(pedal.state().editBuffer, pedal.state().presets[37]);
+            Bytes(mPedal.State().presets[37].begin(), mPedal.State().presets[37].end()));
+  EXPECT_EQ(mPedal.State().editBuffer, mPedal.State().presets[37]);
   // The global-settings block now names it as current.
   EXPECT_EQ(DataOf(Send("F0 00 3F 6B 03 55 0B 00 F7").at(0)).at(0), 37);
 }
@@ -102,9 +102,9 @@ TEST_F(PedalTest, RequestReportsTheStoredSlotNotTheEditBuffer) {
   Send(SelectPreset(3));
   Send(ParamChange(1, 99));
   const Bytes record = DataOf(Send(RequestPreset(3)).at(0));
-  EXPECT_EQ(record[34 + 1], RecordParam(pedal.state().presets[3], 1));
+  EXPECT_EQ(record[34 + 1], RecordParam(mPedal.State().presets[3], 1));
   EXPECT_NE(record[34 + 1], 99);
-  EXPECT_EQ(pedal.state().currentPreset, 3);
+  EXPECT_EQ(mPedal.State().currentPreset, 3);
 }
 
 struct MappingCase {
@@ -121,10 +121,10 @@ class DeviceNumbering : public PedalTest, public ::testing::WithParamInterface<M
 TEST_P(DeviceNumbering, EditLandsOnItsCatalogueIndex) {
   const auto [deviceParam, index] = GetParam();
   const int value = index == 19 ? 4 : (index >= 40 && index <= 41) || index == 60 ? 1 : 77;
-  Record expected = pedal.state().editBuffer;
+  Record expected = mPedal.State().editBuffer;
   RecordParam(expected, index) = static_cast<uint8_t>(value);
   Send(ParamChange(deviceParam, value));
-  EXPECT_EQ(pedal.state().editBuffer, expected) << log;
+  EXPECT_EQ(mPedal.State().editBuffer, expected) << mLog;
 }
 
 INSTANTIATE_TEST_SUITE_P(Pedal, DeviceNumbering,
@@ -138,8 +138,8 @@ INSTANTIATE_TEST_SUITE_P(Pedal, DeviceNumbering,
 TEST_F(PedalTest, EditsAreLimitedToTheParameterRange) {
   Send(ParamChange(23, 127));  // reverb extension factor, 2..5
   Send(ParamChange(44, 9));    // IR mode, 0..1
-  EXPECT_EQ(RecordParam(pedal.state().editBuffer, 19), 5);
-  EXPECT_EQ(RecordParam(pedal.state().editBuffer, 40), 1);
+  EXPECT_EQ(RecordParam(mPedal.State().editBuffer, 19), 5);
+  EXPECT_EQ(RecordParam(mPedal.State().editBuffer, 40), 1);
 }
 
 TEST_F(PedalTest, StoreParameterWritesTheEditBufferAndAnswersWithTheSlotsDump) {
@@ -149,8 +149,8 @@ TEST_F(PedalTest, StoreParameterWritesTheEditBufferAndAnswersWithTheSlotsDump) {
   ASSERT_EQ(replies.size(), 1u);
   ExpectRecordMessage(replies[0], 0x41, 20);
   EXPECT_EQ(DataOf(replies[0])[34 + 1], 123);
-  EXPECT_EQ(pedal.state().presets[20], pedal.state().editBuffer);
-  EXPECT_EQ(pedal.state().currentPreset, 20);
+  EXPECT_EQ(mPedal.State().presets[20], mPedal.State().editBuffer);
+  EXPECT_EQ(mPedal.State().currentPreset, 20);
   // The stored slot's checksum shows in the checksum block.
   const Bytes sums = DataOf(Send("F0 00 3F 6B 03 55 0B 03 F7").at(0));
   EXPECT_EQ(sums[40], replies[0][264]);
@@ -161,33 +161,33 @@ TEST_F(PedalTest, StorePresetMessageWritesTheSlotWithoutAnswer) {
   Record record = DefaultPresetRecord(90);
   RecordParam(record, 5) = 3;
   EXPECT_TRUE(Send(BuildStorePreset(0, record)).empty());
-  EXPECT_EQ(pedal.state().presets[0], record);
+  EXPECT_EQ(mPedal.State().presets[0], record);
   // Slot 0 is current, so the edit buffer follows.
-  EXPECT_EQ(pedal.state().editBuffer, record);
-  EXPECT_EQ(pedal.counters().handled, 1);
+  EXPECT_EQ(mPedal.State().editBuffer, record);
+  EXPECT_EQ(mPedal.Counters().handled, 1);
 }
 
 TEST_F(PedalTest, StorePresetWithBadChecksumOrRecordIsIgnored) {
-  const Record before = pedal.state().presets[4];
+  const Record before = mPedal.State().presets[4];
   Bytes bad = BuildStorePreset(4, DefaultPresetRecord(100));
   bad[265] ^= 1;
   Record wrongFormat = DefaultPresetRecord(100);
   wrongFormat[0] = 2;
   EXPECT_TRUE(Send(bad).empty());
   EXPECT_TRUE(Send(BuildStorePreset(4, wrongFormat)).empty());
-  EXPECT_EQ(pedal.state().presets[4], before);
-  EXPECT_EQ(pedal.counters().ignored, 2);
+  EXPECT_EQ(mPedal.State().presets[4], before);
+  EXPECT_EQ(mPedal.Counters().ignored, 2);
 }
 
 TEST_F(PedalTest, PresetProtectionBlocksStoresButNotSelection) {
-  pedal.TurnKnob(88, 1);
+  mPedal.TurnKnob(88, 1);
   Send(SelectPreset(8));
   Send(ParamChange(1, 1));
-  const Record before = pedal.state().presets[8];
+  const Record before = mPedal.State().presets[8];
   EXPECT_TRUE(Send(ParamChange(18, 8)).empty());
   EXPECT_TRUE(Send(BuildStorePreset(8, DefaultPresetRecord(50))).empty());
-  EXPECT_EQ(pedal.state().presets[8], before);
-  EXPECT_EQ(RecordParam(pedal.state().editBuffer, 1), 1);
+  EXPECT_EQ(mPedal.State().presets[8], before);
+  EXPECT_EQ(RecordParam(mPedal.State().editBuffer, 1), 1);
 }
 
 TEST_F(PedalTest, ChecksumBlockMatchesEveryDump) {

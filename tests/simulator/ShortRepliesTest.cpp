@@ -24,9 +24,9 @@ class ShortReplies : public PedalTest, public ::testing::WithParamInterface<Shor
 TEST_P(ShortReplies, AnswerIsByteExact) {
   const ShortCase& c = GetParam();
   const Replies replies = Send(c.request);
-  ASSERT_EQ(replies.size(), c.replies.size()) << c.what << "\n" << log;
+  ASSERT_EQ(replies.size(), c.replies.size()) << c.what << "\n" << mLog;
   for (std::size_t i = 0; i < replies.size(); ++i) {
-    EXPECT_EQ(replies[i], Hex(c.replies[i])) << c.what << " reply " << i << "\n" << log;
+    EXPECT_EQ(replies[i], Hex(c.replies[i])) << c.what << " reply " << i << "\n" << mLog;
   }
 }
 
@@ -76,24 +76,24 @@ INSTANTIATE_TEST_SUITE_P(
         ShortCase{"note on", "90 3C 64", {}}, ShortCase{"empty", "", {}}));
 
 TEST_F(PedalTest, IgnoredMessagesAreCountedAndLeaveTheStateAlone) {
-  const PedalState before = pedal.state();
+  const PedalState before = mPedal.State();
   Send("F0 00 3F 6B 03 50 0B 11 05 F7");
   Send("F0 00 3F 6B 03 56 0A 00 F7");
   Send("F0 00 3F 6B 03 77 F7");
-  EXPECT_EQ(pedal.state(), before);
-  EXPECT_EQ(pedal.counters().ignored, 3);
-  EXPECT_EQ(pedal.counters().handled, 0);
+  EXPECT_EQ(mPedal.State(), before);
+  EXPECT_EQ(mPedal.Counters().ignored, 3);
+  EXPECT_EQ(mPedal.Counters().handled, 0);
 }
 
 TEST_F(PedalTest, NoticesAreCountedAndBracketTheBulk) {
   Send("F0 00 3F 6B 03 5A 0B F7");
-  EXPECT_TRUE(pedal.bulkOpen());
+  EXPECT_TRUE(mPedal.BulkOpen());
   Send("F0 00 3F 6B 03 5B 0B F7");
-  EXPECT_FALSE(pedal.bulkOpen());
+  EXPECT_FALSE(mPedal.BulkOpen());
   Send("F0 00 3F 6B 03 5F 0B F7");
-  EXPECT_EQ(pedal.counters().bulkBegins, 1);
-  EXPECT_EQ(pedal.counters().bulkEnds, 1);
-  EXPECT_EQ(pedal.counters().editorClosings, 1);
+  EXPECT_EQ(mPedal.Counters().bulkBegins, 1);
+  EXPECT_EQ(mPedal.Counters().bulkEnds, 1);
+  EXPECT_EQ(mPedal.Counters().editorClosings, 1);
 }
 
 struct KnobCase {
@@ -110,11 +110,11 @@ class KnobEcho : public PedalTest, public ::testing::WithParamInterface<KnobCase
 
 TEST_P(KnobEcho, TurningAControlSendsTheCatalogueIndexAndValue) {
   const KnobCase& c = GetParam();
-  const PedalState before = pedal.state();
-  const Replies replies = pedal.TurnKnob(c.index, c.raw);
+  const PedalState before = mPedal.State();
+  const Replies replies = mPedal.TurnKnob(c.index, c.raw);
   if (c.echo == nullptr) {
     EXPECT_TRUE(replies.empty());
-    EXPECT_EQ(pedal.state(), before);
+    EXPECT_EQ(mPedal.State(), before);
     EXPECT_FALSE(IsPedalControl(c.index) && c.raw >= 0 && c.raw <= 127);
     return;
   }
@@ -135,12 +135,12 @@ INSTANTIATE_TEST_SUITE_P(Pedal, KnobEcho,
                                            KnobCase{1, 128, nullptr}, KnobCase{-1, 5, nullptr}));
 
 TEST_F(PedalTest, KnobTurnsChangeWhatThePedalReportsLater) {
-  pedal.TurnKnob(1, 100);  // gain, in the edit buffer
-  pedal.TurnKnob(88, 1);   // preset protection
-  pedal.TurnKnob(85, 1);   // pot display, stored as 2
-  pedal.TurnKnob(91, 42);  // DRIVE knob controller
-  EXPECT_EQ(RecordParam(pedal.state().editBuffer, 1), 100);
-  EXPECT_TRUE(PresetProtectionOn(pedal.state()));
+  mPedal.TurnKnob(1, 100);  // gain, in the edit buffer
+  mPedal.TurnKnob(88, 1);   // preset protection
+  mPedal.TurnKnob(85, 1);   // pot display, stored as 2
+  mPedal.TurnKnob(91, 42);  // DRIVE knob controller
+  EXPECT_EQ(RecordParam(mPedal.State().editBuffer, 1), 100);
+  EXPECT_TRUE(PresetProtectionOn(mPedal.State()));
 
   const Bytes globals = DataOf(Send("F0 00 3F 6B 03 55 0B 00 F7").at(0));
   EXPECT_EQ(globals.at(9), 1);

@@ -83,23 +83,23 @@ inline std::vector<Bytes> FirmwareMessages(std::span<const uint8_t> image) {
 class PedalTest : public ::testing::Test {
  protected:
   PedalTest() {
-    pedal.SetLogSink([this](const std::string& line) { log += line + "\n"; });
+    mPedal.SetLogSink([this](const std::string& line) { mLog += line + "\n"; });
   }
 
-  Replies Send(const Bytes& message) { return pedal.Receive(message); }
-  Replies Send(std::string_view hex) { return pedal.Receive(Hex(hex)); }
+  Replies Send(const Bytes& message) { return mPedal.Receive(message); }
+  Replies Send(std::string_view hex) { return mPedal.Receive(Hex(hex)); }
 
   // Sends every message and gathers all answers.
   Replies SendAll(const std::vector<Bytes>& messages) {
     Replies all;
     for (const Bytes& message : messages) {
-      for (Bytes& reply : pedal.Receive(message)) all.push_back(std::move(reply));
+      for (Bytes& reply : mPedal.Receive(message)) all.push_back(std::move(reply));
     }
     return all;
   }
 
-  PedalModel pedal;
-  std::string log;
+  PedalModel mPedal;
+  std::string mLog;
 };
 
 }  // namespace qd3::sim::test

@@ -44,39 +44,39 @@ struct Inbox {
 class LinkTest : public ::testing::Test {
  protected:
   void Connect(SimulatedMidiLink& link) {
-    ASSERT_TRUE(link.OpenPort(MidiDirection::Input, 0, "RtMidi Input"));
-    ASSERT_TRUE(link.OpenPort(MidiDirection::Output, 0, "RtMidi Output"));
-    link.SetInputCallback(&Inbox::Callback, &inbox);
+    ASSERT_TRUE(link.OpenPort(MidiDirection::kInput, 0, "RtMidi Input"));
+    ASSERT_TRUE(link.OpenPort(MidiDirection::kOutput, 0, "RtMidi Output"));
+    link.SetInputCallback(&Inbox::Callback, &mInbox);
   }
-  Inbox inbox;
+  Inbox mInbox;
 };
 
 TEST_F(LinkTest, OffersOnePortEachWay) {
   SimulatedMidiLink link;
-  EXPECT_TRUE(link.HasPort(MidiDirection::Input));
-  EXPECT_TRUE(link.HasPort(MidiDirection::Output));
-  EXPECT_EQ(link.PortNames(MidiDirection::Input), std::vector<std::string>{"QD3 Simulator"});
-  EXPECT_EQ(link.PortNames(MidiDirection::Output), std::vector<std::string>{"QD3 Simulator"});
-  EXPECT_FALSE(link.OpenPort(MidiDirection::Output, 1, "x"));
+  EXPECT_TRUE(link.HasPort(MidiDirection::kInput));
+  EXPECT_TRUE(link.HasPort(MidiDirection::kOutput));
+  EXPECT_EQ(link.PortNames(MidiDirection::kInput), std::vector<std::string>{"QD3 Simulator"});
+  EXPECT_EQ(link.PortNames(MidiDirection::kOutput), std::vector<std::string>{"QD3 Simulator"});
+  EXPECT_FALSE(link.OpenPort(MidiDirection::kOutput, 1, "x"));
 }
 
 TEST_F(LinkTest, SendNeedsTheOutputOpen) {
   SimulatedMidiLink link;
-  link.SetInputCallback(&Inbox::Callback, &inbox);
-  link.OpenPort(MidiDirection::Input, 0, "in");
+  link.SetInputCallback(&Inbox::Callback, &mInbox);
+  link.OpenPort(MidiDirection::kInput, 0, "in");
   EXPECT_FALSE(link.Send(kPoll));
   EXPECT_EQ(link.Pump(), 0u);
-  EXPECT_EQ(link.pedal().Inspect([](const PedalModel& m) { return m.counters().handled; }), 0);
+  EXPECT_EQ(link.Pedal().Inspect([](const PedalModel& m) { return m.Counters().handled; }), 0);
 }
 
 TEST_F(LinkTest, ManualLineWaitsForThePump) {
   SimulatedMidiLink link;
   Connect(link);
   ASSERT_TRUE(link.Send(kPoll));
-  EXPECT_EQ(inbox.Count(), 0u);
+  EXPECT_EQ(mInbox.Count(), 0u);
   EXPECT_EQ(link.PendingReplies(), 1u);
   EXPECT_EQ(link.Pump(), 1u);
-  const std::vector<Bytes> got = inbox.Take();
+  const std::vector<Bytes> got = mInbox.Take();
   ASSERT_EQ(got.size(), 1u);
   ASSERT_EQ(got[0].size(), 267u);
   EXPECT_EQ(got[0][6], 11);
@@ -94,50 +94,50 @@ TEST_F(LinkTest, VirtualClockDeliversTheIrTransferSpacedOut) {
   EXPECT_EQ(link.AdvanceBy(Micros{5500}), 1u);
   EXPECT_EQ(link.AdvanceBy(Micros{11000}), 2u);
   EXPECT_EQ(link.Pump(), 7u);
-  EXPECT_EQ(inbox.Count(), 11u);
+  EXPECT_EQ(mInbox.Count(), 11u);
 }
 
 TEST_F(LinkTest, AnswersToAClosedInputAreLost) {
   SimulatedMidiLink link;
   Connect(link);
-  link.ClosePort(MidiDirection::Input);
+  link.ClosePort(MidiDirection::kInput);
   link.Send(kPoll);
   link.Pump();
-  EXPECT_EQ(inbox.Count(), 0u);
+  EXPECT_EQ(mInbox.Count(), 0u);
   EXPECT_EQ(link.LostReplies(), 1);
 
-  link.OpenPort(MidiDirection::Input, 0, "in");
+  link.OpenPort(MidiDirection::kInput, 0, "in");
   link.CancelInputCallback();
   link.Send(kPoll);
   link.Pump();
-  EXPECT_EQ(inbox.Count(), 0u);
+  EXPECT_EQ(mInbox.Count(), 0u);
   EXPECT_EQ(link.LostReplies(), 2);
 }
 
 TEST_F(LinkTest, KnobTurnReachesTheCallback) {
   SimulatedMidiLink link;
   Connect(link);
-  EXPECT_TRUE(link.pedal().TurnKnob(5, 99));
-  EXPECT_FALSE(link.pedal().TurnKnob(70, 1));
+  EXPECT_TRUE(link.Pedal().TurnKnob(5, 99));
+  EXPECT_FALSE(link.Pedal().TurnKnob(70, 1));
   link.Pump();
-  EXPECT_EQ(inbox.Take(), std::vector<Bytes>{Hex("F0 00 3F 6B 03 51 0B 05 63 F7")});
+  EXPECT_EQ(mInbox.Take(), std::vector<Bytes>{Hex("F0 00 3F 6B 03 51 0B 05 63 F7")});
 }
 
 TEST_F(LinkTest, FaultsThroughTheService) {
   SimulatedMidiLink link;
   Connect(link);
-  link.pedal().DropNextReplies(1);
+  link.Pedal().DropNextReplies(1);
   link.Send(kPoll);
-  link.pedal().ReportVersion(9);
+  link.Pedal().ReportVersion(9);
   link.Send(kPoll);
-  link.pedal().ClearFaults();
-  link.pedal().SetSilent(true);
+  link.Pedal().ClearFaults();
+  link.Pedal().SetSilent(true);
   link.Send(kPoll);
-  link.pedal().SetSilent(false);
-  link.pedal().SetFirmwareVersion(12);
+  link.Pedal().SetSilent(false);
+  link.Pedal().SetFirmwareVersion(12);
   link.Send(kPoll);
   link.Pump();
-  const std::vector<Bytes> got = inbox.Take();
+  const std::vector<Bytes> got = mInbox.Take();
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0][6], 9);
   EXPECT_EQ(got[1][6], 12);
@@ -146,10 +146,10 @@ TEST_F(LinkTest, FaultsThroughTheService) {
 TEST_F(LinkTest, InjectedReplyPassesUntouched) {
   SimulatedMidiLink link;
   Connect(link);
-  link.pedal().CorruptNextChecksum();
-  link.pedal().InjectReply(Hex("F0 00 3F 6B 03 51 0B 7F 01 F7"));
+  link.Pedal().CorruptNextChecksum();
+  link.Pedal().InjectReply(Hex("F0 00 3F 6B 03 51 0B 7F 01 F7"));
   link.Pump();
-  EXPECT_EQ(inbox.Take(), std::vector<Bytes>{Hex("F0 00 3F 6B 03 51 0B 7F 01 F7")});
+  EXPECT_EQ(mInbox.Take(), std::vector<Bytes>{Hex("F0 00 3F 6B 03 51 0B 7F 01 F7")});
 }
 
 TEST_F(LinkTest, ServiceSavesAndLoadsItsState) {
@@ -161,12 +161,12 @@ TEST_F(LinkTest, ServiceSavesAndLoadsItsState) {
     link.Send(Hex("F0 00 3F 6B 03 23 0B 21 F7"));
     link.Send(Hex("F0 00 3F 6B 03 50 0B 01 0A F7"));
     link.Send(Hex("F0 00 3F 6B 03 50 0B 12 05 F7"));  // store into slot 5
-    ASSERT_EQ(link.pedal().SaveState(path), StateFileStatus::kOk);
+    ASSERT_EQ(link.Pedal().SaveState(path), StateFileStatus::kOk);
   }
   SimulatedMidiLink later;
-  ASSERT_EQ(later.pedal().LoadState(path), StateFileStatus::kOk);
+  ASSERT_EQ(later.Pedal().LoadState(path), StateFileStatus::kOk);
   std::filesystem::remove(path);
-  const PedalState state = later.pedal().Snapshot();
+  const PedalState state = later.Pedal().Snapshot();
   EXPECT_EQ(state.currentPreset, 5);
   EXPECT_EQ(RecordParam(state.presets[5], 1), 10);
 }
@@ -187,12 +187,12 @@ TEST_F(LinkTest, PacedLinkServesSendersOnSeveralThreads) {
     });
   }
   std::thread knobs([&link] {
-    for (int i = 0; i < kPerThread; ++i) link.pedal().TurnKnob(0, i);
+    for (int i = 0; i < kPerThread; ++i) link.Pedal().TurnKnob(0, i);
   });
   for (auto& sender : senders) sender.join();
   knobs.join();
   ASSERT_TRUE(link.WaitIdle(20s));
-  const std::vector<Bytes> got = inbox.Take();
+  const std::vector<Bytes> got = mInbox.Take();
   ASSERT_EQ(got.size(), 4u * kPerThread);
   int dumps = 0;
   for (const Bytes& message : got) {
@@ -220,8 +220,8 @@ TEST_F(LinkTest, CancelWaitsForARunningCallback) {
     std::atomic<bool> inside{false};
     std::atomic<int> calls{0};
   } slow;
-  link.OpenPort(MidiDirection::Input, 0, "in");
-  link.OpenPort(MidiDirection::Output, 0, "out");
+  link.OpenPort(MidiDirection::kInput, 0, "in");
+  link.OpenPort(MidiDirection::kOutput, 0, "out");
   link.SetInputCallback(&Slow::Callback, &slow);
   link.Send(kPoll);
   while (!slow.inside) std::this_thread::sleep_for(1ms);

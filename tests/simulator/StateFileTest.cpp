@@ -22,10 +22,10 @@ class StateFileTest : public ::testing::Test {
   StateFileTest() {
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::replace(name.begin(), name.end(), '/', '_');
-    dir = fs::temp_directory_path() / ("qd3-sim-state-" + std::to_string(getpid()) + "-" + name);
-    fs::create_directories(dir);
+    mDir = fs::temp_directory_path() / ("qd3-sim-state-" + std::to_string(getpid()) + "-" + name);
+    fs::create_directories(mDir);
   }
-  ~StateFileTest() override { fs::remove_all(dir); }
+  ~StateFileTest() override { fs::remove_all(mDir); }
 
   static void Write(const fs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
@@ -49,22 +49,22 @@ class StateFileTest : public ::testing::Test {
     return state;
   }
 
-  fs::path dir;
+  fs::path mDir;
 };
 
 TEST_F(StateFileTest, StateSurvivesSaveAndLoad) {
   const PedalState saved = Changed();
-  const fs::path path = dir / "pedal.qd3sim";
+  const fs::path path = mDir / "pedal.qd3sim";
   ASSERT_EQ(SaveStateFile(saved, path), StateFileStatus::kOk);
   PedalState loaded = DefaultPedalState();
   ASSERT_EQ(LoadStateFile(path, loaded), StateFileStatus::kOk);
   EXPECT_EQ(loaded, saved);
   // Nothing but the target remains in the folder.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(mDir), fs::directory_iterator()), 1);
 }
 
 TEST_F(StateFileTest, LoadedPedalAnswersWithTheSavedPresets) {
-  const fs::path path = dir / "pedal.qd3sim";
+  const fs::path path = mDir / "pedal.qd3sim";
   ASSERT_EQ(SaveStateFile(Changed(), path), StateFileStatus::kOk);
   PedalState loaded;
   ASSERT_EQ(LoadStateFile(path, loaded), StateFileStatus::kOk);
@@ -75,7 +75,7 @@ TEST_F(StateFileTest, LoadedPedalAnswersWithTheSavedPresets) {
 }
 
 TEST_F(StateFileTest, SaveReplacesAnExistingFile) {
-  const fs::path path = dir / "pedal.qd3sim";
+  const fs::path path = mDir / "pedal.qd3sim";
   Write(path, Bytes(10, 0xAA));
   ASSERT_EQ(SaveStateFile(Changed(), path), StateFileStatus::kOk);
   PedalState loaded;
@@ -83,9 +83,9 @@ TEST_F(StateFileTest, SaveReplacesAnExistingFile) {
 }
 
 TEST_F(StateFileTest, SaveIntoAMissingFolderFailsAndLeavesNothing) {
-  EXPECT_EQ(SaveStateFile(Changed(), dir / "missing" / "pedal.qd3sim"),
+  EXPECT_EQ(SaveStateFile(Changed(), mDir / "missing" / "pedal.qd3sim"),
             StateFileStatus::kWriteFailed);
-  EXPECT_FALSE(fs::exists(dir / "missing"));
+  EXPECT_FALSE(fs::exists(mDir / "missing"));
 }
 
 struct BrokenCase {
@@ -103,7 +103,7 @@ class BrokenFiles : public StateFileTest, public ::testing::WithParamInterface<B
 TEST_P(BrokenFiles, FailCleanlyAndKeepTheDefaults) {
   Bytes image = EncodeState(Changed());
   GetParam().damage(image);
-  const fs::path path = dir / "broken.qd3sim";
+  const fs::path path = mDir / "broken.qd3sim";
   Write(path, image);
   PedalState state = DefaultPedalState();
   EXPECT_EQ(LoadStateFile(path, state), GetParam().status) << GetParam().what;
@@ -148,8 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(StateFileTest, MissingFileCannotBeOpened) {
   PedalState state = DefaultPedalState();
-  EXPECT_EQ(LoadStateFile(dir / "none.qd3sim", state), StateFileStatus::kCannotOpen);
-  EXPECT_EQ(LoadStateFile(dir, state), StateFileStatus::kCannotOpen);
+  EXPECT_EQ(LoadStateFile(mDir / "none.qd3sim", state), StateFileStatus::kCannotOpen);
+  EXPECT_EQ(LoadStateFile(mDir, state), StateFileStatus::kCannotOpen);
   EXPECT_EQ(state, DefaultPedalState());
 }
 

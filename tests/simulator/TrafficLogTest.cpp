@@ -57,7 +57,7 @@ TEST(TrafficLog, LineHasDirectionNameLengthHexAndNote) {
 TEST_F(PedalTest, ModelLogsEachMessageInAndOut) {
   Send("F0 00 3F 6B 03 50 0B 39 00 F7");
   Send("F0 00 3F 6B 03 50 0B 11 05 F7");
-  EXPECT_EQ(log,
+  EXPECT_EQ(mLog,
             "E->D kCmdParamChange param 57 = 0 (10): F0 00 3F 6B 03 50 0B 39 00 F7\n"
             "D->E kCmdAck (7): F0 00 3F 6B 03 5F F7\n"
             "E->D kCmdParamChange param 17 = 5 (10): F0 00 3F 6B 03 50 0B 11 05 F7 "

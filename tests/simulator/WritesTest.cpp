@@ -25,18 +25,18 @@ class BankReplay {
         break;
       case 0x60:
         message[5] = 0x77;
-        sum_ = Sum(message, 12, 268);
+        mSum = Sum(message, 12, 268);
         break;
       case 0x65:
         message[5] = 0x78;
-        sum_ += Sum(message, 7, 263);
+        mSum += Sum(message, 7, 263);
         break;
       case 0x66: {
         message[5] = 0x79;
         const std::size_t n = message.size();
-        sum_ = (sum_ + Sum(message, 7, n - 3)) & 0x3FFF;
-        message[n - 3] = static_cast<uint8_t>(sum_ >> 7);
-        message[n - 2] = static_cast<uint8_t>(sum_ & 0x7F);
+        mSum = (mSum + Sum(message, 7, n - 3)) & 0x3FFF;
+        message[n - 3] = static_cast<uint8_t>(mSum >> 7);
+        message[n - 2] = static_cast<uint8_t>(mSum & 0x7F);
         break;
       }
       default:
@@ -51,7 +51,7 @@ class BankReplay {
     for (std::size_t i = from; i < to; ++i) sum += m[i];
     return sum;
   }
-  uint32_t sum_ = 0;
+  uint32_t mSum = 0;
 };
 
 Bytes RequestPreset(int slot) {
@@ -79,31 +79,31 @@ std::vector<Bytes> Replayed(const Replies& recorded) {
 
 TEST_F(PedalTest, RestoredPresetIsStoredAndAcknowledged) {
   PedalModel other;
-  other.state().presets[12] = DefaultPresetRecord(99);
+  other.State().presets[12] = DefaultPresetRecord(99);
   const std::vector<Bytes> restore = Replayed(other.Receive(RequestPreset(12)));
   ASSERT_EQ(restore.size(), 1u);
   EXPECT_EQ(Send(restore[0]), Replies{Hex(kWriteAck)});
-  EXPECT_EQ(pedal.state().presets[12], DefaultPresetRecord(99));
+  EXPECT_EQ(mPedal.State().presets[12], DefaultPresetRecord(99));
 }
 
 TEST_F(PedalTest, RestoredIrIsAnsweredWithNextThenAck) {
   PedalModel other;
-  other.state().userIrs[3] = MakeSyntheticIr("Restored", 77);
+  other.State().userIrs[3] = MakeSyntheticIr("Restored", 77);
   const std::vector<Bytes> restore = Replayed(other.Receive(RequestIr(3)));
   ASSERT_EQ(restore.size(), 11u);
   EXPECT_EQ(Send(restore[0]), Replies{Hex(kWriteNext)});
   for (std::size_t i = 1; i < 10; ++i) EXPECT_TRUE(Send(restore[i]).empty()) << i;
   EXPECT_EQ(Send(restore[10]), Replies{Hex(kWriteAck)});
-  EXPECT_EQ(pedal.state().userIrs[3], MakeSyntheticIr("Restored", 77));
+  EXPECT_EQ(mPedal.State().userIrs[3], MakeSyntheticIr("Restored", 77));
 }
 
 TEST_F(PedalTest, BankOfOnePedalRestoresIntoAnother) {
   PedalModel source;
   for (int slot = 0; slot < 128; ++slot) {
-    source.state().presets[slot] = DefaultPresetRecord((slot + 5) % 128);
+    source.State().presets[slot] = DefaultPresetRecord((slot + 5) % 128);
   }
-  source.state().userIrs[1] = MakeSyntheticIr("Exported One", 5);
-  source.state().userIrs[130] = MakeSyntheticIr("Exported Two", 6);
+  source.State().userIrs[1] = MakeSyntheticIr("Exported One", 5);
+  source.State().userIrs[130] = MakeSyntheticIr("Exported Two", 6);
 
   Replies bank;
   for (int slot = 0; slot < 128; ++slot) {
@@ -114,55 +114,55 @@ TEST_F(PedalTest, BankOfOnePedalRestoresIntoAnother) {
   }
   ASSERT_EQ(bank.size(), 128u + 22u);
 
-  pedal.Receive(Hex("F0 00 3F 6B 03 5A 0B F7"));
+  mPedal.Receive(Hex("F0 00 3F 6B 03 5A 0B F7"));
   int acks = 0;
   int nexts = 0;
   for (const Bytes& message : Replayed(bank)) {
     for (const Bytes& reply : Send(message)) {
       acks += reply == Hex(kWriteAck);
       nexts += reply == Hex(kWriteNext);
-      EXPECT_NE(reply, Hex(kWriteNak)) << log;
+      EXPECT_NE(reply, Hex(kWriteNak)) << mLog;
     }
   }
-  pedal.Receive(Hex("F0 00 3F 6B 03 5B 0B F7"));
+  mPedal.Receive(Hex("F0 00 3F 6B 03 5B 0B F7"));
   EXPECT_EQ(acks, 128 + 2);
   EXPECT_EQ(nexts, 2);
-  EXPECT_EQ(pedal.state().presets, source.state().presets);
-  EXPECT_EQ(pedal.state().userIrs[1], source.state().userIrs[1]);
-  EXPECT_EQ(pedal.state().userIrs[130], source.state().userIrs[130]);
-  EXPECT_EQ(pedal.state().editBuffer, source.state().presets[0]) << "slot 0 is current";
+  EXPECT_EQ(mPedal.State().presets, source.State().presets);
+  EXPECT_EQ(mPedal.State().userIrs[1], source.State().userIrs[1]);
+  EXPECT_EQ(mPedal.State().userIrs[130], source.State().userIrs[130]);
+  EXPECT_EQ(mPedal.State().editBuffer, source.State().presets[0]) << "slot 0 is current";
 }
 
 TEST_F(PedalTest, RefusedWriteLeavesTheSlotUnchanged) {
-  const Record before = pedal.state().presets[40];
+  const Record before = mPedal.State().presets[40];
   const Bytes restore = BuildRestorePreset(40, DefaultPresetRecord(41));
-  pedal.faults().refuseWrites = 1;
+  mPedal.Faults().refuseWrites = 1;
   EXPECT_EQ(Send(restore), Replies{Hex(kWriteNak)});
-  EXPECT_EQ(pedal.state().presets[40], before);
+  EXPECT_EQ(mPedal.State().presets[40], before);
   // The refusal was for one write only: the same message is taken the second time.
   EXPECT_EQ(Send(restore), Replies{Hex(kWriteAck)});
-  EXPECT_EQ(pedal.state().presets[40], DefaultPresetRecord(41));
+  EXPECT_EQ(mPedal.State().presets[40], DefaultPresetRecord(41));
 }
 
 TEST_F(PedalTest, RefusedFactoryWriteLeavesTheBankUnchanged) {
-  const Record before = pedal.state().factoryPresets[40];
-  pedal.faults().refuseWrites = 1;
+  const Record before = mPedal.State().factoryPresets[40];
+  mPedal.Faults().refuseWrites = 1;
   EXPECT_EQ(Send(BuildWriteFactoryPreset(40, DefaultPresetRecord(41))), Replies{Hex(kFactoryNak)});
-  EXPECT_EQ(pedal.state().factoryPresets[40], before);
+  EXPECT_EQ(mPedal.State().factoryPresets[40], before);
   EXPECT_EQ(Send(BuildWriteFactoryPreset(40, DefaultPresetRecord(41))), Replies{Hex(kFactoryAck)});
-  EXPECT_EQ(pedal.state().factoryPresets[40], DefaultPresetRecord(41));
+  EXPECT_EQ(mPedal.State().factoryPresets[40], DefaultPresetRecord(41));
 }
 
 TEST_F(PedalTest, RefusedIrUploadAndRestoreLeaveTheIrUnchanged) {
-  const IrImage before = pedal.state().userIrs[20];
-  pedal.faults().refuseWrites = 2;
+  const IrImage before = mPedal.State().userIrs[20];
+  mPedal.Faults().refuseWrites = 2;
   const IrImage image = MakeSyntheticIr("Refused", 3);
   EXPECT_EQ(SendAll(IrUploadMessages(image, 20)).back(), Hex("F0 00 3F 6B 03 62 F7"));
   PedalModel other;
-  other.state().userIrs[20] = image;
+  other.State().userIrs[20] = image;
   EXPECT_EQ(SendAll(Replayed(other.Receive(RequestIr(20)))).back(), Hex(kWriteNak));
-  EXPECT_EQ(pedal.state().userIrs[20], before);
-  EXPECT_EQ(pedal.faults().refuseWrites, 0);
+  EXPECT_EQ(mPedal.State().userIrs[20], before);
+  EXPECT_EQ(mPedal.Faults().refuseWrites, 0);
 }
 
 struct BadWrite {
@@ -178,9 +178,9 @@ void PrintTo(const BadWrite& c, std::ostream* os) {
 class BadWrites : public PedalTest, public ::testing::WithParamInterface<BadWrite> {};
 
 TEST_P(BadWrites, AreRefusedAndChangeNothing) {
-  const PedalState before = pedal.state();
+  const PedalState before = mPedal.State();
   EXPECT_EQ(Send(GetParam().message), Replies{Hex(GetParam().reply)}) << GetParam().what;
-  EXPECT_EQ(pedal.state(), before);
+  EXPECT_EQ(mPedal.State(), before);
 }
 
 Bytes WithBadChecksum(Bytes message) {
@@ -227,18 +227,18 @@ TEST_F(PedalTest, RestoreWithWrongIrChecksumIsRefused) {
   std::vector<Bytes> restore = Replayed(source.Receive(RequestIr(2)));
   Bytes& end = restore.back();
   end[end.size() - 2] ^= 1;
-  const IrImage before = pedal.state().userIrs[2];
-  pedal.state().userIrs[2] = EmptyIrImage();
+  const IrImage before = mPedal.State().userIrs[2];
+  mPedal.State().userIrs[2] = EmptyIrImage();
   EXPECT_EQ(SendAll(restore), (Replies{Hex(kWriteNext), Hex(kWriteNak)}));
-  EXPECT_EQ(pedal.state().userIrs[2], EmptyIrImage());
+  EXPECT_EQ(mPedal.State().userIrs[2], EmptyIrImage());
   EXPECT_NE(before, EmptyIrImage());
 }
 
 TEST_F(PedalTest, ProtectionRefusesRestoresButNotFactoryWrites) {
-  pedal.TurnKnob(88, 1);
-  const Record before = pedal.state().presets[6];
+  mPedal.TurnKnob(88, 1);
+  const Record before = mPedal.State().presets[6];
   EXPECT_EQ(Send(BuildRestorePreset(6, DefaultPresetRecord(60))), Replies{Hex(kWriteNak)});
-  EXPECT_EQ(pedal.state().presets[6], before);
+  EXPECT_EQ(mPedal.State().presets[6], before);
   EXPECT_EQ(Send(BuildWriteFactoryPreset(6, DefaultPresetRecord(60))), Replies{Hex(kFactoryAck)});
 }
 
@@ -249,7 +249,7 @@ TEST_F(PedalTest, ReplayedMessagesKeepTheirRecordedVersionByte) {
   Bytes store = BuildStorePreset(9, DefaultPresetRecord(11));
   store[6] = 0x0A;
   Send(store);
-  EXPECT_EQ(pedal.state().presets[9], DefaultPresetRecord(10))
+  EXPECT_EQ(mPedal.State().presets[9], DefaultPresetRecord(10))
       << "a store the editor built must carry 0x0B";
 }
 

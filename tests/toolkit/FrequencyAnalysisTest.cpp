@@ -45,18 +45,18 @@ TEST(WindowTable, EndsOfTheTaperedWindows) {
 }
 
 TEST(FFT, MatchesADirectTransform) {
-  constexpr size_t n = 64;
+  constexpr size_t kN = 64;
   std::mt19937 rng(7);
   std::uniform_real_distribution<double> dist(-1.0, 1.0);
-  std::vector<double> x(n);
+  std::vector<double> x(kN);
   for (auto& v : x) v = dist(rng);
   std::vector<double> re = x;
-  std::vector<double> im(n, 0.0);
+  std::vector<double> im(kN, 0.0);
   spectrum::FFT(re, im);
-  for (size_t k = 0; k < n; ++k) {
+  for (size_t k = 0; k < kN; ++k) {
     std::complex<double> sum = 0.0;
-    for (size_t t = 0; t < n; ++t) {
-      sum += x[t] * std::polar(1.0, -2.0 * std::numbers::pi * double(k * t) / double(n));
+    for (size_t t = 0; t < kN; ++t) {
+      sum += x[t] * std::polar(1.0, -2.0 * std::numbers::pi * double(k * t) / double(kN));
     }
     EXPECT_NEAR(re[k], sum.real(), 1e-9) << "bin " << k;
     EXPECT_NEAR(im[k], sum.imag(), 1e-9) << "bin " << k;

@@ -20,7 +20,7 @@ class ProbeControl : public IControl {
   ProbeControl(const IRECT& r, const IColor& c) : IControl(r), color(c) {}
   void Draw(IDrawContext& g) override {
     ++draws;
-    g.FillRect(color, rect);
+    g.FillRect(color, mRect);
   }
   void OnMouseDown(float x, float y, const IMouseMod&) override {
     ++downs;

@@ -20,7 +20,7 @@ bool gDisplay = false;
 class Counter : public IControl {
  public:
   explicit Counter(const IRECT& r) : IControl(r) {}
-  void Draw(IDrawContext& g) override { g.FillRect(IColor{255, 200, 0, 0}, rect); }
+  void Draw(IDrawContext& g) override { g.FillRect(IColor{255, 200, 0, 0}, mRect); }
   void OnMouseDown(float x, float y, const IMouseMod& mod) override {
     ++downs;
     lastX = x;
@@ -41,55 +41,55 @@ void Pump(int milliseconds) {
   }
 }
 
-class GtkWidget_ : public ::testing::Test {
+class GtkWidgetWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!gDisplay) GTEST_SKIP() << "no X display (Xvfb) available";
-    window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-    area = CreateGraphicsWidget(canvas.graphics, [this](int w, int h, float) {
-      resizedW = w;
-      resizedH = h;
+    mWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_resizable(GTK_WINDOW(mWindow), FALSE);
+    mArea = CreateGraphicsWidget(mCanvas.graphics, [this](int w, int h, float) {
+      mResizedW = w;
+      mResizedH = h;
     });
-    gtk_container_add(GTK_CONTAINER(window), area);
-    gtk_widget_show_all(window);
+    gtk_container_add(GTK_CONTAINER(mWindow), mArea);
+    gtk_widget_show_all(mWindow);
     Pump(100);
   }
   void TearDown() override {
-    if (window) gtk_widget_destroy(window);
+    if (mWindow) gtk_widget_destroy(mWindow);
     Pump(10);
   }
   void Send(GdkEventType type, double x, double y, guint button, guint state = 0) {
     GdkEvent* ev = gdk_event_new(type);
-    ev->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(area)));
+    ev->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(mArea)));
     ev->button.x = x;
     ev->button.y = y;
     ev->button.button = button;
     ev->button.state = state;
     ev->button.device =
         gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default()));
-    gtk_widget_event(area, ev);
+    gtk_widget_event(mArea, ev);
     gdk_event_free(ev);
   }
 
-  Canvas canvas{0.5f};
-  GtkWidget* window = nullptr;
-  GtkWidget* area = nullptr;
-  int resizedW = 0;
-  int resizedH = 0;
+  Canvas mCanvas{0.5f};
+  GtkWidget* mWindow = nullptr;
+  GtkWidget* mArea = nullptr;
+  int mResizedW = 0;
+  int mResizedH = 0;
 };
 
-TEST_F(GtkWidget_, TakesTheCanvasWindowSize) {
+TEST_F(GtkWidgetWindow, TakesTheCanvasWindowSize) {
   int w = 0;
   int h = 0;
-  gtk_widget_get_size_request(area, &w, &h);
+  gtk_widget_get_size_request(mArea, &w, &h);
   EXPECT_EQ(w, 960);
   EXPECT_EQ(h, 600);
-  EXPECT_EQ(gtk_widget_get_allocated_width(area), 960);
+  EXPECT_EQ(gtk_widget_get_allocated_width(mArea), 960);
 }
 
-TEST_F(GtkWidget_, PressInWindowPixelsReachesTheDesignPoint) {
-  auto* c = canvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(750, 490, 770, 510)));
+TEST_F(GtkWidgetWindow, PressInWindowPixelsReachesTheDesignPoint) {
+  auto* c = mCanvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(750, 490, 770, 510)));
   Send(GDK_BUTTON_PRESS, 380, 250, 1, GDK_SHIFT_MASK);
   Send(GDK_BUTTON_RELEASE, 380, 250, 1);
   EXPECT_EQ(c->downs, 1);
@@ -98,38 +98,38 @@ TEST_F(GtkWidget_, PressInWindowPixelsReachesTheDesignPoint) {
   EXPECT_TRUE(c->shift);
 }
 
-TEST_F(GtkWidget_, WheelNotchesArriveAsUnitSteps) {
-  auto* c = canvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(0, 0, 400, 400)));
+TEST_F(GtkWidgetWindow, WheelNotchesArriveAsUnitSteps) {
+  auto* c = mCanvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(0, 0, 400, 400)));
   GdkEvent* ev = gdk_event_new(GDK_SCROLL);
-  ev->scroll.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(area)));
+  ev->scroll.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(mArea)));
   ev->scroll.x = 50;
   ev->scroll.y = 50;
   ev->scroll.direction = GDK_SCROLL_DOWN;
   ev->scroll.device = gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default()));
-  gtk_widget_event(area, ev);
+  gtk_widget_event(mArea, ev);
   gdk_event_free(ev);
   EXPECT_FLOAT_EQ(c->wheel, -1.f);
 }
 
-TEST_F(GtkWidget_, FrameClockPaintsOnlyWhatChanged) {
-  auto* c = canvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(0, 0, 100, 100)));
+TEST_F(GtkWidgetWindow, FrameClockPaintsOnlyWhatChanged) {
+  auto* c = mCanvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(0, 0, 100, 100)));
   Pump(100);
-  const uint64_t frames = canvas.graphics.Stats().framesDrawn;
+  const uint64_t frames = mCanvas.graphics.Stats().framesDrawn;
   EXPECT_GE(frames, 1u);
   Pump(200);
-  EXPECT_EQ(canvas.graphics.Stats().framesDrawn, frames) << "idle: nothing painted";
+  EXPECT_EQ(mCanvas.graphics.Stats().framesDrawn, frames) << "idle: nothing painted";
   c->SetDirty();
   Pump(100);
-  EXPECT_EQ(canvas.graphics.Stats().framesDrawn, frames + 1);
+  EXPECT_EQ(mCanvas.graphics.Stats().framesDrawn, frames + 1);
 }
 
-TEST_F(GtkWidget_, ResizingTheCanvasResizesTheWidget) {
-  canvas.graphics.Resize(1920, 1200, 0.75f);
+TEST_F(GtkWidgetWindow, ResizingTheCanvasResizesTheWidget) {
+  mCanvas.graphics.Resize(1920, 1200, 0.75f);
   Pump(150);
-  EXPECT_EQ(resizedW, 1440);
-  EXPECT_EQ(resizedH, 900);
-  EXPECT_EQ(gtk_widget_get_allocated_width(area), 1440);
-  EXPECT_EQ(gtk_widget_get_allocated_height(area), 900);
+  EXPECT_EQ(mResizedW, 1440);
+  EXPECT_EQ(mResizedH, 900);
+  EXPECT_EQ(gtk_widget_get_allocated_width(mArea), 1440);
+  EXPECT_EQ(gtk_widget_get_allocated_height(mArea), 900);
 }
 
 struct KeyCase {

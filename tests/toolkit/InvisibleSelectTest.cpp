@@ -11,7 +11,7 @@ using Select = IInvisibleSelectControl3;
 constexpr int kParam = 9;
 const IRECT kList(1, 228, 261, 1178);  // T 228, H 950
 
-enum class Event { Press, Release, Drag, DoubleClick, Wheel };
+enum class Event { kPress, kRelease, kDrag, kDoubleClick, kWheel };
 
 struct SelectCase {
   const char* name;
@@ -34,19 +34,19 @@ TEST_P(InvisibleSelectTest, RecordsTheEventAndSetsTheValue) {
   auto* s = c.graphics.AttachControl(std::make_unique<Select>(kList, kParam));
   s->SetActionFunction([&](IControl*) { ++actions; });
   switch (p.event) {
-    case Event::Press:
+    case Event::kPress:
       s->OnMouseDown(100, p.y, p.mod);
       break;
-    case Event::Release:
+    case Event::kRelease:
       s->OnMouseUp(100, p.y, p.mod);
       break;
-    case Event::Drag:
+    case Event::kDrag:
       s->OnMouseDrag(100, p.y, 0, p.amount, p.mod);
       break;
-    case Event::DoubleClick:
+    case Event::kDoubleClick:
       s->OnMouseDblClick(100, p.y, p.mod);
       break;
-    case Event::Wheel:
+    case Event::kWheel:
       s->OnMouseWheel(100, p.y, p.mod, p.amount);
       break;
   }
@@ -85,16 +85,16 @@ IMouseMod ShiftCtrl() {
 INSTANTIATE_TEST_SUITE_P(
     Events, InvisibleSelectTest,
     ::testing::Values(
-        SelectCase{"press", Event::Press, 253, 0, {}, 0, 0, false, true},
-        SelectCase{"release_ctrl", Event::Release, 700, 0, Ctrl(), 1, 2, false, true},
-        SelectCase{"drag_down", Event::Drag, 800, 3, {}, 2, 0, true, true},
-        SelectCase{"drag_up_shift", Event::Drag, 800, -3, Shift(), 2, 1, false, true},
-        SelectCase{"drag_above_top", Event::Drag, 100, -3, {}, 2, 0, false, true},
-        SelectCase{"double_click", Event::DoubleClick, 1177, 0, {}, 3, 0, false, true},
-        SelectCase{"wheel_up_shift", Event::Wheel, 400, 1, Shift(), 4, 1, true, true},
-        SelectCase{"wheel_down", Event::Wheel, 400, -1, {}, 4, 0, false, true},
-        SelectCase{"wheel_shift_beats_ctrl", Event::Wheel, 400, 1, ShiftCtrl(), 4, 1, true, true},
-        SelectCase{"wheel_zero", Event::Wheel, 400, 0, Ctrl(), 4, 2, false, false}),
+        SelectCase{"press", Event::kPress, 253, 0, {}, 0, 0, false, true},
+        SelectCase{"release_ctrl", Event::kRelease, 700, 0, Ctrl(), 1, 2, false, true},
+        SelectCase{"drag_down", Event::kDrag, 800, 3, {}, 2, 0, true, true},
+        SelectCase{"drag_up_shift", Event::kDrag, 800, -3, Shift(), 2, 1, false, true},
+        SelectCase{"drag_above_top", Event::kDrag, 100, -3, {}, 2, 0, false, true},
+        SelectCase{"double_click", Event::kDoubleClick, 1177, 0, {}, 3, 0, false, true},
+        SelectCase{"wheel_up_shift", Event::kWheel, 400, 1, Shift(), 4, 1, true, true},
+        SelectCase{"wheel_down", Event::kWheel, 400, -1, {}, 4, 0, false, true},
+        SelectCase{"wheel_shift_beats_ctrl", Event::kWheel, 400, 1, ShiftCtrl(), 4, 1, true, true},
+        SelectCase{"wheel_zero", Event::kWheel, 400, 0, Ctrl(), 4, 2, false, false}),
     [](const ::testing::TestParamInfo<SelectCase>& p) { return std::string(p.param.name); });
 
 TEST(InvisibleSelect, PickInTheTopRowOfAListIsRowZero) {

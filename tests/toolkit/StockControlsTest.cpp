@@ -40,171 +40,171 @@ class StockControls : public ::testing::Test {
                            cairo_fill(cr);
                          }));
   }
-  Canvas c;
+  Canvas mC;
 };
 
 TEST_F(StockControls, BitmapControlShowsTheFrameOfItsValue) {
-  IBitmap bmp = c.graphics.LoadBitmap("test-switch.png", 2);
+  IBitmap bmp = mC.graphics.LoadBitmap("test-switch.png", 2);
   ASSERT_TRUE(bmp.IsValid());
   EXPECT_FLOAT_EQ(bmp.FW(), 40);
   EXPECT_FLOAT_EQ(bmp.FH(), 20);
-  auto* ctl = c.graphics.AttachControl(std::make_unique<IBitmapControl>(100, 100, bmp));
+  auto* ctl = mC.graphics.AttachControl(std::make_unique<IBitmapControl>(100, 100, bmp));
   EXPECT_EQ(ctl->GetRECT(), IRECT(100, 100, 140, 120));
-  EXPECT_PRED2(Near, c.Probe(120, 110), kRed);
+  EXPECT_PRED2(Near, mC.Probe(120, 110), kRed);
   ctl->SetValue(1.0);
-  EXPECT_PRED2(Near, c.Probe(120, 110), kBlue);
-  EXPECT_PRED2(Near, c.Probe(120, 121), kBlack) << "only one frame is drawn";
+  EXPECT_PRED2(Near, mC.Probe(120, 110), kBlue);
+  EXPECT_PRED2(Near, mC.Probe(120, 121), kBlack) << "only one frame is drawn";
 }
 
 TEST_F(StockControls, DoubleResolutionPictureIsUsedAboveScaleOne) {
-  IBitmap bmp = c.graphics.LoadBitmap("test-hires.png");
+  IBitmap bmp = mC.graphics.LoadBitmap("test-hires.png");
   ASSERT_TRUE(bmp.IsValid());
   EXPECT_TRUE(bmp.Get()->HasDoubleResolution());
   EXPECT_FLOAT_EQ(bmp.W(), 10) << "design size is the normal picture's";
-  c.graphics.AttachControl(std::make_unique<IBitmapControl>(10, 10, bmp));
-  EXPECT_PRED2(Near, c.Probe(15, 15), kRed);
-  c.graphics.Resize(1920, 1200, 2.f);
-  EXPECT_PRED2(Near, c.Probe(15, 15), kGreen);
-  EXPECT_FALSE(c.graphics.LoadBitmap("no-such.png").IsValid());
+  mC.graphics.AttachControl(std::make_unique<IBitmapControl>(10, 10, bmp));
+  EXPECT_PRED2(Near, mC.Probe(15, 15), kRed);
+  mC.graphics.Resize(1920, 1200, 2.f);
+  EXPECT_PRED2(Near, mC.Probe(15, 15), kGreen);
+  EXPECT_FALSE(mC.graphics.LoadBitmap("no-such.png").IsValid());
 }
 
 TEST_F(StockControls, PictureButtonActsOnPressAndOnRelease) {
-  IBitmap bmp = c.graphics.LoadBitmap("test-switch.png", 2);
+  IBitmap bmp = mC.graphics.LoadBitmap("test-switch.png", 2);
   std::vector<double> seen;
-  auto* b = c.graphics.AttachControl(std::make_unique<IBButtonControl>(
+  auto* b = mC.graphics.AttachControl(std::make_unique<IBButtonControl>(
       200, 200, bmp, [&](IControl* ctl) { seen.push_back(ctl->GetValue()); }));
-  c.host.MouseDown(210, 210);
+  mC.host.MouseDown(210, 210);
   EXPECT_EQ(seen.size(), 1u);
   b->SetValue(1.0);  // the action's business, not the toolkit's
-  c.host.MouseUp(210, 210);
+  mC.host.MouseUp(210, 210);
   EXPECT_EQ(seen, (std::vector<double>{0.0, 1.0}));
   EXPECT_DOUBLE_EQ(b->GetValue(), 1.0) << "the toolkit leaves the value alone";
-  EXPECT_PRED2(Near, c.Probe(220, 210), kBlue);
+  EXPECT_PRED2(Near, mC.Probe(220, 210), kBlue);
 }
 
 TEST_F(StockControls, VectorButtonActsWhenTheClickAnimationEnds) {
   int actions = 0;
-  c.graphics.AttachControl(std::make_unique<IVButtonControl>(
+  mC.graphics.AttachControl(std::make_unique<IVButtonControl>(
       IRECT(100, 100, 215, 145), [&](IControl*) { ++actions; }, "IMPORT"));
-  c.host.Frame();
-  c.host.Click(150, 120);
+  mC.host.Frame();
+  mC.host.Click(150, 120);
   EXPECT_EQ(actions, 0);
-  EXPECT_GT(c.host.Advance(0.05), 0) << "the splash is animated";
+  EXPECT_GT(mC.host.Advance(0.05), 0) << "the splash is animated";
   EXPECT_EQ(actions, 0);
-  c.host.Advance(0.07);  // a frame after the 100 ms have passed
+  mC.host.Advance(0.07);  // a frame after the 100 ms have passed
   EXPECT_EQ(actions, 1);
-  c.host.Advance(0.5);
+  mC.host.Advance(0.5);
   EXPECT_EQ(actions, 1);
-  EXPECT_EQ(c.host.Advance(0.5), 0) << "no drawing once the animation is over";
+  EXPECT_EQ(mC.host.Advance(0.5), 0) << "no drawing once the animation is over";
 }
 
 TEST_F(StockControls, RotatedBitmapKnobFollowsItsValue) {
-  IBitmap bmp = c.graphics.LoadBitmap("test-knob.png");
-  auto* k = c.graphics.AttachControl(std::make_unique<IBKnobRotaterControl>(770, 189, bmp, 5));
+  IBitmap bmp = mC.graphics.LoadBitmap("test-knob.png");
+  auto* k = mC.graphics.AttachControl(std::make_unique<IBKnobRotaterControl>(770, 189, bmp, 5));
   EXPECT_EQ(k->GetRECT(), IRECT(719, 138, 821, 240));
   // Value 0: the bar points to -135 degrees (down-left); nothing red straight up.
-  EXPECT_PRED2(Near, c.Probe(770, 150), kBlack);
+  EXPECT_PRED2(Near, mC.Probe(770, 150), kBlack);
   // Drag up by half of 102 * 4 units: value 0.5, the bar points up.
-  c.host.Drag(770, 189, 770, 189 - 204, 4);
+  mC.host.Drag(770, 189, 770, 189 - 204, 4);
   EXPECT_NEAR(k->GetValue(), 0.5, 1e-6);
-  EXPECT_NEAR(c.delegate.values[5], 0.5, 1e-6);
+  EXPECT_NEAR(mC.delegate.values[5], 0.5, 1e-6);
   EXPECT_FLOAT_EQ(k->Angle(), 0.f);
-  EXPECT_PRED3(NearTol, c.Probe(770, 150), kRed, 30);
+  EXPECT_PRED3(NearTol, mC.Probe(770, 150), kRed, 30);
 }
 
 TEST_F(StockControls, VectorKnobDrawsTheValueArc) {
   IVStyle style =
       kDefaultStyle.WithShowLabel(false).WithShowValue(false).WithColor(kX1, kRed).WithColor(kSH,
                                                                                              kBlue);
-  auto* k = c.graphics.AttachControl(
+  auto* k = mC.graphics.AttachControl(
       std::make_unique<IVKnobControl>(IRECT(0, 0, 200, 200), 3, "", style));
   float cx = 0, cy = 0, r = 0;
   k->ArcGeometry(cx, cy, r);
   EXPECT_FLOAT_EQ(k->ArcThickness(), 18.f);
   // The arc's top point (angle 0) is on the track at value 0 and on the value arc at 1.
-  EXPECT_PRED3(NearTol, c.Probe(cx, cy - r), kBlue, 10);
+  EXPECT_PRED3(NearTol, mC.Probe(cx, cy - r), kBlue, 10);
   k->SetValue(1.0);
-  EXPECT_PRED3(NearTol, c.Probe(cx, cy - r), kRed, 10);
+  EXPECT_PRED3(NearTol, mC.Probe(cx, cy - r), kRed, 10);
   EXPECT_FLOAT_EQ(k->Angle(), 135.f);
 }
 
 TEST_F(StockControls, VectorSliderJumpsThenDragsWithItsGearing) {
   IVStyle style = kDefaultStyle.WithShowLabel(false).WithShowValue(false);
-  auto* s = c.graphics.AttachControl(
+  auto* s = mC.graphics.AttachControl(
       std::make_unique<IVSliderControl>(IRECT(260, 230, 300, 1170), 4, "", style, true, 1.0, 12.f));
   // Travel = 940 - 12 = 928; the middle of the track is value 0.5.
-  c.host.MouseDown(280, 230 + 6 + 464);
+  mC.host.MouseDown(280, 230 + 6 + 464);
   EXPECT_NEAR(s->GetValue(), 0.5, 1e-6);
-  c.graphics.OnMouseMove(280, 230 + 6 + 464 - 232, IMouseMod{true, false, false, false, false});
+  mC.graphics.OnMouseMove(280, 230 + 6 + 464 - 232, IMouseMod{true, false, false, false, false});
   EXPECT_NEAR(s->GetValue(), 0.75, 1e-6) << "gearing 1: the handle follows the pointer";
-  c.host.MouseUp(280, 0);
-  EXPECT_NEAR(c.delegate.values[4], 0.75, 1e-6);
+  mC.host.MouseUp(280, 0);
+  EXPECT_NEAR(mC.delegate.values[4], 0.75, 1e-6);
 }
 
 TEST_F(StockControls, BitmapSliderMovesItsHandle) {
-  IBitmap track = c.graphics.LoadBitmap("test-track.png");
-  IBitmap handle = c.graphics.LoadBitmap("test-handle.png");
-  auto* s = c.graphics.AttachControl(
+  IBitmap track = mC.graphics.LoadBitmap("test-track.png");
+  IBitmap handle = mC.graphics.LoadBitmap("test-handle.png");
+  auto* s = mC.graphics.AttachControl(
       std::make_unique<IBSliderControl>(IRECT(380, 717, 400, 917), handle, track, 6, 1.0));
-  EXPECT_PRED2(Near, c.Probe(390, 912), kRed) << "value 0: the handle at the bottom";
-  c.host.Drag(390, 912, 390, 912 - 95, 3);  // travel 190
+  EXPECT_PRED2(Near, mC.Probe(390, 912), kRed) << "value 0: the handle at the bottom";
+  mC.host.Drag(390, 912, 390, 912 - 95, 3);  // travel 190
   EXPECT_NEAR(s->GetValue(), 0.5, 1e-6);
-  EXPECT_PRED2(Near, c.Probe(390, 912), kBlue);
-  EXPECT_PRED2(Near, c.Probe(390, 717 + 95 + 5), kRed);
+  EXPECT_PRED2(Near, mC.Probe(390, 912), kBlue);
+  EXPECT_PRED2(Near, mC.Probe(390, 717 + 95 + 5), kRed);
 }
 
 TEST_F(StockControls, SlideSwitchToggles) {
-  auto* s = c.graphics.AttachControl(std::make_unique<IVSlideSwitchControl>(
+  auto* s = mC.graphics.AttachControl(std::make_unique<IVSlideSwitchControl>(
       IRECT(740, 1072, 800, 1100), 2, "", kDefaultStyle.WithShowLabel(false).WithRoundness(1.f)));
-  c.host.Click(770, 1086);
+  mC.host.Click(770, 1086);
   EXPECT_TRUE(s->IsOn());
-  EXPECT_DOUBLE_EQ(c.delegate.values[2], 1.0);
-  c.host.Click(770, 1086);
+  EXPECT_DOUBLE_EQ(mC.delegate.values[2], 1.0);
+  mC.host.Click(770, 1086);
   EXPECT_FALSE(s->IsOn());
-  EXPECT_DOUBLE_EQ(c.delegate.values[2], 0.0);
-  EXPECT_EQ(c.delegate.fromUI.size(), 2u);
+  EXPECT_DOUBLE_EQ(mC.delegate.values[2], 0.0);
+  EXPECT_EQ(mC.delegate.fromUI.size(), 2u);
 }
 
 TEST_F(StockControls, SvgKnobRotatesThePicture) {
-  ISVG svg = c.graphics.LoadSVG("test-knob.svg");
+  ISVG svg = mC.graphics.LoadSVG("test-knob.svg");
   ASSERT_TRUE(svg.IsValid());
   EXPECT_FLOAT_EQ(svg.W(), 30);
-  EXPECT_FALSE(c.graphics.LoadSVG("test-knob.svg", "mm").IsValid());
-  auto* k = c.graphics.AttachControl(
+  EXPECT_FALSE(mC.graphics.LoadSVG("test-knob.svg", "mm").IsValid());
+  auto* k = mC.graphics.AttachControl(
       std::make_unique<ISVGKnobControl>(IRECT(815, 1070, 845, 1100), svg, 4));
   k->SetValue(0.5);
-  EXPECT_PRED3(NearTol, c.Probe(830, 1075), kRed, 30) << "upright at the middle value";
+  EXPECT_PRED3(NearTol, mC.Probe(830, 1075), kRed, 30) << "upright at the middle value";
   k->SetValue(0.0);
-  EXPECT_FALSE(NearTol(c.Probe(830, 1075), kRed, 30));
+  EXPECT_FALSE(NearTol(mC.Probe(830, 1075), kRed, 30));
 }
 
 TEST_F(StockControls, TextLetsTheMouseThroughAndRedrawsOnChange) {
-  auto* knob = c.graphics.AttachControl(std::make_unique<IVKnobControl>(IRECT(0, 0, 200, 200), 1));
-  auto* t = c.graphics.AttachControl(std::make_unique<ITextControl>(
+  auto* knob = mC.graphics.AttachControl(std::make_unique<IVKnobControl>(IRECT(0, 0, 200, 200), 1));
+  auto* t = mC.graphics.AttachControl(std::make_unique<ITextControl>(
       IRECT(50, 90, 150, 110), "50.00", IText(40, kRed), kColorTransparent));
-  c.host.Drag(100, 100, 100, 60, 2);
+  mC.host.Drag(100, 100, 100, 60, 2);
   EXPECT_GT(knob->GetValue(), 0.0) << "the value text inside the knob does not block it";
-  c.host.Frame();
-  EXPECT_FALSE(c.host.Frame());
+  mC.host.Frame();
+  EXPECT_FALSE(mC.host.Frame());
   t->SetStr("50.00");
-  EXPECT_FALSE(c.host.Frame()) << "same text, nothing to draw";
+  EXPECT_FALSE(mC.host.Frame()) << "same text, nothing to draw";
   t->SetStr("60.00");
-  EXPECT_TRUE(c.host.Frame());
+  EXPECT_TRUE(mC.host.Frame());
   t->SetTextColor(kBlue);
-  EXPECT_TRUE(c.host.Frame());
+  EXPECT_TRUE(mC.host.Frame());
   EXPECT_EQ(t->GetStr(), "60.00");
 }
 
 TEST_F(StockControls, TextIsPaintedInItsColourAndBackground) {
-  ASSERT_TRUE(c.graphics.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
-  c.graphics.AttachControl(
+  ASSERT_TRUE(mC.graphics.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
+  mC.graphics.AttachControl(
       std::make_unique<ITextControl>(IRECT(0, 0, 300, 100), "IIIIIIII", IText(80, kRed), kBlue));
-  c.host.Frame();
+  mC.host.Frame();
   int red = 0;
   int blue = 0;
   for (int y = 0; y < 100; ++y) {
     for (int x = 0; x < 300; ++x) {
-      const IColor p = c.graphics.GetPixel(x, y);
+      const IColor p = mC.graphics.GetPixel(x, y);
       red += NearTol(p, kRed, 10);
       blue += NearTol(p, kBlue, 10);
     }

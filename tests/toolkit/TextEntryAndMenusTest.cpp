@@ -93,49 +93,49 @@ TEST(EditableText, HidingTheControlClosesItsEntry) {
 class CaptionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    c.delegate.SetValueTexts(82, {"0", "1"});
-    c.delegate.SetValueTexts(85, {"Off", "Value", "Bar", "Both"});
-    caption = c.graphics.AttachControl(std::make_unique<ICaptionControl>(
+    mC.delegate.SetValueTexts(82, {"0", "1"});
+    mC.delegate.SetValueTexts(85, {"Off", "Value", "Bar", "Both"});
+    mCaption = mC.graphics.AttachControl(std::make_unique<ICaptionControl>(
         IRECT(760, 380, 960, 420), 85, IText(24, IColor{255, 240, 240, 240}),
         IColor{255, 70, 70, 70}));
   }
-  Canvas c{1.f, 1920, 1200};
-  ICaptionControl* caption = nullptr;
+  Canvas mC{1.f, 1920, 1200};
+  ICaptionControl* mCaption = nullptr;
 };
 
 TEST_F(CaptionTest, ShowsTheDisplayTextAndOffersTheValueTexts) {
-  EXPECT_EQ(caption->GetStr(), "Off");
-  c.host.Click(860, 400);
-  IPopupMenuControl& menu = c.graphics.PopupMenu();
+  EXPECT_EQ(mCaption->GetStr(), "Off");
+  mC.host.Click(860, 400);
+  IPopupMenuControl& menu = mC.graphics.PopupMenu();
   ASSERT_TRUE(menu.IsOpen());
   EXPECT_EQ(menu.Items(), (std::vector<std::string>{"Off", "Value", "Bar", "Both"}));
   EXPECT_EQ(menu.Highlighted(), 0);
   const IRECT item2 = menu.ItemRECT(2);
   EXPECT_FLOAT_EQ(item2.T, 420 + 2 * IPopupMenuControl::kItemHeight) << "opens under the caption";
-  c.host.Click(item2.MW(), item2.MH());
+  mC.host.Click(item2.MW(), item2.MH());
   EXPECT_FALSE(menu.IsOpen());
-  EXPECT_NEAR(caption->GetValue(), 2.0 / 3.0, 1e-12);
-  EXPECT_NEAR(c.delegate.values[85], 2.0 / 3.0, 1e-12);
-  EXPECT_EQ(caption->GetStr(), "Bar");
+  EXPECT_NEAR(mCaption->GetValue(), 2.0 / 3.0, 1e-12);
+  EXPECT_NEAR(mC.delegate.values[85], 2.0 / 3.0, 1e-12);
+  EXPECT_EQ(mCaption->GetStr(), "Bar");
 }
 
 TEST_F(CaptionTest, PressOutsideTheMenuDismissesIt) {
-  auto* other = c.graphics.AttachControl(
+  auto* other = mC.graphics.AttachControl(
       std::make_unique<ICaptionControl>(IRECT(0, 0, 100, 40), 82, IText(24, kColorWhite)));
-  c.host.Click(860, 400);
-  c.host.Click(50, 20);  // on another caption: the menu only closes
-  EXPECT_FALSE(c.graphics.PopupMenu().IsOpen());
-  EXPECT_TRUE(c.delegate.fromUI.empty());
+  mC.host.Click(860, 400);
+  mC.host.Click(50, 20);  // on another caption: the menu only closes
+  EXPECT_FALSE(mC.graphics.PopupMenu().IsOpen());
+  EXPECT_TRUE(mC.delegate.fromUI.empty());
   EXPECT_DOUBLE_EQ(other->GetValue(), 0.0);
 }
 
 TEST_F(CaptionTest, KeyboardChoosesInTheMenu) {
-  c.host.Click(860, 400);
-  c.graphics.OnKeyDown(0, 0, Key(kVK_DOWN));
-  c.graphics.OnKeyDown(0, 0, Key(kVK_DOWN));
-  c.graphics.OnKeyDown(0, 0, Key(kVK_DOWN));
-  c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN));
-  EXPECT_DOUBLE_EQ(caption->GetValue(), 1.0);
+  mC.host.Click(860, 400);
+  mC.graphics.OnKeyDown(0, 0, Key(kVK_DOWN));
+  mC.graphics.OnKeyDown(0, 0, Key(kVK_DOWN));
+  mC.graphics.OnKeyDown(0, 0, Key(kVK_DOWN));
+  mC.graphics.OnKeyDown(0, 0, Key(kVK_RETURN));
+  EXPECT_DOUBLE_EQ(mCaption->GetValue(), 1.0);
 }
 
 TEST(NumberBox, DragWheelAndTypedNumber) {

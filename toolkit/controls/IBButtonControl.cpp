@@ -4,19 +4,19 @@ namespace qd3 {
 
 IBButtonControl::IBButtonControl(float x, float y, const IBitmap& bmp, IActionFunction fn)
     : IControl(IRECT::MakeXYWH(x, y, bmp.FW(), bmp.FH()), kNoParameter, std::move(fn)),
-      bitmap(bmp) {}
+      mBitmap(bmp) {}
 
 void IBButtonControl::Draw(IDrawContext& g) {
-  g.DrawBitmap(bitmap, rect.L, rect.T, value > 0.5 ? 1 : 0);
+  g.DrawBitmap(mBitmap, mRect.L, mRect.T, mValue > 0.5 ? 1 : 0);
 }
 
 void IBButtonControl::OnMouseDown(float, float, const IMouseMod&) {
-  pressed = true;
+  mPressed = true;
   RunAction();
 }
 
 void IBButtonControl::OnMouseUp(float, float, const IMouseMod&) {
-  pressed = false;
+  mPressed = false;
   RunAction();
 }
 

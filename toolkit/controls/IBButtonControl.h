@@ -15,11 +15,11 @@ class IBButtonControl : public IControl {
   void Draw(IDrawContext& g) override;
   void OnMouseDown(float x, float y, const IMouseMod& mod) override;
   void OnMouseUp(float x, float y, const IMouseMod& mod) override;
-  bool IsPressed() const { return pressed; }
+  bool IsPressed() const { return mPressed; }
 
  private:
-  IBitmap bitmap;
-  bool pressed = false;
+  IBitmap mBitmap;
+  bool mPressed = false;
 };
 
 }  // namespace qd3

@@ -9,22 +9,22 @@ IBKnobRotaterControl::IBKnobRotaterControl(float cx, float cy, const IBitmap& bm
 
 IBKnobRotaterControl::IBKnobRotaterControl(const IRECT& bounds, const IBitmap& bmp, int param,
                                            double gearing, float aMin, float aMax)
-    : IControl(bounds, param), bitmap(bmp), drag{gearing}, minAngle(aMin), maxAngle(aMax) {}
+    : IControl(bounds, param), mBitmap(bmp), mDrag{gearing}, mInAngle(aMin), mAxAngle(aMax) {}
 
 float IBKnobRotaterControl::Angle() const {
-  return minAngle + static_cast<float>(value) * (maxAngle - minAngle);
+  return mInAngle + static_cast<float>(mValue) * (mAxAngle - mInAngle);
 }
 
 void IBKnobRotaterControl::Draw(IDrawContext& g) {
-  g.DrawRotatedBitmap(bitmap, rect.MW(), rect.MH(), Angle(), 0, rotated);
+  g.DrawRotatedBitmap(mBitmap, mRect.MW(), mRect.MH(), Angle(), 0, mRotated);
 }
 
 void IBKnobRotaterControl::OnMouseDrag(float, float, float, float dY, const IMouseMod& mod) {
-  SetValueFromUserInput(drag.Dragged(value, dY, rect.H(), mod));
+  SetValueFromUserInput(mDrag.Dragged(mValue, dY, mRect.H(), mod));
 }
 
 void IBKnobRotaterControl::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {
-  SetValueFromUserInput(drag.Wheeled(value, delta, mod));
+  SetValueFromUserInput(mDrag.Wheeled(mValue, delta, mod));
 }
 
 }  // namespace qd3

@@ -21,11 +21,11 @@ class IBKnobRotaterControl : public IControl {
   float Angle() const;
 
  private:
-  IBitmap bitmap;
-  RotatedImageCache rotated;
-  KnobDrag drag;
-  float minAngle;
-  float maxAngle;
+  IBitmap mBitmap;
+  RotatedImageCache mRotated;
+  KnobDrag mDrag;
+  float mInAngle;
+  float mAxAngle;
 };
 
 }  // namespace qd3

@@ -6,32 +6,32 @@ namespace qd3 {
 
 IBSliderControl::IBSliderControl(const IRECT& bounds, const IBitmap& handleBitmap,
                                  const IBitmap& trackBitmap, int param, double gear)
-    : IControl(bounds, param), handle(handleBitmap), track(trackBitmap), gearing(gear) {}
+    : IControl(bounds, param), mHandle(handleBitmap), mTrack(trackBitmap), mGearing(gear) {}
 
 float IBSliderControl::Travel() const {
-  return std::max(1.f, rect.H() - handle.FH());
+  return std::max(1.f, mRect.H() - mHandle.FH());
 }
 
 IRECT IBSliderControl::HandleRECT() const {
-  const float top = rect.T + static_cast<float>(1.0 - value) * Travel();
-  const float left = rect.MW() - handle.FW() / 2.f;
-  return IRECT::MakeXYWH(left, top, handle.FW(), handle.FH());
+  const float top = mRect.T + static_cast<float>(1.0 - mValue) * Travel();
+  const float left = mRect.MW() - mHandle.FW() / 2.f;
+  return IRECT::MakeXYWH(left, top, mHandle.FW(), mHandle.FH());
 }
 
 void IBSliderControl::Draw(IDrawContext& g) {
-  g.DrawBitmap(track, rect.L, rect.T);
+  g.DrawBitmap(mTrack, mRect.L, mRect.T);
   const IRECT h = HandleRECT();
-  g.DrawBitmap(handle, h.L, h.T);
+  g.DrawBitmap(mHandle, h.L, h.T);
 }
 
 void IBSliderControl::OnMouseDrag(float, float, float, float dY, const IMouseMod& mod) {
-  const double g = mod.IsFine() ? gearing * 10.0 : gearing;
-  SetValueFromUserInput(std::clamp(value - dY / (Travel() * g), 0.0, 1.0));
+  const double g = mod.IsFine() ? mGearing * 10.0 : mGearing;
+  SetValueFromUserInput(std::clamp(mValue - dY / (Travel() * g), 0.0, 1.0));
 }
 
 void IBSliderControl::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {
   const double step = mod.IsFine() ? 0.001 : 0.01;
-  SetValueFromUserInput(std::clamp(value + delta * step, 0.0, 1.0));
+  SetValueFromUserInput(std::clamp(mValue + delta * step, 0.0, 1.0));
 }
 
 }  // namespace qd3

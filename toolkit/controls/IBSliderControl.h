@@ -20,9 +20,9 @@ class IBSliderControl : public IControl {
  private:
   float Travel() const;
 
-  IBitmap handle;
-  IBitmap track;
-  double gearing;
+  IBitmap mHandle;
+  IBitmap mTrack;
+  double mGearing;
 };
 
 }  // namespace qd3

@@ -5,17 +5,17 @@
 namespace qd3 {
 
 IBitmapControl::IBitmapControl(float x, float y, const IBitmap& bmp, int param)
-    : IControl(IRECT::MakeXYWH(x, y, bmp.FW(), bmp.FH()), param), bitmap(bmp) {}
+    : IControl(IRECT::MakeXYWH(x, y, bmp.FW(), bmp.FH()), param), mBitmap(bmp) {}
 
 IBitmapControl::IBitmapControl(const IRECT& bounds, const IBitmap& bmp, int param)
-    : IControl(bounds, param), bitmap(bmp) {}
+    : IControl(bounds, param), mBitmap(bmp) {}
 
 int IBitmapControl::CurrentFrame() const {
-  return static_cast<int>(std::lround(value * (bitmap.N() - 1)));
+  return static_cast<int>(std::lround(mValue * (mBitmap.N() - 1)));
 }
 
 void IBitmapControl::Draw(IDrawContext& g) {
-  g.DrawBitmap(bitmap, rect.L, rect.T, CurrentFrame());
+  g.DrawBitmap(mBitmap, mRect.L, mRect.T, CurrentFrame());
 }
 
 }  // namespace qd3

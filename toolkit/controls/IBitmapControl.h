@@ -15,10 +15,10 @@ class IBitmapControl : public IControl {
 
   void Draw(IDrawContext& g) override;
   int CurrentFrame() const;
-  const IBitmap& GetBitmap() const { return bitmap; }
+  const IBitmap& GetBitmap() const { return mBitmap; }
 
  private:
-  IBitmap bitmap;
+  IBitmap mBitmap;
 };
 
 }  // namespace qd3

@@ -10,27 +10,27 @@ namespace qd3 {
 ICaptionControl::ICaptionControl(const IRECT& bounds, int param, const IText& style,
                                  const IColor& bg)
     : ITextControl(bounds, {}, style, bg) {
-  paramIdx = param;
-  ignoreMouse = false;
+  mParamIdx = param;
+  mIgnoreMouse = false;
 }
 
 void ICaptionControl::Draw(IDrawContext& g) {
-  g.FillRect(background, rect);
-  g.DrawText(text, GetParamDisplayText(), rect);
+  g.FillRect(mBackground, mRect);
+  g.DrawText(mText, GetParamDisplayText(), mRect);
 }
 
 void ICaptionControl::OnMouseDown(float, float, const IMouseMod&) {
-  if (!ui || !ui->GetDelegate() || paramIdx <= kNoParameter) return;
-  std::vector<std::string> items = ui->GetDelegate()->GetParamValueTexts(paramIdx);
+  if (!mUi || !mUi->GetDelegate() || mParamIdx <= kNoParameter) return;
+  std::vector<std::string> items = mUi->GetDelegate()->GetParamValueTexts(mParamIdx);
   if (items.empty()) return;
   const int checked =
-      static_cast<int>(std::lround(value * (static_cast<double>(items.size()) - 1)));
-  ui->CreatePopupMenu(*this, std::move(items), rect, checked);
+      static_cast<int>(std::lround(mValue * (static_cast<double>(items.size()) - 1)));
+  mUi->CreatePopupMenu(*this, std::move(items), mRect, checked);
 }
 
 void ICaptionControl::OnPopupMenuSelection(int index) {
-  if (index < 0 || !ui || !ui->GetDelegate()) return;
-  const auto n = ui->GetDelegate()->GetParamValueTexts(paramIdx).size();
+  if (index < 0 || !mUi || !mUi->GetDelegate()) return;
+  const auto n = mUi->GetDelegate()->GetParamValueTexts(mParamIdx).size();
   SetValueFromUserInput(n > 1 ? static_cast<double>(index) / static_cast<double>(n - 1) : 0.0);
 }
 

@@ -17,14 +17,14 @@ class ICornerResizerControl : public IControl {
   void OnMouseUp(float x, float y, const IMouseMod& mod) override;
   // Keeps the handle in the corner of a canvas of that design size.
   void PlaceInCanvas(const IRECT& canvas);
-  bool IsDragging() const { return dragging; }
-  float HandleSize() const { return size; }
+  bool IsDragging() const { return mDragging; }
+  float HandleSize() const { return mSize; }
 
  private:
-  float size;
-  bool dragging = false;
-  float grabOffsetX = 0.f;  // window pixels from the pointer to the window's corner
-  float grabOffsetY = 0.f;
+  float mSize;
+  bool mDragging = false;
+  float mGrabOffsetX = 0.f;  // window pixels from the pointer to the window's corner
+  float mGrabOffsetY = 0.f;
 };
 
 }  // namespace qd3

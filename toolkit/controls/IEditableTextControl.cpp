@@ -7,12 +7,12 @@ namespace qd3 {
 IEditableTextControl::IEditableTextControl(const IRECT& bounds, std::string s, const IText& style,
                                            const IColor& bg, IActionFunction fn)
     : ITextControl(bounds, std::move(s), style, bg) {
-  ignoreMouse = false;
+  mIgnoreMouse = false;
   SetActionFunction(std::move(fn));
 }
 
 void IEditableTextControl::OnMouseDown(float, float, const IMouseMod&) {
-  if (ui) ui->CreateTextEntry(*this, text, rect, str);
+  if (mUi) mUi->CreateTextEntry(*this, mText, mRect, mStr);
 }
 
 void IEditableTextControl::OnTextEntryCompletion(const std::string& entered) {

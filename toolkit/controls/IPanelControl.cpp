@@ -3,14 +3,14 @@
 namespace qd3 {
 
 IPanelControl::IPanelControl(const IRECT& bounds, const IColor& fill)
-    : IControl(bounds), color(fill) {}
+    : IControl(bounds), mColor(fill) {}
 
 void IPanelControl::Draw(IDrawContext& g) {
-  g.FillRect(color, rect);
+  g.FillRect(mColor, mRect);
 }
 
 void IPanelControl::SetColor(const IColor& c) {
-  color = c;
+  mColor = c;
   SetDirty();
 }
 

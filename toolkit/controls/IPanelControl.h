@@ -11,10 +11,10 @@ class IPanelControl : public IControl {
 
   void Draw(IDrawContext& g) override;
   void SetColor(const IColor& c);
-  const IColor& GetColor() const { return color; }
+  const IColor& GetColor() const { return mColor; }
 
  private:
-  IColor color;
+  IColor mColor;
 };
 
 }  // namespace qd3

@@ -5,19 +5,19 @@
 namespace qd3 {
 
 IPopupMenuControl::IPopupMenuControl() : IControl(IRECT()) {
-  hidden = true;
+  mHidden = true;
 }
 
 void IPopupMenuControl::Open(IControl& target, std::vector<std::string> menuItems,
                              const IRECT& anchor, int checkedIndex, const IRECT& canvas) {
-  caller = &target;
-  items = std::move(menuItems);
-  checked = checkedIndex;
-  highlighted = checkedIndex;
+  mCaller = &target;
+  mItems = std::move(menuItems);
+  mChecked = checkedIndex;
+  mHighlighted = checkedIndex;
   size_t longest = 0;
-  for (const auto& s : items) longest = std::max(longest, s.size());
+  for (const auto& s : mItems) longest = std::max(longest, s.size());
   const float w = std::max(anchor.W(), 11.f * static_cast<float>(longest) + 40.f);
-  const float h = kItemHeight * static_cast<float>(items.size());
+  const float h = kItemHeight * static_cast<float>(mItems.size());
   float top = anchor.B;
   if (top + h > canvas.B) top = std::max(canvas.T, anchor.T - h);
   const float left = std::clamp(anchor.L, canvas.L, std::max(canvas.L, canvas.R - w));
@@ -27,20 +27,21 @@ void IPopupMenuControl::Open(IControl& target, std::vector<std::string> menuItem
 }
 
 void IPopupMenuControl::Close(int index) {
-  IControl* target = caller;
-  caller = nullptr;
+  IControl* target = mCaller;
+  mCaller = nullptr;
   Hide(true);
   if (target) target->OnPopupMenuSelection(index);
 }
 
 IRECT IPopupMenuControl::ItemRECT(int index) const {
-  return IRECT(rect.L, rect.T + kItemHeight * index, rect.R, rect.T + kItemHeight * (index + 1));
+  return IRECT(mRect.L, mRect.T + kItemHeight * index, mRect.R,
+               mRect.T + kItemHeight * (index + 1));
 }
 
 int IPopupMenuControl::ItemAt(float x, float y) const {
-  if (!rect.Contains(x, y)) return -1;
-  const int i = static_cast<int>((y - rect.T) / kItemHeight);
-  return i < static_cast<int>(items.size()) ? i : -1;
+  if (!mRect.Contains(x, y)) return -1;
+  const int i = static_cast<int>((y - mRect.T) / kItemHeight);
+  return i < static_cast<int>(mItems.size()) ? i : -1;
 }
 
 void IPopupMenuControl::OnMouseDown(float x, float y, const IMouseMod&) {
@@ -50,26 +51,26 @@ void IPopupMenuControl::OnMouseDown(float x, float y, const IMouseMod&) {
 void IPopupMenuControl::OnMouseOver(float x, float y, const IMouseMod& mod) {
   IControl::OnMouseOver(x, y, mod);
   const int i = ItemAt(x, y);
-  if (i != highlighted && i >= 0) {
-    highlighted = i;
+  if (i != mHighlighted && i >= 0) {
+    mHighlighted = i;
     SetDirty();
   }
 }
 
 bool IPopupMenuControl::OnKeyDown(float, float, const IKeyPress& key) {
-  const int n = static_cast<int>(items.size());
+  const int n = static_cast<int>(mItems.size());
   switch (key.vk) {
     case kVK_ESCAPE:
       Close(-1);
       return true;
     case kVK_RETURN:
-      Close(highlighted);
+      Close(mHighlighted);
       return true;
     case kVK_UP:
-      highlighted = std::max(0, highlighted - 1);
+      mHighlighted = std::max(0, mHighlighted - 1);
       break;
     case kVK_DOWN:
-      highlighted = std::min(n - 1, highlighted + 1);
+      mHighlighted = std::min(n - 1, mHighlighted + 1);
       break;
     default:
       return true;
@@ -79,14 +80,14 @@ bool IPopupMenuControl::OnKeyDown(float, float, const IKeyPress& key) {
 }
 
 void IPopupMenuControl::Draw(IDrawContext& g) {
-  g.FillRect(IColor{245, 45, 45, 45}, rect);
-  for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+  g.FillRect(IColor{245, 45, 45, 45}, mRect);
+  for (int i = 0; i < static_cast<int>(mItems.size()); ++i) {
     const IRECT r = ItemRECT(i);
-    if (i == highlighted) g.FillRect(IColor{255, 90, 90, 90}, r);
-    if (i == checked) g.FillCircle(kColorWhite, r.L + 12.f, r.MH(), 4.f);
-    g.DrawText(text, items[i], r.GetPadded(-26.f, 0.f, -6.f, 0.f));
+    if (i == mHighlighted) g.FillRect(IColor{255, 90, 90, 90}, r);
+    if (i == mChecked) g.FillCircle(kColorWhite, r.L + 12.f, r.MH(), 4.f);
+    g.DrawText(mText, mItems[i], r.GetPadded(-26.f, 0.f, -6.f, 0.f));
   }
-  g.DrawRect(IColor{255, 20, 20, 20}, rect, 1.f);
+  g.DrawRect(IColor{255, 20, 20, 20}, mRect, 1.f);
 }
 
 }  // namespace qd3

@@ -19,13 +19,13 @@ class IPopupMenuControl : public IControl {
 
   void Open(IControl& caller, std::vector<std::string> items, const IRECT& anchor, int checked,
             const IRECT& canvas);
-  bool IsOpen() const { return caller != nullptr; }
+  bool IsOpen() const { return mCaller != nullptr; }
   // Hands `index` (or -1) to the caller and closes.
   void Close(int index);
-  const std::vector<std::string>& Items() const { return items; }
+  const std::vector<std::string>& Items() const { return mItems; }
   int ItemAt(float x, float y) const;
   IRECT ItemRECT(int index) const;
-  int Highlighted() const { return highlighted; }
+  int Highlighted() const { return mHighlighted; }
 
   void Draw(IDrawContext& g) override;
   bool IsHit(float, float) const override { return IsOpen(); }
@@ -34,11 +34,11 @@ class IPopupMenuControl : public IControl {
   bool OnKeyDown(float x, float y, const IKeyPress& key) override;
 
  private:
-  IControl* caller = nullptr;
-  std::vector<std::string> items;
-  int checked = -1;
-  int highlighted = -1;
-  IText text{20.f, kColorWhite, {}, EAlign::Near, EVAlign::Middle};
+  IControl* mCaller = nullptr;
+  std::vector<std::string> mItems;
+  int mChecked = -1;
+  int mHighlighted = -1;
+  IText mText{20.f, kColorWhite, {}, EAlign::Near, EVAlign::Middle};
 };
 
 }  // namespace qd3

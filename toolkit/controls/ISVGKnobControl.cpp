@@ -4,22 +4,22 @@ namespace qd3 {
 
 ISVGKnobControl::ISVGKnobControl(const IRECT& bounds, const ISVG& picture, int param,
                                  double gearing, float aMin, float aMax)
-    : IControl(bounds, param), svg(picture), drag{gearing}, minAngle(aMin), maxAngle(aMax) {}
+    : IControl(bounds, param), mSvg(picture), mDrag{gearing}, mInAngle(aMin), mAxAngle(aMax) {}
 
 float ISVGKnobControl::Angle() const {
-  return minAngle + static_cast<float>(value) * (maxAngle - minAngle);
+  return mInAngle + static_cast<float>(mValue) * (mAxAngle - mInAngle);
 }
 
 void ISVGKnobControl::Draw(IDrawContext& g) {
-  g.DrawRotatedSVG(svg, rect, Angle());
+  g.DrawRotatedSVG(mSvg, mRect, Angle());
 }
 
 void ISVGKnobControl::OnMouseDrag(float, float, float, float dY, const IMouseMod& mod) {
-  SetValueFromUserInput(drag.Dragged(value, dY, rect.H(), mod));
+  SetValueFromUserInput(mDrag.Dragged(mValue, dY, mRect.H(), mod));
 }
 
 void ISVGKnobControl::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {
-  SetValueFromUserInput(drag.Wheeled(value, delta, mod));
+  SetValueFromUserInput(mDrag.Wheeled(mValue, delta, mod));
 }
 
 }  // namespace qd3

@@ -18,10 +18,10 @@ class ISVGKnobControl : public IControl {
   float Angle() const;
 
  private:
-  ISVG svg;
-  KnobDrag drag;
-  float minAngle;
-  float maxAngle;
+  ISVG mSvg;
+  KnobDrag mDrag;
+  float mInAngle;
+  float mAxAngle;
 };
 
 }  // namespace qd3

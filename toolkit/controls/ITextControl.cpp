@@ -3,29 +3,29 @@
 namespace qd3 {
 
 ITextControl::ITextControl(const IRECT& bounds, std::string s, const IText& style, const IColor& bg)
-    : IControl(bounds), str(std::move(s)), text(style), background(bg) {
-  ignoreMouse = true;
+    : IControl(bounds), mStr(std::move(s)), mText(style), mBackground(bg) {
+  mIgnoreMouse = true;
 }
 
 void ITextControl::Draw(IDrawContext& g) {
-  g.FillRect(background, rect);
-  g.DrawText(text, str, rect);
+  g.FillRect(mBackground, mRect);
+  g.DrawText(mText, mStr, mRect);
 }
 
 void ITextControl::SetStr(std::string_view s) {
-  if (str == s) return;
-  str = s;
+  if (mStr == s) return;
+  mStr = s;
   SetDirty();
 }
 
 void ITextControl::SetTextColor(const IColor& color) {
-  if (text.fgColor == color) return;
-  text.fgColor = color;
+  if (mText.fgColor == color) return;
+  mText.fgColor = color;
   SetDirty();
 }
 
 void ITextControl::SetBackgroundColor(const IColor& color) {
-  background = color;
+  mBackground = color;
   SetDirty();
 }
 

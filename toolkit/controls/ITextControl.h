@@ -16,15 +16,15 @@ class ITextControl : public IControl {
 
   void Draw(IDrawContext& g) override;
   void SetStr(std::string_view str) override;
-  std::string GetStr() const override { return str; }
+  std::string GetStr() const override { return mStr; }
   void SetTextColor(const IColor& color) override;
-  const IText& GetText() const { return text; }
+  const IText& GetText() const { return mText; }
   void SetBackgroundColor(const IColor& color);
 
  protected:
-  std::string str;
-  IText text;
-  IColor background;
+  std::string mStr;
+  IText mText;
+  IColor mBackground;
 };
 
 }  // namespace qd3

@@ -14,13 +14,13 @@ class ITextEntryControl : public IControl {
   ITextEntryControl();
 
   void Begin(IControl& caller, const IText& text, const IRECT& bounds, std::string_view initial);
-  bool IsActive() const { return caller != nullptr; }
-  IControl* Caller() const { return caller; }
+  bool IsActive() const { return mCaller != nullptr; }
+  IControl* Caller() const { return mCaller; }
   // Hands the text to the caller and closes.
   void Commit();
   void Cancel();
-  const std::string& GetText() const { return buffer; }
-  size_t Caret() const { return caret; }
+  const std::string& GetText() const { return mBuffer; }
+  size_t Caret() const { return mCaret; }
 
   void Draw(IDrawContext& g) override;
   bool OnKeyDown(float x, float y, const IKeyPress& key) override;
@@ -29,10 +29,10 @@ class ITextEntryControl : public IControl {
   size_t PrevCharStart(size_t pos) const;
   size_t NextCharStart(size_t pos) const;
 
-  IControl* caller = nullptr;
-  IText style;
-  std::string buffer;
-  size_t caret = 0;  // byte offset, always at the start of a UTF-8 character
+  IControl* mCaller = nullptr;
+  IText mStyle;
+  std::string mBuffer;
+  size_t mCaret = 0;  // byte offset, always at the start of a UTF-8 character
 };
 
 }  // namespace qd3

@@ -9,35 +9,35 @@ IURLControl::IURLControl(const IRECT& bounds, std::string label, std::string add
                          const IText& style, const IColor& bg, const IColor& overColor,
                          const IColor& doneColor)
     : ITextControl(bounds, std::move(label), style, bg),
-      url(std::move(address)),
-      mouseOverColor(overColor),
-      clickedColor(doneColor) {
-  ignoreMouse = false;
-  redrawOnHover = true;
+      mUrl(std::move(address)),
+      mOuseOverColor(overColor),
+      mClickedColor(doneColor) {
+  mIgnoreMouse = false;
+  mRedrawOnHover = true;
 }
 
 void IURLControl::Draw(IDrawContext& g) {
-  g.FillRect(background, rect);
-  IText t = text;
-  if (mouseIsOver) {
-    t.fgColor = mouseOverColor;
-  } else if (clicked) {
-    t.fgColor = clickedColor;
+  g.FillRect(mBackground, mRect);
+  IText t = mText;
+  if (mOuseIsOver) {
+    t.fgColor = mOuseOverColor;
+  } else if (mClicked) {
+    t.fgColor = mClickedColor;
   }
-  g.DrawText(t, str, rect);
-  if (mouseIsOver) {
-    const float w = g.MeasureText(t, str);
-    float left = rect.L;
-    if (t.align == EAlign::Center) left = rect.MW() - w / 2.f;
-    if (t.align == EAlign::Far) left = rect.R - w;
-    const float y = rect.MH() + t.size / 2.f;
+  g.DrawText(t, mStr, mRect);
+  if (mOuseIsOver) {
+    const float w = g.MeasureText(t, mStr);
+    float left = mRect.L;
+    if (t.align == EAlign::Center) left = mRect.MW() - w / 2.f;
+    if (t.align == EAlign::Far) left = mRect.R - w;
+    const float y = mRect.MH() + t.size / 2.f;
     g.DrawLine(t.fgColor, left, y, left + w, y, 1.f);
   }
 }
 
 void IURLControl::OnMouseDown(float, float, const IMouseMod&) {
-  clicked = true;
-  if (ui && ui->GetPlatformServices()) ui->GetPlatformServices()->OpenURL(url);
+  mClicked = true;
+  if (mUi && mUi->GetPlatformServices()) mUi->GetPlatformServices()->OpenURL(mUrl);
   SetDirty();
 }
 

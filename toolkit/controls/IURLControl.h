@@ -16,14 +16,14 @@ class IURLControl : public ITextControl {
 
   void Draw(IDrawContext& g) override;
   void OnMouseDown(float x, float y, const IMouseMod& mod) override;
-  const std::string& GetURL() const { return url; }
-  bool WasClicked() const { return clicked; }
+  const std::string& GetURL() const { return mUrl; }
+  bool WasClicked() const { return mClicked; }
 
  private:
-  std::string url;
-  IColor mouseOverColor;
-  IColor clickedColor;
-  bool clicked = false;
+  std::string mUrl;
+  IColor mOuseOverColor;
+  IColor mClickedColor;
+  bool mClicked = false;
 };
 
 }  // namespace qd3

@@ -21,14 +21,14 @@ class IVButtonControl : public IControl {
   void OnMouseUp(float x, float y, const IMouseMod& mod) override;
   void OnAnimationEnd() override;
   void SetStr(std::string_view text) override;
-  std::string GetStr() const override { return label; }
-  const IVStyle& GetStyle() const { return style; }
+  std::string GetStr() const override { return mLabel; }
+  const IVStyle& GetStyle() const { return mStyle; }
 
  private:
-  std::string label;
-  IVStyle style;
-  float splashX = 0.f;
-  float splashY = 0.f;
+  std::string mLabel;
+  IVStyle mStyle;
+  float mSplashX = 0.f;
+  float mSplashY = 0.f;
 };
 
 }  // namespace qd3

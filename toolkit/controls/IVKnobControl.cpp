@@ -12,72 +12,72 @@ IVKnobControl::IVKnobControl(const IRECT& bounds, int param, std::string text,
                              const IVStyle& vstyle, float aMin, float aMax, float arcThickness,
                              double gearing)
     : IControl(bounds, param),
-      label(std::move(text)),
-      style(vstyle),
-      minAngle(aMin),
-      maxAngle(aMax),
-      thickness(arcThickness),
-      drag{gearing} {
-  redrawOnHover = true;
+      mLabel(std::move(text)),
+      mStyle(vstyle),
+      mInAngle(aMin),
+      mAxAngle(aMax),
+      mThickness(arcThickness),
+      mDrag{gearing} {
+  mRedrawOnHover = true;
 }
 
 float IVKnobControl::Angle() const {
-  return minAngle + static_cast<float>(value) * (maxAngle - minAngle);
+  return mInAngle + static_cast<float>(mValue) * (mAxAngle - mInAngle);
 }
 
 void IVKnobControl::ArcGeometry(float& cx, float& cy, float& radius) const {
-  const IRECT w = VectorLayout::Make(rect, style, label).widget;
+  const IRECT w = VectorLayout::Make(mRect, mStyle, mLabel).widget;
   cx = w.MW();
   cy = w.MH();
-  radius = std::max(1.f, std::min(w.W(), w.H()) / 2.f - thickness / 2.f - 1.f);
+  radius = std::max(1.f, std::min(w.W(), w.H()) / 2.f - mThickness / 2.f - 1.f);
 }
 
 void IVKnobControl::Draw(IDrawContext& g) {
-  const VectorLayout layout = VectorLayout::Make(rect, style, label);
-  g.FillRect(style.Color(kBG), rect);
+  const VectorLayout layout = VectorLayout::Make(mRect, mStyle, mLabel);
+  g.FillRect(mStyle.Color(kBG), mRect);
   float cx = 0.f;
   float cy = 0.f;
   float r = 0.f;
   ArcGeometry(cx, cy, r);
   const float angle = Angle();
-  g.DrawArc(style.Color(kSH), cx, cy, r, minAngle, maxAngle, thickness);
-  g.DrawArc(style.Color(kX1), cx, cy, r, minAngle, angle, thickness);
+  g.DrawArc(mStyle.Color(kSH), cx, cy, r, mInAngle, mAxAngle, mThickness);
+  g.DrawArc(mStyle.Color(kX1), cx, cy, r, mInAngle, angle, mThickness);
 
-  const float bodyR = std::max(1.f, r - thickness / 2.f - 3.f);
-  g.FillCircle(style.Color(kFG), cx, cy, bodyR);
-  if (mouseIsOver) g.FillCircle(style.Color(kHL), cx, cy, bodyR);
-  if (style.drawFrame) g.DrawCircle(style.Color(kFR), cx, cy, bodyR, style.frameThickness);
+  const float bodyR = std::max(1.f, r - mThickness / 2.f - 3.f);
+  g.FillCircle(mStyle.Color(kFG), cx, cy, bodyR);
+  if (mOuseIsOver) g.FillCircle(mStyle.Color(kHL), cx, cy, bodyR);
+  if (mStyle.drawFrame) g.DrawCircle(mStyle.Color(kFR), cx, cy, bodyR, mStyle.frameThickness);
   const double rad = (angle - 90.0) * std::numbers::pi / 180.0;
   const auto px = static_cast<float>(std::cos(rad));
   const auto py = static_cast<float>(std::sin(rad));
-  g.DrawLine(pressed ? style.Color(kPR) : style.Color(kFR), cx + px * bodyR * 0.3f,
+  g.DrawLine(mPressed ? mStyle.Color(kPR) : mStyle.Color(kFR), cx + px * bodyR * 0.3f,
              cy + py * bodyR * 0.3f, cx + px * bodyR, cy + py * bodyR, 3.f);
 
-  if (style.showLabel && !label.empty()) g.DrawText(style.labelText, label, layout.label);
-  if (style.showValue) {
+  if (mStyle.showLabel && !mLabel.empty()) g.DrawText(mStyle.labelText, mLabel, layout.label);
+  if (mStyle.showValue) {
     std::string text = GetParamDisplayText();
-    if (text.empty()) text = std::to_string(static_cast<int>(std::lround(value * 100.0))) + " %";
-    g.DrawText(style.valueText, text, layout.valueText);
+    if (text.empty()) text = std::to_string(static_cast<int>(std::lround(mValue * 100.0))) + " %";
+    g.DrawText(mStyle.valueText, text, layout.valueText);
   }
 }
 
 void IVKnobControl::OnMouseDown(float, float, const IMouseMod&) {
-  pressed = true;
+  mPressed = true;
   SetDirty();
 }
 
 void IVKnobControl::OnMouseUp(float, float, const IMouseMod&) {
-  pressed = false;
+  mPressed = false;
   SetDirty();
 }
 
 void IVKnobControl::OnMouseDrag(float, float, float, float dY, const IMouseMod& mod) {
-  const IRECT w = VectorLayout::Make(rect, style, label).widget;
-  SetValueFromUserInput(drag.Dragged(value, dY, w.H(), mod));
+  const IRECT w = VectorLayout::Make(mRect, mStyle, mLabel).widget;
+  SetValueFromUserInput(mDrag.Dragged(mValue, dY, w.H(), mod));
 }
 
 void IVKnobControl::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {
-  SetValueFromUserInput(drag.Wheeled(value, delta, mod));
+  SetValueFromUserInput(mDrag.Wheeled(mValue, delta, mod));
 }
 
 }  // namespace qd3

@@ -25,16 +25,16 @@ class IVKnobControl : public IControl {
   float Angle() const;
   // Centre and radius of the arc's middle line.
   void ArcGeometry(float& cx, float& cy, float& radius) const;
-  float ArcThickness() const { return thickness; }
+  float ArcThickness() const { return mThickness; }
 
  private:
-  std::string label;
-  IVStyle style;
-  float minAngle;
-  float maxAngle;
-  float thickness;
-  KnobDrag drag;
-  bool pressed = false;
+  std::string mLabel;
+  IVStyle mStyle;
+  float mInAngle;
+  float mAxAngle;
+  float mThickness;
+  KnobDrag mDrag;
+  bool mPressed = false;
 };
 
 }  // namespace qd3

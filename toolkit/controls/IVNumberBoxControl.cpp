@@ -14,63 +14,64 @@ IVNumberBoxControl::IVNumberBoxControl(const IRECT& bounds, int param, IActionFu
                                        std::string text, const IVStyle& vstyle, double lo,
                                        double hi, std::string fmt, double stepSize)
     : IControl(bounds, param, std::move(fn)),
-      label(std::move(text)),
-      style(vstyle.WithShowValue(false)),
-      minValue(lo),
-      maxValue(hi),
-      format(std::move(fmt)),
-      step(stepSize > 0.0 ? stepSize : 1.0) {}
+      mLabel(std::move(text)),
+      mStyle(vstyle.WithShowValue(false)),
+      mInValue(lo),
+      mAxValue(hi),
+      mFormat(std::move(fmt)),
+      mStep(stepSize > 0.0 ? stepSize : 1.0) {}
 
 IRECT IVNumberBoxControl::BoxRECT() const {
-  return VectorLayout::Make(rect, style, label).widget;
+  return VectorLayout::Make(mRect, mStyle, mLabel).widget;
 }
 
 double IVNumberBoxControl::RealValue() const {
-  return minValue + value * (maxValue - minValue);
+  return mInValue + mValue * (mAxValue - mInValue);
 }
 
 void IVNumberBoxControl::SetRealValueFromUser(double real) {
-  real = std::clamp(std::round((real - minValue) / step) * step + minValue, minValue, maxValue);
-  const double span = maxValue - minValue;
-  SetValueFromUserInput(span > 0.0 ? (real - minValue) / span : 0.0);
+  real = std::clamp(std::round((real - mInValue) / mStep) * mStep + mInValue, mInValue, mAxValue);
+  const double span = mAxValue - mInValue;
+  SetValueFromUserInput(span > 0.0 ? (real - mInValue) / span : 0.0);
 }
 
 std::string IVNumberBoxControl::GetStr() const {
   char buf[64];
-  std::snprintf(buf, sizeof buf, format.c_str(), RealValue());
+  std::snprintf(buf, sizeof buf, mFormat.c_str(), RealValue());
   return buf;
 }
 
 void IVNumberBoxControl::Draw(IDrawContext& g) {
-  const VectorLayout layout = VectorLayout::Make(rect, style, label);
+  const VectorLayout layout = VectorLayout::Make(mRect, mStyle, mLabel);
   const IRECT box = layout.widget;
-  const float radius = CornerRadius(style, box);
-  g.FillRoundRect(style.Color(kFG), box, radius);
-  if (style.drawFrame) g.DrawRoundRect(style.Color(kFR), box, radius, style.frameThickness);
-  g.DrawText(style.valueText, GetStr(), box);
-  if (style.showLabel && !label.empty()) g.DrawText(style.labelText, label, layout.label);
+  const float radius = CornerRadius(mStyle, box);
+  g.FillRoundRect(mStyle.Color(kFG), box, radius);
+  if (mStyle.drawFrame) g.DrawRoundRect(mStyle.Color(kFR), box, radius, mStyle.frameThickness);
+  g.DrawText(mStyle.valueText, GetStr(), box);
+  if (mStyle.showLabel && !mLabel.empty()) g.DrawText(mStyle.labelText, mLabel, layout.label);
 }
 
 void IVNumberBoxControl::OnMouseDown(float, float, const IMouseMod&) {
-  dragAccumulator = 0.f;
+  mDragAccumulator = 0.f;
 }
 
 void IVNumberBoxControl::OnMouseDrag(float, float, float, float dY, const IMouseMod& mod) {
-  dragAccumulator -= dY;
+  mDragAccumulator -= dY;
   const float perStep = mod.IsFine() ? kUnitsPerStep * 4.f : kUnitsPerStep;
-  const int steps = static_cast<int>(dragAccumulator / perStep);
+  const int steps = static_cast<int>(mDragAccumulator / perStep);
   if (steps == 0) return;
-  dragAccumulator -= steps * perStep;
-  SetRealValueFromUser(RealValue() + steps * step);
+  mDragAccumulator -= steps * perStep;
+  SetRealValueFromUser(RealValue() + steps * mStep);
 }
 
 void IVNumberBoxControl::OnMouseDblClick(float, float, const IMouseMod&) {
-  if (ui) ui->CreateTextEntry(*this, style.valueText.WithFGColor(kColorBlack), BoxRECT(), GetStr());
+  if (mUi)
+    mUi->CreateTextEntry(*this, mStyle.valueText.WithFGColor(kColorBlack), BoxRECT(), GetStr());
 }
 
 void IVNumberBoxControl::OnMouseWheel(float, float, const IMouseMod&, float delta) {
   if (delta == 0.f) return;
-  SetRealValueFromUser(RealValue() + (delta > 0.f ? step : -step));
+  SetRealValueFromUser(RealValue() + (delta > 0.f ? mStep : -mStep));
 }
 
 void IVNumberBoxControl::OnTextEntryCompletion(const std::string& text) {

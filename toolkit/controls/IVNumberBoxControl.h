@@ -33,13 +33,13 @@ class IVNumberBoxControl : public IControl {
   IRECT BoxRECT() const;
 
  private:
-  std::string label;
-  IVStyle style;
-  double minValue;
-  double maxValue;
-  std::string format;
-  double step;
-  float dragAccumulator = 0.f;
+  std::string mLabel;
+  IVStyle mStyle;
+  double mInValue;
+  double mAxValue;
+  std::string mFormat;
+  double mStep;
+  float mDragAccumulator = 0.f;
 };
 
 }  // namespace qd3

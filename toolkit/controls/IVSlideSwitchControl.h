@@ -18,13 +18,13 @@ class IVSlideSwitchControl : public IControl {
   void Draw(IDrawContext& g) override;
   void OnMouseDown(float x, float y, const IMouseMod& mod) override;
   void OnMouseUp(float x, float y, const IMouseMod& mod) override;
-  bool IsOn() const { return value > 0.5; }
+  bool IsOn() const { return mValue > 0.5; }
   IRECT HandleRECT() const;
 
  private:
-  std::string label;
-  IVStyle style;
-  bool pressed = false;
+  std::string mLabel;
+  IVStyle mStyle;
+  bool mPressed = false;
 };
 
 }  // namespace qd3

@@ -10,65 +10,65 @@ IVSliderControl::IVSliderControl(const IRECT& bounds, int param, std::string tex
                                  const IVStyle& vstyle, bool isVertical, double gear, float handle,
                                  float track)
     : IControl(bounds, param),
-      label(std::move(text)),
-      style(vstyle),
-      vertical(isVertical),
-      gearing(gear),
-      handleSize(handle),
-      trackSize(track) {
-  redrawOnHover = true;
+      mLabel(std::move(text)),
+      mStyle(vstyle),
+      mVertical(isVertical),
+      mGearing(gear),
+      mHandleSize(handle),
+      mTrackSize(track) {
+  mRedrawOnHover = true;
 }
 
 IRECT IVSliderControl::TrackRECT() const {
-  const IRECT w = VectorLayout::Make(rect, style, label).widget;
-  if (vertical) return IRECT(w.MW() - trackSize / 2.f, w.T, w.MW() + trackSize / 2.f, w.B);
-  return IRECT(w.L, w.MH() - trackSize / 2.f, w.R, w.MH() + trackSize / 2.f);
+  const IRECT w = VectorLayout::Make(mRect, mStyle, mLabel).widget;
+  if (mVertical) return IRECT(w.MW() - mTrackSize / 2.f, w.T, w.MW() + mTrackSize / 2.f, w.B);
+  return IRECT(w.L, w.MH() - mTrackSize / 2.f, w.R, w.MH() + mTrackSize / 2.f);
 }
 
 float IVSliderControl::Travel() const {
-  const IRECT w = VectorLayout::Make(rect, style, label).widget;
-  return std::max(1.f, (vertical ? w.H() : w.W()) - handleSize);
+  const IRECT w = VectorLayout::Make(mRect, mStyle, mLabel).widget;
+  return std::max(1.f, (mVertical ? w.H() : w.W()) - mHandleSize);
 }
 
 IRECT IVSliderControl::HandleRECT() const {
-  const IRECT w = VectorLayout::Make(rect, style, label).widget;
-  const auto offset = static_cast<float>(value) * Travel();
-  if (vertical) return IRECT(w.L, w.B - handleSize - offset, w.R, w.B - offset);
-  return IRECT(w.L + offset, w.T, w.L + offset + handleSize, w.B);
+  const IRECT w = VectorLayout::Make(mRect, mStyle, mLabel).widget;
+  const auto offset = static_cast<float>(mValue) * Travel();
+  if (mVertical) return IRECT(w.L, w.B - mHandleSize - offset, w.R, w.B - offset);
+  return IRECT(w.L + offset, w.T, w.L + offset + mHandleSize, w.B);
 }
 
 double IVSliderControl::ValueAt(float x, float y) const {
-  const IRECT w = VectorLayout::Make(rect, style, label).widget;
-  const float pos = vertical ? (w.B - handleSize / 2.f - y) : (x - w.L - handleSize / 2.f);
+  const IRECT w = VectorLayout::Make(mRect, mStyle, mLabel).widget;
+  const float pos = mVertical ? (w.B - mHandleSize / 2.f - y) : (x - w.L - mHandleSize / 2.f);
   return std::clamp(static_cast<double>(pos) / Travel(), 0.0, 1.0);
 }
 
 void IVSliderControl::Draw(IDrawContext& g) {
-  const VectorLayout layout = VectorLayout::Make(rect, style, label);
-  g.FillRect(style.Color(kBG), rect);
+  const VectorLayout layout = VectorLayout::Make(mRect, mStyle, mLabel);
+  g.FillRect(mStyle.Color(kBG), mRect);
   const IRECT track = TrackRECT();
-  const float trackRadius = CornerRadius(style, track);
-  g.FillRoundRect(style.Color(kSH), track, trackRadius);
+  const float trackRadius = CornerRadius(mStyle, track);
+  g.FillRoundRect(mStyle.Color(kSH), track, trackRadius);
   const IRECT handle = HandleRECT();
   IRECT filled = track;
-  if (vertical) {
+  if (mVertical) {
     filled.T = handle.MH();
   } else {
     filled.R = handle.MW();
   }
-  g.FillRoundRect(style.Color(kX1), filled, trackRadius);
-  const float handleRadius = CornerRadius(style, handle);
-  g.FillRoundRect(dragging ? style.Color(kPR) : style.Color(kFG), handle, handleRadius);
-  if (mouseIsOver) g.FillRoundRect(style.Color(kHL), handle, handleRadius);
-  if (style.drawFrame) {
-    g.DrawRoundRect(style.Color(kFR), handle, handleRadius, style.frameThickness);
+  g.FillRoundRect(mStyle.Color(kX1), filled, trackRadius);
+  const float handleRadius = CornerRadius(mStyle, handle);
+  g.FillRoundRect(mDragging ? mStyle.Color(kPR) : mStyle.Color(kFG), handle, handleRadius);
+  if (mOuseIsOver) g.FillRoundRect(mStyle.Color(kHL), handle, handleRadius);
+  if (mStyle.drawFrame) {
+    g.DrawRoundRect(mStyle.Color(kFR), handle, handleRadius, mStyle.frameThickness);
   }
-  if (style.showLabel && !label.empty()) g.DrawText(style.labelText, label, layout.label);
-  if (style.showValue) g.DrawText(style.valueText, GetParamDisplayText(), layout.valueText);
+  if (mStyle.showLabel && !mLabel.empty()) g.DrawText(mStyle.labelText, mLabel, layout.label);
+  if (mStyle.showValue) g.DrawText(mStyle.valueText, GetParamDisplayText(), layout.valueText);
 }
 
 void IVSliderControl::OnMouseDown(float x, float y, const IMouseMod&) {
-  dragging = true;
+  mDragging = true;
   if (!HandleRECT().Contains(x, y)) {
     SetValueFromUserInput(ValueAt(x, y));
   }
@@ -76,14 +76,14 @@ void IVSliderControl::OnMouseDown(float x, float y, const IMouseMod&) {
 }
 
 void IVSliderControl::OnMouseUp(float, float, const IMouseMod&) {
-  dragging = false;
+  mDragging = false;
   SetDirty();
 }
 
 void IVSliderControl::OnMouseDrag(float, float, float dX, float dY, const IMouseMod& mod) {
-  const double g = mod.IsFine() ? gearing * 10.0 : gearing;
-  const double delta = vertical ? -dY : dX;
-  SetValueFromUserInput(std::clamp(value + delta / (Travel() * g), 0.0, 1.0));
+  const double g = mod.IsFine() ? mGearing * 10.0 : mGearing;
+  const double delta = mVertical ? -dY : dX;
+  SetValueFromUserInput(std::clamp(mValue + delta / (Travel() * g), 0.0, 1.0));
 }
 
 }  // namespace qd3

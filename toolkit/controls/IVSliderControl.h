@@ -23,19 +23,19 @@ class IVSliderControl : public IControl {
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
   IRECT HandleRECT() const;
   IRECT TrackRECT() const;
-  bool IsDragging() const { return dragging; }
+  bool IsDragging() const { return mDragging; }
 
  private:
   double ValueAt(float x, float y) const;
   float Travel() const;
 
-  std::string label;
-  IVStyle style;
-  bool vertical;
-  double gearing;
-  float handleSize;
-  float trackSize;
-  bool dragging = false;
+  std::string mLabel;
+  IVStyle mStyle;
+  bool mVertical;
+  double mGearing;
+  float mHandleSize;
+  float mTrackSize;
+  bool mDragging = false;
 };
 
 }  // namespace qd3

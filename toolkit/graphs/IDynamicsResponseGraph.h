@@ -26,10 +26,10 @@ class IDynamicsResponseGraph : public IControl {
   virtual void SetGateRatio(double r);       // r1
   virtual void SetCompRatio(double r);       // r2
 
-  double T1() const { return t1; }
-  double T2() const { return t2; }
-  double R1() const { return r1; }
-  double R2() const { return r2; }
+  double T1() const { return mT1; }
+  double T2() const { return mT2; }
+  double R1() const { return mR1; }
+  double R2() const { return mR2; }
 
   struct Point {
     double x;
@@ -42,13 +42,13 @@ class IDynamicsResponseGraph : public IControl {
   IRECT GetDrawRECT() const override;
 
  private:
-  IColor curveColor;
-  int w;
-  int h;
-  double t1 = 0.0;
-  double t2 = 0.0;
-  double r1 = 1.0;
-  double r2 = 1.0;
+  IColor mCurveColor;
+  int mW;
+  int mH;
+  double mT1 = 0.0;
+  double mT2 = 0.0;
+  double mR1 = 1.0;
+  double mR2 = 1.0;
 };
 
 }  // namespace qd3

@@ -35,121 +35,122 @@ const char* GridFreqLabel(double f) {
 
 IFreqResponseGraph::IFreqResponseGraph(const IRECT& bounds, const IColor& color)
     : IControl(bounds),
-      curveColor(color),
-      w(static_cast<int>(bounds.R - bounds.L)),
-      h(static_cast<int>(bounds.B - bounds.T)) {
-  assert(w <= kMaxColumns);
-  w = std::clamp(w, 1, kMaxColumns);
-  h = std::max(h, 1);
-  curve.assign(static_cast<size_t>(w), 0.0);
-  smoothingMemory.fill(0.0);
-  SetFftSize(n);
-  SetRange(minFreq, maxFreq, dbRange, topDb);
+      mCurveColor(color),
+      mW(static_cast<int>(bounds.R - bounds.L)),
+      mH(static_cast<int>(bounds.B - bounds.T)) {
+  assert(mW <= kMaxColumns);
+  mW = std::clamp(mW, 1, kMaxColumns);
+  mH = std::max(mH, 1);
+  mCurve.assign(static_cast<size_t>(mW), 0.0);
+  mSmoothingMemory.fill(0.0);
+  SetFftSize(mN);
+  SetRange(mInFreq, mAxFreq, mDbRange, mTopDb);
 }
 
 void IFreqResponseGraph::SetFftSize(int size) {
-  n = size;
-  window = spectrum::MakeWindow(windowKind, n);
-  magnitude.assign(static_cast<size_t>(n), 0.0);
-  logSpectrum.assign(static_cast<size_t>(n), 0.0);
-  workRe.assign(static_cast<size_t>(n), 0.0);
-  workIm.assign(static_cast<size_t>(n), 0.0);
+  mN = size;
+  mWindow = spectrum::MakeWindow(mWindowKind, mN);
+  mAgnitude.assign(static_cast<size_t>(mN), 0.0);
+  mLogSpectrum.assign(static_cast<size_t>(mN), 0.0);
+  mWorkRe.assign(static_cast<size_t>(mN), 0.0);
+  mWorkIm.assign(static_cast<size_t>(mN), 0.0);
 }
 
 void IFreqResponseGraph::SetWindowKind(int kind) {
-  windowKind = kind;
-  window = spectrum::MakeWindow(windowKind, n);
+  mWindowKind = kind;
+  mWindow = spectrum::MakeWindow(mWindowKind, mN);
 }
 
 void IFreqResponseGraph::SetSampleRate(double sr) {
-  sampleRate = sr;
+  mSampleRate = sr;
 }
 
 void IFreqResponseGraph::SetSmoothingOff(int flag) {
-  smoothing = flag == 0;
+  mSmoothing = flag == 0;
 }
 
 void IFreqResponseGraph::SetRange(double minF, double maxF, double range, double top) {
-  minFreq = minF;
-  maxFreq = maxF;
-  dbRange = range;
-  topDb = top;
-  const double octaves = std::log2(maxFreq / minFreq);
+  mInFreq = minF;
+  mAxFreq = maxF;
+  mDbRange = range;
+  mTopDb = top;
+  const double octaves = std::log2(mAxFreq / mInFreq);
   for (int i = 0; i < kNumGridFreqs; ++i) {
-    freqFractions[static_cast<size_t>(i)] =
-        std::log2(kGridFreqs[static_cast<size_t>(i)] / minFreq) / octaves;
+    mFreqFractions[static_cast<size_t>(i)] =
+        std::log2(kGridFreqs[static_cast<size_t>(i)] / mInFreq) / octaves;
   }
   for (int i = 0; i < kNumGridLevels; ++i) {
     const double g = kGridLevels[static_cast<size_t>(i)];
-    levelFractions[static_cast<size_t>(i)] = g > topDb ? 0.0 : (topDb - g) / dbRange;
+    mLevelFractions[static_cast<size_t>(i)] = g > mTopDb ? 0.0 : (mTopDb - g) / mDbRange;
   }
   SetDirty();
 }
 
 void IFreqResponseGraph::SetTimeData(std::span<const double> samples) {
-  const size_t count = static_cast<size_t>(n);
+  const size_t count = static_cast<size_t>(mN);
   for (size_t i = 0; i < count; ++i) {
-    workRe[i] = (i < samples.size() ? samples[i] : 0.0) * window[i];
-    workIm[i] = 0.0;
+    mWorkRe[i] = (i < samples.size() ? samples[i] : 0.0) * mWindow[i];
+    mWorkIm[i] = 0.0;
   }
-  spectrum::FFT(workRe, workIm);
+  spectrum::FFT(mWorkRe, mWorkIm);
   const size_t half = count / 2;
-  for (size_t k = 0; k < half; ++k) magnitude[k] = std::hypot(workRe[k], workIm[k]);
+  for (size_t k = 0; k < half; ++k) mAgnitude[k] = std::hypot(mWorkRe[k], mWorkIm[k]);
 
   // Onto a logarithmic frequency axis of N/2 points from minFreq to maxFreq.
-  const double logSpan = std::log10(maxFreq / minFreq);
-  const double logMin = std::log10(minFreq);
-  const double binsPerHz = static_cast<double>(half) / (sampleRate / 2.0);
+  const double logSpan = std::log10(mAxFreq / mInFreq);
+  const double logMin = std::log10(mInFreq);
+  const double binsPerHz = static_cast<double>(half) / (mSampleRate / 2.0);
   for (size_t j = 0; j < half; ++j) {
     const double f =
         std::pow(10.0, static_cast<double>(j) / static_cast<double>(half) * logSpan + logMin);
-    logSpectrum[j] = spectrum::InterpolateAt(magnitude, f * binsPerHz);
+    mLogSpectrum[j] = spectrum::InterpolateAt(mAgnitude, f * binsPerHz);
   }
 
   // Onto the W pixel columns, then to pixel offsets from the top.
-  const double step = static_cast<double>(half) / w;
-  for (int j = 0; j < w; ++j) {
-    const double v = spectrum::InterpolateAt(logSpectrum, j * step);
-    double y = h * topDb / dbRange - 20.0 * std::log10(std::max(v, kMinMagnitude)) * h / dbRange;
-    if (smoothing) {
-      double& f = smoothingMemory[static_cast<size_t>(j)];
+  const double step = static_cast<double>(half) / mW;
+  for (int j = 0; j < mW; ++j) {
+    const double v = spectrum::InterpolateAt(mLogSpectrum, j * step);
+    double y =
+        mH * mTopDb / mDbRange - 20.0 * std::log10(std::max(v, kMinMagnitude)) * mH / mDbRange;
+    if (mSmoothing) {
+      double& f = mSmoothingMemory[static_cast<size_t>(j)];
       const double a =
-          f < y ? std::exp(-1.0 / (h * kFallFactor)) : std::exp(-1.0 / (h * kRiseFactor));
+          f < y ? std::exp(-1.0 / (mH * kFallFactor)) : std::exp(-1.0 / (mH * kRiseFactor));
       f = (f - y) * a + y;
       y = f;
     }
-    curve[static_cast<size_t>(j)] = std::clamp(y, 0.0, static_cast<double>(h));
+    mCurve[static_cast<size_t>(j)] = std::clamp(y, 0.0, static_cast<double>(mH));
   }
   SetDirty();
 }
 
 void IFreqResponseGraph::OnMouseOver(float x, float y, const IMouseMod& mod) {
   IControl::OnMouseOver(x, y, mod);
-  hover = true;
-  mx = static_cast<int>(x);
-  my = static_cast<int>(y);
+  mHover = true;
+  mX = static_cast<int>(x);
+  mY = static_cast<int>(y);
   SetDirty();
 }
 
 void IFreqResponseGraph::OnMouseOut() {
   IControl::OnMouseOut();
-  hover = false;
+  mHover = false;
   SetDirty();
 }
 
 IRECT IFreqResponseGraph::GetDrawRECT() const {
   // Level texts reach 10 units above the top; the readout box 48 below the pointer.
-  return rect.GetPadded(2.f, 10.f, 2.f, 50.f);
+  return mRect.GetPadded(2.f, 10.f, 2.f, 50.f);
 }
 
 IFreqResponseGraph::Readout IFreqResponseGraph::ReadoutAt(int x, int y) const {
-  const double L = rect.L;
-  const double T = rect.T;
+  const double l = mRect.L;
+  const double t = mRect.T;
   const double f =
-      std::pow(10.0, (x - L) / w * std::log10(maxFreq / minFreq) + std::log10(minFreq));
-  const double gain = topDb - dbRange / h * (y - T);
+      std::pow(10.0, (x - l) / mW * std::log10(mAxFreq / mInFreq) + std::log10(mInFreq));
+  const double gain = mTopDb - mDbRange / mH * (y - t);
   Readout r;
-  const float left = (x - L < w - 100) ? static_cast<float>(x + 10) : static_cast<float>(x - 90);
+  const float left = (x - l < mW - 100) ? static_cast<float>(x + 10) : static_cast<float>(x - 90);
   const float right = left + 90.f;
   const auto fy = static_cast<float>(y);
   r.box = IRECT(left, fy + 10.f, right, fy + 38.f);
@@ -161,43 +162,44 @@ IFreqResponseGraph::Readout IFreqResponseGraph::ReadoutAt(int x, int y) const {
 }
 
 void IFreqResponseGraph::DrawGrid(IDrawContext& g) const {
-  const float L = rect.L;
-  const float T = rect.T;
-  const IText gridText = textStyle.WithSize(18.f).WithFGColor(kColorGrid);
+  const float l = mRect.L;
+  const float t = mRect.T;
+  const IText gridText = mTextStyle.WithSize(18.f).WithFGColor(kColorGrid);
   for (int i = 0; i < kNumGridFreqs; ++i) {
-    const float x = L + w * static_cast<float>(freqFractions[static_cast<size_t>(i)]);
-    g.DrawDottedLine(kColorGrid, x, T + 20.f, x, T + h - 1.f, 1.f);
+    const float x = l + mW * static_cast<float>(mFreqFractions[static_cast<size_t>(i)]);
+    g.DrawDottedLine(kColorGrid, x, t + 20.f, x, t + mH - 1.f, 1.f);
     if (const char* label = GridFreqLabel(kGridFreqs[static_cast<size_t>(i)])) {
-      g.DrawText(gridText, label, IRECT(x - 20.f, T, x + 20.f, T + 20.f));
+      g.DrawText(gridText, label, IRECT(x - 20.f, t, x + 20.f, t + 20.f));
     }
   }
   for (int i = 0; i < kNumGridLevels; ++i) {
     const double level = kGridLevels[static_cast<size_t>(i)];
-    const float y = T + h * static_cast<float>(levelFractions[static_cast<size_t>(i)]);
-    g.DrawDottedLine(kColorGrid, L, y, L + w - 40.f, y, level == 0.0 ? 2.f : 1.f);
-    g.DrawText(gridText, Format("%4.0f dB", level), IRECT(L + w - 40.f, y - 10.f, L + w, y + 10.f));
+    const float y = t + mH * static_cast<float>(mLevelFractions[static_cast<size_t>(i)]);
+    g.DrawDottedLine(kColorGrid, l, y, l + mW - 40.f, y, level == 0.0 ? 2.f : 1.f);
+    g.DrawText(gridText, Format("%4.0f dB", level),
+               IRECT(l + mW - 40.f, y - 10.f, l + mW, y + 10.f));
   }
 }
 
 void IFreqResponseGraph::Draw(IDrawContext& g) {
   DrawGrid(g);
-  const float L = std::trunc(rect.L);
-  const float T = std::trunc(rect.T);
+  const float l = std::trunc(mRect.L);
+  const float t = std::trunc(mRect.T);
   // One segment per column, stroked together.
   std::vector<LineSegment> segments;
-  segments.reserve(static_cast<size_t>(w));
-  for (int j = 0; j + 1 < w; ++j) {
-    const double y = curve[static_cast<size_t>(j)];
-    if (y <= 0.0 || y >= h) continue;
-    segments.push_back({L + j, T + static_cast<float>(y), L + j + 1,
-                        T + static_cast<float>(curve[static_cast<size_t>(j) + 1])});
+  segments.reserve(static_cast<size_t>(mW));
+  for (int j = 0; j + 1 < mW; ++j) {
+    const double y = mCurve[static_cast<size_t>(j)];
+    if (y <= 0.0 || y >= mH) continue;
+    segments.push_back({l + j, t + static_cast<float>(y), l + j + 1,
+                        t + static_cast<float>(mCurve[static_cast<size_t>(j) + 1])});
   }
-  g.DrawLineSegments(curveColor, segments, 3.f);
-  if (hover) {
-    const Readout r = ReadoutAt(mx, my);
-    g.FillRect(curveColor, r.box);
-    g.DrawText(textStyle, r.freqText, r.freqRect);
-    g.DrawText(textStyle, r.gainText, r.gainRect);
+  g.DrawLineSegments(mCurveColor, segments, 3.f);
+  if (mHover) {
+    const Readout r = ReadoutAt(mX, mY);
+    g.FillRect(mCurveColor, r.box);
+    g.DrawText(mTextStyle, r.freqText, r.freqRect);
+    g.DrawText(mTextStyle, r.gainText, r.gainRect);
   }
 }
 

@@ -51,54 +51,54 @@ class IFreqResponseGraph : public IControl {
   };
   Readout ReadoutAt(int mx, int my) const;
 
-  int GraphW() const { return w; }
-  int GraphH() const { return h; }
-  int FftSize() const { return n; }
-  double SampleRate() const { return sampleRate; }
-  bool SmoothingOn() const { return smoothing; }
-  int WindowKind() const { return windowKind; }
-  double MinFreq() const { return minFreq; }
-  double MaxFreq() const { return maxFreq; }
-  double DbRange() const { return dbRange; }
-  double TopDb() const { return topDb; }
-  double GridFreqFraction(int i) const { return freqFractions[static_cast<size_t>(i)]; }
-  double GridLevelFraction(int i) const { return levelFractions[static_cast<size_t>(i)]; }
-  const std::vector<double>& Window() const { return window; }
-  const std::vector<double>& Magnitudes() const { return magnitude; }
-  const std::vector<double>& LogSpectrum() const { return logSpectrum; }
+  int GraphW() const { return mW; }
+  int GraphH() const { return mH; }
+  int FftSize() const { return mN; }
+  double SampleRate() const { return mSampleRate; }
+  bool SmoothingOn() const { return mSmoothing; }
+  int WindowKind() const { return mWindowKind; }
+  double MinFreq() const { return mInFreq; }
+  double MaxFreq() const { return mAxFreq; }
+  double DbRange() const { return mDbRange; }
+  double TopDb() const { return mTopDb; }
+  double GridFreqFraction(int i) const { return mFreqFractions[static_cast<size_t>(i)]; }
+  double GridLevelFraction(int i) const { return mLevelFractions[static_cast<size_t>(i)]; }
+  const std::vector<double>& Window() const { return mWindow; }
+  const std::vector<double>& Magnitudes() const { return mAgnitude; }
+  const std::vector<double>& LogSpectrum() const { return mLogSpectrum; }
   // Pixel offsets from the top, one per column.
-  const std::vector<double>& Curve() const { return curve; }
-  bool IsHovering() const { return hover; }
-  int MouseX() const { return mx; }
-  int MouseY() const { return my; }
+  const std::vector<double>& Curve() const { return mCurve; }
+  bool IsHovering() const { return mHover; }
+  int MouseX() const { return mX; }
+  int MouseY() const { return mY; }
 
  private:
   void DrawGrid(IDrawContext& g) const;
 
-  IColor curveColor;
-  IText textStyle{14.f, kColorBlack, "Roboto-Regular", EAlign::Center, EVAlign::Middle};
-  int w;
-  int h;
-  int n = 4096;
-  double sampleRate = 44100.0;
-  int windowKind = 0;
-  double minFreq = 20.0;
-  double maxFreq = 20480.0;
-  double dbRange = 80.0;
-  double topDb = 30.0;
-  bool smoothing = true;
-  std::array<double, kNumGridFreqs> freqFractions{};
-  std::array<double, kNumGridLevels> levelFractions{};
-  std::vector<double> window;
-  std::vector<double> magnitude;
-  std::vector<double> logSpectrum;
-  std::vector<double> curve;
-  std::array<double, kMaxColumns> smoothingMemory{};
-  std::vector<double> workRe;
-  std::vector<double> workIm;
-  bool hover = false;
-  int mx = 0;
-  int my = 0;
+  IColor mCurveColor;
+  IText mTextStyle{14.f, kColorBlack, "Roboto-Regular", EAlign::Center, EVAlign::Middle};
+  int mW;
+  int mH;
+  int mN = 4096;
+  double mSampleRate = 44100.0;
+  int mWindowKind = 0;
+  double mInFreq = 20.0;
+  double mAxFreq = 20480.0;
+  double mDbRange = 80.0;
+  double mTopDb = 30.0;
+  bool mSmoothing = true;
+  std::array<double, kNumGridFreqs> mFreqFractions{};
+  std::array<double, kNumGridLevels> mLevelFractions{};
+  std::vector<double> mWindow;
+  std::vector<double> mAgnitude;
+  std::vector<double> mLogSpectrum;
+  std::vector<double> mCurve;
+  std::array<double, kMaxColumns> mSmoothingMemory{};
+  std::vector<double> mWorkRe;
+  std::vector<double> mWorkIm;
+  bool mHover = false;
+  int mX = 0;
+  int mY = 0;
 };
 
 }  // namespace qd3

@@ -4,16 +4,16 @@ namespace qd3 {
 
 IInvisibleSelectControl3::IInvisibleSelectControl3(const IRECT& bounds, int param)
     : IControl(bounds, param),
-      top(static_cast<int>(bounds.T)),
-      height(static_cast<int>(bounds.B - bounds.T)) {}
+      mTop(static_cast<int>(bounds.T)),
+      mHeight(static_cast<int>(bounds.B - bounds.T)) {}
 
 void IInvisibleSelectControl3::Record(int kind, const IMouseMod& mod) {
-  lastEventKind = kind;
-  lastModifier = mod.S ? kShift : (mod.C ? kControl : kNoModifier);
+  mLastEventKind = kind;
+  mLastModifier = mod.S ? kShift : (mod.C ? kControl : kNoModifier);
 }
 
 void IInvisibleSelectControl3::SelectAt(float y) {
-  SetValueUnclamped((static_cast<double>(y) - top) / height);
+  SetValueUnclamped((static_cast<double>(y) - mTop) / mHeight);
   NotifyParameter();
   RunAction();
   SetDirty();
@@ -31,7 +31,7 @@ void IInvisibleSelectControl3::OnMouseUp(float, float y, const IMouseMod& mod) {
 
 void IInvisibleSelectControl3::OnMouseDrag(float, float y, float, float dY, const IMouseMod& mod) {
   Record(kDrag, mod);
-  lastDirection = dY > 0.f;
+  mLastDirection = dY > 0.f;
   SelectAt(y);
 }
 
@@ -42,14 +42,14 @@ void IInvisibleSelectControl3::OnMouseDblClick(float, float y, const IMouseMod& 
 
 void IInvisibleSelectControl3::OnMouseWheel(float, float y, const IMouseMod& mod, float delta) {
   Record(kWheel, mod);
-  lastDirection = delta > 0.f;
+  mLastDirection = delta > 0.f;
   if (delta == 0.f) return;
   SelectAt(y);
 }
 
 bool IInvisibleSelectControl3::OnKeyDown(float, float, const IKeyPress& key) {
-  if (key.vk == 0) lastModifier = kKeyCode0;
-  if (key.vk == 1) lastModifier = kKeyCode1;
+  if (key.vk == 0) mLastModifier = kKeyCode0;
+  if (key.vk == 1) mLastModifier = kKeyCode1;
   return false;
 }
 

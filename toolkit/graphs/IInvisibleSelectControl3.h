@@ -24,20 +24,20 @@ class IInvisibleSelectControl3 : public IControl {
   // Key code 0 sets the modifier 3, key code 1 sets 4; the key is never consumed.
   bool OnKeyDown(float x, float y, const IKeyPress& key) override;
 
-  int LastEventKind() const { return lastEventKind; }
-  int LastModifier() const { return lastModifier; }
+  int LastEventKind() const { return mLastEventKind; }
+  int LastModifier() const { return mLastModifier; }
   // Down for a drag (dy > 0), positive for a wheel turn.
-  bool LastDirection() const { return lastDirection; }
+  bool LastDirection() const { return mLastDirection; }
 
  private:
   void Record(int kind, const IMouseMod& mod);
   void SelectAt(float y);
 
-  int top;
-  int height;
-  int lastEventKind = kPress;
-  int lastModifier = kNoModifier;
-  bool lastDirection = false;
+  int mTop;
+  int mHeight;
+  int mLastEventKind = kPress;
+  int mLastModifier = kNoModifier;
+  bool mLastDirection = false;
 };
 
 }  // namespace qd3

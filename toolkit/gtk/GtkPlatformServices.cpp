@@ -56,7 +56,7 @@ EMsgBoxResult GtkPlatformServices::ShowMessageBox(const std::string& text,
   if (caption == "Warning") kind = GTK_MESSAGE_WARNING;
   if (caption == "Error") kind = GTK_MESSAGE_ERROR;
   GtkWidget* dialog = gtk_message_dialog_new(
-      parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), kind,
+      mParent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), kind,
       type == EMsgBoxType::OK ? GTK_BUTTONS_OK : GTK_BUTTONS_OK_CANCEL, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
   const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
@@ -69,14 +69,14 @@ EMsgBoxResult GtkPlatformServices::ShowMessageBox(const std::string& text,
 std::string GtkPlatformServices::PromptForOpenFile(const std::string& extension,
                                                    const std::string& startFolder) {
   return RunChooser(
-      MakeChooser(parent, GTK_FILE_CHOOSER_ACTION_OPEN, "Open", "_Open", extension, startFolder));
+      MakeChooser(mParent, GTK_FILE_CHOOSER_ACTION_OPEN, "Open", "_Open", extension, startFolder));
 }
 
 std::string GtkPlatformServices::PromptForSaveFile(const std::string& extension,
                                                    const std::string& startFolder,
                                                    const std::string& defaultName) {
   GtkFileChooserNative* chooser =
-      MakeChooser(parent, GTK_FILE_CHOOSER_ACTION_SAVE, "Save", "_Save", extension, startFolder);
+      MakeChooser(mParent, GTK_FILE_CHOOSER_ACTION_SAVE, "Save", "_Save", extension, startFolder);
   gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(chooser), TRUE);
   if (!defaultName.empty()) {
     gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), defaultName.c_str());

@@ -12,8 +12,8 @@ namespace qd3 {
 // OpenURL takes a URI, or an absolute file path which it turns into a file URI.
 class GtkPlatformServices : public IPlatformServices {
  public:
-  explicit GtkPlatformServices(GtkWindow* window = nullptr) : parent(window) {}
-  void SetParent(GtkWindow* window) { parent = window; }
+  explicit GtkPlatformServices(GtkWindow* window = nullptr) : mParent(window) {}
+  void SetParent(GtkWindow* window) { mParent = window; }
 
   EMsgBoxResult ShowMessageBox(const std::string& text, const std::string& caption,
                                EMsgBoxType type) override;
@@ -24,7 +24,7 @@ class GtkPlatformServices : public IPlatformServices {
   bool OpenURL(const std::string& url) override;
 
  private:
-  GtkWindow* parent;
+  GtkWindow* mParent;
 };
 
 }  // namespace qd3

@@ -16,35 +16,35 @@ T Take(std::deque<T>& queue, T fallback) {
 }  // namespace
 
 size_t ScriptedPlatformServices::CountCalls(ECall kind) const {
-  return static_cast<size_t>(
-      std::count_if(calls.begin(), calls.end(), [kind](const Call& c) { return c.kind == kind; }));
+  return static_cast<size_t>(std::count_if(mCalls.begin(), mCalls.end(),
+                                           [kind](const Call& c) { return c.kind == kind; }));
 }
 
 EMsgBoxResult ScriptedPlatformServices::ShowMessageBox(const std::string& text,
                                                        const std::string& caption,
                                                        EMsgBoxType type) {
-  calls.push_back({ECall::MessageBox, text, caption, type, {}, {}, {}});
+  mCalls.push_back({ECall::MessageBox, text, caption, type, {}, {}, {}});
   // A box with only OK has nothing to ask: it takes no answer from the queue.
   if (type == EMsgBoxType::OK) return EMsgBoxResult::OK;
-  return Take(boxAnswers, EMsgBoxResult::OK);
+  return Take(mBoxAnswers, EMsgBoxResult::OK);
 }
 
 std::string ScriptedPlatformServices::PromptForOpenFile(const std::string& extension,
                                                         const std::string& startFolder) {
-  calls.push_back({ECall::OpenFile, {}, {}, EMsgBoxType::OK, extension, startFolder, {}});
-  return Take(openAnswers, std::string());
+  mCalls.push_back({ECall::OpenFile, {}, {}, EMsgBoxType::OK, extension, startFolder, {}});
+  return Take(mOpenAnswers, std::string());
 }
 
 std::string ScriptedPlatformServices::PromptForSaveFile(const std::string& extension,
                                                         const std::string& startFolder,
                                                         const std::string& defaultName) {
-  calls.push_back({ECall::SaveFile, {}, {}, EMsgBoxType::OK, extension, startFolder, defaultName});
-  return Take(saveAnswers, std::string());
+  mCalls.push_back({ECall::SaveFile, {}, {}, EMsgBoxType::OK, extension, startFolder, defaultName});
+  return Take(mSaveAnswers, std::string());
 }
 
 bool ScriptedPlatformServices::OpenURL(const std::string& url) {
-  calls.push_back({ECall::OpenURL, url, {}, EMsgBoxType::OK, {}, {}, {}});
-  return Take(urlAnswers, true);
+  mCalls.push_back({ECall::OpenURL, url, {}, EMsgBoxType::OK, {}, {}, {}});
+  return Take(mUrlAnswers, true);
 }
 
 }  // namespace qd3

@@ -26,14 +26,14 @@ class ScriptedPlatformServices : public IPlatformServices {
     std::string defaultName;
   };
 
-  void QueueMessageBoxResult(EMsgBoxResult result) { boxAnswers.push_back(result); }
-  void QueueOpenFileResult(std::string path) { openAnswers.push_back(std::move(path)); }
-  void QueueSaveFileResult(std::string path) { saveAnswers.push_back(std::move(path)); }
-  void QueueOpenURLResult(bool ok) { urlAnswers.push_back(ok); }
+  void QueueMessageBoxResult(EMsgBoxResult result) { mBoxAnswers.push_back(result); }
+  void QueueOpenFileResult(std::string path) { mOpenAnswers.push_back(std::move(path)); }
+  void QueueSaveFileResult(std::string path) { mSaveAnswers.push_back(std::move(path)); }
+  void QueueOpenURLResult(bool ok) { mUrlAnswers.push_back(ok); }
 
-  const std::vector<Call>& Calls() const { return calls; }
+  const std::vector<Call>& Calls() const { return mCalls; }
   size_t CountCalls(ECall kind) const;
-  void ClearCalls() { calls.clear(); }
+  void ClearCalls() { mCalls.clear(); }
 
   EMsgBoxResult ShowMessageBox(const std::string& text, const std::string& caption,
                                EMsgBoxType type) override;
@@ -44,11 +44,11 @@ class ScriptedPlatformServices : public IPlatformServices {
   bool OpenURL(const std::string& url) override;
 
  private:
-  std::vector<Call> calls;
-  std::deque<EMsgBoxResult> boxAnswers;
-  std::deque<std::string> openAnswers;
-  std::deque<std::string> saveAnswers;
-  std::deque<bool> urlAnswers;
+  std::vector<Call> mCalls;
+  std::deque<EMsgBoxResult> mBoxAnswers;
+  std::deque<std::string> mOpenAnswers;
+  std::deque<std::string> mSaveAnswers;
+  std::deque<bool> mUrlAnswers;
 };
 
 }  // namespace qd3

@@ -80,17 +80,17 @@ std::optional<ChildProcess> ChildProcess::Start(const std::vector<std::string>& 
 }
 
 ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : pid_(other.pid_), stdinFd_(other.stdinFd_), exitCode_(other.exitCode_) {
-  other.pid_ = -1;
-  other.stdinFd_ = -1;
+    : mPid(other.mPid), mStdinFd(other.mStdinFd), mExitCode(other.mExitCode) {
+  other.mPid = -1;
+  other.mStdinFd = -1;
 }
 
 ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
   if (this != &other) {
     Stop(SIGTERM, std::chrono::seconds(5));
-    pid_ = std::exchange(other.pid_, -1);
-    stdinFd_ = std::exchange(other.stdinFd_, -1);
-    exitCode_ = other.exitCode_;
+    mPid = std::exchange(other.mPid, -1);
+    mStdinFd = std::exchange(other.mStdinFd, -1);
+    mExitCode = other.mExitCode;
   }
   return *this;
 }
@@ -100,16 +100,16 @@ ChildProcess::~ChildProcess() {
 }
 
 void ChildProcess::Reap(int status) {
-  pid_ = -1;
-  if (stdinFd_ >= 0) close(stdinFd_);
-  stdinFd_ = -1;
-  if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
+  mPid = -1;
+  if (mStdinFd >= 0) close(mStdinFd);
+  mStdinFd = -1;
+  if (WIFEXITED(status)) mExitCode = WEXITSTATUS(status);
 }
 
 bool ChildProcess::Running() {
-  if (pid_ < 0) return false;
+  if (mPid < 0) return false;
   int status = 0;
-  if (waitpid(pid_, &status, WNOHANG) == pid_) {
+  if (waitpid(mPid, &status, WNOHANG) == mPid) {
     Reap(status);
     return false;
   }
@@ -117,8 +117,8 @@ bool ChildProcess::Running() {
 }
 
 bool ChildProcess::WriteStdin(const std::string& text) {
-  if (stdinFd_ < 0) return false;
-  return write(stdinFd_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  if (mStdinFd < 0) return false;
+  return write(mStdinFd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
 }
 
 std::optional<int> ChildProcess::Wait(std::chrono::milliseconds timeout) {
@@ -127,16 +127,16 @@ std::optional<int> ChildProcess::Wait(std::chrono::milliseconds timeout) {
     if (Clock::now() >= deadline) return std::nullopt;
     std::this_thread::sleep_for(kPollInterval);
   }
-  return exitCode_;
+  return mExitCode;
 }
 
 std::optional<int> ChildProcess::Stop(int signal, std::chrono::milliseconds timeout) {
-  if (pid_ < 0) return exitCode_;
-  kill(pid_, signal);
-  if (const auto code = Wait(timeout); code || pid_ < 0) return code;
-  kill(pid_, SIGKILL);
+  if (mPid < 0) return mExitCode;
+  kill(mPid, signal);
+  if (const auto code = Wait(timeout); code || mPid < 0) return code;
+  kill(mPid, SIGKILL);
   int status = 0;
-  waitpid(pid_, &status, 0);
+  waitpid(mPid, &status, 0);
   Reap(status);
   return std::nullopt;
 }

@@ -34,15 +34,15 @@ class ChildProcess {
   std::optional<int> Stop(int signal, std::chrono::milliseconds timeout);
   // Waits up to `timeout` for it to exit by itself; its exit code, or nothing.
   std::optional<int> Wait(std::chrono::milliseconds timeout);
-  pid_t pid() const { return pid_; }
+  pid_t Pid() const { return mPid; }
 
  private:
-  ChildProcess(pid_t pid, int stdinFd) : pid_(pid), stdinFd_(stdinFd) {}
+  ChildProcess(pid_t pid, int stdinFd) : mPid(pid), mStdinFd(stdinFd) {}
   void Reap(int status);
 
-  pid_t pid_ = -1;
-  int stdinFd_ = -1;
-  std::optional<int> exitCode_;
+  pid_t mPid = -1;
+  int mStdinFd = -1;
+  std::optional<int> mExitCode;
 };
 
 // The whole text of a file, or "" when it cannot be read.

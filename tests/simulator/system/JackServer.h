@@ -17,16 +17,16 @@ class JackServer {
   JackServer(const JackServer&) = delete;
   JackServer& operator=(const JackServer&) = delete;
 
-  bool Running() const { return error_.empty(); }
+  bool Running() const { return mError.empty(); }
   // Why it is not running, with the server's own output where there is some.
-  const std::string& Error() const { return error_; }
-  const std::string& Name() const { return name_; }
+  const std::string& Error() const { return mError; }
+  const std::string& Name() const { return mName; }
 
  private:
-  std::string name_;
-  std::string logPath_;
-  std::optional<ChildProcess> server_;
-  std::string error_;
+  std::string mName;
+  std::string mLogPath;
+  std::optional<ChildProcess> mServer;
+  std::string mError;
 };
 
 }  // namespace qd3::sim::test

@@ -38,22 +38,22 @@ const Bytes kPoll = {0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x55, 0x0B, 0x0F, 0xF7};
 class JackEditorPorts {
  public:
   JackEditorPorts()
-      : in_(RtMidi::UNIX_JACK, "qd3-sim-test-in"), out_(RtMidi::UNIX_JACK, "qd3-sim-test-out") {
-    in_.ignoreTypes(false, true, true);
-    in_.setCallback(&JackEditorPorts::OnInput, this);
+      : mIn(RtMidi::UNIX_JACK, "qd3-sim-test-in"), mOut(RtMidi::UNIX_JACK, "qd3-sim-test-out") {
+    mIn.ignoreTypes(false, true, true);
+    mIn.setCallback(&JackEditorPorts::OnInput, this);
   }
 
   // True once both of the pedal's ports are listed and connected to ours.
   bool Connect() {
-    const auto inIndex = Find(in_, kPedalOut);
-    const auto outIndex = Find(out_, kPedalIn);
+    const auto inIndex = Find(mIn, kPedalOut);
+    const auto outIndex = Find(mOut, kPedalIn);
     if (!inIndex || !outIndex) return false;
-    in_.openPort(*inIndex, "from pedal");
-    out_.openPort(*outIndex, "to pedal");
+    mIn.openPort(*inIndex, "from pedal");
+    mOut.openPort(*outIndex, "to pedal");
     return true;
   }
 
-  void Send(const Bytes& message) { out_.sendMessage(message.data(), message.size()); }
+  void Send(const Bytes& message) { mOut.sendMessage(message.data(), message.size()); }
 
   // Sends `request` until a message that `matches` arrives; that message, or nothing.
   template <typename Match>
@@ -66,8 +66,8 @@ class JackEditorPorts {
         nextSend += kResendInterval;
       }
       {
-        std::lock_guard lock(mutex_);
-        for (const Bytes& message : received_) {
+        std::lock_guard lock(mUtex);
+        for (const Bytes& message : mReceived) {
           if (matches(message)) return message;
         }
       }
@@ -88,14 +88,14 @@ class JackEditorPorts {
 
   static void OnInput(double, std::vector<unsigned char>* message, void* user) {
     auto* self = static_cast<JackEditorPorts*>(user);
-    std::lock_guard lock(self->mutex_);
-    self->received_.push_back(*message);
+    std::lock_guard lock(self->mUtex);
+    self->mReceived.push_back(*message);
   }
 
-  RtMidiIn in_;
-  RtMidiOut out_;
-  std::mutex mutex_;
-  std::vector<Bytes> received_;
+  RtMidiIn mIn;
+  RtMidiOut mOut;
+  std::mutex mUtex;
+  std::vector<Bytes> mReceived;
 };
 
 TEST(SimProcessSystemTest, AnswersThePollOverJackAndSavesOnSigterm) {
