@@ -88,7 +88,7 @@ void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 void PutTag(std::vector<uint8_t>& out, std::string_view tag) {
-  out.insert(out.end(), tag.begin(), tag.end());
+  for (char c : tag) out.push_back(static_cast<uint8_t>(c));
 }
 
 }  // namespace
