@@ -31,7 +31,6 @@ enum : int {
   kParamReverbFeedbackDamper = 22,
   kParamReverbLpFilter = 23,
   kParamReverbHpFilter = 24,
-  kParamUserIrGainB = 43,
   kParamBuzzQ = 44,
   kParamPunchQ = 45,
   kParamCrunchQ = 46,
@@ -115,7 +114,6 @@ void ApplySound(RecordValues& v, const BaseSound& s, AmbienceVoicingId ambience)
 void ApplyFactoryBankIr(RecordValues& v, const FactoryBankIrUse& use) {
   v.Set(kParamIr, CabinetSelectorValue(8));
   v.Set(kParamIrModeB, 1);
-  v.Set(kParamUserIrGainB, 64);
   v.Set(kParamUserIrBHigh, use.irNumber >> kSeventhBitShift);
   v.Set(kParamUserIrBLow, use.irNumber & kLow7Bits);
 }

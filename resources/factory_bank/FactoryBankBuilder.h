@@ -16,7 +16,6 @@
 
 namespace qd3::factory_bank {
 
-inline constexpr int kFactoryBankResourceId = 103;
 inline constexpr int kFactoryPresetCount = 128;
 inline constexpr std::size_t kFactoryBankSize = kFactoryPresetCount * kRecordMessageSize;
 
