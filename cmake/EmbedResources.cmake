@@ -5,8 +5,14 @@
 # by one NUL byte that is not counted in its size, so text resources can be read
 # as C strings.
 #
-#   qd3_embed_resource(<target> FILE <path> [NAME <name>] [ID <id>])
+#   qd3_embed_resource(<target> FILE <path> [NAME <name>] [ID <id>] [SYMBOL <c-name>]
+#                      [GENERATED])
 #     NAME defaults to the file's name without folders, ID to -1 (by name only).
+#     SYMBOL names the bytes <c-name>_begin and <c-name>_end (extern "C"), so that code
+#     of the same target can refer to them directly; by default the name is derived
+#     from target and NAME and is meant for nobody.
+#     GENERATED: the file is the OUTPUT of an add_custom_command in the same folder
+#     and need not exist while configuring; the target's build runs that command first.
 #   qd3_embed_resources(<target> FILES <path>...)
 #     Several files, each under its own file name.
 #
@@ -17,12 +23,17 @@
 set(_qd3_embed_dir ${CMAKE_CURRENT_LIST_DIR})
 
 function(qd3_embed_resource target)
-  cmake_parse_arguments(ARG "" "FILE;NAME;ID" "" ${ARGN})
+  cmake_parse_arguments(ARG "GENERATED" "FILE;NAME;ID;SYMBOL" "" ${ARGN})
   if(NOT ARG_FILE)
     message(FATAL_ERROR "qd3_embed_resource(${target}): FILE is required")
   endif()
   get_filename_component(file "${ARG_FILE}" ABSOLUTE)
-  if(NOT EXISTS "${file}")
+  if(ARG_GENERATED)
+    # Listing the output as a (non-compiled) source attaches its rule to the target.
+    target_sources(${target} PRIVATE "${file}")
+    set_source_files_properties("${file}" TARGET_DIRECTORY ${target}
+                                PROPERTIES GENERATED TRUE HEADER_FILE_ONLY TRUE)
+  elseif(NOT EXISTS "${file}")
     message(FATAL_ERROR "qd3_embed_resource(${target}): ${file} does not exist")
   endif()
   if(NOT ARG_NAME)
@@ -35,7 +46,11 @@ function(qd3_embed_resource target)
     message(FATAL_ERROR "qd3_embed_resource: quotes and backslashes in ${file} are not supported")
   endif()
 
-  string(MAKE_C_IDENTIFIER "qd3_res_${target}_${ARG_NAME}" symbol)
+  if(ARG_SYMBOL)
+    string(MAKE_C_IDENTIFIER "${ARG_SYMBOL}" symbol)
+  else()
+    string(MAKE_C_IDENTIFIER "qd3_res_${target}_${ARG_NAME}" symbol)
+  endif()
   set(out "${CMAKE_CURRENT_BINARY_DIR}/qd3_embedded/${target}/${symbol}.cpp")
   set(QD3_RES_SYMBOL "${symbol}")
   set(QD3_RES_FILE "${file}")
