@@ -24,6 +24,24 @@ bool SyncToDisk(std::FILE* file) {
 
 }  // namespace
 
+const char* WriteFailureText(CacheWriteStatus status) {
+  switch (status) {
+    case CacheWriteStatus::kWritten:
+      return "";
+    case CacheWriteStatus::kNoCacheFile:
+    case CacheWriteStatus::kFolderUnavailable:
+      return "The file could not be written: its folder is missing and cannot be created.";
+    case CacheWriteStatus::kTempFileFailed:
+      return "The file could not be written: no file can be created in that folder.";
+    case CacheWriteStatus::kWriteFailed:
+      return "The file could not be written (is the disk full?). An earlier file of that name "
+             "was kept.";
+    case CacheWriteStatus::kReplaceFailed:
+      return "The file could not be replaced. An earlier file of that name was kept.";
+  }
+  return "";
+}
+
 std::filesystem::path TempPathFor(const std::filesystem::path& target) {
   std::filesystem::path temp = target;
   temp += kTempFileSuffix;

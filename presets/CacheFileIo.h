@@ -31,6 +31,10 @@ inline bool Succeeded(CacheWriteStatus status) {
 
 inline constexpr char kTempFileSuffix[] = ".tmp";
 
+// What the player is told when a write the player asked for (a preset or bank file)
+// failed; the previous file, if any, is still there. Empty for kWritten.
+const char* WriteFailureText(CacheWriteStatus status);
+
 // The temporary file a write of `target` goes through.
 std::filesystem::path TempPathFor(const std::filesystem::path& target);
 

@@ -6,6 +6,10 @@
 
 namespace qd3 {
 
+// Silence after which a transfer waiting for the pedal counts as stalled: 5 s of 100 ms
+// ticks.
+inline constexpr int kReplyStallTicks = 50;
+
 enum class WatchdogVerdict : unsigned char {
   kWait,    // keep waiting
   kRetry,   // send the outstanding request again

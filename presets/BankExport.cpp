@@ -1,0 +1,135 @@
+#include "presets/BankExport.h"
+
+#include <algorithm>
+
+#include "presets/PresetRecord.h"
+#include "protocol/MessageBuilders.h"
+
+namespace qd3 {
+namespace {
+
+constexpr int kIrHighWeight = 128;
+
+// A dump's user-IR reference: "IR Mode" byte and the two number bytes, as message offsets.
+struct IrReference {
+  std::size_t mode;
+  std::size_t high;
+  std::size_t low;
+};
+constexpr IrReference kPosition7 = {kRecordOffset + kParamBytesOffset + kParamIrMode7,
+                                    kRecordOffset + kParamBytesOffset + kParamUserIr7High,
+                                    kRecordOffset + kParamBytesOffset + kParamUserIr7Low};
+constexpr IrReference kPosition8 = {kRecordOffset + kParamBytesOffset + kParamIrMode8,
+                                    kRecordOffset + kParamBytesOffset + kParamUserIr8High,
+                                    kRecordOffset + kParamBytesOffset + kParamUserIr8Low};
+static_assert(kPosition7.mode == 82 && kPosition7.high == 95 && kPosition8.low == 98);
+
+}  // namespace
+
+BankExport::BankExport(DeviceSession& session, std::span<uint8_t> bulkBuffer)
+    : mSession(session), mBuffer(bulkBuffer) {}
+
+void BankExport::Start() {
+  mSession.backupActive = true;
+  mSession.backupNext = true;
+  mSession.backupPresetIndex = 0;
+  mSession.backupIrIndex = 0;
+  mSession.bulkLength = 0;
+  mSession.backupIrWanted.fill(false);
+  mWatchdog.Rearm();
+}
+
+TransferStep BankExport::OnTick() {
+  TransferStep step;
+  if (!mSession.backupActive) return step;
+  if (!mSession.connected) {
+    mSession.backupActive = false;
+    mSession.backupNext = false;
+    step.overlay = ProgressOverlay::kHide;
+    step.end = TransferEnd::kFailed;
+    return step;
+  }
+  if (!mSession.backupNext) {
+    if (mWatchdog.OnTick() == WatchdogVerdict::kGiveUp) return Stop(kTextExportStalled);
+    return step;
+  }
+  mWatchdog.Rearm();
+  if (mSession.backupPresetIndex < kPresetCount) {
+    step.Send(BuildRequestPreset(mSession.backupPresetIndex));
+    ++mSession.backupPresetIndex;
+    mSession.backupNext = false;
+    return step;
+  }
+  if (mSession.backupIrIndex < kNumUserIrs) {
+    const auto begin = mSession.backupIrWanted.begin() + mSession.backupIrIndex;
+    const auto found = std::find(begin, mSession.backupIrWanted.end(), true);
+    if (found == mSession.backupIrWanted.end()) {
+      // Nothing left to fetch: the next tick finishes.
+      mSession.backupIrIndex = kNumUserIrs;
+      return step;
+    }
+    *found = false;
+    const int n = static_cast<int>(found - mSession.backupIrWanted.begin());
+    mSession.backupIrIndex = n + 1;
+    step.Send(BuildRequestIr(n));
+    mSession.backupNext = false;
+    return step;
+  }
+  mSession.backupActive = false;
+  mSession.backupNext = false;
+  step.overlay = ProgressOverlay::kHide;
+  step.Finish(kTextFinishedSuccessfully);
+  return step;
+}
+
+TransferStep BankExport::OnPresetDump(std::span<const uint8_t> message) {
+  if (!mSession.backupActive || message.size() != kRecordMessageSize) return {};
+  for (const IrReference& ref : {kPosition7, kPosition8}) {
+    if (message[ref.mode] == 0) continue;
+    const int n = message[ref.high] * kIrHighWeight + message[ref.low];
+    if (n < kNumUserIrs) mSession.backupIrWanted[static_cast<std::size_t>(n)] = true;
+  }
+  TransferStep step = Append(message);
+  if (step.end != TransferEnd::kRunning) return step;
+  step.Progress(static_cast<double>(mSession.backupPresetIndex) / kPresetCount);
+  mSession.backupNext = true;
+  return step;
+}
+
+TransferStep BankExport::OnIrMessage(DeviceCommand command, std::span<const uint8_t> message) {
+  if (!mSession.backupActive) return {};
+  TransferStep step = Append(message);
+  if (step.end != TransferEnd::kRunning || command != kCmdIrEnd) return step;
+  step.Progress(static_cast<double>(mSession.backupIrIndex) / kNumUserIrs);
+  mSession.backupNext = true;
+  return step;
+}
+
+std::span<const uint8_t> BankExport::FileBytes() const {
+  const auto length = std::clamp<std::size_t>(
+      static_cast<std::size_t>(std::max(mSession.bulkLength, 0)), 0, mBuffer.size());
+  return std::span<const uint8_t>(mBuffer).first(length);
+}
+
+TransferStep BankExport::Append(std::span<const uint8_t> message) {
+  const auto length = static_cast<std::size_t>(std::max(mSession.bulkLength, 0));
+  if (length > mBuffer.size() || message.size() > mBuffer.size() - length) {
+    return Stop(kTextExportTooLarge);
+  }
+  std::copy(message.begin(), message.end(), mBuffer.begin() + static_cast<std::ptrdiff_t>(length));
+  mSession.bulkLength = static_cast<int>(length + message.size());
+  mWatchdog.Rearm();
+  return {};
+}
+
+TransferStep BankExport::Stop(const char* text) {
+  mSession.backupActive = false;
+  mSession.backupNext = false;
+  mSession.bulkLength = 0;
+  TransferStep step;
+  step.overlay = ProgressOverlay::kHide;
+  step.Fail(text);
+  return step;
+}
+
+}  // namespace qd3

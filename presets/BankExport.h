@@ -1,0 +1,69 @@
+#pragma once
+
+// The bank export: every preset and every user IR they use, fetched one request per
+// 100 ms tick and collected as received into the bulk buffer, which then becomes the
+// bank file (see BankFile.h).
+//
+// Pacing: each tick with `backupNext` sends kCmdRequestPreset for `backupPresetIndex`
+// (0..127, then incremented); after the presets it sends kCmdRequestIr for the lowest
+// n >= `backupIrIndex` with `backupIrWanted`[n] (clearing the flag, `backupIrIndex` =
+// n + 1); when none is left `backupIrIndex` becomes 256 and the next tick finishes. The
+// replies set `backupNext` again: each preset dump, and each kCmdIrEnd.
+//
+// Ends: connection lost -> abandoned without a file and without a word; the buffer would
+// overflow -> stopped with a message before a byte is written past it; 5 s without the
+// reply a request waits for -> stopped with a message. None of these writes a file.
+
+#include <cstdint>
+#include <span>
+
+#include "protocol/DeviceMessages.h"
+#include "protocol/DeviceSession.h"
+#include "protocol/ReplyWatchdog.h"
+#include "protocol/TransferStep.h"
+
+namespace qd3 {
+
+inline constexpr char kTextFinishedSuccessfully[] = "Finished successfully!";
+inline constexpr char kTextExportTooLarge[] =
+    "The bank does not fit into 1,048,576 bytes. The export was stopped and no file was "
+    "written.";
+inline constexpr char kTextExportStalled[] =
+    "The pedal stopped answering. The export was stopped and no file was written.";
+
+class BankExport {
+ public:
+  // `bulkBuffer` is the editor's 1,048,576-byte buffer, shared with the bank import.
+  BankExport(DeviceSession& session, std::span<uint8_t> bulkBuffer);
+
+  // After the save dialog: `backupActive` and `backupNext` true, both indexes 0,
+  // `bulkLength` 0, every `backupIrWanted` flag cleared.
+  void Start();
+
+  // Timer step "backupActive". Also abandons the export when not `connected`
+  // (kFailed with an empty message: nothing to tell the player).
+  TransferStep OnTick();
+
+  // Dispatcher, kCmdPresetDump while `backupActive` (no checksum test): marks the user
+  // IRs the dump uses (bytes 82/83 with 95..98), appends the 267 bytes, shows progress
+  // `backupPresetIndex` / 128 and sets `backupNext`.
+  TransferStep OnPresetDump(std::span<const uint8_t> message);
+  // Dispatcher, kCmdIrBegin / kCmdIrData / kCmdIrEnd while `backupActive`: appends the
+  // message; the end also shows `backupIrIndex` / 256 and sets `backupNext`.
+  TransferStep OnIrMessage(DeviceCommand command, std::span<const uint8_t> message);
+
+  // After a kFinished step: the bank file's bytes, the first `bulkLength` of the buffer.
+  // The editor writes them (SaveBankFile) and says "Finished successfully!" only when the
+  // write succeeded.
+  std::span<const uint8_t> FileBytes() const;
+
+ private:
+  TransferStep Append(std::span<const uint8_t> message);
+  TransferStep Stop(const char* text);
+
+  DeviceSession& mSession;
+  std::span<uint8_t> mBuffer;
+  ReplyWatchdog mWatchdog{kReplyStallTicks, 0};
+};
+
+}  // namespace qd3

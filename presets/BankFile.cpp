@@ -1,0 +1,233 @@
+#include "presets/BankFile.h"
+
+#include <algorithm>
+#include <numeric>
+#include <system_error>
+
+#include "protocol/MessageMatch.h"
+#include "protocol/SevenBit.h"
+
+namespace qd3 {
+namespace {
+
+constexpr uint8_t kStatusBit = 0x80;
+constexpr std::size_t kMaxIrEndSize = kIrChunkGroups + kIrEndOverhead;
+constexpr std::size_t kIrEndChecksumFromEnd = 3;  // hi at length-3, lo at length-2
+
+const char* FaultWhat(BankFileFault fault) {
+  switch (fault) {
+    case BankFileFault::kNone:
+      return "";
+    case BankFileFault::kEmpty:
+      return "it holds no messages";
+    case BankFileFault::kTooLarge:
+      return "it is larger than 1,048,576 bytes";
+    case BankFileFault::kStrayByte:
+      return "a byte outside any message";
+    case BankFileFault::kMissingEnd:
+      return "a message without its end";
+    case BankFileFault::kNotThisPedal:
+      return "a message for another device";
+    case BankFileFault::kUnknownCommand:
+      return "a message that is not a preset or IR dump";
+    case BankFileFault::kWrongLength:
+      return "a message of the wrong length";
+    case BankFileFault::kBrokenIrTransfer:
+      return "an incomplete IR transfer";
+  }
+  return "";
+}
+
+BankFileCheck Refuse(BankFileFault fault, std::size_t offset, int count) {
+  BankFileCheck check;
+  check.fault = fault;
+  check.offset = offset;
+  check.messageCount = count;
+  check.reason = std::string("This file is not a usable QD3 bank: ") + FaultWhat(fault);
+  if (fault != BankFileFault::kEmpty && fault != BankFileFault::kTooLarge) {
+    check.reason +=
+        " (message " + std::to_string(count + 1) + ", byte " + std::to_string(offset) + ")";
+  }
+  check.reason += ". Nothing was sent to the pedal.";
+  return check;
+}
+
+// Tracks one IR transfer through the bank: begin, whole data chunks, end, with the group
+// count of the begin met exactly.
+class IrTransferCheck {
+ public:
+  bool Begin(std::span<const uint8_t> message) {
+    if (mOpen) return false;
+    const auto total = Read21(message, kIrGroupCountOffset);
+    if (!total || static_cast<std::size_t>(*total) < kIrChunkGroups) return false;
+    mOpen = true;
+    mTotal = static_cast<std::size_t>(*total);
+    mSeen = kIrChunkGroups;
+    return true;
+  }
+  bool Data() {
+    mSeen += kIrChunkGroups;
+    return mOpen && mSeen < mTotal + 1;
+  }
+  bool End(std::size_t groups) {
+    if (!mOpen) return false;
+    mOpen = false;
+    return mSeen + groups == mTotal;
+  }
+  bool Open() const { return mOpen; }
+
+ private:
+  bool mOpen = false;
+  std::size_t mTotal = 0;
+  std::size_t mSeen = 0;
+};
+
+bool HeaderIsThisPedal(std::span<const uint8_t> message) {
+  return std::equal(kManufacturerId.begin(), kManufacturerId.end(),
+                    message.begin() + kManufacturerOffset) &&
+         message[kModelOffset] == kModelDevice;
+}
+
+}  // namespace
+
+BankFileCheck ValidateBankFile(std::span<const uint8_t> bank) {
+  if (bank.size() > kBulkBufferSize) return Refuse(BankFileFault::kTooLarge, 0, 0);
+  if (bank.empty()) return Refuse(BankFileFault::kEmpty, 0, 0);
+  IrTransferCheck ir;
+  int count = 0;
+  std::size_t pos = 0;
+  while (pos < bank.size()) {
+    if (bank[pos] != kSysExStart) return Refuse(BankFileFault::kStrayByte, pos, count);
+    std::size_t end = pos + 1;
+    while (end < bank.size() && (bank[end] & kStatusBit) == 0) ++end;
+    if (end == bank.size() || bank[end] != kSysExEnd) {
+      return Refuse(BankFileFault::kMissingEnd, pos, count);
+    }
+    const std::span<const uint8_t> message = bank.subspan(pos, end - pos + 1);
+    if (message.size() < kNoPayloadSize) return Refuse(BankFileFault::kWrongLength, pos, count);
+    if (!HeaderIsThisPedal(message)) return Refuse(BankFileFault::kNotThisPedal, pos, count);
+
+    bool lengthOk = false;
+    bool sequenceOk = true;
+    switch (message[kCommandOffset]) {
+      case kCmdPresetDump:
+        lengthOk = message.size() == kRecordMessageSize;
+        sequenceOk = !ir.Open();
+        break;
+      case kCmdIrBegin:
+        lengthOk = message.size() == kIrBeginSize;
+        sequenceOk = !lengthOk || ir.Begin(message);
+        break;
+      case kCmdIrData:
+        lengthOk = message.size() == kIrDataSize;
+        sequenceOk = !lengthOk || ir.Data();
+        break;
+      case kCmdIrEnd:
+        lengthOk = message.size() >= kIrEndOverhead && message.size() <= kMaxIrEndSize;
+        sequenceOk = !lengthOk || ir.End(message.size() - kIrEndOverhead);
+        break;
+      default:
+        return Refuse(BankFileFault::kUnknownCommand, pos, count);
+    }
+    if (!lengthOk) return Refuse(BankFileFault::kWrongLength, pos, count);
+    if (!sequenceOk) return Refuse(BankFileFault::kBrokenIrTransfer, pos, count);
+    ++count;
+    pos = end + 1;
+  }
+  if (ir.Open()) return Refuse(BankFileFault::kBrokenIrTransfer, bank.size(), count);
+  BankFileCheck check;
+  check.messageCount = count;
+  return check;
+}
+
+std::vector<BankMessageSpan> BankMessages(std::span<const uint8_t> bank) {
+  std::vector<BankMessageSpan> messages;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < bank.size(); ++i) {
+    if (bank[i] != kSysExEnd) continue;
+    messages.push_back({start, i + 1 - start});
+    start = i + 1;
+  }
+  return messages;
+}
+
+std::optional<std::span<const uint8_t>> BankMessage(std::span<const uint8_t> bank, int k) {
+  if (k < 0) return std::nullopt;
+  std::size_t start = 0;
+  int seen = 0;
+  for (std::size_t i = 0; i < bank.size(); ++i) {
+    if (bank[i] != kSysExEnd) continue;
+    if (seen == k) return bank.subspan(start, i + 1 - start);
+    ++seen;
+    start = i + 1;
+  }
+  return std::nullopt;
+}
+
+Bytes RestoreRewriter::Rewrite(std::span<const uint8_t> message) {
+  Bytes out(message.begin(), message.end());
+  if (out.size() <= kCommandOffset) return out;
+  auto sum = [&](std::size_t from, std::size_t to) {
+    if (to > out.size() || from > to) return 0u;
+    return std::accumulate(out.begin() + static_cast<std::ptrdiff_t>(from),
+                           out.begin() + static_cast<std::ptrdiff_t>(to), 0u);
+  };
+  switch (out[kCommandOffset]) {
+    case kCmdPresetDump:
+      out[kCommandOffset] = kCmdRestorePreset;
+      break;
+    case kCmdIrBegin:
+      out[kCommandOffset] = kCmdRestoreIrBegin;
+      mIrSum = sum(kIrBeginGroupsOffset, kIrBeginGroupsOffset + kIrChunkGroups);
+      break;
+    case kCmdIrData:
+      out[kCommandOffset] = kCmdRestoreIrData;
+      mIrSum += sum(kIrDataGroupsOffset, kIrDataGroupsOffset + kIrChunkGroups);
+      break;
+    case kCmdIrEnd: {
+      out[kCommandOffset] = kCmdRestoreIrEnd;
+      if (out.size() < kIrEndOverhead) break;
+      mIrSum += sum(kIrEndGroupsOffset, out.size() - kIrEndChecksumFromEnd);
+      const Checksum14Pair pair = Checksum14FromSum(mIrSum);
+      out[out.size() - kIrEndChecksumFromEnd] = pair.hi;
+      out[out.size() - kIrEndChecksumFromEnd + 1] = pair.lo;
+      break;
+    }
+    default:
+      break;
+  }
+  return out;
+}
+
+BankChecksums BankRecordChecksums(std::span<const uint8_t> bank) {
+  BankChecksums checksums{};
+  for (const BankMessageSpan& m : BankMessages(bank)) {
+    const auto message = bank.subspan(m.offset, m.size);
+    if (message.size() != kRecordMessageSize || message[kCommandOffset] != kCmdPresetDump) {
+      continue;
+    }
+    const int slot = message[kSelectorOffset];
+    if (slot >= kPresetCount) continue;
+    checksums[static_cast<std::size_t>(slot)] =
+        Checksum14(message.subspan(kRecordOffset, kRecordSize));
+  }
+  return checksums;
+}
+
+std::vector<int> SlotsDifferingFromBank(const BankChecksums& bank,
+                                        std::span<const Checksum14Pair, kPresetCount> pedal) {
+  std::vector<int> slots;
+  for (std::size_t i = 0; i < bank.size(); ++i) {
+    if (bank[i] && *bank[i] != pedal[i]) slots.push_back(static_cast<int>(i));
+  }
+  return slots;
+}
+
+CacheWriteStatus SaveBankFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+  std::error_code error;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
+  if (error) return CacheWriteStatus::kFolderUnavailable;
+  return WriteFileReplacing(path, bytes);
+}
+
+}  // namespace qd3

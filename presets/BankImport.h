@@ -1,0 +1,75 @@
+#pragma once
+
+// The bank import: the messages of a bank file replayed to the pedal with the restore
+// commands (see RestoreRewriter), one per 100 ms tick while `connected`, bracketed by
+// kCmdBulkBegin and kCmdBulkEnd.
+//
+// Pacing: the first tick sends only kCmdBulkBegin (`bulkBeginPending`); each later tick
+// with `restoreNext` takes message `restoreIndex`, rewrites and sends it and shows
+// (`restoreIndex` + 1) / `restoreTotal`. IR data chunks (0x78) are not acknowledged: the
+// index moves on and `restoreNext` is set at once. Every other message waits for
+// kCmdWriteAck or kCmdWriteNext. The last kCmdWriteAck sends kCmdBulkEnd and sets
+// `restoreFinished`; the editor's timer then finishes (message, cache rebuild,
+// reconnection).
+//
+// Ends early: kCmdWriteNak -> "Communication error!"; 5 s without an answer to a sent
+// message, or suspended that long without a connection -> a message and kCmdBulkEnd.
+// What the pedal already took stays stored.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "presets/BankFile.h"
+#include "protocol/DeviceSession.h"
+#include "protocol/ReplyWatchdog.h"
+#include "protocol/TransferStep.h"
+
+namespace qd3 {
+
+inline constexpr char kTextCommunicationError[] = "Communication error!";
+inline constexpr char kTextImportStalled[] =
+    "The pedal stopped answering. The import was stopped; the presets sent so far stay on "
+    "the pedal.";
+inline constexpr char kTextBankTooLarge[] =
+    "The bank file is larger than the import buffer. Nothing was sent to the pedal.";
+inline constexpr char kTextImportConfirm[] =
+    "This operation will overwrite the current Presets!\nAre you sure to continue?";
+
+class BankImport {
+ public:
+  // `bulkBuffer` is the editor's 1,048,576-byte buffer, shared with the bank export.
+  BankImport(DeviceSession& session, std::span<uint8_t> bulkBuffer);
+
+  // After the confirmation and the open dialog, with the file's bytes. A bank that fails
+  // ValidateBankFile is refused (kFailed with the reason) before anything changes or is
+  // sent. Otherwise the bank is copied into the buffer, `bulkLength` = its size,
+  // `restoreTotal` = its message count, `restoreIndex` 0, `restoreActive`, `restoreNext`
+  // and `bulkBeginPending` true, and progress 0 is shown.
+  TransferStep Start(std::span<const uint8_t> bank);
+
+  // Timer step "restoreActive" (every tick while it is set; sends only while `connected`).
+  TransferStep OnTick();
+
+  // Dispatcher rows while `restoreActive`.
+  TransferStep OnWriteAck();
+  TransferStep OnWriteNext();
+  TransferStep OnWriteNak();
+
+  // The record checksums of the bank last started, for the check after reconnection.
+  const BankChecksums& Checksums() const { return mChecksums; }
+
+ private:
+  TransferStep Advance(bool finishOnLast);
+  TransferStep Stall();
+
+  DeviceSession& mSession;
+  std::span<uint8_t> mBuffer;
+  std::vector<BankMessageSpan> mMessages;
+  BankChecksums mChecksums{};
+  RestoreRewriter mRewriter;
+  ReplyWatchdog mWatchdog{kReplyStallTicks, 0};
+  bool mBracketOpen = false;
+};
+
+}  // namespace qd3

@@ -1,0 +1,37 @@
+#include "presets/SafetyBackup.h"
+
+#include <cstdio>
+
+namespace qd3 {
+namespace {
+
+constexpr int kTmYearBase = 1900;
+constexpr std::size_t kNameBufferSize = 64;
+constexpr std::size_t kSlotBufferSize = 8;
+
+}  // namespace
+
+std::filesystem::path SafetyBackupPath(const std::filesystem::path& baseFolder,
+                                       const std::tm& localTime) {
+  char name[kNameBufferSize];
+  std::snprintf(name, sizeof name, "QD3 backup %04d-%02d-%02d %02d%02d%02d.q3b",
+                localTime.tm_year + kTmYearBase, localTime.tm_mon + 1, localTime.tm_mday,
+                localTime.tm_hour, localTime.tm_min, localTime.tm_sec);
+  return baseFolder / kBackupsFolderName / name;
+}
+
+std::string RestoreVerificationText(std::span<const int> differingSlots, int patchOffset) {
+  if (differingSlots.empty()) return kTextRestoreVerified;
+  std::string text = differingSlots.size() == 1 ? "Preset " : "Presets ";
+  for (std::size_t i = 0; i < differingSlots.size(); ++i) {
+    char number[kSlotBufferSize];
+    std::snprintf(number, sizeof number, "%02d", differingSlots[i] + patchOffset);
+    if (i > 0) text += ", ";
+    text += number;
+  }
+  text += differingSlots.size() == 1 ? " differs from the imported file."
+                                     : " differ from the imported file.";
+  return text;
+}
+
+}  // namespace qd3

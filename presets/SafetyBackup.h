@@ -1,0 +1,26 @@
+#pragma once
+
+// Names and texts around the two safeguards of bank-wide writes: the bank export taken
+// automatically before a bank import, a factory preset update or a firmware update, and
+// the check after a bank import that the pedal holds what the file held.
+
+#include <ctime>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qd3 {
+
+inline constexpr char kBackupsFolderName[] = "Backups";
+inline constexpr char kTextRestoreVerified[] = "All 128 presets restored and verified.";
+
+// "Backups/QD3 backup YYYY-MM-DD HHMMSS.q3b" below the base folder, from a local time.
+std::filesystem::path SafetyBackupPath(const std::filesystem::path& baseFolder,
+                                       const std::tm& localTime);
+
+// What the player learns after a verified restore: kTextRestoreVerified when no slot
+// differs, else the differing slots as the player numbers them ("%02d" of slot + offset).
+std::string RestoreVerificationText(std::span<const int> differingSlots, int patchOffset);
+
+}  // namespace qd3

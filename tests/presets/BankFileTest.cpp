@@ -1,0 +1,165 @@
+// Bank files (.q3b): what is accepted, the restore rewrite, checksums and texts.
+
+#include <gtest/gtest.h>
+
+#include "BankTestSupport.h"
+#include "TempFolder.h"
+#include "presets/BankFile.h"
+#include "presets/SafetyBackup.h"
+#include "protocol/Checksum14.h"
+
+namespace qd3 {
+namespace {
+
+using test::Concat;
+using test::IrTransfer;
+using test::PresetDump;
+
+Bytes GoodBank() {
+  std::vector<Bytes> messages = {PresetDump(0), PresetDump(1, 9)};
+  for (Bytes& m : IrTransfer(5, 500)) messages.push_back(m);
+  return Concat(messages);
+}
+
+TEST(BankFile, GoodBankPasses) {
+  const BankFileCheck check = ValidateBankFile(GoodBank());
+  EXPECT_TRUE(check.Valid()) << check.reason;
+  EXPECT_EQ(check.messageCount, 5);
+  EXPECT_TRUE(check.reason.empty());
+}
+
+TEST(BankFile, BadBanksAreRefusedWithAReason) {
+  const Bytes good = GoodBank();
+  auto with = [&](auto change) {
+    Bytes b = good;
+    change(b);
+    return b;
+  };
+  const std::vector<Bytes> ir = IrTransfer(5, 500);
+  struct Case {
+    const char* what;
+    Bytes bank;
+    BankFileFault fault;
+  };
+  const Case cases[] = {
+      {"empty", {}, BankFileFault::kEmpty},
+      {"too large", Bytes(kBulkBufferSize + 1, 0), BankFileFault::kTooLarge},
+      {"stray byte before", with([](Bytes& b) { b.insert(b.begin(), 0x00); }),
+       BankFileFault::kStrayByte},
+      {"stray byte between", with([](Bytes& b) { b.insert(b.begin() + 267, 0x11); }),
+       BankFileFault::kStrayByte},
+      {"missing F7 at the end", with([](Bytes& b) { b.pop_back(); }), BankFileFault::kMissingEnd},
+      {"missing F7 inside", with([](Bytes& b) { b.erase(b.begin() + 266); }),
+       BankFileFault::kMissingEnd},
+      {"wrong command", with([](Bytes& b) { b[5] = kCmdDataBlock; }),
+       BankFileFault::kUnknownCommand},
+      {"restore command", with([](Bytes& b) { b[5] = kCmdRestorePreset; }),
+       BankFileFault::kUnknownCommand},
+      {"other manufacturer", with([](Bytes& b) { b[2] = 0x40; }), BankFileFault::kNotThisPedal},
+      {"loader model", with([](Bytes& b) { b[4] = kModelLoader; }), BankFileFault::kNotThisPedal},
+      {"short preset dump", with([](Bytes& b) { b.erase(b.begin() + 100); }),
+       BankFileFault::kWrongLength},
+      {"data byte with top bit", with([](Bytes& b) { b[100] = 0x85; }), BankFileFault::kMissingEnd},
+      {"IR data without begin", Concat({PresetDump(0), ir[1], ir[2]}),
+       BankFileFault::kBrokenIrTransfer},
+      {"IR without end", Concat({PresetDump(0), ir[0], ir[1]}), BankFileFault::kBrokenIrTransfer},
+      {"IR chunk missing", Concat({ir[0], ir[2]}), BankFileFault::kBrokenIrTransfer},
+      {"tiny message", Bytes{0xF0, 0x00, 0xF7}, BankFileFault::kWrongLength},
+  };
+  for (const Case& c : cases) {
+    const BankFileCheck check = ValidateBankFile(c.bank);
+    EXPECT_EQ(check.fault, c.fault) << c.what;
+    EXPECT_FALSE(check.reason.empty()) << c.what;
+  }
+}
+
+TEST(BankFile, MessagesAreFoundByTheirEnds) {
+  const Bytes bank = GoodBank();
+  const auto spans = BankMessages(bank);
+  ASSERT_EQ(spans.size(), 5u);
+  EXPECT_EQ(spans[1].offset, 267u);
+  EXPECT_EQ(spans[2].size, kIrBeginSize);
+  const auto third = BankMessage(bank, 2);
+  ASSERT_TRUE(third);
+  EXPECT_EQ(third->size(), kIrBeginSize);
+  EXPECT_FALSE(BankMessage(bank, 5));
+  EXPECT_FALSE(BankMessage(bank, -1));
+}
+
+TEST(BankFile, RestoreRewriteChangesCommandsAndRecomputesTheIrChecksum) {
+  const std::vector<Bytes> ir = IrTransfer(5, 500);
+  ASSERT_EQ(ir.size(), 3u);
+  RestoreRewriter rewriter;
+  const Bytes dump = PresetDump(3);
+  const Bytes preset = rewriter.Rewrite(dump);
+  EXPECT_EQ(preset[kCommandOffset], kCmdRestorePreset);
+  EXPECT_EQ(Bytes(preset.begin() + 6, preset.end()), Bytes(dump.begin() + 6, dump.end()));
+
+  Bytes end = ir[2];
+  end[end.size() - 3] ^= 0x11;  // a stale checksum in the file is replaced
+  const Bytes b = rewriter.Rewrite(ir[0]);
+  const Bytes d = rewriter.Rewrite(ir[1]);
+  const Bytes e = rewriter.Rewrite(end);
+  EXPECT_EQ(b[kCommandOffset], kCmdRestoreIrBegin);
+  EXPECT_EQ(d[kCommandOffset], kCmdRestoreIrData);
+  EXPECT_EQ(e[kCommandOffset], kCmdRestoreIrEnd);
+  uint32_t sum = 0;
+  for (std::size_t i = 12; i < 268; ++i) sum += ir[0][i];
+  for (std::size_t i = 7; i < 263; ++i) sum += ir[1][i];
+  for (std::size_t i = 7; i < ir[2].size() - 3; ++i) sum += ir[2][i];
+  EXPECT_EQ(e[e.size() - 3], (sum >> 7) & 0x7F);
+  EXPECT_EQ(e[e.size() - 2], sum & 0x7F);
+  EXPECT_EQ(e[e.size() - 3], ir[2][ir[2].size() - 3]);  // what the pedal had sent
+}
+
+TEST(BankFile, RecordChecksumsAndDifferingSlots) {
+  const Bytes bank = Concat({PresetDump(0, 1), PresetDump(2, 5)});
+  const BankChecksums sums = BankRecordChecksums(bank);
+  ASSERT_TRUE(sums[0] && sums[2]);
+  EXPECT_FALSE(sums[1]);
+  const Bytes dump = PresetDump(2, 5);
+  EXPECT_EQ(*sums[2], (Checksum14Pair{dump[264], dump[265]}));
+
+  std::array<Checksum14Pair, kPresetCount> pedal{};
+  pedal[0] = *sums[0];
+  pedal[2] = *sums[2];
+  EXPECT_TRUE(SlotsDifferingFromBank(sums, pedal).empty());
+  pedal[2].lo ^= 1;
+  pedal[1].lo = 9;  // not in the bank: not compared
+  EXPECT_EQ(SlotsDifferingFromBank(sums, pedal), std::vector<int>{2});
+}
+
+TEST(BankFile, VerificationTextsAndBackupName) {
+  EXPECT_EQ(RestoreVerificationText({}, 0), "All 128 presets restored and verified.");
+  const std::vector<int> one = {4};
+  EXPECT_EQ(RestoreVerificationText(one, 1), "Preset 05 differs from the imported file.");
+  const std::vector<int> two = {2, 120};
+  EXPECT_EQ(RestoreVerificationText(two, 0), "Presets 02, 120 differ from the imported file.");
+
+  std::tm t{};
+  t.tm_year = 2025 - 1900;
+  t.tm_mon = 2;
+  t.tm_mday = 7;
+  t.tm_hour = 9;
+  t.tm_min = 5;
+  t.tm_sec = 3;
+  EXPECT_EQ(SafetyBackupPath("/base", t),
+            std::filesystem::path("/base/Backups/QD3 backup 2025-03-07 090503.q3b"));
+}
+
+TEST(BankFile, SaveCreatesTheBackupsFolderAndReplacesWhole) {
+  test::TempFolder folder;
+  const auto path = folder.Path() / "Backups" / "b.q3b";
+  const Bytes bank = GoodBank();
+  ASSERT_EQ(SaveBankFile(path, bank), CacheWriteStatus::kWritten);
+  EXPECT_EQ(test::ReadBytes(path), bank);
+  EXPECT_FALSE(std::filesystem::exists(TempPathFor(path)));
+  // A folder that cannot be created (a file stands in its way) is reported.
+  test::WriteBytes(folder.Path() / "file", {1});
+  EXPECT_EQ(SaveBankFile(folder.Path() / "file" / "b.q3b", bank),
+            CacheWriteStatus::kFolderUnavailable);
+  EXPECT_STRNE(WriteFailureText(CacheWriteStatus::kWriteFailed), "");
+}
+
+}  // namespace
+}  // namespace qd3

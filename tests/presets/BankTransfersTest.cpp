@@ -1,0 +1,297 @@
+// Bank export and import against the simulated pedal and against scripted replies.
+
+#include <gtest/gtest.h>
+
+#include "BankTestSupport.h"
+#include "presets/BankExport.h"
+#include "presets/BankImport.h"
+#include "protocol/MessageMatch.h"
+#include "simulator/DefaultState.h"
+#include "simulator/PedalModel.h"
+
+namespace qd3 {
+namespace {
+
+using test::Concat;
+using test::IrTransfer;
+using test::PresetDump;
+using test::Status;
+
+// Routes the pedal's replies as the editor's dispatcher does for the two bank transfers.
+struct Editor {
+  DeviceSession session;
+  std::vector<uint8_t> bulk = std::vector<uint8_t>(kBulkBufferSize);
+  BankExport bankExport{session, bulk};
+  BankImport bankImport{session, bulk};
+  std::vector<TransferStep> steps;
+  std::vector<Bytes> sent;
+  Bytes received;  // everything the pedal sent, in order
+  sim::PedalModel* pedal = nullptr;
+
+  Editor() { session.connected = true; }
+
+  void Feed(const Bytes& reply) {
+    received.insert(received.end(), reply.begin(), reply.end());
+    const auto command = MatchFromDevice(reply);
+    if (!command) return;
+    if (session.backupActive) {
+      if (*command == kCmdPresetDump) Keep(bankExport.OnPresetDump(reply));
+      if (*command == kCmdIrBegin || *command == kCmdIrData || *command == kCmdIrEnd) {
+        Keep(bankExport.OnIrMessage(*command, reply));
+      }
+    }
+    if (session.restoreActive) {
+      if (*command == kCmdWriteAck) Keep(bankImport.OnWriteAck());
+      if (*command == kCmdWriteNext) Keep(bankImport.OnWriteNext());
+      if (*command == kCmdWriteNak) Keep(bankImport.OnWriteNak());
+    }
+  }
+  // Records the step; messages a reply's step carries go to the pedal too.
+  void Keep(TransferStep step) {
+    for (const Bytes& m : step.messages) {
+      sent.push_back(m);
+      if (pedal != nullptr) {
+        for (const Bytes& reply : pedal->Receive(m)) Feed(reply);
+      }
+    }
+    steps.push_back(std::move(step));
+  }
+  // One tick of the timer chain's bank steps; the pedal (if any) answers what was sent.
+  TransferStep Tick() {
+    TransferStep step;
+    if (session.restoreActive) {
+      step = bankImport.OnTick();
+    } else if (session.backupActive) {
+      step = bankExport.OnTick();
+    }
+    Keep(step);
+    return step;
+  }
+  // Ticks until a step ends the transfer; that step.
+  TransferStep RunUntilEnd(int maxTicks) {
+    for (int i = 0; i < maxTicks; ++i) {
+      const std::size_t first = steps.size();
+      Tick();
+      for (std::size_t k = first; k < steps.size(); ++k) {
+        if (steps[k].end != TransferEnd::kRunning) return steps[k];
+      }
+    }
+    return {};
+  }
+};
+
+TEST(BankExport, PedalWithUserIrsGivesTheBytesItSent) {
+  sim::PedalModel pedal;
+  Editor editor;
+  editor.pedal = &pedal;
+  editor.bankExport.Start();
+  const TransferStep end = editor.RunUntilEnd(1000);
+  ASSERT_EQ(end.end, TransferEnd::kFinished);
+  EXPECT_EQ(end.message, "Finished successfully!");
+  EXPECT_EQ(end.overlay, ProgressOverlay::kHide);
+  const auto file = editor.bankExport.FileBytes();
+  EXPECT_EQ(Bytes(file.begin(), file.end()), editor.received);
+  EXPECT_FALSE(editor.session.backupActive);
+
+  // 128 preset requests, then user IRs 0..3 and 130; the factory-bank IRs 256..258 of
+  // slots 4..6 are not fetched.
+  std::vector<int> irRequests;
+  int presetRequests = 0;
+  for (const Bytes& m : editor.sent) {
+    if (m[kCommandOffset] == kCmdRequestPreset) ++presetRequests;
+    if (m[kCommandOffset] == kCmdRequestIr) irRequests.push_back(m[7] * 128 + m[8]);
+  }
+  EXPECT_EQ(presetRequests, 128);
+  EXPECT_EQ(irRequests, (std::vector<int>{0, 1, 2, 3, 130}));
+  const BankFileCheck check = ValidateBankFile(file);
+  EXPECT_TRUE(check.Valid()) << check.reason;
+  EXPECT_EQ(check.messageCount, 128 + 5 * 11);
+}
+
+TEST(BankExport, NoIrsInUseEndsTwoTicksAfterTheLastDump) {
+  sim::PedalModel pedal;
+  for (auto& record : pedal.state().presets) {
+    record[34 + 40] = 0;
+    record[34 + 41] = 0;
+  }
+  Editor editor;
+  editor.pedal = &pedal;
+  editor.bankExport.Start();
+  for (int i = 0; i < 128; ++i) editor.Tick();
+  EXPECT_EQ(editor.session.bulkLength, 128 * 267);
+  EXPECT_EQ(editor.Tick().end, TransferEnd::kRunning);  // finds no IR
+  EXPECT_TRUE(editor.Tick().messages.empty());
+  EXPECT_FALSE(editor.session.backupActive);
+}
+
+TEST(BankExport, OverflowStopsBeforeWritingPastTheBuffer) {
+  DeviceSession session;
+  session.connected = true;
+  std::vector<uint8_t> memory(3 * 267 + 100, 0xAA);
+  const std::span<uint8_t> buffer(memory.data(), 3 * 267 + 10);
+  BankExport bankExport(session, buffer);
+  bankExport.Start();
+  for (int slot = 0; slot < 3; ++slot) {
+    bankExport.OnTick();
+    EXPECT_EQ(bankExport.OnPresetDump(PresetDump(slot)).end, TransferEnd::kRunning);
+  }
+  bankExport.OnTick();
+  const TransferStep step = bankExport.OnPresetDump(PresetDump(3));
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_EQ(step.message, kTextExportTooLarge);
+  EXPECT_FALSE(session.backupActive);
+  EXPECT_TRUE(
+      std::all_of(memory.begin() + 3 * 267, memory.end(), [](uint8_t b) { return b == 0xAA; }));
+  EXPECT_TRUE(bankExport.OnTick().Empty());
+}
+
+TEST(BankExport, ConnectionLostAbandonsSilently) {
+  Editor editor;
+  editor.bankExport.Start();
+  editor.Tick();
+  editor.session.connected = false;
+  const TransferStep step = editor.Tick();
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_TRUE(step.message.empty());
+  EXPECT_FALSE(editor.session.backupActive);
+}
+
+TEST(BankExport, SilentPedalStopsAfterFiveSeconds) {
+  Editor editor;
+  editor.bankExport.Start();
+  editor.Tick();  // request preset 0, no answer
+  for (int i = 0; i < kReplyStallTicks; ++i) ASSERT_EQ(editor.Tick().end, TransferEnd::kRunning);
+  const TransferStep step = editor.Tick();
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_EQ(step.message, kTextExportStalled);
+}
+
+// One preset and an IR of three chunks.
+Bytes SmallBank() {
+  std::vector<Bytes> messages = {PresetDump(0)};
+  for (Bytes& m : IrTransfer(7, 500)) messages.push_back(m);
+  return Concat(messages);
+}
+
+TEST(BankImport, OnePresetAndThreeChunkIrNeedThreeAcks) {
+  Editor editor;
+  ASSERT_EQ(editor.bankImport.Start(SmallBank()).end, TransferEnd::kRunning);
+  EXPECT_EQ(editor.session.restoreTotal, 4);
+  auto command = [](const TransferStep& s) {
+    return s.messages.size() == 1 ? s.messages[0][kCommandOffset] : 0;
+  };
+  EXPECT_EQ(command(editor.Tick()), kCmdBulkBegin);
+  EXPECT_EQ(command(editor.Tick()), kCmdRestorePreset);
+  EXPECT_TRUE(editor.Tick().messages.empty());  // waits for the pedal
+  editor.Feed(Status(kCmdWriteAck));
+  EXPECT_EQ(command(editor.Tick()), kCmdRestoreIrBegin);
+  editor.Feed(Status(kCmdWriteAck));
+  const TransferStep data = editor.Tick();
+  EXPECT_EQ(command(data), kCmdRestoreIrData);
+  EXPECT_DOUBLE_EQ(*data.progress, 3.0 / 4.0);
+  EXPECT_EQ(command(editor.Tick()), kCmdRestoreIrEnd);  // no reply needed in between
+  editor.Feed(Status(kCmdWriteAck));
+  const TransferStep& last = editor.steps.back();
+  ASSERT_EQ(last.messages.size(), 1u);
+  EXPECT_EQ(last.messages[0][kCommandOffset], kCmdBulkEnd);
+  EXPECT_EQ(last.end, TransferEnd::kFinished);
+  EXPECT_TRUE(editor.session.restoreFinished);
+  EXPECT_FALSE(editor.session.restoreActive);
+}
+
+TEST(BankImport, WriteNextOnTheLastMessageKeepsWaiting) {
+  Editor editor;
+  editor.bankImport.Start(PresetDump(0));
+  editor.Tick();
+  editor.Tick();
+  editor.Feed(Status(kCmdWriteNext));
+  EXPECT_TRUE(editor.session.restoreActive);
+  EXPECT_FALSE(editor.session.restoreFinished);
+  editor.Feed(Status(kCmdWriteAck));
+  EXPECT_TRUE(editor.session.restoreFinished);
+}
+
+TEST(BankImport, NakStopsWithCommunicationError) {
+  Editor editor;
+  editor.bankImport.Start(SmallBank());
+  editor.Tick();
+  editor.Tick();
+  editor.Feed(Status(kCmdWriteNak));
+  const TransferStep& step = editor.steps.back();
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_EQ(step.message, "Communication error!");
+  EXPECT_EQ(step.progress, 0.0);
+  EXPECT_EQ(step.overlay, ProgressOverlay::kHide);
+  EXPECT_FALSE(editor.session.restoreActive);
+  EXPECT_TRUE(editor.Tick().messages.empty());
+}
+
+TEST(BankImport, BadBankIsRefusedBeforeAnythingIsSent) {
+  Editor editor;
+  Bytes bank = SmallBank();
+  bank.push_back(0x00);
+  const TransferStep step = editor.bankImport.Start(bank);
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_FALSE(step.message.empty());
+  EXPECT_FALSE(editor.session.restoreActive);
+  EXPECT_FALSE(editor.session.bulkBeginPending);
+  EXPECT_TRUE(editor.Tick().messages.empty());
+}
+
+TEST(BankImport, SilentPedalStopsAfterFiveSecondsAndClosesTheBracket) {
+  Editor editor;
+  editor.bankImport.Start(SmallBank());
+  editor.Tick();
+  editor.Tick();  // the preset, never answered
+  for (int i = 0; i < kReplyStallTicks; ++i) ASSERT_EQ(editor.Tick().end, TransferEnd::kRunning);
+  const TransferStep step = editor.Tick();
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_EQ(step.message, kTextImportStalled);
+  ASSERT_EQ(step.messages.size(), 1u);
+  EXPECT_EQ(step.messages[0][kCommandOffset], kCmdBulkEnd);
+  EXPECT_FALSE(editor.session.restoreActive);
+}
+
+TEST(BankImport, SuspendedWithoutConnectionEndsInsteadOfBlockingThePoll) {
+  Editor editor;
+  editor.bankImport.Start(SmallBank());
+  editor.session.connected = false;
+  for (int i = 0; i < kReplyStallTicks; ++i) EXPECT_TRUE(editor.Tick().messages.empty());
+  const TransferStep step = editor.Tick();
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_TRUE(step.messages.empty());  // nothing goes to a lost pedal
+  EXPECT_FALSE(editor.session.restoreActive);
+}
+
+TEST(BankImport, ExportedBankRestoresIntoAnotherPedal) {
+  sim::PedalModel source;
+  Editor exporter;
+  exporter.pedal = &source;
+  exporter.bankExport.Start();
+  ASSERT_EQ(exporter.RunUntilEnd(1000).end, TransferEnd::kFinished);
+  const auto file = exporter.bankExport.FileBytes();
+  const Bytes bank(file.begin(), file.end());
+
+  sim::PedalModel target;
+  for (auto& record : target.state().presets) record = sim::DefaultPresetRecord(5);
+  for (auto& ir : target.state().userIrs) ir = sim::EmptyIrImage();
+  Editor importer;
+  importer.pedal = &target;
+  ASSERT_EQ(importer.bankImport.Start(bank).end, TransferEnd::kRunning);
+  const TransferStep end = importer.RunUntilEnd(2000);
+  ASSERT_EQ(end.end, TransferEnd::kFinished) << end.message;
+  EXPECT_EQ(target.state().presets, source.state().presets);
+  EXPECT_EQ(target.state().userIrs, source.state().userIrs);
+  EXPECT_EQ(target.counters().bulkBegins, 1);
+  EXPECT_EQ(target.counters().bulkEnds, 1);
+
+  // The check after reconnection: the pedal's checksums against the file's records.
+  std::array<Checksum14Pair, kPresetCount> pedal{};
+  for (int i = 0; i < kPresetCount; ++i)
+    pedal[static_cast<std::size_t>(i)] =
+        sim::RecordChecksum(target.state().presets[static_cast<std::size_t>(i)]);
+  EXPECT_TRUE(SlotsDifferingFromBank(importer.bankImport.Checksums(), pedal).empty());
+}
+
+}  // namespace
+}  // namespace qd3
