@@ -60,7 +60,7 @@ class IrFetch {
 
   bool Waiting() const { return mOutstanding.has_value(); }
   std::optional<int> Outstanding() const { return mOutstanding; }
-  const IrReceiveState& receiveState() const { return mReceive; }
+  const IrReceiveState& ReceiveState() const { return mReceive; }
 
  private:
   TransferStep Fail(std::string text);

@@ -55,8 +55,8 @@ class IrUpload {
   TransferStep OnStored();
 
   bool Active() const { return mPhase != Phase::kIdle; }
-  Phase phase() const { return mPhase; }
-  int irNumber() const { return mIrNumber; }
+  Phase CurrentPhase() const { return mPhase; }
+  int IrNumber() const { return mIrNumber; }
   int Retries() const { return mWatchdog.Retries(); }
 
  private:

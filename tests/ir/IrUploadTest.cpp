@@ -98,7 +98,7 @@ TEST_F(IrUploadTest, StrayChunkAckAfterTheLastChunkSendsNothing) {
   upload.OnTick();
   upload.OnChunkAck();
   for (int i = 0; i < 10; ++i) upload.OnTick();
-  ASSERT_EQ(upload.phase(), IrUpload::Phase::kAwaitStored);
+  ASSERT_EQ(upload.CurrentPhase(), IrUpload::Phase::kAwaitStored);
   upload.OnChunkAck();
   EXPECT_FALSE(session.irUploadNext);
   session.irUploadNext = true;  // as a dispatcher that sets the flag on every ack would
