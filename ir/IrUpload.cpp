@@ -1,0 +1,102 @@
+#include "ir/IrUpload.h"
+
+namespace qd3 {
+namespace {
+
+double Fraction(int done, int total) {
+  return total > 0 ? static_cast<double>(done) / total : 0.0;
+}
+
+}  // namespace
+
+PackStatus IrUpload::Start(int irNumber, std::span<const uint8_t> image, bool connected) {
+  mPhase = Phase::kIdle;
+  mSession.irUploadNext = false;
+  const PackStatus status = mBuffer.Pack(image);
+  if (status != PackStatus::kPacked) return status;
+  mImage.assign(image.begin(), image.end());
+  mIrNumber = irNumber;
+  mWatchdog.Rearm();
+  if (connected) {
+    mPhase = Phase::kSending;
+    mSession.irUploadNext = true;
+  }
+  return status;
+}
+
+TransferStep IrUpload::OnTick() {
+  switch (mPhase) {
+    case Phase::kIdle:
+      return {};
+    case Phase::kSending:
+      return mSession.irUploadNext ? SendNextChunk() : TransferStep{};
+    case Phase::kAwaitFirstAck:
+      if (mSession.irUploadNext) return SendNextChunk();
+      break;
+    case Phase::kAwaitStored:
+      break;
+  }
+  switch (mWatchdog.OnTick()) {
+    case WatchdogVerdict::kWait:
+      return {};
+    case WatchdogVerdict::kRetry:
+      return Restart();
+    case WatchdogVerdict::kGiveUp:
+      break;
+  }
+  mPhase = Phase::kIdle;
+  mSession.irUploadNext = false;
+  TransferStep step;
+  step.Progress(0.0, ProgressOverlay::kHide);
+  return step.Fail(kTextIrUploadNoAnswer);
+}
+
+void IrUpload::OnChunkAck() {
+  // Only the first chunk is acknowledged; a stray acknowledgement at another time must not
+  // release a chunk that does not exist.
+  if (mPhase != Phase::kAwaitFirstAck) return;
+  mSession.irUploadNext = true;
+  mWatchdog.RestartWait();
+}
+
+TransferStep IrUpload::OnStored() {
+  if (mPhase != Phase::kAwaitStored) return {};
+  mPhase = Phase::kIdle;
+  return TransferStep{}.Finish();
+}
+
+TransferStep IrUpload::Restart() {
+  mBuffer.Pack(mImage);
+  mWatchdog.RestartWait();
+  return SendNextChunk();
+}
+
+TransferStep IrUpload::SendNextChunk() {
+  TransferChunk chunk = mBuffer.TakeNextIrChunk(mIrNumber);
+  TransferStep step;
+  switch (chunk.kind) {
+    case ChunkKind::kNone:
+      mPhase = Phase::kIdle;
+      mSession.irUploadNext = false;
+      return step;
+    case ChunkKind::kFirst:
+      mSession.irUploadNext = false;
+      mPhase = Phase::kAwaitFirstAck;
+      mWatchdog.RestartWait();
+      step.Progress(Fraction(mBuffer.position(), mBuffer.total()));
+      break;
+    case ChunkKind::kMiddle:
+      mPhase = Phase::kSending;
+      step.Progress(Fraction(mBuffer.position(), mBuffer.total()));
+      break;
+    case ChunkKind::kLast:
+      mSession.irUploadNext = false;
+      mPhase = Phase::kAwaitStored;
+      mWatchdog.RestartWait();
+      step.Progress(0.0, ProgressOverlay::kHide);
+      break;
+  }
+  return step.Send(std::move(chunk.message));
+}
+
+}  // namespace qd3
