@@ -36,16 +36,16 @@ TransferStep IrFetch::OnBegin(std::span<const uint8_t> message) {
 TransferStep IrFetch::OnData(std::span<const uint8_t> message) {
   if (mReceive.Data(message) != IrReceiveStatus::kReceiving) return {};
   mWatchdog.RestartWait();
-  const int expected = mReceive.expectedBytes();
+  const int expected = mReceive.ExpectedBytes();
   const double fraction =
-      expected > 0 ? static_cast<double>(mReceive.producedBytes()) / expected : 0.0;
+      expected > 0 ? static_cast<double>(mReceive.ProducedBytes()) / expected : 0.0;
   return TransferStep{}.Progress(fraction);
 }
 
 IrFetchEnd IrFetch::OnEnd(std::span<const uint8_t> message) {
   if (mReceive.End(message) != IrReceiveStatus::kComplete) return {};
   const IrReceiveResult result = mReceive.Result();
-  const bool whole = static_cast<int>(result.bytes.size()) == mReceive.expectedBytes();
+  const bool whole = static_cast<int>(result.bytes.size()) == mReceive.ExpectedBytes();
   if (result.ChecksumMatches() && whole) {
     if (mOutstanding == result.irNumber) mOutstanding.reset();
     mOverlayShown = false;

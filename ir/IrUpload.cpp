@@ -83,11 +83,11 @@ TransferStep IrUpload::SendNextChunk() {
       mSession.irUploadNext = false;
       mPhase = Phase::kAwaitFirstAck;
       mWatchdog.RestartWait();
-      step.Progress(Fraction(mBuffer.position(), mBuffer.total()));
+      step.Progress(Fraction(mBuffer.Position(), mBuffer.Total()));
       break;
     case ChunkKind::kMiddle:
       mPhase = Phase::kSending;
-      step.Progress(Fraction(mBuffer.position(), mBuffer.total()));
+      step.Progress(Fraction(mBuffer.Position(), mBuffer.Total()));
       break;
     case ChunkKind::kLast:
       mSession.irUploadNext = false;

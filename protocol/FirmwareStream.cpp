@@ -51,7 +51,7 @@ TransferStep FirmwareStream::OnTick() {
   }
   step.Send(chunk.message);
   if (chunk.kind != ChunkKind::kLast) {
-    return step.Progress(static_cast<double>(mBuffer.position()) / mBuffer.total());
+    return step.Progress(static_cast<double>(mBuffer.Position()) / mBuffer.Total());
   }
   mSession.firmwareMode = false;
   mStage = Stage::kIdle;

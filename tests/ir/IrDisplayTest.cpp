@@ -31,20 +31,20 @@ class ShowIrTest : public ::testing::Test {
     // Factory position k holds k / 10 everywhere, gain 1000 * k.
     for (int k = 1; k <= 8; ++k) {
       EXPECT_TRUE(
-          Succeeded(cache.WriteIrImage(CabinetIrOfPosition(k), LevelImage(k / 10.0, 1000 * k))));
+          Succeeded(mCache.WriteIrImage(CabinetIrOfPosition(k), LevelImage(k / 10.0, 1000 * k))));
     }
-    buffer.samples.fill(0.3);  // whatever was there before
+    mBuffer.samples.fill(0.3);  // whatever was there before
   }
 
   IrWorkingBuffer Show(IrDisplaySelection selection) {
-    ShowIr(selection, source, buffer);
-    return buffer;
+    ShowIr(selection, mSource, mBuffer);
+    return mBuffer;
   }
 
-  TempFolder folder;
-  PresetCache cache{folder.Path()};
-  CachedIrPositionSource source{cache};
-  IrWorkingBuffer buffer;
+  TempFolder mFolder;
+  PresetCache mCache{mFolder.Path()};
+  CachedIrPositionSource mSource{mCache};
+  IrWorkingBuffer mBuffer;
 };
 
 double Stored(double level) {
@@ -88,7 +88,7 @@ TEST_F(ShowIrTest, OneTwentySevenIsPositionEightAlone) {
 }
 
 TEST_F(ShowIrTest, UserPositionsUseTheirCachedIrOrKeepTheBuffer) {
-  ASSERT_TRUE(Succeeded(cache.WriteIrImage(133, LevelImage(-0.25, 2000))));
+  ASSERT_TRUE(Succeeded(mCache.WriteIrImage(133, LevelImage(-0.25, 2000))));
   IrWorkingBuffer shown = Show({.irValue = 127, .positionBUser = true, .userIrB = 133});
   EXPECT_EQ(shown.samples[0], -0.25);
   EXPECT_EQ(shown.gain, 2000 * kQ15);
@@ -104,10 +104,10 @@ TEST_F(ShowIrTest, UserPositionsUseTheirCachedIrOrKeepTheBuffer) {
 }
 
 TEST_F(ShowIrTest, MissingFactoryCacheFileFallsBackToTheWav) {
-  std::filesystem::remove(*cache.IrFilePath(CabinetIrOfPosition(2)));
+  std::filesystem::remove(*mCache.IrFilePath(CabinetIrOfPosition(2)));
   WavLayout layout;
   std::vector<int> values(3000, 4096);  // 0.125, longer than the image
-  WriteBytes(cache.FactoryIrWavPath(1), MakeWav(layout, Pcm16(values)));
+  WriteBytes(mCache.FactoryIrWavPath(1), MakeWav(layout, Pcm16(values)));
   const IrWorkingBuffer shown = Show({.irValue = 32});  // e = 2.0
   EXPECT_EQ(shown.samples[0], 0.125);
   EXPECT_EQ(shown.samples[2999], 0.125) << "the WAV fills the whole buffer";

@@ -123,8 +123,8 @@ TEST(IrFetch, OversizedBeginNeverWritesPastTheBuffer) {
   const IrFetchEnd end = fetch.OnEnd(BuildIrEnd(Bytes(136, 0x55), Checksum14FromSum(0)));
   EXPECT_FALSE(end.received);
   EXPECT_TRUE(end.step.Empty());
-  EXPECT_FALSE(fetch.ReceiveState().receiving());
-  EXPECT_EQ(fetch.ReceiveState().producedBytes(), 0);
+  EXPECT_FALSE(fetch.ReceiveState().Receiving());
+  EXPECT_EQ(fetch.ReceiveState().ProducedBytes(), 0);
   // Nothing usable came: after 2 s the IR is asked for again.
   for (int i = 0; i < 20; ++i) EXPECT_TRUE(fetch.OnTick().Empty());
   EXPECT_EQ(fetch.OnTick().messages, std::vector<Bytes>{BuildRequestIr(5)});

@@ -111,7 +111,7 @@ TEST(IrImage, PacksInto2785GroupsStartingWithTheFormatWord) {
   const IrImageResult made = MakeIrImage(buffer, Name("Pack"));
   TransferBuffer transfer;
   ASSERT_EQ(transfer.Pack(made.image), PackStatus::kPacked);
-  EXPECT_EQ(transfer.total(), 2785);
+  EXPECT_EQ(transfer.Total(), 2785);
   const auto groups = transfer.Groups();
   EXPECT_EQ(groups[0], 0x00);  // 0000000 1000000: the format word 0x01 0x00
   EXPECT_EQ(groups[1], 0x40);

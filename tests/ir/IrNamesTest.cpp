@@ -108,7 +108,7 @@ TEST(IrNames, NameGroupsWalkThroughTheFourGroupsOfABank) {
   }
   EXPECT_EQ(groups, (std::vector<int>{0, 1, 2, 3}));
   for (int row = 0; row < 32; ++row) {
-    const auto field = sim::IrName(pedal.state().userIrs[static_cast<std::size_t>(row)]);
+    const auto field = sim::IrName(pedal.State().userIrs[static_cast<std::size_t>(row)]);
     const std::string expected = IsBlankName32(field) ? EmptySlotName(row + 1) : TrimName32(field);
     EXPECT_EQ(rows.Row(row), expected) << row;
   }

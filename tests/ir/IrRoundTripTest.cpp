@@ -62,7 +62,7 @@ TEST(IrRoundTrip, WavToPedalAndBackGivesTheSameImage) {
   expected.insert(expected.end(), 9, kCmdIrData);
   expected.push_back(kCmdIrEnd);
   EXPECT_EQ(sent, expected);
-  EXPECT_EQ(Bytes(pedal.state().userIrs[77].begin(), pedal.state().userIrs[77].end()),
+  EXPECT_EQ(Bytes(pedal.State().userIrs[77].begin(), pedal.State().userIrs[77].end()),
             Bytes(made.image.begin(), made.image.end()));
 
   IrFetch fetch;

@@ -110,7 +110,7 @@ TEST(BankExport, PedalWithUserIrsGivesTheBytesItSent) {
 
 TEST(BankExport, NoIrsInUseEndsTwoTicksAfterTheLastDump) {
   sim::PedalModel pedal;
-  for (auto& record : pedal.state().presets) {
+  for (auto& record : pedal.State().presets) {
     record[34 + 40] = 0;
     record[34 + 41] = 0;
   }
@@ -273,23 +273,23 @@ TEST(BankImport, ExportedBankRestoresIntoAnotherPedal) {
   const Bytes bank(file.begin(), file.end());
 
   sim::PedalModel target;
-  for (auto& record : target.state().presets) record = sim::DefaultPresetRecord(5);
-  for (auto& ir : target.state().userIrs) ir = sim::EmptyIrImage();
+  for (auto& record : target.State().presets) record = sim::DefaultPresetRecord(5);
+  for (auto& ir : target.State().userIrs) ir = sim::EmptyIrImage();
   Editor importer;
   importer.pedal = &target;
   ASSERT_EQ(importer.bankImport.Start(bank).end, TransferEnd::kRunning);
   const TransferStep end = importer.RunUntilEnd(2000);
   ASSERT_EQ(end.end, TransferEnd::kFinished) << end.message;
-  EXPECT_EQ(target.state().presets, source.state().presets);
-  EXPECT_EQ(target.state().userIrs, source.state().userIrs);
-  EXPECT_EQ(target.counters().bulkBegins, 1);
-  EXPECT_EQ(target.counters().bulkEnds, 1);
+  EXPECT_EQ(target.State().presets, source.State().presets);
+  EXPECT_EQ(target.State().userIrs, source.State().userIrs);
+  EXPECT_EQ(target.Counters().bulkBegins, 1);
+  EXPECT_EQ(target.Counters().bulkEnds, 1);
 
   // The check after reconnection: the pedal's checksums against the file's records.
   std::array<Checksum14Pair, kPresetCount> pedal{};
   for (int i = 0; i < kPresetCount; ++i)
     pedal[static_cast<std::size_t>(i)] =
-        sim::RecordChecksum(target.state().presets[static_cast<std::size_t>(i)]);
+        sim::RecordChecksum(target.State().presets[static_cast<std::size_t>(i)]);
   EXPECT_TRUE(SlotsDifferingFromBank(importer.bankImport.Checksums(), pedal).empty());
 }
 

@@ -42,7 +42,7 @@ TEST_F(Firmware, ImagesChunkAsTheLoaderExpects) {
     SCOPED_TRACE(c.bytes);
     const TransferStep start = stream.Start(Noise(c.bytes));
     ASSERT_EQ(start.messages, std::vector<Bytes>{BuildLoaderEnter()});
-    EXPECT_EQ(buffer.total(), c.groups);
+    EXPECT_EQ(buffer.Total(), c.groups);
     EXPECT_EQ(StreamAll(), c.sizes);
   }
 }
@@ -57,7 +57,7 @@ TEST(FirmwareGroups, NoImagePacksIntoAMultipleOf240Groups) {
 
 TEST_F(Firmware, LargestImageTakes272TicksAndEndsFinished) {
   stream.Start(Noise(57000));
-  EXPECT_EQ(buffer.total(), 65143);
+  EXPECT_EQ(buffer.Total(), 65143);
   TransferStep last;
   const auto sizes = StreamAll(&last);
   EXPECT_EQ(sizes.size(), 272u);
@@ -94,7 +94,7 @@ TEST_F(Firmware, TinyImageNeverSendsANegativeCount) {
   ASSERT_EQ(last.messages.size(), 1u);
   // Remaining 0: the envelope, the checksum and F7.
   EXPECT_EQ(last.messages[0].size(), kLoaderLastOverhead);
-  const Checksum14Pair sum = buffer.checksum();
+  const Checksum14Pair sum = buffer.Checksum();
   EXPECT_EQ(last.messages[0][6], sum.hi);
   EXPECT_EQ(last.messages[0][7], sum.lo);
   EXPECT_EQ(last.end, TransferEnd::kFinished);
