@@ -11,14 +11,14 @@
 #include <utility>
 #include <vector>
 
-#include "api/IEditorDelegate.h"
-#include "api/IPlatformServices.h"
-#include "api/IScreenAccess.h"
-#include "api/ITimerHandle.h"
 #include "params/ParamCatalogue.h"
 #include "presets/ChecksumTable.h"
 #include "presets/PresetCache.h"
 #include "protocol/DeviceSession.h"
+#include "toolkit/api/IEditorDelegate.h"
+#include "toolkit/api/IPlatformServices.h"
+#include "toolkit/api/IScreenAccess.h"
+#include "toolkit/api/ITimerHandle.h"
 
 namespace qd3 {
 

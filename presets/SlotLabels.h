@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "api/IColor.h"
 #include "presets/PresetRecord.h"
+#include "toolkit/api/IColor.h"
 
 namespace qd3 {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "api/IColor.h"
+#include "toolkit/api/IColor.h"
 
 namespace qd3 {
 

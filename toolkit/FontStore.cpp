@@ -1,11 +1,11 @@
-#include "FontStore.h"
+#include "toolkit/FontStore.h"
 
 #include <cairo-ft.h>
 #include <cairo.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "api/EmbeddedResources.h"
+#include "toolkit/api/EmbeddedResources.h"
 
 namespace qd3 {
 namespace {

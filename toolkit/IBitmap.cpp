@@ -1,4 +1,4 @@
-#include "IBitmap.h"
+#include "toolkit/IBitmap.h"
 
 #include <cairo.h>
 #include <stb_image.h>

@@ -1,9 +1,9 @@
-#include "IControl.h"
+#include "toolkit/IControl.h"
 
 #include <algorithm>
 
-#include "IGraphics.h"
-#include "api/IEditorDelegate.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/api/IEditorDelegate.h"
 
 namespace qd3 {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "Events.h"
-#include "IDrawContext.h"
-#include "IRECT.h"
-#include "api/IControlHandle.h"
+#include "toolkit/Events.h"
+#include "toolkit/IDrawContext.h"
+#include "toolkit/IRECT.h"
+#include "toolkit/api/IControlHandle.h"
 
 namespace qd3 {
 

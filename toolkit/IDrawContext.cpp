@@ -1,4 +1,4 @@
-#include "IDrawContext.h"
+#include "toolkit/IDrawContext.h"
 
 #include <cairo.h>
 
@@ -7,7 +7,7 @@
 #include <numbers>
 #include <string>
 
-#include "FontStore.h"
+#include "toolkit/FontStore.h"
 
 namespace qd3 {
 namespace {

@@ -3,10 +3,10 @@
 #include <span>
 #include <string_view>
 
-#include "IBitmap.h"
-#include "IRECT.h"
-#include "ISVG.h"
-#include "IText.h"
+#include "toolkit/IBitmap.h"
+#include "toolkit/IRECT.h"
+#include "toolkit/ISVG.h"
+#include "toolkit/IText.h"
 
 typedef struct _cairo cairo_t;
 

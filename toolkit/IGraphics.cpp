@@ -1,4 +1,4 @@
-#include "IGraphics.h"
+#include "toolkit/IGraphics.h"
 
 #include <cairo.h>
 
@@ -6,12 +6,12 @@
 #include <chrono>
 #include <cmath>
 
-#include "api/EmbeddedResources.h"
-#include "api/IEditorDelegate.h"
-#include "controls/ICornerResizerControl.h"
-#include "controls/IPanelControl.h"
-#include "controls/IPopupMenuControl.h"
-#include "controls/ITextEntryControl.h"
+#include "toolkit/api/EmbeddedResources.h"
+#include "toolkit/api/IEditorDelegate.h"
+#include "toolkit/controls/ICornerResizerControl.h"
+#include "toolkit/controls/IPanelControl.h"
+#include "toolkit/controls/IPopupMenuControl.h"
+#include "toolkit/controls/ITextEntryControl.h"
 
 namespace qd3 {
 

@@ -8,14 +8,14 @@
 #include <string_view>
 #include <vector>
 
-#include "Events.h"
-#include "FontStore.h"
-#include "IBitmap.h"
-#include "IControl.h"
-#include "IRECT.h"
-#include "ISVG.h"
-#include "IText.h"
-#include "api/IScreenAccess.h"
+#include "toolkit/Events.h"
+#include "toolkit/FontStore.h"
+#include "toolkit/IBitmap.h"
+#include "toolkit/IControl.h"
+#include "toolkit/IRECT.h"
+#include "toolkit/ISVG.h"
+#include "toolkit/IText.h"
+#include "toolkit/api/IScreenAccess.h"
 
 typedef struct _cairo_surface cairo_surface_t;
 

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "IGraphics.h"
-#include "controls/ICornerResizerControl.h"
-#include "controls/IPopupMenuControl.h"
-#include "controls/ITextEntryControl.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/controls/ICornerResizerControl.h"
+#include "toolkit/controls/IPopupMenuControl.h"
+#include "toolkit/controls/ITextEntryControl.h"
 
 namespace qd3 {
 namespace {

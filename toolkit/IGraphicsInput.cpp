@@ -1,8 +1,8 @@
 // The input side of IGraphics: window pixels in, design units out to controls.
-#include "IGraphics.h"
-#include "controls/ICornerResizerControl.h"
-#include "controls/IPopupMenuControl.h"
-#include "controls/ITextEntryControl.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/controls/ICornerResizerControl.h"
+#include "toolkit/controls/IPopupMenuControl.h"
+#include "toolkit/controls/ITextEntryControl.h"
 
 namespace qd3 {
 

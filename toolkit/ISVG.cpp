@@ -1,4 +1,4 @@
-#include "ISVG.h"
+#include "toolkit/ISVG.h"
 
 #include <cairo.h>
 #include <librsvg/rsvg.h>

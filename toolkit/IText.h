@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Colors.h"
+#include "toolkit/Colors.h"
 
 namespace qd3 {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "IText.h"
+#include "toolkit/IText.h"
 
 namespace qd3 {
 

@@ -1,4 +1,4 @@
-#include "OffscreenBackend.h"
+#include "toolkit/OffscreenBackend.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "Events.h"
-#include "IGraphics.h"
+#include "toolkit/Events.h"
+#include "toolkit/IGraphics.h"
 
 namespace qd3 {
 

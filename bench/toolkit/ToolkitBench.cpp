@@ -9,13 +9,13 @@
 #include <numbers>
 #include <vector>
 
-#include "IGraphics.h"
-#include "api/EmbeddedResources.h"
-#include "controls/IBKnobRotaterControl.h"
-#include "controls/IBitmapControl.h"
-#include "controls/ITextControl.h"
-#include "graphs/IDynamicsResponseGraph.h"
-#include "graphs/IFreqResponseGraph.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/api/EmbeddedResources.h"
+#include "toolkit/controls/IBKnobRotaterControl.h"
+#include "toolkit/controls/IBitmapControl.h"
+#include "toolkit/controls/ITextControl.h"
+#include "toolkit/graphs/IDynamicsResponseGraph.h"
+#include "toolkit/graphs/IFreqResponseGraph.h"
 
 namespace qd3 {
 namespace {

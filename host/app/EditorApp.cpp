@@ -10,10 +10,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "IGraphics.h"
 #include "QD3Control.h"
-#include "api/EmbeddedResources.h"
-#include "gtk/GtkPlatformServices.h"
 #include "host/MidiPorts.h"
 #include "host/RtMidiTransport.h"
 #include "host/app/GlibTimer.h"
@@ -24,6 +21,9 @@
 #include "simulator/DefaultState.h"
 #include "simulator/SimulatedMidiLink.h"
 #include "simulator/StateFile.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/api/EmbeddedResources.h"
+#include "toolkit/gtk/GtkPlatformServices.h"
 
 namespace qd3 {
 namespace {

@@ -5,12 +5,12 @@
 
 #include <cstdio>
 
-#include "IGraphics.h"
 #include "QD3Control.h"
-#include "gtk/GtkGraphicsWidget.h"
-#include "gtk/GtkPlatformServices.h"
 #include "host/app/EditorApp.h"
 #include "host/app/MenuTable.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/gtk/GtkGraphicsWidget.h"
+#include "toolkit/gtk/GtkPlatformServices.h"
 
 namespace qd3 {
 namespace {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "api/ITimerHandle.h"
+#include "toolkit/api/ITimerHandle.h"
 
 namespace qd3 {
 

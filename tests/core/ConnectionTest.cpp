@@ -1,8 +1,8 @@
 // Finding the pedal, the version rule and the messages of a connected session,
 // with the simulated pedal answering through the real receive path.
-#include "CoreHarness.h"
 #include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
+#include "tests/core/CoreHarness.h"
 
 namespace qd3::test {
 namespace {

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "CapturedMessages.h"
-#include "FakeScreen.h"
 #include "QD3Control.h"
-#include "TempFolder.h"
 #include "host/MidiPorts.h"
 #include "simulator/DefaultState.h"
 #include "simulator/SimulatedMidiLink.h"
+#include "tests/support/CapturedMessages.h"
+#include "tests/support/FakeScreen.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3::test {
 

@@ -1,6 +1,6 @@
 // A dump of the current preset: what it changes with a good and with a bad checksum.
-#include "CoreHarness.h"
 #include "protocol/MessageBuilders.h"
+#include "tests/core/CoreHarness.h"
 
 namespace qd3::test {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "CoreHarness.h"
 #include "protocol/MessageBuilders.h"
+#include "tests/core/CoreHarness.h"
 
 namespace qd3::test {
 namespace {

@@ -3,7 +3,7 @@
 // ThreadSanitizer too.
 #include <thread>
 
-#include "CoreHarness.h"
+#include "tests/core/CoreHarness.h"
 
 namespace qd3::test {
 namespace {

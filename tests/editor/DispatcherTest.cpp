@@ -1,7 +1,7 @@
 // Recognising the pedal's messages and what each one changes.
-#include "EditorFixture.h"
 #include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
+#include "tests/editor/EditorFixture.h"
 
 namespace qd3::test {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "CapturedMessages.h"
-#include "FakeScreen.h"
 #include "QD3Control.h"
+#include "tests/support/CapturedMessages.h"
+#include "tests/support/FakeScreen.h"
 
 namespace qd3::test {
 

@@ -1,4 +1,4 @@
-#include "EditorFixture.h"
+#include "tests/editor/EditorFixture.h"
 
 namespace qd3::test {
 namespace {

@@ -1,7 +1,7 @@
 // The connection: polling, the version rule, reconnecting and the menu transitions.
-#include "EditorFixture.h"
 #include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
+#include "tests/editor/EditorFixture.h"
 
 namespace qd3::test {
 namespace {

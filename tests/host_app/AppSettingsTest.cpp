@@ -5,9 +5,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "FakeMidiTransport.h"
-#include "TempFolder.h"
 #include "host/MidiPorts.h"
+#include "tests/host_midi/FakeMidiTransport.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3 {
 namespace {

@@ -22,8 +22,8 @@
 #include <thread>
 #include <vector>
 
-#include "JackDummyServer.h"
-#include "TempFolder.h"
+#include "tests/host_midi/JackDummyServer.h"
+#include "tests/support/TempFolder.h"
 
 extern char** environ;
 

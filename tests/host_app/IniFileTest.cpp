@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3 {
 namespace {

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3 {
 namespace {

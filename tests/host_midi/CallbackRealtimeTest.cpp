@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "RealtimeProbe.h"
 #include "host/MidiReceiveQueues.h"
+#include "tests/host_midi/RealtimeProbe.h"
 
 namespace qd3::test {
 namespace {

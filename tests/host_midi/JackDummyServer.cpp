@@ -1,4 +1,4 @@
-#include "JackDummyServer.h"
+#include "tests/host_midi/JackDummyServer.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,4 +1,4 @@
-#include "RealtimeProbe.h"
+#include "tests/host_midi/RealtimeProbe.h"
 
 #include <pthread.h>
 #include <semaphore.h>

@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "FakeMidiPortSettings.h"
-#include "JackDummyServer.h"
 #include "host/MidiPorts.h"
 #include "host/RtMidiTransport.h"
+#include "tests/host_midi/FakeMidiPortSettings.h"
+#include "tests/host_midi/JackDummyServer.h"
 
 namespace qd3::test {
 namespace {

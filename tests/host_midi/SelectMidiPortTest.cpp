@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "FakeMidiPortSettings.h"
-#include "FakeMidiTransport.h"
 #include "host/MidiPorts.h"
+#include "tests/host_midi/FakeMidiPortSettings.h"
+#include "tests/host_midi/FakeMidiTransport.h"
 
 namespace qd3::test {
 namespace {

@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "FakeMidiPortSettings.h"
-#include "FakeMidiTransport.h"
 #include "host/MidiPorts.h"
 #include "host/MidiReceiveQueues.h"
+#include "tests/host_midi/FakeMidiPortSettings.h"
+#include "tests/host_midi/FakeMidiTransport.h"
 
 namespace qd3::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "FakeMidiPortSettings.h"
-#include "FakeMidiTransport.h"
 #include "host/MidiPorts.h"
+#include "tests/host_midi/FakeMidiPortSettings.h"
+#include "tests/host_midi/FakeMidiTransport.h"
 
 namespace qd3::test {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "WavBytes.h"
 #include "ir/ConversionSummary.h"
+#include "tests/ir/WavBytes.h"
 
 namespace qd3::test {
 namespace {

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
-#include "WavBytes.h"
 #include "ir/IrDisplay.h"
 #include "ir/IrImage.h"
 #include "ir/IrNumbers.h"
+#include "tests/ir/WavBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3::test {
 namespace {

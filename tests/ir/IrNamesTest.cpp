@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
 #include "ir/IrImage.h"
 #include "ir/IrNames.h"
 #include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/Name32.h"
 #include "simulator/PedalModel.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3::test {
 namespace {

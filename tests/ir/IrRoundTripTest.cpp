@@ -5,7 +5,6 @@
 
 #include <cmath>
 
-#include "WavBytes.h"
 #include "ir/IrFetch.h"
 #include "ir/IrImage.h"
 #include "ir/IrUpload.h"
@@ -13,6 +12,7 @@
 #include "protocol/MessageMatch.h"
 #include "protocol/Name32.h"
 #include "simulator/PedalModel.h"
+#include "tests/ir/WavBytes.h"
 
 namespace qd3::test {
 namespace {

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <limits>
 
-#include "TempFolder.h"
-#include "WavBytes.h"
 #include "ir/WavReader.h"
+#include "tests/ir/WavBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3::test {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "BankTestSupport.h"
-#include "TempFolder.h"
 #include "presets/BankFile.h"
 #include "presets/SafetyBackup.h"
 #include "protocol/Checksum14.h"
+#include "tests/presets/BankTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3 {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "BankTestSupport.h"
 #include "presets/BankExport.h"
 #include "presets/BankImport.h"
 #include "protocol/MessageMatch.h"
 #include "simulator/DefaultState.h"
 #include "simulator/PedalModel.h"
+#include "tests/presets/BankTestSupport.h"
 
 namespace qd3 {
 namespace {

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "TempFolder.h"
 #include "presets/PresetCache.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3 {
 namespace {

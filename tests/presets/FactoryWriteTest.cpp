@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "BankTestSupport.h"
 #include "presets/FactoryWrite.h"
 #include "protocol/MessageBuilders.h"
+#include "tests/presets/BankTestSupport.h"
 
 namespace qd3 {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
 #include "presets/PresetCache.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3 {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
 #include "presets/PresetCache.h"
 #include "presets/SlotLabels.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3 {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "TempFolder.h"
 #include "presets/PresetFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3 {
 namespace {

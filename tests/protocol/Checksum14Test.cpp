@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestBytes.h"
+#include "tests/protocol/TestBytes.h"
 
 namespace qd3 {
 namespace {

@@ -5,9 +5,9 @@
 #include <array>
 #include <string>
 
-#include "TestBytes.h"
 #include "protocol/Checksum14.h"
 #include "protocol/MessageMatch.h"
+#include "tests/protocol/TestBytes.h"
 
 namespace qd3 {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "TestBytes.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/TransferBuffer.h"
+#include "tests/protocol/TestBytes.h"
 
 namespace qd3 {
 namespace {

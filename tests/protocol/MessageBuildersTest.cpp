@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TestBytes.h"
+#include "tests/protocol/TestBytes.h"
 
 namespace qd3 {
 namespace {

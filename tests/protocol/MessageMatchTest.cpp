@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "TestBytes.h"
 #include "protocol/MessageBuilders.h"
+#include "tests/protocol/TestBytes.h"
 
 namespace qd3 {
 namespace {

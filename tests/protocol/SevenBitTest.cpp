@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "TestBytes.h"
+#include "tests/protocol/TestBytes.h"
 
 namespace qd3 {
 namespace {

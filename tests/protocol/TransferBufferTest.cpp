@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "TestBytes.h"
 #include "protocol/SevenBit.h"
+#include "tests/protocol/TestBytes.h"
 
 namespace qd3 {
 namespace {

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "api/EmbeddedResources.h"
 #include "params/ParamCatalogue.h"
 #include "presets/PresetRecord.h"
 #include "protocol/Checksum14.h"
 #include "resources/factory_bank/FactoryBank.h"
 #include "resources/factory_bank/FactoryBankBuilder.h"
 #include "resources/factory_bank/FactorySounds.h"
+#include "toolkit/api/EmbeddedResources.h"
 
 namespace qd3 {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "api/EmbeddedResources.h"
 #include "presets/PresetCache.h"
 #include "resources/factory_irs/CabinetIr.h"
 #include "resources/factory_irs/FactoryIrWavs.h"
+#include "toolkit/api/EmbeddedResources.h"
 
 namespace qd3 {
 namespace {

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstring>
 
-#include "SimTestSupport.h"
 #include "simulator/DefaultState.h"
+#include "tests/simulator/SimTestSupport.h"
 
 namespace qd3::sim::test {
 namespace {

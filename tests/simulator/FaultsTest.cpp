@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "SimTestSupport.h"
 #include "protocol/Checksum14.h"
 #include "protocol/IrReceiveState.h"
+#include "tests/simulator/SimTestSupport.h"
 
 namespace qd3::sim::test {
 namespace {

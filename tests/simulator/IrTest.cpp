@@ -4,11 +4,11 @@
 
 #include <numeric>
 
-#include "SimTestSupport.h"
 #include "protocol/IrReceiveState.h"
 #include "protocol/MessageMatch.h"
 #include "protocol/SevenBit.h"
 #include "simulator/DefaultState.h"
+#include "tests/simulator/SimTestSupport.h"
 
 namespace qd3::sim::test {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SimTestSupport.h"
+#include "tests/simulator/SimTestSupport.h"
 
 namespace qd3::sim::test {
 namespace {

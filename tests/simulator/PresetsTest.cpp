@@ -9,9 +9,9 @@
 #include <string>
 #include <tuple>
 
-#include "SimTestSupport.h"
 #include "protocol/DeviceReplies.h"
 #include "simulator/DefaultState.h"
+#include "tests/simulator/SimTestSupport.h"
 
 namespace qd3::sim::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "SimTestSupport.h"
+#include "tests/simulator/SimTestSupport.h"
 
 namespace qd3::sim::test {
 namespace {

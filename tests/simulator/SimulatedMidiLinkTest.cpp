@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "SimTestSupport.h"
 #include "protocol/Checksum14.h"
 #include "simulator/SimulatedMidiLink.h"
+#include "tests/simulator/SimTestSupport.h"
 
 namespace qd3::sim::test {
 namespace {

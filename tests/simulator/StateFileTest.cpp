@@ -8,9 +8,9 @@
 #include <fstream>
 #include <functional>
 
-#include "SimTestSupport.h"
 #include "simulator/DefaultState.h"
 #include "simulator/StateFile.h"
+#include "tests/simulator/SimTestSupport.h"
 
 namespace qd3::sim::test {
 namespace {

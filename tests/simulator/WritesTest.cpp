@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "SimTestSupport.h"
 #include "simulator/DefaultState.h"
+#include "tests/simulator/SimTestSupport.h"
 
 namespace qd3::sim::test {
 namespace {

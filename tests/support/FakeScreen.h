@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "api/IScreenAccess.h"
+#include "toolkit/api/IScreenAccess.h"
 
 namespace qd3::test {
 

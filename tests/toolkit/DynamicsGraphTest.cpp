@@ -1,8 +1,8 @@
 // The dynamics graph: knee arithmetic, the curve's points and what is painted.
 #include <gtest/gtest.h>
 
-#include "ToolkitTestSupport.h"
-#include "graphs/IDynamicsResponseGraph.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/graphs/IDynamicsResponseGraph.h"
 
 namespace qd3::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "ToolkitTestSupport.h"
-#include "graphs/IFreqResponseGraph.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/graphs/IFreqResponseGraph.h"
 
 namespace qd3::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <numbers>
 #include <random>
 
-#include "graphs/FrequencyAnalysis.h"
+#include "toolkit/graphs/FrequencyAnalysis.h"
 
 namespace qd3::test {
 namespace {

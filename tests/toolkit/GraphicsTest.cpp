@@ -2,10 +2,10 @@
 // dirty-only redraw, resizing and mouse-over.
 #include <gtest/gtest.h>
 
-#include "IGraphics.h"
-#include "ToolkitTestSupport.h"
-#include "controls/ICornerResizerControl.h"
-#include "controls/IPanelControl.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/controls/ICornerResizerControl.h"
+#include "toolkit/controls/IPanelControl.h"
 
 namespace qd3::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ToolkitTestSupport.h"
-#include "gtk/GtkGraphicsWidget.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/gtk/GtkGraphicsWidget.h"
 
 namespace qd3::test {
 namespace {

@@ -1,8 +1,8 @@
 // The invisible picker: event kinds, modifiers, direction and the value it sets.
 #include <gtest/gtest.h>
 
-#include "ToolkitTestSupport.h"
-#include "graphs/IInvisibleSelectControl3.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/graphs/IInvisibleSelectControl3.h"
 
 namespace qd3::test {
 namespace {

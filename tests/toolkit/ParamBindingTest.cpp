@@ -2,9 +2,9 @@
 // by code reach the controls through the queue, without notifying.
 #include <gtest/gtest.h>
 
-#include "ToolkitTestSupport.h"
-#include "controls/IVKnobControl.h"
-#include "controls/IVSliderControl.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/controls/IVKnobControl.h"
+#include "toolkit/controls/IVSliderControl.h"
 
 namespace qd3::test {
 namespace {

@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <numbers>
 
-#include "ToolkitTestSupport.h"
-#include "graphs/IDynamicsResponseGraph.h"
-#include "graphs/IFreqResponseGraph.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/graphs/IDynamicsResponseGraph.h"
+#include "toolkit/graphs/IFreqResponseGraph.h"
 
 namespace qd3::test {
 namespace {

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "FontStore.h"
-#include "api/EmbeddedResources.h"
-#include "platform/ScriptedPlatformServices.h"
+#include "toolkit/FontStore.h"
+#include "toolkit/api/EmbeddedResources.h"
+#include "toolkit/platform/ScriptedPlatformServices.h"
 
 namespace qd3::test {
 namespace {

@@ -1,18 +1,18 @@
 // The stock controls: what each does with the mouse and what it paints.
 #include <gtest/gtest.h>
 
-#include "ToolkitTestSupport.h"
-#include "controls/IBButtonControl.h"
-#include "controls/IBKnobRotaterControl.h"
-#include "controls/IBSliderControl.h"
-#include "controls/IBitmapControl.h"
-#include "controls/IPanelControl.h"
-#include "controls/ISVGKnobControl.h"
-#include "controls/ITextControl.h"
-#include "controls/IVButtonControl.h"
-#include "controls/IVKnobControl.h"
-#include "controls/IVSlideSwitchControl.h"
-#include "controls/IVSliderControl.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/controls/IBButtonControl.h"
+#include "toolkit/controls/IBKnobRotaterControl.h"
+#include "toolkit/controls/IBSliderControl.h"
+#include "toolkit/controls/IBitmapControl.h"
+#include "toolkit/controls/IPanelControl.h"
+#include "toolkit/controls/ISVGKnobControl.h"
+#include "toolkit/controls/ITextControl.h"
+#include "toolkit/controls/IVButtonControl.h"
+#include "toolkit/controls/IVKnobControl.h"
+#include "toolkit/controls/IVSlideSwitchControl.h"
+#include "toolkit/controls/IVSliderControl.h"
 
 namespace qd3::test {
 namespace {

@@ -1,14 +1,14 @@
 // In-place text entry, the popup menu of captions, number boxes and links.
 #include <gtest/gtest.h>
 
-#include "ToolkitTestSupport.h"
-#include "controls/ICaptionControl.h"
-#include "controls/IEditableTextControl.h"
-#include "controls/IPopupMenuControl.h"
-#include "controls/ITextEntryControl.h"
-#include "controls/IURLControl.h"
-#include "controls/IVNumberBoxControl.h"
-#include "platform/ScriptedPlatformServices.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
+#include "toolkit/controls/ICaptionControl.h"
+#include "toolkit/controls/IEditableTextControl.h"
+#include "toolkit/controls/IPopupMenuControl.h"
+#include "toolkit/controls/ITextEntryControl.h"
+#include "toolkit/controls/IURLControl.h"
+#include "toolkit/controls/IVNumberBoxControl.h"
+#include "toolkit/platform/ScriptedPlatformServices.h"
 
 namespace qd3::test {
 namespace {

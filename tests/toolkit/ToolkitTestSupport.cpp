@@ -1,4 +1,4 @@
-#include "ToolkitTestSupport.h"
+#include "tests/toolkit/ToolkitTestSupport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <deque>
 #include <filesystem>
 
-#include "api/EmbeddedResources.h"
+#include "toolkit/api/EmbeddedResources.h"
 
 // Fontconfig keeps its caches until exit; Cairo's fallback font face reaches it.
 extern "C" const char* __lsan_default_suppressions() {

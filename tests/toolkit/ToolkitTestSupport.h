@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "IGraphics.h"
-#include "OffscreenBackend.h"
-#include "api/IEditorDelegate.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/OffscreenBackend.h"
+#include "toolkit/api/IEditorDelegate.h"
 
 namespace qd3::test {
 

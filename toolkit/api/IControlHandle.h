@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "api/IColor.h"
+#include "toolkit/api/IColor.h"
 
 namespace qd3 {
 

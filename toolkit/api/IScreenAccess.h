@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "api/IControlHandle.h"
+#include "toolkit/api/IControlHandle.h"
 
 namespace qd3 {
 

@@ -1,4 +1,4 @@
-#include "controls/IBButtonControl.h"
+#include "toolkit/controls/IBButtonControl.h"
 
 namespace qd3 {
 

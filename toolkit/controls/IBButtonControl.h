@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IControl.h"
+#include "toolkit/IControl.h"
 
 namespace qd3 {
 

@@ -1,4 +1,4 @@
-#include "controls/IBKnobRotaterControl.h"
+#include "toolkit/controls/IBKnobRotaterControl.h"
 
 namespace qd3 {
 

@@ -1,4 +1,4 @@
-#include "controls/IBSliderControl.h"
+#include "toolkit/controls/IBSliderControl.h"
 
 #include <algorithm>
 

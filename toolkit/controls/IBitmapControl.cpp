@@ -1,4 +1,4 @@
-#include "controls/IBitmapControl.h"
+#include "toolkit/controls/IBitmapControl.h"
 
 #include <cmath>
 

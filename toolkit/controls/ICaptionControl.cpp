@@ -1,9 +1,9 @@
-#include "controls/ICaptionControl.h"
+#include "toolkit/controls/ICaptionControl.h"
 
 #include <cmath>
 
-#include "IGraphics.h"
-#include "api/IEditorDelegate.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/api/IEditorDelegate.h"
 
 namespace qd3 {
 

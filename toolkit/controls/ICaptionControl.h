@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/ITextControl.h"
+#include "toolkit/controls/ITextControl.h"
 
 namespace qd3 {
 

@@ -1,9 +1,9 @@
-#include "controls/ICornerResizerControl.h"
+#include "toolkit/controls/ICornerResizerControl.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "IGraphics.h"
+#include "toolkit/IGraphics.h"
 
 namespace qd3 {
 

@@ -1,6 +1,6 @@
-#include "controls/IEditableTextControl.h"
+#include "toolkit/controls/IEditableTextControl.h"
 
-#include "IGraphics.h"
+#include "toolkit/IGraphics.h"
 
 namespace qd3 {
 

@@ -1,4 +1,4 @@
-#include "controls/IPanelControl.h"
+#include "toolkit/controls/IPanelControl.h"
 
 namespace qd3 {
 

@@ -1,4 +1,4 @@
-#include "controls/IPopupMenuControl.h"
+#include "toolkit/controls/IPopupMenuControl.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "controls/ISVGKnobControl.h"
+#include "toolkit/controls/ISVGKnobControl.h"
 
 namespace qd3 {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "IControl.h"
-#include "controls/KnobDrag.h"
+#include "toolkit/IControl.h"
+#include "toolkit/controls/KnobDrag.h"
 
 namespace qd3 {
 

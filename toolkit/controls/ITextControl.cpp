@@ -1,4 +1,4 @@
-#include "controls/ITextControl.h"
+#include "toolkit/controls/ITextControl.h"
 
 namespace qd3 {
 

@@ -1,4 +1,4 @@
-#include "controls/ITextEntryControl.h"
+#include "toolkit/controls/ITextEntryControl.h"
 
 namespace qd3 {
 

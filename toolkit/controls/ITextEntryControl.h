@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "IControl.h"
-#include "IText.h"
+#include "toolkit/IControl.h"
+#include "toolkit/IText.h"
 
 namespace qd3 {
 

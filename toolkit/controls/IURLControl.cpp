@@ -1,7 +1,7 @@
-#include "controls/IURLControl.h"
+#include "toolkit/controls/IURLControl.h"
 
-#include "IGraphics.h"
-#include "api/IPlatformServices.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/api/IPlatformServices.h"
 
 namespace qd3 {
 

@@ -1,11 +1,11 @@
-#include "controls/IVButtonControl.h"
+#include "toolkit/controls/IVButtonControl.h"
 
 #include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "controls/VectorLayout.h"
+#include "toolkit/controls/VectorLayout.h"
 
 namespace qd3 {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "IControl.h"
-#include "IVStyle.h"
+#include "toolkit/IControl.h"
+#include "toolkit/IVStyle.h"
 
 namespace qd3 {
 

@@ -1,10 +1,10 @@
-#include "controls/IVKnobControl.h"
+#include "toolkit/controls/IVKnobControl.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "controls/VectorLayout.h"
+#include "toolkit/controls/VectorLayout.h"
 
 namespace qd3 {
 

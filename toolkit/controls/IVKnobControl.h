@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "IControl.h"
-#include "IVStyle.h"
-#include "controls/KnobDrag.h"
+#include "toolkit/IControl.h"
+#include "toolkit/IVStyle.h"
+#include "toolkit/controls/KnobDrag.h"
 
 namespace qd3 {
 

@@ -1,12 +1,12 @@
-#include "controls/IVNumberBoxControl.h"
+#include "toolkit/controls/IVNumberBoxControl.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "IGraphics.h"
-#include "controls/VectorLayout.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/controls/VectorLayout.h"
 
 namespace qd3 {
 

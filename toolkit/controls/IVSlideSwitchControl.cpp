@@ -1,6 +1,6 @@
-#include "controls/IVSlideSwitchControl.h"
+#include "toolkit/controls/IVSlideSwitchControl.h"
 
-#include "controls/VectorLayout.h"
+#include "toolkit/controls/VectorLayout.h"
 
 namespace qd3 {
 

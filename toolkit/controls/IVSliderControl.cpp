@@ -1,8 +1,8 @@
-#include "controls/IVSliderControl.h"
+#include "toolkit/controls/IVSliderControl.h"
 
 #include <algorithm>
 
-#include "controls/VectorLayout.h"
+#include "toolkit/controls/VectorLayout.h"
 
 namespace qd3 {
 

@@ -1,4 +1,4 @@
-#include "controls/KnobDrag.h"
+#include "toolkit/controls/KnobDrag.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Events.h"
+#include "toolkit/Events.h"
 
 namespace qd3 {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "IRECT.h"
-#include "IVStyle.h"
+#include "toolkit/IRECT.h"
+#include "toolkit/IVStyle.h"
 
 namespace qd3 {
 

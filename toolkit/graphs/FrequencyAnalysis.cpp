@@ -1,4 +1,4 @@
-#include "graphs/FrequencyAnalysis.h"
+#include "toolkit/graphs/FrequencyAnalysis.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,4 +1,4 @@
-#include "graphs/IDynamicsResponseGraph.h"
+#include "toolkit/graphs/IDynamicsResponseGraph.h"
 
 #include <cmath>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "IControl.h"
+#include "toolkit/IControl.h"
 
 namespace qd3 {
 

@@ -1,11 +1,11 @@
-#include "graphs/IFreqResponseGraph.h"
+#include "toolkit/graphs/IFreqResponseGraph.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdio>
 
-#include "graphs/FrequencyAnalysis.h"
+#include "toolkit/graphs/FrequencyAnalysis.h"
 
 namespace qd3 {
 namespace {

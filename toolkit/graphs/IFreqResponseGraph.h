@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "IControl.h"
-#include "IText.h"
+#include "toolkit/IControl.h"
+#include "toolkit/IText.h"
 
 namespace qd3 {
 

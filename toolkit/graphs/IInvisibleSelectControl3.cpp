@@ -1,4 +1,4 @@
-#include "graphs/IInvisibleSelectControl3.h"
+#include "toolkit/graphs/IInvisibleSelectControl3.h"
 
 namespace qd3 {
 

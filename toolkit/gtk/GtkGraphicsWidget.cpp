@@ -1,10 +1,10 @@
-#include "gtk/GtkGraphicsWidget.h"
+#include "toolkit/gtk/GtkGraphicsWidget.h"
 
 #include <gtk/gtk.h>
 
 #include <string>
 
-#include "IGraphics.h"
+#include "toolkit/IGraphics.h"
 
 namespace qd3 {
 namespace {

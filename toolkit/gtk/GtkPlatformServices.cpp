@@ -1,4 +1,4 @@
-#include "gtk/GtkPlatformServices.h"
+#include "toolkit/gtk/GtkPlatformServices.h"
 
 #include <gtk/gtk.h>
 

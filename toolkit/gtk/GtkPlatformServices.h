@@ -1,6 +1,6 @@
 #pragma once
 
-#include "api/IPlatformServices.h"
+#include "toolkit/api/IPlatformServices.h"
 
 typedef struct _GtkWindow GtkWindow;
 

@@ -1,4 +1,4 @@
-#include "platform/ScriptedPlatformServices.h"
+#include "toolkit/platform/ScriptedPlatformServices.h"
 
 #include <algorithm>
 

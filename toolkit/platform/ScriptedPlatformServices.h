@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "api/IPlatformServices.h"
+#include "toolkit/api/IPlatformServices.h"
 
 namespace qd3 {
 

@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "tests/simulator/system/ChildProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,4 +1,4 @@
-#include "JackServer.h"
+#include "tests/simulator/system/JackServer.h"
 
 #include <signal.h>
 #include <unistd.h>

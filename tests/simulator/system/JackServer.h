@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "ChildProcess.h"
+#include "tests/simulator/system/ChildProcess.h"
 
 namespace qd3::sim::test {
 

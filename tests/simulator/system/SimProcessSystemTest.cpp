@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "ChildProcess.h"
-#include "JackServer.h"
 #include "simulator/StateFile.h"
+#include "tests/simulator/system/ChildProcess.h"
+#include "tests/simulator/system/JackServer.h"
 
 namespace qd3::sim::test {
 namespace {
