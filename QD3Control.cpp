@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "QD3ControlTags.h"
+#include "QD3ControlScreenNames.h"
 
 namespace qd3 {
 namespace {
@@ -29,18 +29,18 @@ void QD3Control::SetTimers(std::unique_ptr<ITimerHandle> deviceTimer,
 
 void QD3Control::OnMenuCommand(int command) {
   switch (command) {
-    case 1:
+    case kEditorCmdFirmwareUpdate:
       OpenFirmwareUpdate();
       break;
-    case 2:
+    case kEditorCmdGlobalSettings:
       OpenGlobalSettings();
       break;
-    case 3:
+    case kEditorCmdClearCache:
       ClearCacheData();
       break;
     default:
-      // Bank import (5), bank export (6) and the factory presets update (8) come
-      // with the preset files and the factory bank.
+      // Bank import, bank export and the factory presets update come with the
+      // preset files and the factory bank.
       break;
   }
 }
@@ -102,8 +102,17 @@ void QD3Control::ShowProgress(double fraction) {
   fraction = std::clamp(fraction, 0.0, 1.0);
   SetControlValue(kTagProgressValue, fraction);
   char text[16];
-  std::snprintf(text, sizeof text, "%d %%", static_cast<int>(fraction * 100.0));
+  std::snprintf(text, sizeof text, kTextProgressPercent, static_cast<int>(fraction * 100.0));
   SetControlText(kTagProgressText, text);
+}
+
+void QD3Control::ApplyTransferStep(const TransferStep& step) {
+  if (step.progress) ShowProgress(*step.progress);
+  if (step.overlay != ProgressOverlay::kUnchanged) {
+    ShowGroup(kGroupProgress, step.overlay == ProgressOverlay::kShow);
+  }
+  for (const Bytes& message : step.messages) SendDeviceMessage(message);
+  if (step.end == TransferEnd::kFailed && !step.message.empty()) PostMessage(step.message);
 }
 
 void QD3Control::PostMessage(std::string text) {

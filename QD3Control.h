@@ -14,7 +14,9 @@
 #include "params/ParamCatalogue.h"
 #include "presets/ChecksumTable.h"
 #include "presets/PresetCache.h"
+#include "presets/PresetSync.h"
 #include "protocol/DeviceSession.h"
+#include "protocol/TransferStep.h"
 #include "toolkit/api/IEditorDelegate.h"
 #include "toolkit/api/IPlatformServices.h"
 #include "toolkit/api/IScreenAccess.h"
@@ -59,8 +61,7 @@ class QD3Control : public IEditorDelegate {
   // thing stopped when the editor goes, so no tick runs into a half-freed object.
   void SetTimers(std::unique_ptr<ITimerHandle> deviceTimer,
                  std::unique_ptr<ITimerHandle> idleTimer);
-  // Menu entries that act on the editor: 1 firmware update, 2 global settings,
-  // 3 clear cache, 5 bank import, 6 bank export, 8 factory presets update.
+  // Menu entries that act on the editor: the kEditorCmd... numbers.
   void OnMenuCommand(int command);
   // At start-up: every parameter's change handler once, with nothing sent.
   void RunAllChangeHandlers();
@@ -139,6 +140,9 @@ class QD3Control : public IEditorDelegate {
   void ShowGroup(std::string_view group, bool show);
   void EnableGroup(std::string_view group, bool enable);
   void ShowProgress(double fraction);
+  // Sends what a transfer asks for, shows its progress on the common overlay and
+  // posts its message when it failed.
+  void ApplyTransferStep(const TransferStep& step);
   // A message box raised while handling the pedal: shown by the next idle tick.
   void PostMessage(std::string text);
 
@@ -162,10 +166,7 @@ class QD3Control : public IEditorDelegate {
   // Presets.
   void HandlePresetDump(std::span<const uint8_t> m);
   void HandlePresetChecksums(std::span<const uint8_t> m);
-  void StartPresetSync();
   void ContinuePresetSync(std::span<const uint8_t> m);
-  void FinishPresetSync();
-  void WatchPresetSync();
   void ApplyCurrentPresetDump(std::span<const uint8_t> m);
   void SetRowLabel(int slot, std::string label);
   void SetRowColor(int slot, bool current);
@@ -183,10 +184,7 @@ class QD3Control : public IEditorDelegate {
   std::unique_ptr<PresetCache> mCache;
   std::array<IControlHandle*, kPresetCount> mPresetRows{};
   std::array<std::string, kPresetCount> mRowLabels;
-  // Ticks the synchronisation has waited for its outstanding dump, and how often
-  // that dump was asked for again.
-  int mSyncWaitTicks = 0;
-  int mSyncRetries = 0;
+  PresetSync mSync{session, checksums};
 
   std::mutex mQueueMutex;
   std::vector<std::pair<int, double>> mQueuedUpdates;

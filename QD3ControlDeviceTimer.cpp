@@ -1,7 +1,7 @@
 // The 100 ms device timer and the session transitions that the player starts:
 // polling for a pedal, and one message per tick for every multi-message transfer.
 #include "QD3Control.h"
-#include "QD3ControlTags.h"
+#include "QD3ControlScreenNames.h"
 #include "protocol/MessageBuilders.h"
 
 namespace qd3 {
@@ -70,18 +70,7 @@ void QD3Control::RequestSelectedUserIr() {
 }
 
 void QD3Control::ServeConnectedTransfers() {
-  if (session.readAllActive && session.readIndex == -1) {
-    // The synchronisation opens with the bracket alone; its first request
-    // follows on the next tick.
-    if (session.bulkBeginPending) {
-      session.bulkBeginPending = false;
-      SendDeviceMessage(BuildBulkBegin());
-      return;
-    }
-    StartPresetSync();
-    return;
-  }
-  if (session.readAllActive) WatchPresetSync();
+  if (mSync.Active()) ApplyTransferStep(mSync.OnTick());
 }
 
 void QD3Control::Reconnect() {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "QD3Control.h"
-#include "QD3ControlTags.h"
+#include "QD3ControlScreenNames.h"
 #include "protocol/Checksum14.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/MessageMatch.h"
@@ -26,12 +26,6 @@ constexpr int kKnobControllerFirstByte = 8;  // controller map: parameters 91..9
 // 1 ask for a pedal update, above 11 for an editor update.
 constexpr int kSupportedVersion = 11;
 constexpr int kNewestWholeVersion = 11;
-
-constexpr const char* kTextUpgradePedal = "Please upgrade QD3 to actual version %d.";
-constexpr const char* kTextUpgradeEditor =
-    "Editor version out of date. Please download the most recent version.";
-constexpr const char* kTextDeviceError = "ERROR!";
-constexpr const char* kTextUpdateFailed = "Error in update!";
 
 bool IsModel(std::span<const uint8_t> m, uint8_t model) {
   return ReadModel(m) == model;
@@ -97,7 +91,7 @@ void QD3Control::HandleDataBlockUnconnected(std::span<const uint8_t> m) {
   const int version = *ReadVersion(m);
   const int type = m[kSelectorOffset];
   char versionText[32];
-  std::snprintf(versionText, sizeof versionText, "VERSION: %.1f", version / 10.0);
+  std::snprintf(versionText, sizeof versionText, kTextVersionLine, version / 10.0);
   SetControlText(kTagDeviceLine, kTextDeviceLine);
   SetControlText(kTagVersionLine, versionText);
   EnableGroup(kGroupNeedsPedal, true);
@@ -119,7 +113,7 @@ void QD3Control::HandleDataBlockUnconnected(std::span<const uint8_t> m) {
     session.connected = true;
     // Printed as a C string: a NUL inside the 32 characters ends the serial.
     const auto serial = ReadName32Field(m, kSerialOffset);
-    std::string text = "SERIAL: ";
+    std::string text = kTextSerialLine;
     for (uint8_t c : *serial) {
       if (c == 0) break;
       text.push_back(static_cast<char>(c));

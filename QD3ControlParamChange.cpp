@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "QD3Control.h"
-#include "QD3ControlTags.h"
+#include "QD3ControlScreenNames.h"
 #include "params/DeviceParamNumbers.h"
 #include "protocol/MessageBuilders.h"
 
@@ -23,9 +23,6 @@ bool HasOwnDisplay(int index) {
 bool IsUserIrHalf(int index) {
   return index >= kParamUserIrAHigh && index <= kParamUserIrBLow;
 }
-
-constexpr IColor kDisplayColour{255, 255, 255, 255};
-constexpr IColor kDisplayModifiedColour{100, 255, 255, 255};
 
 }  // namespace
 
@@ -66,7 +63,7 @@ void QD3Control::UpdateModifiedDisplay() {
   presetModified = liveValues != deviceSnapshot;
   if (!display) return;
   display->Hide(false);
-  display->SetTextColor(presetModified ? kDisplayModifiedColour : kDisplayColour);
+  display->SetTextColor(IColorFromArgb(presetModified ? kColorDisplayModified : kColorDisplay));
   display->SetDirty();
 }
 

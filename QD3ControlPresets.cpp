@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "QD3Control.h"
-#include "QD3ControlTags.h"
+#include "QD3ControlScreenNames.h"
 #include "presets/PresetRecord.h"
 #include "presets/SlotLabels.h"
 #include "presets/StoreRecord.h"
@@ -16,23 +16,12 @@
 namespace qd3 {
 namespace {
 
-// A synchronisation dump that does not arrive is asked for again after this many
-// 100 ms ticks (2 s: a dump needs about 6 ms on the wire, so the pedal has long
-// stopped answering), at most kSyncMaxRetries times; then the run ends without it.
-constexpr int kSyncWaitTicks = 20;
-constexpr int kSyncMaxRetries = 3;
-constexpr const char* kTextSyncGaveUp =
-    "The QD3 stopped answering while its presets were read. The presets not read "
-    "yet will be fetched at the next connection.";
-
 // Entries of the user-IR name table that hold the current preset's two positions.
 constexpr size_t kCurrentIrNameA = 288;
 constexpr size_t kCurrentIrNameB = 289;
 // What positions 7 and 8 hold when they use no user IR.
 constexpr const char* kFactoryPosition7Name = "BRIT 2x12";
 constexpr const char* kFactoryPosition8Name = "BOUTIQUE 4x12";
-
-constexpr IColor kDisplayColour{255, 255, 255, 255};
 
 Checksum14Pair ReceivedChecksum(std::span<const uint8_t> m) {
   return {m[kChecksumHiOffset], m[kChecksumLoOffset]};
@@ -79,7 +68,8 @@ void QD3Control::SetRowLabel(int slot, std::string label) {
 void QD3Control::SetRowColor(int slot, bool current) {
   if (!IsWindowOpen() || slot < 0 || slot >= kPresetCount) return;
   if (IControlHandle* row = mPresetRows[static_cast<size_t>(slot)]) {
-    row->SetTextColor(RowColor(current));
+    row->SetTextColor(IColorFromArgb(
+        RowKindOf(current) == PresetRowKind::kCurrent ? kColorCurrentRow : kColorOtherRow));
     row->SetDirty();
   }
 }
@@ -124,87 +114,21 @@ void QD3Control::StoreCurrentPreset() {
 // ---- checksum block and synchronisation ----
 
 void QD3Control::HandlePresetChecksums(std::span<const uint8_t> m) {
-  const auto data = ReadRecordData(m);
-  mSyncWaitTicks = 0;
-  mSyncRetries = 0;
-  if (checksums.CompareWithDevice(*data) == 0) {
-    // A run cut short by a reconnect has nothing left to read; left active, it
-    // would take the next current-preset dump for one of its own.
-    session.readAllActive = false;
-    SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
-    return;
-  }
-  session.readAllActive = true;
-  session.readIndex = -1;
-  session.bulkBeginPending = true;
-}
-
-void QD3Control::StartPresetSync() {
-  const auto first = checksums.LowestPending();
-  if (!first) {
-    FinishPresetSync();
-    return;
-  }
-  session.readTotal = checksums.PendingCount();
-  session.readDone = 0;
-  session.readIndex = *first;
-  mSyncWaitTicks = 0;
-  mSyncRetries = 0;
-  SendDeviceMessage(BuildRequestPreset(*first));
-  ShowProgress(0.0);
-  ShowGroup(kGroupProgress, true);
-}
-
-void QD3Control::WatchPresetSync() {
-  if (++mSyncWaitTicks <= kSyncWaitTicks) return;
-  mSyncWaitTicks = 0;
-  if (mSyncRetries < kSyncMaxRetries) {
-    ++mSyncRetries;
-    SendDeviceMessage(BuildRequestPreset(session.readIndex));
-    return;
-  }
-  // Give up on this run; the slots still pending are fetched at the next connection.
-  PostMessage(kTextSyncGaveUp);
-  FinishPresetSync();
+  ApplyTransferStep(mSync.OnChecksumBlock(*ReadRecordData(m)));
 }
 
 void QD3Control::ContinuePresetSync(std::span<const uint8_t> m) {
-  if (!VerifyRecordChecksum(m)) {
-    mSyncWaitTicks = 0;
-    SendDeviceMessage(BuildRequestPreset(session.readIndex));
-    return;
+  const PresetSync::DumpResult result = mSync.OnDump(m);
+  if (result.storedSlot) {
+    const int slot = *result.storedSlot;
+    const PresetRecord record = RecordOf(m);
+    // A failed write is not reported; the cache keeps its previous file and the
+    // table moves on, as it would after any later successful write.
+    if (mCache) mCache->WritePreset(slot, record.Bytes());
+    SetRowLabel(slot, CachedSlotLabel(slot, PatchOffset(), record));
+    if (slot == session.currentPreset) SetRowColor(slot, true);
   }
-  const int slot = m[kSelectorOffset];
-  if (slot >= kPresetCount) return;
-  session.readIndex = slot;
-  const PresetRecord record = RecordOf(m);
-  // A failed write is not reported; the cache keeps its previous file and the
-  // table moves on, as it would after any later successful write.
-  if (mCache) mCache->WritePreset(slot, record.Bytes());
-  checksums.StoreReceived(slot, ReceivedChecksum(m));
-  SetRowLabel(slot, CachedSlotLabel(slot, PatchOffset(), record));
-  if (slot == session.currentPreset) SetRowColor(slot, true);
-
-  const auto next = checksums.LowestPending();
-  if (!next) {
-    FinishPresetSync();
-    return;
-  }
-  session.readIndex = *next;
-  session.readDone += 1;
-  mSyncWaitTicks = 0;
-  mSyncRetries = 0;
-  ShowProgress(static_cast<double>(session.readDone) / session.readTotal);
-  ShowGroup(kGroupProgress, true);
-  SendDeviceMessage(BuildRequestPreset(*next));
-}
-
-void QD3Control::FinishPresetSync() {
-  session.readAllActive = false;
-  session.applyingDeviceValues = false;
-  ShowProgress(1.0);
-  ShowGroup(kGroupProgress, false);
-  SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
+  ApplyTransferStep(result.step);
 }
 
 // ---- dumps ----
@@ -213,7 +137,7 @@ void QD3Control::HandlePresetDump(std::span<const uint8_t> m) {
   // A dump that arrives between the checksum block and the run's first request
   // was not asked for by the run (an answer already on its way): it is the
   // current preset, not a slot of the synchronisation.
-  if (session.readAllActive && session.readIndex >= 0) {
+  if (mSync.OwnsDump()) {
     ContinuePresetSync(m);
   } else if (!session.backupActive) {
     ApplyCurrentPresetDump(m);
@@ -258,7 +182,7 @@ void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
     if (IControlHandle* display = mScreen->GetControlWithTag(kTagValueDisplay)) {
       display->Hide(false);
       display->SetStr(number);
-      display->SetTextColor(kDisplayColour);
+      display->SetTextColor(IColorFromArgb(kColorDisplay));
       display->SetDirty();
     }
     const auto name = record.NameField();

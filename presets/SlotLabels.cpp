@@ -41,8 +41,8 @@ std::string CurrentPresetLabel(int slot, int offset, const PresetRecord& record)
   return CurrentPresetLabel(slot, offset, record.NameUpToNul());
 }
 
-IColor RowColor(bool isCurrentRow) {
-  return isCurrentRow ? kCurrentRowColor : kOtherRowColor;
+PresetRowKind RowKindOf(bool isCurrentRow) {
+  return isCurrentRow ? PresetRowKind::kCurrent : PresetRowKind::kOther;
 }
 
 int ListScrollForSlot(int slot) {

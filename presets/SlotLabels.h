@@ -1,22 +1,21 @@
 #pragma once
 
-// Texts and colours of the preset list and the two-digit preset display. Slots are
+// Texts and row kinds of the preset list and the two-digit preset display. Slots are
 // 0..127 everywhere inside the editor; the user sees slot + offset, offset being the
 // "PATCH OFFSET" setting (0 or 1), printed with at least two digits (so 100..128 show
 // three).
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "presets/PresetRecord.h"
-#include "toolkit/api/IColor.h"
 
 namespace qd3 {
 
-// Row colours: the row of the current preset and every other row.
-inline constexpr IColor kCurrentRowColor{255, 100, 255, 255};
-inline constexpr IColor kOtherRowColor{150, 100, 255, 255};
+// The two looks of a list row: the current preset's and every other.
+enum class PresetRowKind : uint8_t { kOther, kCurrent };
 
 // A label from a current-preset dump is cut to this many characters.
 inline constexpr std::size_t kCurrentPresetLabelMaxLength = 40;
@@ -41,7 +40,7 @@ std::string CurrentPresetLabel(int slot, int offset, std::string_view name);
 // As above with the record's name up to its first NUL byte.
 std::string CurrentPresetLabel(int slot, int offset, const PresetRecord& record);
 
-IColor RowColor(bool isCurrentRow);
+PresetRowKind RowKindOf(bool isCurrentRow);
 
 // Value of the list scroll parameter that brings `slot` into view: 109 - min(slot, 109).
 int ListScrollForSlot(int slot);

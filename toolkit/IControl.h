@@ -7,6 +7,7 @@
 #include "toolkit/Events.h"
 #include "toolkit/IDrawContext.h"
 #include "toolkit/IRECT.h"
+#include "toolkit/api/ControlTag.h"
 #include "toolkit/api/IControlHandle.h"
 
 namespace qd3 {
@@ -15,7 +16,6 @@ class IGraphics;
 class IControl;
 
 inline constexpr int kNoParameter = -1;
-inline constexpr int kNoTag = -1;
 
 using IActionFunction = std::function<void(IControl*)>;
 

@@ -62,7 +62,7 @@ GtkWidget* BuildMenuBar(EditorApp* app, GtkAccelGroup* accelerators) {
       g_object_set_data(G_OBJECT(item), kEntryIndexKey, GSIZE_TO_POINTER(i));
       g_signal_connect(item, "activate", G_CALLBACK(OnMenuActivate), app);
     }
-    if (entry.number == kCmdMidiSettings) {
+    if (entry.number == kMenuMidiSettings) {
       gtk_widget_add_accelerator(item, "activate", accelerators, GDK_KEY_comma, GDK_CONTROL_MASK,
                                  GTK_ACCEL_VISIBLE);
     }
@@ -135,8 +135,7 @@ void EditorApp::OnMenuEntry(size_t entryIndex) {
       CloseEditor();
       break;
     case MenuAction::kAbout:
-      // The about page is the group "aboutcontrols" of the screen.
-      mGraphics->HideGroup("aboutcontrols", false);
+      mGraphics->HideGroup(kGroupAbout, false);
       break;
     case MenuAction::kManual:
       ReadManual();

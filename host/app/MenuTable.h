@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "QD3ControlScreenNames.h"
+
 namespace qd3 {
 
 // What a menu entry does when chosen.
@@ -24,23 +26,27 @@ struct MenuEntry {
   int editorCommand;  // for EditorCommand
 };
 
-inline constexpr int kCmdMidiSettings = 40006;
-
 // The menu bar, in display order.
 inline constexpr std::array<MenuEntry, 13> kMenuEntries{{
-    {"&File", "&Import All Presets to QD3...", 40033, MenuAction::kEditorCommand, 5},
-    {"&File", "&Export All Presets from QD3 ...", 40034, MenuAction::kEditorCommand, 6},
+    {"&File", "&Import All Presets to QD3...", kMenuBankImport, MenuAction::kEditorCommand,
+     kEditorCmdBankImport},
+    {"&File", "&Export All Presets from QD3 ...", kMenuBankExport, MenuAction::kEditorCommand,
+     kEditorCmdBankExport},
     {"&File", "", 0, MenuAction::kSeparator, 0},
-    {"&File", "&Firmware Update...", 40029, MenuAction::kEditorCommand, 1},
-    {"&File", "&Factory Presets Update...", 40036, MenuAction::kEditorCommand, 8},
-    {"&File", "&Clear Cache Data", 40031, MenuAction::kEditorCommand, 3},
+    {"&File", "&Firmware Update...", kMenuFirmwareUpdate, MenuAction::kEditorCommand,
+     kEditorCmdFirmwareUpdate},
+    {"&File", "&Factory Presets Update...", kMenuFactoryUpdate, MenuAction::kEditorCommand,
+     kEditorCmdFactoryUpdate},
+    {"&File", "&Clear Cache Data", kMenuClearCache, MenuAction::kEditorCommand,
+     kEditorCmdClearCache},
     {"&File", "", 0, MenuAction::kSeparator, 0},
-    {"&File", "&MIDI Settings...\tCtrl+,", kCmdMidiSettings, MenuAction::kPreferences, 0},
-    {"&File", "&QD3 Global Settings...", 40030, MenuAction::kEditorCommand, 2},
+    {"&File", "&MIDI Settings...\tCtrl+,", kMenuMidiSettings, MenuAction::kPreferences, 0},
+    {"&File", "&QD3 Global Settings...", kMenuGlobalSettings, MenuAction::kEditorCommand,
+     kEditorCmdGlobalSettings},
     {"&File", "", 0, MenuAction::kSeparator, 0},
-    {"&File", "&Quit", 40007, MenuAction::kQuit, 0},
-    {"&Help", "&About", 40005, MenuAction::kAbout, 0},
-    {"&Help", "&Read Manual", 40008, MenuAction::kManual, 0},
+    {"&File", "&Quit", kMenuQuit, MenuAction::kQuit, 0},
+    {"&Help", "&About", kMenuAbout, MenuAction::kAbout, 0},
+    {"&Help", "&Read Manual", kMenuReadManual, MenuAction::kManual, 0},
 }};
 
 // The label GTK shows: '&' becomes the mnemonic mark '_', a literal '_' is

@@ -58,9 +58,9 @@ TEST(SlotLabels, CurrentPresetLabelIsCutTo40Characters) {
   EXPECT_EQ(CurrentPresetLabel(5, 0, "Solo"), " 05 Solo");
 }
 
-TEST(SlotLabels, RowColours) {
-  EXPECT_EQ(RowColor(true), (IColor{255, 100, 255, 255}));
-  EXPECT_EQ(RowColor(false), (IColor{150, 100, 255, 255}));
+TEST(SlotLabels, RowKinds) {
+  EXPECT_EQ(RowKindOf(true), PresetRowKind::kCurrent);
+  EXPECT_EQ(RowKindOf(false), PresetRowKind::kOther);
 }
 
 TEST(SlotLabels, ScrollBringsTheSlotIntoView) {

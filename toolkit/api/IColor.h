@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace qd3 {
 
 // 8-bit colour with alpha first, as colours are written throughout the editor.
@@ -11,5 +13,11 @@ struct IColor {
 
   friend bool operator==(const IColor&, const IColor&) = default;
 };
+
+// A colour written as one 0xAARRGGBB number, as the editor's fixed colours are.
+constexpr IColor IColorFromArgb(uint32_t argb) {
+  return {static_cast<int>(argb >> 24 & 0xFF), static_cast<int>(argb >> 16 & 0xFF),
+          static_cast<int>(argb >> 8 & 0xFF), static_cast<int>(argb & 0xFF)};
+}
 
 }  // namespace qd3

@@ -1,0 +1,82 @@
+#pragma once
+
+// What the editor writes on the screen, in one place: the tags under which the screens
+// attach the controls that code outside the screens touches, the group names that are
+// shown, hidden, enabled and disabled together, the fixed texts, the colours and the
+// menu command numbers. Pure data: the screens, the editor and the host all read it,
+// and only the screens know where anything is drawn. A control no code touches carries
+// the toolkit's kNoTag.
+
+#include <cstdint>
+
+namespace qd3 {
+
+// ---- tags ----
+inline constexpr int kTagValueDisplay = 1;    // the pedal's two-digit display
+inline constexpr int kTagProgressValue = 53;  // common progress overlay
+inline constexpr int kTagProgressText = 54;
+inline constexpr int kTagIrNameA = 70;  // names of the preset's two user-IR positions
+inline constexpr int kTagIrNameB = 71;
+inline constexpr int kTagFactoryProgressText = 73;  // factory-update overlay
+inline constexpr int kTagFactoryProgressValue = 74;
+inline constexpr int kTagIrNameField = 94;            // single IR name sent by the pedal
+inline constexpr int kTagPresetName = 138;            // preset name entry field
+inline constexpr int kTagFirmwareProgressText = 139;  // firmware screen
+inline constexpr int kTagFirmwareProgressValue = 140;
+inline constexpr int kTagDeviceLine = 141;  // device status lines
+inline constexpr int kTagVersionLine = 142;
+inline constexpr int kTagSerialLine = 143;
+
+// ---- groups ----
+inline constexpr const char* kGroupDevice = "devicecontrols";
+inline constexpr const char* kGroupNeedsPedal = "bcontrols";
+inline constexpr const char* kGroupProgress = "progresscontrols";
+inline constexpr const char* kGroupFactoryProgress = "factorypresetcontrols";
+inline constexpr const char* kGroupGlobalSettings = "globalsettingscontrols";
+inline constexpr const char* kGroupFirmware = "firmwarecontrols";
+inline constexpr const char* kGroupFirmwareBackground = "fwbgcontrols";
+inline constexpr const char* kGroupFirmwareUpdate = "fwupdatecontrols";
+inline constexpr const char* kGroupMain = "maincontrols";
+inline constexpr const char* kGroupAbout = "aboutcontrols";
+
+// ---- texts of the status lines and message boxes ----
+inline constexpr const char* kTextConnecting = "Connecting to the device...";
+inline constexpr const char* kTextDeviceLine = "DEVICE: Varnex Tolvane QD3";
+inline constexpr const char* kTextVersionLine = "VERSION: %.1f";
+inline constexpr const char* kTextSerialLine = "SERIAL: ";
+inline constexpr const char* kTextFinished = "Finished successfully!";
+inline constexpr const char* kTextUpgradePedal = "Please upgrade QD3 to actual version %d.";
+inline constexpr const char* kTextUpgradeEditor =
+    "Editor version out of date. Please download the most recent version.";
+inline constexpr const char* kTextDeviceError = "ERROR!";
+inline constexpr const char* kTextUpdateFailed = "Error in update!";
+inline constexpr const char* kTextCommunicationError = "Communication error!";
+inline constexpr const char* kTextProgressPercent = "%d %%";
+
+// ---- colours, 0xAARRGGBB ----
+inline constexpr uint32_t kColorDisplay = 0xFFFFFFFF;          // preset number as stored
+inline constexpr uint32_t kColorDisplayModified = 0x64FFFFFF;  // the edit buffer differs
+inline constexpr uint32_t kColorCurrentRow = 0xFF64FFFF;       // the current preset's row
+inline constexpr uint32_t kColorOtherRow = 0x9664FFFF;         // every other row
+
+// ---- menu ----
+// Commands the menu hands to the editor's OnMenuCommand.
+inline constexpr int kEditorCmdFirmwareUpdate = 1;
+inline constexpr int kEditorCmdGlobalSettings = 2;
+inline constexpr int kEditorCmdClearCache = 3;
+inline constexpr int kEditorCmdBankImport = 5;
+inline constexpr int kEditorCmdBankExport = 6;
+inline constexpr int kEditorCmdFactoryUpdate = 8;
+// The menu entries' own command numbers.
+inline constexpr int kMenuAbout = 40005;
+inline constexpr int kMenuMidiSettings = 40006;
+inline constexpr int kMenuQuit = 40007;
+inline constexpr int kMenuReadManual = 40008;
+inline constexpr int kMenuFirmwareUpdate = 40029;
+inline constexpr int kMenuGlobalSettings = 40030;
+inline constexpr int kMenuClearCache = 40031;
+inline constexpr int kMenuBankImport = 40033;
+inline constexpr int kMenuBankExport = 40034;
+inline constexpr int kMenuFactoryUpdate = 40036;
+
+}  // namespace qd3

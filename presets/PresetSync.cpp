@@ -1,0 +1,99 @@
+#include "presets/PresetSync.h"
+
+#include "protocol/Checksum14.h"
+#include "protocol/MessageBuilders.h"
+
+namespace qd3 {
+
+PresetSync::PresetSync(DeviceSession& session, ChecksumTable& checksums)
+    : mSession(session), mChecksums(checksums) {}
+
+TransferStep PresetSync::OnChecksumBlock(std::span<const uint8_t, kChecksumBlockSize> data) {
+  TransferStep step;
+  mWatchdog.Rearm();
+  if (mChecksums.CompareWithDevice(data) == 0) {
+    // A run cut short by a reconnect has nothing left to read; left active, it would
+    // take the next current-preset dump for one of its own.
+    mSession.readAllActive = false;
+    return step.Send(BuildRequestBlock(kBlockGlobalSettings));
+  }
+  mSession.readAllActive = true;
+  mSession.readIndex = -1;
+  mSession.bulkBeginPending = true;
+  return step;
+}
+
+TransferStep PresetSync::OnTick() {
+  TransferStep step;
+  if (!mSession.readAllActive) return step;
+  if (mSession.readIndex == -1) {
+    // The run opens with the bracket alone; its first request follows on the next tick.
+    if (mSession.bulkBeginPending) {
+      mSession.bulkBeginPending = false;
+      return step.Send(BuildBulkBegin());
+    }
+    return Start();
+  }
+  switch (mWatchdog.OnTick()) {
+    case WatchdogVerdict::kWait:
+      return step;
+    case WatchdogVerdict::kRetry:
+      return step.Send(BuildRequestPreset(mSession.readIndex));
+    case WatchdogVerdict::kGiveUp:
+      break;
+  }
+  // The slots still pending are fetched at the next connection.
+  TransferStep end = Finish();
+  end.end = TransferEnd::kFailed;
+  end.message = kTextSyncGaveUp;
+  return end;
+}
+
+TransferStep PresetSync::Start() {
+  const auto first = mChecksums.LowestPending();
+  if (!first) return Finish();
+  mSession.readTotal = mChecksums.PendingCount();
+  mSession.readDone = 0;
+  mSession.readIndex = *first;
+  mWatchdog.Rearm();
+  TransferStep step;
+  step.Send(BuildRequestPreset(*first));
+  return step.Progress(0.0);
+}
+
+PresetSync::DumpResult PresetSync::OnDump(std::span<const uint8_t> message) {
+  DumpResult result;
+  if (!VerifyRecordChecksum(message)) {
+    mWatchdog.RestartWait();
+    result.step.Send(BuildRequestPreset(mSession.readIndex));
+    return result;
+  }
+  const int slot = message[kSelectorOffset];
+  if (slot >= kPresetCount) return result;
+  mSession.readIndex = slot;
+  mChecksums.StoreReceived(slot, {message[kChecksumHiOffset], message[kChecksumLoOffset]});
+  result.storedSlot = slot;
+
+  const auto next = mChecksums.LowestPending();
+  if (!next) {
+    result.step = Finish();
+    result.step.end = TransferEnd::kFinished;
+    return result;
+  }
+  mSession.readIndex = *next;
+  mSession.readDone += 1;
+  mWatchdog.Rearm();
+  result.step.Progress(static_cast<double>(mSession.readDone) / mSession.readTotal);
+  result.step.Send(BuildRequestPreset(*next));
+  return result;
+}
+
+TransferStep PresetSync::Finish() {
+  mSession.readAllActive = false;
+  mSession.applyingDeviceValues = false;
+  TransferStep step;
+  step.Progress(1.0, ProgressOverlay::kHide);
+  return step.Send(BuildRequestBlock(kBlockGlobalSettings));
+}
+
+}  // namespace qd3

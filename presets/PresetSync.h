@@ -1,0 +1,67 @@
+#pragma once
+
+// The synchronisation run: after the pedal's checksum block, every slot whose checksum
+// differs from the cached one is read, lowest first, one request in flight at a time.
+//
+//   checksum block with differences -> tick: kCmdBulkBegin -> tick: first request
+//   -> each good dump: the next request at once -> after the last: global settings
+//
+// The run's state is the session's own (readAllActive, readIndex, readTotal, readDone,
+// bulkBeginPending) and the checksum table's pending flags; this object adds the wait
+// for a dump that never comes. Caching the record and labelling its row are the
+// caller's: a good dump is handed back as the slot it stored.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "presets/ChecksumTable.h"
+#include "protocol/DeviceSession.h"
+#include "protocol/ReplyWatchdog.h"
+#include "protocol/TransferStep.h"
+
+namespace qd3 {
+
+// A dump that does not arrive is asked for again after this many 100 ms ticks (2 s: a
+// dump needs about 6 ms on the wire, so the pedal has long stopped answering), at most
+// kSyncMaxRetries times; then the run ends without it.
+inline constexpr int kSyncWaitTicks = 20;
+inline constexpr int kSyncMaxRetries = 3;
+inline constexpr const char* kTextSyncGaveUp =
+    "The QD3 stopped answering while its presets were read. The presets not read "
+    "yet will be fetched at the next connection.";
+
+class PresetSync {
+ public:
+  PresetSync(DeviceSession& session, ChecksumTable& checksums);
+
+  // The pedal's verified checksum block: marks the stale slots and either asks for the
+  // global settings at once or arms the run for the timer.
+  TransferStep OnChecksumBlock(std::span<const uint8_t, kChecksumBlockSize> data);
+
+  // Whether the timer serves the run on this tick: the bracket and first request
+  // before the first dump, the wait for a missing dump afterwards.
+  bool Active() const { return mSession.readAllActive; }
+  TransferStep OnTick();
+
+  // Whether a dump arriving now is one of the run's: only after its first request, so
+  // that an answer already under way when the run began counts as the current preset.
+  bool OwnsDump() const { return mSession.readAllActive && mSession.readIndex >= 0; }
+
+  struct DumpResult {
+    std::optional<int> storedSlot;  // a good dump: cache it and label its row
+    TransferStep step;              // the next request, or the end of the run
+  };
+  // A 267-byte dump of the run. A bad checksum asks for the same slot again.
+  DumpResult OnDump(std::span<const uint8_t> message);
+
+ private:
+  TransferStep Start();
+  TransferStep Finish();
+
+  DeviceSession& mSession;
+  ChecksumTable& mChecksums;
+  ReplyWatchdog mWatchdog{kSyncWaitTicks, kSyncMaxRetries};
+};
+
+}  // namespace qd3

@@ -1,0 +1,104 @@
+// The synchronisation's own state machine, fed by hand: bracket, requests, pacing by
+// dumps, the repeat after a bad dump and the give-up after a silent pedal.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "presets/PresetSync.h"
+#include "protocol/MessageBuilders.h"
+
+namespace qd3 {
+namespace {
+
+// A dump of `slot` as the pedal sends it: the store layout under the dump's command.
+Bytes Dump(int slot, uint8_t fill) {
+  std::array<uint8_t, kRecordSize> record{};
+  record.fill(fill);
+  Bytes m = BuildStorePreset(slot, record);
+  m[kCommandOffset] = kCmdPresetDump;
+  return m;
+}
+
+// Checksum block data that differs from an empty cache in the given slots.
+std::array<uint8_t, kChecksumBlockSize> Stale(std::initializer_list<int> slots) {
+  std::array<uint8_t, kChecksumBlockSize> data{};
+  for (int s : slots) data[static_cast<size_t>(2 * s + 1)] = 1;
+  return data;
+}
+
+struct SyncRig {
+  DeviceSession session;
+  ChecksumTable checksums;
+  PresetSync sync{session, checksums};
+};
+
+uint8_t Command(const TransferStep& step, size_t i = 0) {
+  return step.messages.at(i)[kCommandOffset];
+}
+
+TEST(PresetSync, NothingStaleAsksForTheGlobalSettingsAtOnce) {
+  SyncRig rig;
+  const TransferStep step = rig.sync.OnChecksumBlock(Stale({}));
+  ASSERT_EQ(step.messages.size(), 1u);
+  EXPECT_EQ(step.messages[0], BuildRequestBlock(kBlockGlobalSettings));
+  EXPECT_FALSE(rig.sync.Active());
+}
+
+TEST(PresetSync, BracketThenLowestSlotThenEachDumpAsksForTheNext) {
+  SyncRig rig;
+  EXPECT_TRUE(rig.sync.OnChecksumBlock(Stale({9, 3})).messages.empty());
+  EXPECT_FALSE(rig.sync.OwnsDump());
+  EXPECT_EQ(rig.sync.OnTick().messages, std::vector<Bytes>{BuildBulkBegin()});
+  const TransferStep first = rig.sync.OnTick();
+  EXPECT_EQ(first.messages, std::vector<Bytes>{BuildRequestPreset(3)});
+  EXPECT_EQ(first.progress, 0.0);
+  EXPECT_EQ(rig.session.readTotal, 2);
+
+  auto r = rig.sync.OnDump(Dump(3, 1));
+  EXPECT_EQ(r.storedSlot, 3);
+  EXPECT_EQ(r.step.messages, std::vector<Bytes>{BuildRequestPreset(9)});
+  EXPECT_EQ(r.step.progress, 0.5);
+
+  r = rig.sync.OnDump(Dump(9, 2));
+  EXPECT_EQ(r.storedSlot, 9);
+  EXPECT_EQ(r.step.end, TransferEnd::kFinished);
+  EXPECT_EQ(r.step.overlay, ProgressOverlay::kHide);
+  EXPECT_EQ(Command(r.step), kCmdRequestBlock);
+  EXPECT_FALSE(rig.sync.Active());
+  EXPECT_FALSE(rig.session.applyingDeviceValues);
+}
+
+TEST(PresetSync, BadDumpAsksForTheSameSlotAndStoresNothing) {
+  SyncRig rig;
+  rig.sync.OnChecksumBlock(Stale({5}));
+  rig.sync.OnTick();
+  rig.sync.OnTick();
+  Bytes bad = Dump(5, 1);
+  bad[100] ^= 1;
+  const auto r = rig.sync.OnDump(bad);
+  EXPECT_FALSE(r.storedSlot);
+  EXPECT_EQ(r.step.messages, std::vector<Bytes>{BuildRequestPreset(5)});
+  EXPECT_TRUE(rig.checksums.IsPending(5));
+}
+
+TEST(PresetSync, SilentPedalIsAskedThreeTimesThenTheRunEndsWithAMessage) {
+  SyncRig rig;
+  rig.sync.OnChecksumBlock(Stale({7}));
+  rig.sync.OnTick();
+  rig.sync.OnTick();
+  int requests = 0;
+  TransferStep last;
+  for (int tick = 0; tick < 4 * (kSyncWaitTicks + 1); ++tick) {
+    last = rig.sync.OnTick();
+    for (const Bytes& m : last.messages) requests += m == BuildRequestPreset(7);
+    if (last.end != TransferEnd::kRunning) break;
+  }
+  EXPECT_EQ(requests, kSyncMaxRetries);
+  EXPECT_EQ(last.end, TransferEnd::kFailed);
+  EXPECT_EQ(last.message, kTextSyncGaveUp);
+  EXPECT_EQ(Command(last), kCmdRequestBlock);
+  EXPECT_TRUE(rig.checksums.IsPending(7)) << "left for the next connection";
+}
+
+}  // namespace
+}  // namespace qd3
