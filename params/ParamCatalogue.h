@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cassert>
+#include <cstddef>
 #include <vector>
 
 #include "params/IParam.h"
@@ -46,11 +49,19 @@ class ParamCatalogue {
  public:
   ParamCatalogue();
 
-  IParam& operator[](int index) { return mParams.at(static_cast<size_t>(index)); }
-  const IParam& operator[](int index) const { return mParams.at(static_cast<size_t>(index)); }
+  // Indices are 0..138. One from outside (a pedal's echo, a file) is checked by the
+  // caller first; an index out of range here is a programmer error: asserted, and in a
+  // release build it reads the last parameter instead of throwing on the message path.
+  IParam& operator[](int index) { return mParams[Checked(index)]; }
+  const IParam& operator[](int index) const { return mParams[Checked(index)]; }
   static constexpr int Size() { return kNumParams; }
 
  private:
+  static size_t Checked(int index) {
+    assert(index >= 0 && index < kNumParams);
+    return static_cast<size_t>(std::clamp(index, 0, kNumParams - 1));
+  }
+
   std::vector<IParam> mParams;
 };
 

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Sets up, checks the formatting, builds the run command's optimised build, runs
-# the threaded tests under ThreadSanitizer, then builds everything with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test suite.
+# Sets up; checks formatting, file sizes and naming; builds the run command's
+# optimised build; runs the threaded tests under ThreadSanitizer; then builds
+# everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the
+# whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 
-# The tree is kept formatted; a file that is not fails the run here, before the build.
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+# Formatting, file sizes and the naming rule, before any build.
+scripts/check-tree.sh build-tidy
 
 # The run command's optimised build must compile too (the optimiser warns about
 # things a debug build never sees).

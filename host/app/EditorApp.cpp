@@ -30,10 +30,6 @@ namespace {
 
 constexpr unsigned kDeviceTimerMs = 100;
 constexpr unsigned kIdleTickMs = 20;
-// Without a stream this pass drains the receive queues. 10 ms matches the pace of
-// a 512-frame buffer at 48 kHz, so the four-message SysEx queue keeps up with the
-// pedal the same way.
-
 constexpr char kSoundcardMessage[] = "Please check your soundcard settings in Preferences";
 
 // The editor object is built under one process-wide lock.

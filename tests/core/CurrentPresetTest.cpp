@@ -1,6 +1,7 @@
 // A dump of the current preset: what it changes with a good and with a bad checksum.
 #include "protocol/MessageBuilders.h"
 #include "tests/core/CoreHarness.h"
+#include "tests/support/EditorTestSeam.h"
 
 namespace qd3::test {
 namespace {
@@ -87,8 +88,7 @@ TEST_F(CurrentPreset, AMissingUserIrIsFetchedAndACachedOneIsNot) {
 }
 
 TEST_F(CurrentPreset, AStoreOnThePedalEndsWithTheCacheHoldingTheStoredPreset) {
-  mH.editor.session.saveArmed = true;
-  mH.editor.session.saveAwaiting = true;
+  EditorTestSeam(mH.editor).ArmStore();
   mH.editor.SendDeviceMessage(BuildParamChange(18, 9));  // store the edit buffer into slot 9
   mH.RunFor(50ms);
   EXPECT_FALSE(mH.editor.session.saveArmed);

@@ -8,11 +8,7 @@ namespace {
 
 class DispatcherTest : public EditorTest {
  protected:
-  void Receive(const Bytes& m) { mEditor.HandleDeviceMessage(m.data(), m.size()); }
-  void ConnectWithAck() {
-    Connect();
-    mEditor.session.applyingDeviceValues = false;
-  }
+  void ConnectWithAck() { Connect(); }
   static Bytes GlobalBlock(std::initializer_list<std::pair<int, uint8_t>> bytes) {
     std::array<uint8_t, 256> data{};
     for (const auto& [messageByte, value] : bytes)
@@ -62,8 +58,7 @@ TEST_F(DispatcherTest, ParamEchoOutsideTheCatalogueIsDropped) {
 
 TEST_F(DispatcherTest, AckSendsTheLowHalfOfAUserIrNumber) {
   ConnectWithAck();
-  mEditor.session.userIrA = 200;
-  mEditor.session.irNumberStep = kParamUserIrAHigh;
+  mSeam.AwaitIrNumberAck(false, 200);
   SetRaw(kParamUserIrAHigh, 1);
   ASSERT_EQ(mSent.messages.size(), 1u);
   EXPECT_EQ(mSent.messages[0], BuildParamChange(57, 1));
@@ -76,8 +71,7 @@ TEST_F(DispatcherTest, AckSendsTheLowHalfOfAUserIrNumber) {
   Receive(BuildStatus(kCmdAck));
   EXPECT_EQ(mSent.messages.size(), 2u);
 
-  mEditor.session.userIrB = 255;
-  mEditor.session.irNumberStep = kParamUserIrBHigh;
+  mSeam.AwaitIrNumberAck(true, 255);
   Receive(BuildStatus(kCmdAck));
   EXPECT_EQ(mSent.messages.back(), BuildParamChange(60, 127));
 }
@@ -92,7 +86,7 @@ TEST_F(DispatcherTest, ShortStatusReplies) {
 
 TEST_F(DispatcherTest, LoaderReplies) {
   OpenWindow();
-  mEditor.session.connected = true;
+  mEditor.OpenFirmwareUpdate();
   Receive(BuildLoaderReply(kLoaderReady));
   EXPECT_TRUE(mEditor.session.firmwareMode);
   EXPECT_EQ(mScreen.hiddenGroups.count("firmwarecontrols"), 0u);
@@ -102,8 +96,8 @@ TEST_F(DispatcherTest, LoaderReplies) {
   EXPECT_FALSE(mEditor.session.connected);
   EXPECT_FALSE(mEditor.session.messagePending);
 
-  mEditor.session.connected = true;
-  mEditor.session.firmwareMode = true;
+  mEditor.OpenFirmwareUpdate();
+  Receive(BuildLoaderReply(kLoaderReady));
   Receive(BuildLoaderReply(kLoaderFailed));
   EXPECT_FALSE(mEditor.session.firmwareMode);
   EXPECT_FALSE(mEditor.session.connected);
@@ -112,7 +106,7 @@ TEST_F(DispatcherTest, LoaderReplies) {
 
 TEST_F(DispatcherTest, GlobalSettingsBlockSetsTheSettingsAndAsksForTheCurrentPreset) {
   ConnectWithAck();
-  mEditor.session.applyingDeviceValues = true;
+  mSeam.SetApplyingDeviceValues(true);
   // byte 8 current preset, 9..18 parameters 80..89, 19..21 33..35, 24 parameter 90.
   Receive(GlobalBlock({{8, 42},
                        {11, 1},
@@ -226,8 +220,11 @@ class SyncEdgeTest : public EditorTest {
 // request was taken as slot -1 of the run (a bad one asked for slot -1).
 TEST_F(SyncEdgeTest, ADumpBeforeTheFirstSyncRequestIsTheCurrentPreset) {
   Connect();
-  mEditor.session.readAllActive = true;
-  mEditor.session.readIndex = -1;
+  std::array<uint8_t, 256> slot0Differs{};
+  slot0Differs[1] = 1;
+  Receive(BuildDataBlock(kBlockPresetChecksums, slot0Differs));
+  ASSERT_TRUE(mEditor.session.readAllActive);
+  ASSERT_EQ(mEditor.session.readIndex, -1);
   Bytes bad = Dump(3, 90);
   bad[kChecksumLoOffset] ^= 1;
   Receive(bad);
@@ -244,8 +241,15 @@ TEST_F(SyncEdgeTest, ADumpBeforeTheFirstSyncRequestIsTheCurrentPreset) {
 // block had nothing to read, and took the next current-preset dump for its own.
 TEST_F(SyncEdgeTest, AChecksumBlockWithoutDifferencesEndsAStaleRun) {
   Connect();
-  mEditor.session.readAllActive = true;
-  mEditor.session.readIndex = 5;
+  std::array<uint8_t, 256> slot5Differs{};
+  slot5Differs[11] = 1;
+  Receive(BuildDataBlock(kBlockPresetChecksums, slot5Differs));
+  mEditor.OnDeviceTimer();  // the bracket
+  mEditor.OnDeviceTimer();  // the request of slot 5
+  ASSERT_EQ(mEditor.session.readIndex, 5);
+  mEditor.Reconnect();  // the run is cut short and the pedal found again
+  Receive(BuildDeviceInfo(kFormatVersion, "QD3 TEST PEDAL"));
+  mSent.Clear();
   const std::array<uint8_t, 256> sameAsTable{};
   Receive(BuildDataBlock(kBlockPresetChecksums, sameAsTable));
   EXPECT_FALSE(mEditor.session.readAllActive);

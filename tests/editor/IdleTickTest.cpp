@@ -22,7 +22,9 @@ class RecordingPlatform : public IPlatformServices {
 
 TEST_F(EditorTest, ValueDisplayRevertsToThePresetNumberAfter61IdleTicks) {
   OpenWindow();
-  mEditor.session.currentPreset = 4;
+  Connect();
+  Receive(BuildPresetDump(4, std::array<uint8_t, kRecordSize>{}));
+  ASSERT_EQ(mEditor.session.currentPreset, 4);
   mEditor.Params()[kParamPatchOffset].Set(1);
   SetRaw(1, 99);
   for (int i = 0; i < 60; ++i) mEditor.OnIdleTick();
@@ -37,8 +39,7 @@ TEST_F(EditorTest, PendingMessageIsShownOnceWithAnEmptyCaption) {
   RecordingPlatform platform;
   mEditor.SetPlatformServices(&platform);
   OpenWindow();
-  mEditor.session.pendingMessage = "Please upgrade QD3 to actual version 11.";
-  mEditor.session.messagePending = true;
+  Receive(BuildDeviceInfo(9, "OLD PEDAL"));
   mEditor.OnIdleTick();
   mEditor.OnIdleTick();
   ASSERT_EQ(platform.boxes.size(), 1u);
@@ -49,7 +50,8 @@ TEST_F(EditorTest, PendingMessageIsShownOnceWithAnEmptyCaption) {
 TEST_F(EditorTest, PendingMessageWithoutAWindowIsDropped) {
   RecordingPlatform platform;
   mEditor.SetPlatformServices(&platform);
-  mEditor.session.messagePending = true;
+  Receive(BuildDeviceInfo(9, "OLD PEDAL"));
+  ASSERT_TRUE(mEditor.session.messagePending);
   mEditor.OnIdleTick();
   EXPECT_FALSE(mEditor.session.messagePending);
   EXPECT_TRUE(platform.boxes.empty());

@@ -18,7 +18,7 @@ Bytes ParamChange(int deviceParam, int value) {
 
 TEST_F(EditorTest, GainEditSendsOneParamChangeAndARepeatSendsNothing) {
   Connect();
-  mEditor.liveValues[1] = 64;
+  mSeam.SetPedalValue(1, 64);
   SetRaw(1, 65);
   ASSERT_EQ(mSent.messages.size(), 1u);
   EXPECT_EQ(mSent.messages[0], (Bytes{0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x50, 0x0B, 0x01, 0x41, 0xF7}));
@@ -53,12 +53,12 @@ TEST_F(EditorTest, UserIrHalvesAreSentEvenWhenUnchanged) {
 
 TEST_F(EditorTest, DeviceValuesAreRecordedButNotSentBack) {
   Connect();
-  mEditor.session.applyingDeviceValues = true;
+  mSeam.SetApplyingDeviceValues(true);
   for (int i = 0; i < kNumSoundParams; ++i) SetRaw(i, (i * 7) % 2);
   EXPECT_TRUE(mSent.messages.empty());
   EXPECT_EQ(mEditor.liveValues[10], (10 * 7) % 2);
-  mEditor.deviceSnapshot = mEditor.liveValues;
-  mEditor.session.applyingDeviceValues = false;
+  mSeam.TakeSnapshotOfPedalValues();
+  mSeam.SetApplyingDeviceValues(false);
 
   // The first real edit afterwards goes out; nothing of the apply is replayed.
   OpenWindow();
@@ -82,7 +82,7 @@ TEST_F(EditorTest, NothingIsSentOrRecordedWhileUnconnected) {
 
 TEST_F(EditorTest, CompressionDrivesDynamicsWhileTheWindowIsOpen) {
   Connect();
-  mEditor.liveValues[10] = 64;
+  mSeam.SetPedalValue(10, 64);
   SetRaw(kParamCompression, 100);
   EXPECT_TRUE(mSent.messages.empty()) << "without a window the alias does nothing";
 
@@ -143,16 +143,16 @@ TEST_F(EditorTest, TwoDigitDisplayShowsValuesAndModifiedColour) {
     EXPECT_EQ(display.str, "xx") << index << " has its own display";
   }
 
-  mEditor.deviceSnapshot = mEditor.liveValues;
+  mSeam.TakeSnapshotOfPedalValues();
   SetRaw(1, 7);
   EXPECT_EQ(display.color, (IColor{255, 255, 255, 255}));
 }
 
 TEST_F(EditorTest, TemplatesMarkVoicingEditsAsModified) {
-  mEditor.templateApplied = true;
+  mSeam.MarkTemplateApplied();
   SetRaw(37, 3);
   EXPECT_TRUE(mEditor.presetModified);
-  mEditor.presetModified = false;
+  mSeam.ClearPresetModified();
   SetRaw(38, 3);
   EXPECT_FALSE(mEditor.presetModified);
 }

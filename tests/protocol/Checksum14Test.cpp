@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/protocol/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 namespace qd3 {
 namespace {

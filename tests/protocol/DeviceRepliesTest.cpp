@@ -7,7 +7,7 @@
 
 #include "protocol/Checksum14.h"
 #include "protocol/MessageMatch.h"
-#include "tests/protocol/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 namespace qd3 {
 namespace {

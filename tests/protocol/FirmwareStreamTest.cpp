@@ -4,7 +4,7 @@
 
 #include "protocol/FirmwareStream.h"
 #include "protocol/MessageBuilders.h"
-#include "tests/protocol/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 namespace qd3 {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/protocol/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 namespace qd3 {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "protocol/MessageBuilders.h"
-#include "tests/protocol/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 namespace qd3 {
 namespace {

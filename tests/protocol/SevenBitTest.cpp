@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "tests/protocol/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 namespace qd3 {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "protocol/SevenBit.h"
-#include "tests/protocol/TestBytes.h"
+#include "tests/support/TestBytes.h"
 
 namespace qd3 {
 namespace {

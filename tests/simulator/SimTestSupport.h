@@ -16,22 +16,11 @@
 #include "protocol/MessageBuilders.h"
 #include "protocol/TransferBuffer.h"
 #include "simulator/PedalModel.h"
+#include "tests/support/TestBytes.h"
 
 namespace qd3::sim::test {
 
-// "F0 00 3F" -> {0xF0, 0x00, 0x3F}.
-inline Bytes Hex(std::string_view text) {
-  auto digit = [](char c) {
-    return static_cast<uint8_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
-  };
-  Bytes out;
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] == ' ') continue;
-    out.push_back(static_cast<uint8_t>(digit(text[i]) << 4 | digit(text[i + 1])));
-    ++i;
-  }
-  return out;
-}
+using qd3::test::Hex;
 
 // The 256 data bytes of a 267-byte message.
 inline Bytes DataOf(const Bytes& message) {

@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "tests/support/ScriptedPlatformServices.h"
 #include "toolkit/FontStore.h"
 #include "toolkit/api/EmbeddedResources.h"
-#include "toolkit/platform/ScriptedPlatformServices.h"
 
 namespace qd3::test {
 namespace {
@@ -89,7 +89,7 @@ TEST(ScriptedPlatform, AnswersFromItsQueuesAndRecordsTheCalls) {
   EXPECT_EQ(p.PromptForSaveFile("q3b", "/x", "bank"), "");
   EXPECT_TRUE(p.OpenURL("https://example.com"));
   ASSERT_EQ(p.Calls().size(), 7u);
-  EXPECT_EQ(p.CountCalls(ECall::MessageBox), 3u);
+  EXPECT_EQ(p.CountCalls(ECall::kMessageBox), 3u);
   EXPECT_EQ(p.Calls()[3].extension, "q3p");
   EXPECT_EQ(p.Calls()[3].startFolder, "/home");
   EXPECT_EQ(p.Calls()[5].defaultName, "bank");

@@ -1,6 +1,7 @@
 // In-place text entry, the popup menu of captions, number boxes and links.
 #include <gtest/gtest.h>
 
+#include "tests/support/ScriptedPlatformServices.h"
 #include "tests/toolkit/ToolkitTestSupport.h"
 #include "toolkit/controls/ICaptionControl.h"
 #include "toolkit/controls/IEditableTextControl.h"
@@ -8,7 +9,6 @@
 #include "toolkit/controls/ITextEntryControl.h"
 #include "toolkit/controls/IURLControl.h"
 #include "toolkit/controls/IVNumberBoxControl.h"
-#include "toolkit/platform/ScriptedPlatformServices.h"
 
 namespace qd3::test {
 namespace {
@@ -180,7 +180,7 @@ TEST(URLControl, ClickOpensTheAddress) {
       std::make_unique<IURLControl>(IRECT(748, 346, 948, 376), "www.example.com",
                                     "https://www.example.com/firmware", IText(25, kColorWhite)));
   c.host.Click(848, 360);
-  ASSERT_EQ(platform.CountCalls(ScriptedPlatformServices::ECall::OpenURL), 1u);
+  ASSERT_EQ(platform.CountCalls(ScriptedPlatformServices::ECall::kOpenUrl), 1u);
   EXPECT_EQ(platform.Calls()[0].text, "https://www.example.com/firmware");
   EXPECT_TRUE(link->WasClicked());
 }

@@ -14,7 +14,7 @@ namespace qd3 {
 // file dialogs, true for URLs.
 class ScriptedPlatformServices : public IPlatformServices {
  public:
-  enum class ECall { MessageBox, OpenFile, SaveFile, OpenURL };
+  enum class ECall { kMessageBox, kOpenFile, kSaveFile, kOpenUrl };
 
   struct Call {
     ECall kind;

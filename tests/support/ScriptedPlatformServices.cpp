@@ -1,4 +1,4 @@
-#include "toolkit/platform/ScriptedPlatformServices.h"
+#include "tests/support/ScriptedPlatformServices.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ size_t ScriptedPlatformServices::CountCalls(ECall kind) const {
 EMsgBoxResult ScriptedPlatformServices::ShowMessageBox(const std::string& text,
                                                        const std::string& caption,
                                                        EMsgBoxType type) {
-  mCalls.push_back({ECall::MessageBox, text, caption, type, {}, {}, {}});
+  mCalls.push_back({ECall::kMessageBox, text, caption, type, {}, {}, {}});
   // A box with only OK has nothing to ask: it takes no answer from the queue.
   if (type == EMsgBoxType::OK) return EMsgBoxResult::OK;
   return Take(mBoxAnswers, EMsgBoxResult::OK);
@@ -31,19 +31,20 @@ EMsgBoxResult ScriptedPlatformServices::ShowMessageBox(const std::string& text,
 
 std::string ScriptedPlatformServices::PromptForOpenFile(const std::string& extension,
                                                         const std::string& startFolder) {
-  mCalls.push_back({ECall::OpenFile, {}, {}, EMsgBoxType::OK, extension, startFolder, {}});
+  mCalls.push_back({ECall::kOpenFile, {}, {}, EMsgBoxType::OK, extension, startFolder, {}});
   return Take(mOpenAnswers, std::string());
 }
 
 std::string ScriptedPlatformServices::PromptForSaveFile(const std::string& extension,
                                                         const std::string& startFolder,
                                                         const std::string& defaultName) {
-  mCalls.push_back({ECall::SaveFile, {}, {}, EMsgBoxType::OK, extension, startFolder, defaultName});
+  mCalls.push_back(
+      {ECall::kSaveFile, {}, {}, EMsgBoxType::OK, extension, startFolder, defaultName});
   return Take(mSaveAnswers, std::string());
 }
 
 bool ScriptedPlatformServices::OpenURL(const std::string& url) {
-  mCalls.push_back({ECall::OpenURL, url, {}, EMsgBoxType::OK, {}, {}, {}});
+  mCalls.push_back({ECall::kOpenUrl, url, {}, EMsgBoxType::OK, {}, {}, {}});
   return Take(mUrlAnswers, true);
 }
 
