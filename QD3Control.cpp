@@ -108,6 +108,18 @@ void QD3Control::ShowProgress(double fraction) {
 
 void QD3Control::ApplyTransferStep(const TransferStep& step) {
   if (step.progress) ShowProgress(*step.progress);
+  ShowProgressOverlay(step);
+}
+
+void QD3Control::ApplyIrFetchStep(const TransferStep& step) {
+  if (step.progress) {
+    SetControlValue(kTagProgressValue, std::clamp(*step.progress, 0.0, 1.0));
+    SetControlText(kTagProgressText, IrFetchPercentText(*step.progress));
+  }
+  ShowProgressOverlay(step);
+}
+
+void QD3Control::ShowProgressOverlay(const TransferStep& step) {
   if (step.overlay != ProgressOverlay::kUnchanged) {
     ShowGroup(kGroupProgress, step.overlay == ProgressOverlay::kShow);
   }

@@ -11,11 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "ir/IrFetch.h"
+#include "ir/IrNames.h"
+#include "ir/IrUpload.h"
+#include "ir/IrWorkingBuffer.h"
 #include "params/ParamCatalogue.h"
 #include "presets/ChecksumTable.h"
 #include "presets/PresetCache.h"
 #include "presets/PresetSync.h"
 #include "protocol/DeviceSession.h"
+#include "protocol/TransferBuffer.h"
 #include "protocol/TransferStep.h"
 #include "toolkit/api/IEditorDelegate.h"
 #include "toolkit/api/IPlatformServices.h"
@@ -105,9 +110,37 @@ class QD3Control : public IEditorDelegate {
   }
 
   ChecksumTable checksums;
+
+  // --- impulse responses ---
+  // The load button of cabinet position 7 (or 8 when `positionB`): the number of the
+  // current slot's own user IR goes to the pedal in two halves, then a WAV file chosen
+  // in the file dialog becomes that IR: cached, named and uploaded.
+  void LoadUserIrWav(bool positionB);
+  // Converts, caches, names and uploads `wavPath` as IR `target` (0..255, or 384..391).
+  // False when the file could not be read as a WAV file; the player has been told why.
+  bool LoadWavIntoIr(int target, const std::string& wavPath);
+  // Refills the working IR buffer for the cabinet selector value `irValue` (parameter
+  // 14) and hands it to the IR display.
+  void ShowIr(int irValue);
+  // The IR display of the open window, given the working buffer after every ShowIr.
+  using IrDisplaySink = std::function<void(const IrWorkingBuffer&)>;
+  void SetIrDisplaySink(IrDisplaySink sink) { mIrDisplaySink = std::move(sink); }
+  // Asks the pedal for the names of IR bank `bank` (0..8): four groups of eight.
+  void RequestIrNames(int bank);
+
+  // The working IR buffer (4096 samples at 44.1 kHz and the IR gain) the display draws.
+  IrWorkingBuffer irBuffer;
   // Names of the user IRs 0..287 and, at 288 and 289, of the current preset's two
   // user-IR positions.
-  std::array<std::string, 290> userIrNames;
+  UserIrNames userIrNames;
+  // The cabinet selector's nine position names.
+  CabinetPositionNames positionNames;
+  // The 32 rows of the user-IR list, as the pedal last named them.
+  IrListRows irListRows;
+  // The folder the WAV dialog opens in: the last WAV file chosen.
+  std::string lastWavPath;
+  // What the last WAV load kept of its file, for the IR page.
+  std::string irConversionSummary;
   // Text of the preset name entry field (tag 138) as the editor knows it.
   std::string presetNameText = "Tolvane QD3 Default Preset Name";
 
@@ -143,6 +176,9 @@ class QD3Control : public IEditorDelegate {
   // Sends what a transfer asks for, shows its progress on the common overlay and
   // posts its message when it failed.
   void ApplyTransferStep(const TransferStep& step);
+  // The same with the IR fetch's rounded percentage.
+  void ApplyIrFetchStep(const TransferStep& step);
+  void ShowProgressOverlay(const TransferStep& step);
   // A message box raised while handling the pedal: shown by the next idle tick.
   void PostMessage(std::string text);
 
@@ -162,6 +198,16 @@ class QD3Control : public IEditorDelegate {
   void HandleDeviceStatus(uint8_t command);
   void HandleLoaderReply(uint8_t command);
   void SetParameterFromBlock(int index, int raw);
+
+  // Impulse responses.
+  void RequestIr(int irNumber);
+  void HandleIrTransfer(std::span<const uint8_t> m);
+  void CompleteIrReceive(const ReceivedIr& received);
+  void HandleIrNames(std::span<const uint8_t> m);
+  void HandleIrStored();
+  void ReloadUserIrName(int irNumber);
+  void ShowIrForCurrentSelector();
+  void CheckEditedUserIr(bool positionB);
 
   // Presets.
   void HandlePresetDump(std::span<const uint8_t> m);
@@ -185,6 +231,11 @@ class QD3Control : public IEditorDelegate {
   std::array<IControlHandle*, kPresetCount> mPresetRows{};
   std::array<std::string, kPresetCount> mRowLabels;
   PresetSync mSync{session, checksums};
+  // Outgoing packed groups, shared by the IR upload and the firmware stream.
+  TransferBuffer mTransferBuffer;
+  IrUpload mIrUpload{session, mTransferBuffer};
+  IrFetch mIrFetch;
+  IrDisplaySink mIrDisplaySink;
 
   std::mutex mQueueMutex;
   std::vector<std::pair<int, double>> mQueuedUpdates;

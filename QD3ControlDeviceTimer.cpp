@@ -63,14 +63,21 @@ void QD3Control::PollDevice() {
 
 void QD3Control::RequestSelectedUserIr() {
   if (session.userIrASelected) {
-    SendDeviceMessage(BuildRequestIr(session.userIrA));
+    RequestIr(session.userIrA);
   } else if (session.userIrBSelected) {
-    SendDeviceMessage(BuildRequestIr(session.userIrB));
+    RequestIr(session.userIrB);
   }
 }
 
 void QD3Control::ServeConnectedTransfers() {
+  // The synchronisation's bracket and first request take the tick alone.
+  if (mSync.Active() && session.readIndex == -1) {
+    ApplyTransferStep(mSync.OnTick());
+    return;
+  }
   if (mSync.Active()) ApplyTransferStep(mSync.OnTick());
+  if (mIrUpload.Active()) ApplyTransferStep(mIrUpload.OnTick());
+  ApplyIrFetchStep(mIrFetch.OnTick());
 }
 
 void QD3Control::Reconnect() {

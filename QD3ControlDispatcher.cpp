@@ -55,8 +55,9 @@ void QD3Control::HandleRecordMessage(std::span<const uint8_t> m) {
     } else {
       HandleDataBlockUnconnected(m);
     }
+  } else if (command == kCmdIrNames) {
+    if (session.connected) HandleIrNames(m);
   }
-  // kCmdIrNames fills the user-IR list, which comes with the impulse-response pages.
 }
 
 void QD3Control::HandleLongMessage(std::span<const uint8_t> m) {
@@ -69,8 +70,7 @@ void QD3Control::HandleLongMessage(std::span<const uint8_t> m) {
     return;
   }
   if (!IsModel(m, kModelDevice) || !session.connected) return;
-  // Impulse-response transfers (begin, data, end) are collected once the IR cache
-  // exists; until then they are recognised here and dropped.
+  HandleIrTransfer(m);
 }
 
 void QD3Control::HandleShortMessage(std::span<const uint8_t> m) {
@@ -204,11 +204,13 @@ void QD3Control::HandleDeviceStatus(uint8_t command) {
       PostMessage(kTextDeviceError);
       break;
     case kCmdIrChunkAck:
-      session.irUploadNext = true;
+      mIrUpload.OnChunkAck();
+      break;
+    case kCmdIrStored:
+      HandleIrStored();
       break;
     default:
-      // kCmdIrStored and the write acknowledgements belong to the IR upload, the
-      // bank import and the factory-bank write.
+      // The write acknowledgements belong to the bank import and the factory-bank write.
       break;
   }
 }

@@ -5,6 +5,7 @@
 
 #include "QD3Control.h"
 #include "QD3ControlScreenNames.h"
+#include "ir/IrNumbers.h"
 #include "params/DeviceParamNumbers.h"
 #include "protocol/MessageBuilders.h"
 
@@ -85,9 +86,18 @@ void QD3Control::RunLinkedParameters(int index, int raw) {
       break;
     case kParamUserIrALow:
       session.userIrA = 128 * mParams[kParamUserIrAHigh].Raw() + raw;
+      CheckEditedUserIr(false);
       break;
     case kParamUserIrBLow:
       session.userIrB = 128 * mParams[kParamUserIrBHigh].Raw() + raw;
+      CheckEditedUserIr(true);
+      break;
+    case kParamIr:
+      ShowIr(raw);
+      break;
+    case kParamIrModeA:
+    case kParamIrModeB:
+      if (IsBeyondPositionSix(mParams[kParamIr].Raw())) ShowIrForCurrentSelector();
       break;
     default:
       break;

@@ -7,6 +7,7 @@
 #include "QD3Control.h"
 #include "QD3ControlScreenNames.h"
 #include "presets/PresetRecord.h"
+#include "resources/factory_irs/FactoryIrWavs.h"
 #include "presets/SlotLabels.h"
 #include "presets/StoreRecord.h"
 #include "protocol/MessageBuilders.h"
@@ -16,12 +17,9 @@
 namespace qd3 {
 namespace {
 
-// Entries of the user-IR name table that hold the current preset's two positions.
-constexpr size_t kCurrentIrNameA = 288;
-constexpr size_t kCurrentIrNameB = 289;
-// What positions 7 and 8 hold when they use no user IR.
-constexpr const char* kFactoryPosition7Name = "BRIT 2x12";
-constexpr const char* kFactoryPosition8Name = "BOUTIQUE 4x12";
+// The cabinet positions whose factory IR a user IR can replace.
+constexpr int kPositionA = 7;
+constexpr int kPositionB = 8;
 
 Checksum14Pair ReceivedChecksum(std::span<const uint8_t> m) {
   return {m[kChecksumHiOffset], m[kChecksumLoOffset]};
@@ -76,6 +74,10 @@ void QD3Control::SetRowColor(int slot, bool current) {
 
 void QD3Control::LoadCacheState() {
   if (!mCache) return;
+  // The eight factory cabinets are the display's fallback for positions 1..8.
+  mCache->InstallFactoryIrWavs(FactoryIrWavs());
+  positionNames.LoadFromCache(*mCache);
+  userIrNames.LoadFromCache(*mCache);
   for (const RowLabel& row : mCache->ScanPresetsFolder(PatchOffset())) {
     SetRowLabel(row.row, row.label);
   }
@@ -174,10 +176,14 @@ void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
   presetModified = false;
   const bool irA = mParams[kParamIrModeA].Raw() > 0;
   const bool irB = mParams[kParamIrModeB].Raw() > 0;
-  if (irA)
-    userIrNames[kCurrentIrNameA] = PositionName(record.UserIrNameField(UserIrPosition::kPosition7));
-  if (irB)
-    userIrNames[kCurrentIrNameB] = PositionName(record.UserIrNameField(UserIrPosition::kPosition8));
+  if (irA) {
+    userIrNames.Set(kUserIrNamePositionA,
+                    PositionName(record.UserIrNameField(UserIrPosition::kPosition7)));
+  }
+  if (irB) {
+    userIrNames.Set(kUserIrNamePositionB,
+                    PositionName(record.UserIrNameField(UserIrPosition::kPosition8)));
+  }
   if (IsWindowOpen()) {
     if (IControlHandle* display = mScreen->GetControlWithTag(kTagValueDisplay)) {
       display->Hide(false);
@@ -188,8 +194,11 @@ void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
     const auto name = record.NameField();
     presetNameText.assign(name.begin(), name.end());
     SetControlText(kTagPresetName, presetNameText);
-    SetControlText(kTagIrNameA, irA ? userIrNames[kCurrentIrNameA] : kFactoryPosition7Name);
-    SetControlText(kTagIrNameB, irB ? userIrNames[kCurrentIrNameB] : kFactoryPosition8Name);
+    SetControlText(kTagIrNameA, irA ? userIrNames.Name(kUserIrNamePositionA)
+                                    : positionNames.Name(kPositionA));
+    SetControlText(kTagIrNameB, irB ? userIrNames.Name(kUserIrNamePositionB)
+                                    : positionNames.Name(kPositionB));
+    if (irA || irB) ShowIrForCurrentSelector();
   }
   SetRowLabel(slot, CurrentPresetLabel(slot, PatchOffset(), record));
   session.applyingDeviceValues = false;
@@ -209,9 +218,9 @@ void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
   // Fetch a user IR the cache lacks; position 8 only when position 7 uses none.
   if (!mCache) return;
   if (irA) {
-    if (!mCache->IsIrCached(session.userIrA)) SendDeviceMessage(BuildRequestIr(session.userIrA));
+    if (!mCache->IsIrCached(session.userIrA)) RequestIr(session.userIrA);
   } else if (irB) {
-    if (!mCache->IsIrCached(session.userIrB)) SendDeviceMessage(BuildRequestIr(session.userIrB));
+    if (!mCache->IsIrCached(session.userIrB)) RequestIr(session.userIrB);
   }
 }
 

@@ -9,13 +9,18 @@
 
 #include <cstdint>
 
+#include "protocol/TransferTexts.h"
+
 namespace qd3 {
 
 // ---- tags ----
 inline constexpr int kTagValueDisplay = 1;    // the pedal's two-digit display
 inline constexpr int kTagProgressValue = 53;  // common progress overlay
 inline constexpr int kTagProgressText = 54;
-inline constexpr int kTagIrNameA = 70;  // names of the preset's two user-IR positions
+// Cabinet selector rows of positions 1..8 (64..71); rows 7 and 8 are also the names of
+// the preset's two user-IR positions.
+inline constexpr int kTagCabinetRowFirst = 64;
+inline constexpr int kTagIrNameA = 70;
 inline constexpr int kTagIrNameB = 71;
 inline constexpr int kTagFactoryProgressText = 73;  // factory-update overlay
 inline constexpr int kTagFactoryProgressValue = 74;
@@ -26,6 +31,8 @@ inline constexpr int kTagFirmwareProgressValue = 140;
 inline constexpr int kTagDeviceLine = 141;  // device status lines
 inline constexpr int kTagVersionLine = 142;
 inline constexpr int kTagSerialLine = 143;
+// What the last WAV load kept of its file, on the IR page.
+inline constexpr int kTagIrConversionSummary = 150;
 
 // ---- groups ----
 inline constexpr const char* kGroupDevice = "devicecontrols";
@@ -44,13 +51,10 @@ inline constexpr const char* kTextConnecting = "Connecting to the device...";
 inline constexpr const char* kTextDeviceLine = "DEVICE: Varnex Tolvane QD3";
 inline constexpr const char* kTextVersionLine = "VERSION: %.1f";
 inline constexpr const char* kTextSerialLine = "SERIAL: ";
-inline constexpr const char* kTextFinished = "Finished successfully!";
 inline constexpr const char* kTextUpgradePedal = "Please upgrade QD3 to actual version %d.";
 inline constexpr const char* kTextUpgradeEditor =
     "Editor version out of date. Please download the most recent version.";
 inline constexpr const char* kTextDeviceError = "ERROR!";
-inline constexpr const char* kTextUpdateFailed = "Error in update!";
-inline constexpr const char* kTextCommunicationError = "Communication error!";
 inline constexpr const char* kTextProgressPercent = "%d %%";
 
 // ---- colours, 0xAARRGGBB ----

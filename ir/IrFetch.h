@@ -24,13 +24,13 @@
 #include "protocol/IrReceiveState.h"
 #include "protocol/ReplyWatchdog.h"
 #include "protocol/TransferStep.h"
+#include "protocol/TransferTexts.h"
 
 namespace qd3 {
 
 inline constexpr int kIrFetchWaitTicks = 20;
 inline constexpr int kIrFetchRetries = 3;
 inline constexpr int kIrFetchBadTransfers = 2;  // the second bad transfer ends the fetch
-inline constexpr char kTextCommunicationError[] = "Communication error!";
 inline constexpr char kTextIrFetchNoAnswer[] =
     "QD3 did not send the requested IR. Please check the connection.";
 

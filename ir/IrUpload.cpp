@@ -52,11 +52,10 @@ TransferStep IrUpload::OnTick() {
 }
 
 void IrUpload::OnChunkAck() {
-  // Only the first chunk is acknowledged; a stray acknowledgement at another time must not
-  // release a chunk that does not exist.
-  if (mPhase != Phase::kAwaitFirstAck) return;
+  // The acknowledgement is the permission the session keeps; only the first chunk waits
+  // for it, so at any other time it releases nothing (the phase decides what is sent).
   mSession.irUploadNext = true;
-  mWatchdog.RestartWait();
+  if (mPhase == Phase::kAwaitFirstAck) mWatchdog.RestartWait();
 }
 
 TransferStep IrUpload::OnStored() {

@@ -78,7 +78,7 @@ TransferStep BankExport::OnTick() {
   mSession.backupActive = false;
   mSession.backupNext = false;
   step.overlay = ProgressOverlay::kHide;
-  step.Finish(kTextFinishedSuccessfully);
+  step.Finish(kTextFinished);
   return step;
 }
 

@@ -21,10 +21,10 @@
 #include "protocol/DeviceSession.h"
 #include "protocol/ReplyWatchdog.h"
 #include "protocol/TransferStep.h"
+#include "protocol/TransferTexts.h"
 
 namespace qd3 {
 
-inline constexpr char kTextFinishedSuccessfully[] = "Finished successfully!";
 inline constexpr char kTextExportTooLarge[] =
     "The bank does not fit into 1,048,576 bytes. The export was stopped and no file was "
     "written.";

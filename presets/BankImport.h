@@ -24,10 +24,10 @@
 #include "protocol/DeviceSession.h"
 #include "protocol/ReplyWatchdog.h"
 #include "protocol/TransferStep.h"
+#include "protocol/TransferTexts.h"
 
 namespace qd3 {
 
-inline constexpr char kTextCommunicationError[] = "Communication error!";
 inline constexpr char kTextImportStalled[] =
     "The pedal stopped answering. The import was stopped; the presets sent so far stay on "
     "the pedal.";

@@ -37,7 +37,7 @@ TransferStep FirmwareStream::OnLoaderFailed() {
   mSession.firmwareMode = false;
   mSession.connected = false;
   mStage = Stage::kIdle;
-  return TransferStep{}.Fail(kTextUpdateError);
+  return TransferStep{}.Fail(kTextUpdateFailed);
 }
 
 TransferStep FirmwareStream::OnTick() {

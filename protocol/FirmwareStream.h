@@ -25,6 +25,7 @@
 #include "protocol/ReplyWatchdog.h"
 #include "protocol/TransferBuffer.h"
 #include "protocol/TransferStep.h"
+#include "protocol/TransferTexts.h"
 
 namespace qd3 {
 
@@ -33,7 +34,6 @@ inline constexpr std::size_t kFirmwareImageMaxSize = 57343;   // packs into 65,5
 inline constexpr char kFirmwareFileExtension[] = "ldr";
 
 inline constexpr char kTextFirmwareFinished[] = "Firmware update finished.";
-inline constexpr char kTextUpdateError[] = "Error in update!";
 inline constexpr char kTextFirmwareTooLarge[] =
     "This firmware image is too large for the pedal (more than 57,343 bytes). Nothing was "
     "sent.";

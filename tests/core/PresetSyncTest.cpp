@@ -67,7 +67,11 @@ TEST(PresetSync, EmptyCacheReadsAll128SlotsInOrderWithProgress) {
     expectedTexts.push_back(text);
   }
   expectedTexts.push_back("100 %");
-  EXPECT_EQ(h.screen.At(54).strHistory, expectedTexts);
+  // The current preset loaded afterwards may fetch its user IR on the same overlay.
+  const auto& history = h.screen.At(54).strHistory;
+  ASSERT_GE(history.size(), expectedTexts.size());
+  EXPECT_EQ(std::vector<std::string>(history.begin(), history.begin() + expectedTexts.size()),
+            expectedTexts);
   EXPECT_EQ(h.screen.hiddenGroups.count("progresscontrols"), 1u);
 
   // Every slot is on disk with the pedal's checksum in the table.

@@ -100,9 +100,8 @@ TEST_F(IrUploadTest, StrayChunkAckAfterTheLastChunkSendsNothing) {
   for (int i = 0; i < 10; ++i) mUpload.OnTick();
   ASSERT_EQ(mUpload.CurrentPhase(), IrUpload::Phase::kAwaitStored);
   mUpload.OnChunkAck();
-  EXPECT_FALSE(mSession.irUploadNext);
-  mSession.irUploadNext = true;  // as a dispatcher that sets the flag on every ack would
-  EXPECT_TRUE(mUpload.OnTick().messages.empty());
+  EXPECT_TRUE(mSession.irUploadNext) << "the session's flag follows every acknowledgement";
+  EXPECT_TRUE(mUpload.OnTick().messages.empty()) << "but only a waiting first chunk uses it";
 }
 
 TEST_F(IrUploadTest, SilenceRestartsFromTheFirstChunkThreeTimesThenFails) {
