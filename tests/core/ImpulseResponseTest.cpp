@@ -1,0 +1,255 @@
+// Impulse responses between the editor and the simulated pedal: a WAV loaded into a
+// user IR reaches the pedal as the same image the cache holds, a preset's uncached IRs
+// are fetched one after the other, a file that is no WAV changes nothing, the pedal's
+// name groups fill the list, and the factory cabinets feed the display.
+#include <fstream>
+
+#include "QD3ControlScreenNames.h"
+#include "ir/IrDisplay.h"
+#include "ir/IrImage.h"
+#include "ir/WavReader.h"
+#include "protocol/MessageBuilders.h"
+#include "resources/factory_irs/FactoryIrWavs.h"
+#include "tests/core/CoreHarness.h"
+#include "tests/ir/WavBytes.h"
+#include "tests/support/ScriptedPlatformServices.h"
+
+namespace qd3::test {
+namespace {
+
+// A short, decaying 48 kHz stereo response: resampled and cut by the editor.
+Bytes DecayingStereoWav() {
+  std::vector<int> samples;
+  for (int frame = 0; frame < 3000; ++frame) {
+    const int left = static_cast<int>(20000.0 * std::exp(-frame / 300.0) * ((frame % 7) - 3) / 3);
+    samples.push_back(left);
+    samples.push_back(-left);
+  }
+  WavLayout layout;
+  layout.channels = 2;
+  layout.sampleRate = 48000;
+  return MakeWav(layout, Pcm16(samples));
+}
+
+void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+// A pedal whose current preset 2 uses user IRs `a` in position 7 and `b` in position 8.
+sim::PedalState PedalUsingUserIrs(int a, int b, const sim::IrImage& imageA,
+                                  const sim::IrImage& imageB) {
+  sim::PedalState state = sim::DefaultPedalState();
+  sim::Record& record = state.presets[2];
+  sim::RecordParam(record, sim::kParamIrModeA) = 1;
+  sim::RecordParam(record, sim::kParamIrAHigh) = static_cast<uint8_t>(a >> 7);
+  sim::RecordParam(record, sim::kParamIrALow) = static_cast<uint8_t>(a & 0x7F);
+  sim::RecordParam(record, sim::kParamIrModeB) = 1;
+  sim::RecordParam(record, sim::kParamIrBHigh) = static_cast<uint8_t>(b >> 7);
+  sim::RecordParam(record, sim::kParamIrBLow) = static_cast<uint8_t>(b & 0x7F);
+  state.userIrs[static_cast<size_t>(a)] = imageA;
+  state.userIrs[static_cast<size_t>(b)] = imageB;
+  state.currentPreset = 2;
+  state.editBuffer = record;
+  return state;
+}
+
+sim::IrImage ImageOf(const Bytes& wav, std::string_view fileName) {
+  IrWorkingBuffer buffer;
+  EXPECT_TRUE(ReadWav(std::span<const uint8_t>(wav), buffer).Ok());
+  const IrImageResult made = MakeIrImage(buffer, IrNameFromWavPath(fileName));
+  sim::IrImage image{};
+  std::copy(made.image.begin(), made.image.end(), image.begin());
+  return image;
+}
+
+std::vector<int> RequestedIrs(const CoreHarness& h, size_t from) {
+  std::vector<int> numbers;
+  for (size_t i = from; i < h.sent.messages.size(); ++i) {
+    const Bytes& m = h.sent.messages[i];
+    if (m[kCommandOffset] == kCmdRequestIr) numbers.push_back(m[7] * 128 + m[8]);
+  }
+  return numbers;
+}
+
+TEST(ImpulseResponses, AWavLoadedIntoPosition7IsStoredOnThePedalAsTheCachedImage) {
+  CoreHarness h;
+  ScriptedPlatformServices platform;
+  h.editor.SetPlatformServices(&platform);
+  h.OpenWindow({1, 53, 54, 70, 71, kTagIrConversionSummary});
+  ASSERT_TRUE(h.ConnectAndSettle());
+  const int slot = h.editor.session.currentPreset;
+  const auto wavPath = h.folder.Path() / "My Cab 2x12.wav";
+  WriteFile(wavPath, DecayingStereoWav());
+  platform.QueueOpenFileResult(wavPath.string());
+
+  h.editor.LoadUserIrWav(false);
+  h.RunFor(3s);
+
+  const auto cached = h.editor.Cache()->ReadIrImage(slot);
+  ASSERT_TRUE(cached.has_value());
+  const sim::IrImage onPedal = h.link.Pedal().Inspect(
+      [&](const sim::PedalModel& m) { return m.State().userIrs[static_cast<size_t>(slot)]; });
+  EXPECT_TRUE(std::equal(cached->begin(), cached->end(), onPedal.begin()));
+  EXPECT_EQ(*cached, ImageOf(DecayingStereoWav(), "My Cab 2x12.wav"));
+  // The number went out in two halves, the second after the pedal's acknowledgement.
+  EXPECT_EQ(h.link.Pedal().Inspect([](const sim::PedalModel& m) {
+    return sim::RecordParam(m.State().editBuffer, sim::kParamIrALow);
+  }),
+            slot & 0x7F);
+  EXPECT_EQ(h.editor.userIrNames.Name(slot), "My Cab 2x12");
+  EXPECT_EQ(h.screen.At(70).str, "My Cab 2x12");
+  EXPECT_NE(h.screen.At(kTagIrConversionSummary).str.find("48000"), std::string::npos)
+      << h.screen.At(kTagIrConversionSummary).str;
+  EXPECT_TRUE(h.screen.hiddenGroups.count("progresscontrols"));
+}
+
+TEST(ImpulseResponses, ADumpUsingTwoUncachedUserIrsFetchesPosition7ThenPosition8) {
+  const sim::IrImage imageA = ImageOf(DecayingStereoWav(), "A.wav");
+  sim::IrImage imageB = imageA;
+  imageB[40] ^= 0x11;  // another response, another name
+  imageB[4] = 'B';
+  CoreHarness h(PedalUsingUserIrs(5, 133, imageA, imageB));
+  const size_t start = h.sent.messages.size();
+  ASSERT_TRUE(h.ConnectAndSettle());
+  h.RunFor(2s);
+
+  EXPECT_EQ(RequestedIrs(h, start), (std::vector<int>{5, 133}));
+  const auto cachedA = h.editor.Cache()->ReadIrImage(5);
+  const auto cachedB = h.editor.Cache()->ReadIrImage(133);
+  ASSERT_TRUE(cachedA && cachedB);
+  EXPECT_TRUE(std::equal(cachedA->begin(), cachedA->end(), imageA.begin()));
+  EXPECT_TRUE(std::equal(cachedB->begin(), cachedB->end(), imageB.begin()));
+
+  // Once both are cached, loading the preset again asks for nothing.
+  const size_t again = h.sent.messages.size();
+  h.editor.SendDeviceMessage(BuildSelectPreset(2));
+  h.RunFor(1s);
+  EXPECT_TRUE(RequestedIrs(h, again).empty());
+}
+
+TEST(ImpulseResponses, AFileThatIsNoWavChangesNothingAndSaysWhy) {
+  CoreHarness h;
+  ScriptedPlatformServices platform;
+  h.editor.SetPlatformServices(&platform);
+  h.OpenWindow({1, 70, 71});
+  ASSERT_TRUE(h.ConnectAndSettle());
+  const int slot = h.editor.session.currentPreset;
+  const auto path = h.folder.Path() / "notes.wav";
+  WriteFile(path, Bytes{'h', 'e', 'l', 'l', 'o'});
+  platform.QueueOpenFileResult(path.string());
+  h.editor.ShowIr(64);
+  const IrWorkingBuffer before = h.editor.irBuffer;
+  const auto cachedBefore = h.editor.Cache()->ReadIrImage(slot);
+  const size_t sentBefore = h.sent.messages.size();
+
+  h.editor.LoadUserIrWav(false);
+  h.RunFor(3s);
+
+  ASSERT_EQ(platform.CountCalls(ScriptedPlatformServices::ECall::kMessageBox), 1u);
+  EXPECT_NE(platform.Calls().back().text.find("could not be read as a WAV file"),
+            std::string::npos);
+  EXPECT_EQ(h.editor.irBuffer.samples, before.samples);
+  EXPECT_EQ(h.editor.irBuffer.gain, before.gain);
+  EXPECT_EQ(h.editor.Cache()->ReadIrImage(slot), cachedBefore) << "the cache is untouched";
+  for (size_t i = sentBefore; i < h.sent.messages.size(); ++i) {
+    EXPECT_NE(h.sent.messages[i][kCommandOffset], kCmdIrBegin) << "nothing is uploaded";
+  }
+}
+
+TEST(ImpulseResponses, TheNamesOfABankArriveInFourGroups) {
+  sim::PedalState state = sim::DefaultPedalState();
+  const std::string name = "CLOSED BACK 57";
+  std::copy(name.begin(), name.end(), state.userIrs[9].begin() + sim::kIrNameOffset32);
+  std::fill(state.userIrs[9].begin() + sim::kIrNameOffset32 + name.size(),
+            state.userIrs[9].begin() + sim::kIrNameOffset32 + kNameSize, ' ');
+  CoreHarness h(std::move(state));
+  ASSERT_TRUE(h.ConnectAndSettle());
+  const size_t start = h.sent.messages.size();
+
+  h.editor.RequestIrNames(0);
+  h.RunFor(500ms);
+
+  std::vector<int> groups;
+  for (size_t i = start; i < h.sent.messages.size(); ++i) {
+    if (h.sent.messages[i][kCommandOffset] == kCmdRequestIrNames) {
+      groups.push_back(h.sent.messages[i][7]);
+    }
+  }
+  EXPECT_EQ(groups, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(h.editor.irListRows.Row(9), name);
+}
+
+TEST(ImpulseResponses, TheFactoryCabinetWavsAreInstalledAndFeedTheDisplay) {
+  CoreHarness h;
+  h.editor.LoadCacheState();
+  const FactoryIrWavData wavs = FactoryIrWavs();
+  for (size_t i = 0; i < wavs.size(); ++i) {
+    std::ifstream in(h.editor.Cache()->FactoryIrWavPath(i), std::ios::binary);
+    const Bytes onDisk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(std::equal(onDisk.begin(), onDisk.end(), wavs[i].begin(), wavs[i].end())) << i;
+  }
+
+  // 16 stands exactly on position 1; without its cache file the WAV is the fallback.
+  h.editor.ShowIr(16);
+  IrWorkingBuffer expected;
+  ASSERT_TRUE(ReadWav(wavs[0], expected).Ok());
+  EXPECT_EQ(h.editor.irBuffer.samples, expected.samples);
+
+  // 8 stands halfway between the flat response and position 1.
+  h.editor.ShowIr(8);
+  EXPECT_FLOAT_EQ(static_cast<float>(h.editor.irBuffer.samples[0]),
+                  static_cast<float>(0.5 * 1.0 + 0.5 * expected.samples[0]));
+  EXPECT_FLOAT_EQ(static_cast<float>(h.editor.irBuffer.samples[100]),
+                  static_cast<float>(0.5 * expected.samples[100]));
+}
+
+}  // namespace
+}  // namespace qd3::test
+
+namespace qd3::test {
+namespace {
+
+// A fetched IR whose checksum fails is not cached; it is asked for once more, and a
+// second failure tells the player instead of asking for ever.
+TEST(ImpulseResponses, AnIrWithABadChecksumIsFetchedOnceMoreThenReported) {
+  const sim::IrImage image = ImageOf(DecayingStereoWav(), "A.wav");
+  CoreHarness h(PedalUsingUserIrs(7, 135, image, image));
+  ASSERT_TRUE(h.ConnectAndSettle());
+  h.editor.Cache()->WriteIrImage(7, std::vector<uint8_t>(kIrFileSize, 0));  // not the pedal's
+  std::filesystem::remove(*h.editor.Cache()->IrFilePath(135));
+  const size_t start = h.sent.messages.size();
+
+  // Every IR transfer the pedal sends from now on carries a wrong checksum (the pedal
+  // answers as a request reaches it, so the fault is armed before each one can).
+  const auto corruptNext = [&] {
+    h.link.Pedal().Modify([](sim::PedalModel& m) { m.Faults().corruptNextChecksum = true; });
+  };
+  corruptNext();
+  h.editor.SendDeviceMessage(BuildRequestIr(135));
+  for (int step = 0; step < 250; ++step) {
+    corruptNext();
+    h.RunFor(10ms);
+  }
+
+  EXPECT_FALSE(h.editor.Cache()->IsIrCached(135));
+  EXPECT_EQ(RequestedIrs(h, start), (std::vector<int>{135, 135}));
+  EXPECT_EQ(h.editor.session.pendingMessage, "Communication error!");
+}
+
+// An IR begin announcing more than the 4096-byte receive buffer is refused whole; its
+// data and end chunks write nothing anywhere (the sanitizers watch the buffer).
+TEST(ImpulseResponses, AnIrTooLargeForTheReceiveBufferIsRefusedWhole) {
+  CoreHarness h;
+  ASSERT_TRUE(h.ConnectAndSettle());
+  const Bytes groups(256, 0x55);
+  const auto receive = [&](const Bytes& m) { h.editor.HandleDeviceMessage(m.data(), m.size()); };
+  receive(BuildIrBegin(20, 5000, groups));  // 5000 groups unpack to 4375 bytes
+  for (int chunk = 0; chunk < 20; ++chunk) receive(BuildIrData(groups));
+  receive(BuildIrEnd(Bytes(136, 0x55), Checksum14Pair{0, 0}));
+  EXPECT_FALSE(h.editor.Cache()->IsIrCached(20));
+}
+
+}  // namespace
+}  // namespace qd3::test
