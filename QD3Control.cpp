@@ -38,9 +38,16 @@ void QD3Control::OnMenuCommand(int command) {
     case kEditorCmdClearCache:
       ClearCacheData();
       break;
+    case kEditorCmdBankImport:
+      ImportBank();
+      break;
+    case kEditorCmdBankExport:
+      ExportBank();
+      break;
+    case kEditorCmdFactoryUpdate:
+      UpdateFactoryPresets();
+      break;
     default:
-      // Bank import, bank export and the factory presets update come with the
-      // preset files and the factory bank.
       break;
   }
 }
@@ -98,17 +105,17 @@ void QD3Control::EnableGroup(std::string_view group, bool enable) {
   if (mScreen) mScreen->DisableGroup(group, !enable);
 }
 
-void QD3Control::ShowProgress(double fraction) {
+void QD3Control::ShowProgress(double fraction, const ProgressTarget& target) {
   fraction = std::clamp(fraction, 0.0, 1.0);
-  SetControlValue(kTagProgressValue, fraction);
+  SetControlValue(target.valueTag, fraction);
   char text[16];
   std::snprintf(text, sizeof text, kTextProgressPercent, static_cast<int>(fraction * 100.0));
-  SetControlText(kTagProgressText, text);
+  SetControlText(target.textTag, text);
 }
 
-void QD3Control::ApplyTransferStep(const TransferStep& step) {
-  if (step.progress) ShowProgress(*step.progress);
-  ShowProgressOverlay(step);
+void QD3Control::ApplyTransferStep(const TransferStep& step, const ProgressTarget& target) {
+  if (step.progress) ShowProgress(*step.progress, target);
+  ShowProgressOverlay(step, target);
 }
 
 void QD3Control::ApplyIrFetchStep(const TransferStep& step) {
@@ -116,12 +123,12 @@ void QD3Control::ApplyIrFetchStep(const TransferStep& step) {
     SetControlValue(kTagProgressValue, std::clamp(*step.progress, 0.0, 1.0));
     SetControlText(kTagProgressText, IrFetchPercentText(*step.progress));
   }
-  ShowProgressOverlay(step);
+  ShowProgressOverlay(step, kCommonProgress);
 }
 
-void QD3Control::ShowProgressOverlay(const TransferStep& step) {
+void QD3Control::ShowProgressOverlay(const TransferStep& step, const ProgressTarget& target) {
   if (step.overlay != ProgressOverlay::kUnchanged) {
-    ShowGroup(kGroupProgress, step.overlay == ProgressOverlay::kShow);
+    ShowGroup(target.group, step.overlay == ProgressOverlay::kShow);
   }
   for (const Bytes& message : step.messages) SendDeviceMessage(message);
   if (step.end == TransferEnd::kFailed && !step.message.empty()) PostMessage(step.message);
@@ -138,6 +145,7 @@ void QD3Control::OnIdleTick() {
     if (IsWindowOpen() && mPlatform) {
       mPlatform->ShowMessageBox(session.pendingMessage, "", EMsgBoxType::OK);
     }
+    if (std::exchange(mLeaveFirmwareAfterMessage, false)) LeaveFirmwareScreenAfterUpdate();
   }
   if (valueDisplayHold && ++valueDisplayTicks > kValueDisplayHoldTicks) {
     valueDisplayHold = false;

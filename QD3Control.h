@@ -11,15 +11,21 @@
 #include <utility>
 #include <vector>
 
+#include "QD3ControlScreenNames.h"
 #include "ir/IrFetch.h"
 #include "ir/IrNames.h"
 #include "ir/IrUpload.h"
 #include "ir/IrWorkingBuffer.h"
 #include "params/ParamCatalogue.h"
+#include "presets/BankExport.h"
+#include "presets/BankImport.h"
 #include "presets/ChecksumTable.h"
+#include "presets/FactoryWrite.h"
 #include "presets/PresetCache.h"
+#include "presets/PresetFile.h"
 #include "presets/PresetSync.h"
 #include "protocol/DeviceSession.h"
+#include "protocol/FirmwareStream.h"
 #include "protocol/TransferBuffer.h"
 #include "protocol/TransferStep.h"
 #include "toolkit/api/IEditorDelegate.h"
@@ -128,6 +134,21 @@ class QD3Control : public IEditorDelegate {
   // Asks the pedal for the names of IR bank `bank` (0..8): four groups of eight.
   void RequestIrNames(int bank);
 
+  // --- files, factory presets and firmware ---
+  // "EXPORT" and "IMPORT" of the main screen: the current preset with its user IRs.
+  void ExportPresetFile();
+  void ImportPresetFile();
+  // "Export All Presets from QD3 ...", "Import All Presets to QD3...", "Factory Presets
+  // Update...". The last two first save a connected pedal's bank as a safety backup.
+  void ExportBank();
+  void ImportBank();
+  void UpdateFactoryPresets();
+  // "UPDATE FIRMWARE" on the firmware screen.
+  void StartFirmwareUpdate();
+  // The files the dialogs start from: the last preset file and bank file chosen.
+  std::string presetFilePath;
+  std::string bankFilePath;
+
   // The working IR buffer (4096 samples at 44.1 kHz and the IR gain) the display draws.
   IrWorkingBuffer irBuffer;
   // Names of the user IRs 0..287 and, at 288 and 289, of the current preset's two
@@ -172,13 +193,13 @@ class QD3Control : public IEditorDelegate {
   void SetControlValue(int tag, double normalized);
   void ShowGroup(std::string_view group, bool show);
   void EnableGroup(std::string_view group, bool enable);
-  void ShowProgress(double fraction);
+  void ShowProgress(double fraction, const ProgressTarget& target = kCommonProgress);
   // Sends what a transfer asks for, shows its progress on the common overlay and
   // posts its message when it failed.
-  void ApplyTransferStep(const TransferStep& step);
+  void ApplyTransferStep(const TransferStep& step, const ProgressTarget& target = kCommonProgress);
   // The same with the IR fetch's rounded percentage.
   void ApplyIrFetchStep(const TransferStep& step);
-  void ShowProgressOverlay(const TransferStep& step);
+  void ShowProgressOverlay(const TransferStep& step, const ProgressTarget& target);
   // A message box raised while handling the pedal: shown by the next idle tick.
   void PostMessage(std::string text);
 
@@ -209,6 +230,27 @@ class QD3Control : public IEditorDelegate {
   void ShowIrForCurrentSelector();
   void CheckEditedUserIr(bool positionB);
 
+  // Files, banks, factory presets, firmware.
+  enum class AfterBackup : uint8_t { kNothing, kImportBank, kFactoryUpdate, kFirmwareUpdate };
+  void StartBankExport(std::filesystem::path target, AfterBackup then);
+  void ServeBankExport();
+  bool SafetyBackupFirst(AfterBackup then);
+  void ImportBankConfirmed(const std::string& backupNote);
+  void FactoryUpdateConfirmed(const std::string& backupNote);
+  void FirmwareFileChosen(const std::string& backupPath);
+  void ServeFirmware();
+  void LeaveFirmwareScreenAfterUpdate();
+  void ApplyWatchdogs();
+  void HandleWriteReply(DeviceCommand command);
+  void FinishRestore();
+  void VerifyRestore(std::span<const uint8_t, kChecksumBlockSize> pedalChecksums);
+  void ApplyPresetFileValues(const PresetFileData& file);
+  void UploadIrBlock(const IrImageBytes& block, int target);
+  void ContinuePresetImport();
+  // A message box on the UI thread, while the window is open.
+  void ShowBox(const std::string& text);
+  void DeleteCacheAndBuildList();
+
   // Presets.
   void HandlePresetDump(std::span<const uint8_t> m);
   void HandlePresetChecksums(std::span<const uint8_t> m);
@@ -236,6 +278,23 @@ class QD3Control : public IEditorDelegate {
   IrUpload mIrUpload{session, mTransferBuffer};
   IrFetch mIrFetch;
   IrDisplaySink mIrDisplaySink;
+
+  // The 1,048,576-byte buffer of the bank export and import, which never run together.
+  std::vector<uint8_t> mBulkBuffer = std::vector<uint8_t>(kBulkBufferSize);
+  BankExport mBankExport{session, mBulkBuffer};
+  BankImport mBankImport{session, mBulkBuffer};
+  FactoryWrite mFactoryWrite{session};
+  FirmwareStream mFirmware{session, mTransferBuffer};
+  std::filesystem::path mBankExportPath;
+  AfterBackup mAfterBackup = AfterBackup::kNothing;
+  // The imported bank's record checksums, compared with the pedal's after reconnecting.
+  std::optional<BankChecksums> mVerifyAgainst;
+  // The preset file being imported, until the pedal stored its IRs.
+  PresetFileData mImport;
+  bool mPedalConnectedBeforeFirmware = false;
+  bool mFirmwareBackupDone = false;
+  // After "Error in update!" has been shown, the firmware screen goes.
+  bool mLeaveFirmwareAfterMessage = false;
 
   std::mutex mQueueMutex;
   std::vector<std::pair<int, double>> mQueuedUpdates;

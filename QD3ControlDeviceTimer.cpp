@@ -21,13 +21,7 @@ void QD3Control::OnDeviceTimer() {
     SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
   } else if (session.restoreFinished) {
     session.restoreFinished = false;
-    ShowGroup(kGroupProgress, false);
-    if (IsWindowOpen() && mPlatform) {
-      mPlatform->ShowMessageBox(kTextFinished, "", EMsgBoxType::OK);
-    }
-    // The pedal's presets changed wholesale: find it again and resynchronise.
-    session.connected = false;
-    session.pollEnabled = true;
+    FinishRestore();
   }
 
   if (session.irRequestPending) {
@@ -35,12 +29,24 @@ void QD3Control::OnDeviceTimer() {
     RequestSelectedUserIr();
   }
 
-  // Exactly one of these per tick, in priority order. The firmware, factory-bank,
-  // bank import and bank export transfers are served here once they exist; until
-  // then their flags are never set.
-  if (session.firmwareMode || session.factoryNext || session.restoreActive) return;
+  // The waits of the transfers that have no other tick while they wait for an answer.
+  ApplyWatchdogs();
+
+  // Exactly one of these per tick, in priority order.
+  if (session.firmwareMode) {
+    ServeFirmware();
+    return;
+  }
+  if (session.factoryNext) {
+    ApplyTransferStep(mFactoryWrite.OnTick(), kFactoryProgress);
+    return;
+  }
+  if (session.restoreActive) {
+    ApplyTransferStep(mBankImport.OnTick());
+    return;
+  }
   if (session.backupActive) {
-    if (!session.connected) session.backupActive = false;
+    ServeBankExport();
     return;
   }
   if (!session.connected) {
@@ -106,6 +112,9 @@ void QD3Control::CloseGlobalSettings() {
 }
 
 void QD3Control::OpenFirmwareUpdate() {
+  // Whether a pedal really answered decides about the safety backup before the update.
+  mPedalConnectedBeforeFirmware = session.connected;
+  mFirmwareBackupDone = false;
   // Forced "connected" silences the poll while the pedal runs its loader.
   session.connected = true;
   session.pollEnabled = false;

@@ -189,6 +189,12 @@ void QD3Control::HandleDeviceStatus(uint8_t command) {
   switch (command) {
     case kCmdResetDone:
       session.resetDoneSeen = true;
+      mFactoryWrite.OnResetDone();
+      break;
+    case kCmdWriteAck:
+    case kCmdWriteNext:
+    case kCmdWriteNak:
+      HandleWriteReply(static_cast<DeviceCommand>(command));
       break;
     case kCmdAck:
       // The pedal took the high half of a user-IR number: send the low half.
@@ -210,7 +216,6 @@ void QD3Control::HandleDeviceStatus(uint8_t command) {
       HandleIrStored();
       break;
     default:
-      // The write acknowledgements belong to the bank import and the factory-bank write.
       break;
   }
 }
@@ -218,18 +223,17 @@ void QD3Control::HandleDeviceStatus(uint8_t command) {
 void QD3Control::HandleLoaderReply(uint8_t command) {
   switch (command) {
     case kLoaderReady:
-      session.firmwareMode = true;
+      ApplyTransferStep(mFirmware.OnLoaderReady(), kFirmwareProgress);
       ShowGroup(kGroupFirmware, true);
       EnableGroup(kGroupFirmwareUpdate, false);
       break;
     case kLoaderDone:
-      session.firmwareMode = false;
-      session.connected = false;
+      ApplyTransferStep(mFirmware.OnLoaderDone(), kFirmwareProgress);
       break;
     case kLoaderFailed:
-      session.firmwareMode = false;
-      session.connected = false;
-      PostMessage(kTextUpdateFailed);
+      // "Error in update!"; the firmware screen goes once the box has been shown.
+      ApplyTransferStep(mFirmware.OnLoaderFailed(), kFirmwareProgress);
+      mLeaveFirmwareAfterMessage = true;
       break;
     default:
       break;

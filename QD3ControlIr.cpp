@@ -114,6 +114,13 @@ void QD3Control::RequestIrNames(int bank) {
 void QD3Control::HandleIrTransfer(std::span<const uint8_t> m) {
   const auto command = MatchFromDevice(m);
   if (!command) return;
+  if (session.backupActive) {
+    // The bank export keeps every IR message as it came.
+    if (*command == kCmdIrBegin || *command == kCmdIrData || *command == kCmdIrEnd) {
+      ApplyTransferStep(mBankExport.OnIrMessage(*command, m));
+    }
+    return;
+  }
   switch (*command) {
     case kCmdIrBegin:
       ApplyIrFetchStep(mIrFetch.OnBegin(m));
@@ -158,7 +165,11 @@ void QD3Control::HandleIrNames(std::span<const uint8_t> m) {
 void QD3Control::HandleIrStored() {
   ApplyTransferStep(mIrUpload.OnStored());
   if (!IsWindowOpen()) return;
-  ShowIrForCurrentSelector();
+  if (session.importIrAUploading || session.importIrBPending) {
+    ContinuePresetImport();
+  } else {
+    ShowIrForCurrentSelector();
+  }
 }
 
 // ---- the edited user-IR position ----

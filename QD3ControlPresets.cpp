@@ -7,12 +7,12 @@
 #include "QD3Control.h"
 #include "QD3ControlScreenNames.h"
 #include "presets/PresetRecord.h"
-#include "resources/factory_irs/FactoryIrWavs.h"
 #include "presets/SlotLabels.h"
 #include "presets/StoreRecord.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/MessageMatch.h"
 #include "protocol/Name32.h"
+#include "resources/factory_irs/FactoryIrWavs.h"
 
 namespace qd3 {
 namespace {
@@ -116,7 +116,9 @@ void QD3Control::StoreCurrentPreset() {
 // ---- checksum block and synchronisation ----
 
 void QD3Control::HandlePresetChecksums(std::span<const uint8_t> m) {
-  ApplyTransferStep(mSync.OnChecksumBlock(*ReadRecordData(m)));
+  const auto data = *ReadRecordData(m);
+  VerifyRestore(data);
+  ApplyTransferStep(mSync.OnChecksumBlock(data));
 }
 
 void QD3Control::ContinuePresetSync(std::span<const uint8_t> m) {
@@ -141,10 +143,12 @@ void QD3Control::HandlePresetDump(std::span<const uint8_t> m) {
   // current preset, not a slot of the synchronisation.
   if (mSync.OwnsDump()) {
     ContinuePresetSync(m);
-  } else if (!session.backupActive) {
+  } else if (session.backupActive) {
+    // During a bank export every dump is collected by the export itself.
+    ApplyTransferStep(mBankExport.OnPresetDump(m));
+  } else {
     ApplyCurrentPresetDump(m);
   }
-  // During a bank export every dump is collected by the export itself.
 }
 
 void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
@@ -194,10 +198,10 @@ void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
     const auto name = record.NameField();
     presetNameText.assign(name.begin(), name.end());
     SetControlText(kTagPresetName, presetNameText);
-    SetControlText(kTagIrNameA, irA ? userIrNames.Name(kUserIrNamePositionA)
-                                    : positionNames.Name(kPositionA));
-    SetControlText(kTagIrNameB, irB ? userIrNames.Name(kUserIrNamePositionB)
-                                    : positionNames.Name(kPositionB));
+    SetControlText(kTagIrNameA,
+                   irA ? userIrNames.Name(kUserIrNamePositionA) : positionNames.Name(kPositionA));
+    SetControlText(kTagIrNameB,
+                   irB ? userIrNames.Name(kUserIrNamePositionB) : positionNames.Name(kPositionB));
     if (irA || irB) ShowIrForCurrentSelector();
   }
   SetRowLabel(slot, CurrentPresetLabel(slot, PatchOffset(), record));

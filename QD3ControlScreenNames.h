@@ -46,6 +46,19 @@ inline constexpr const char* kGroupFirmwareUpdate = "fwupdatecontrols";
 inline constexpr const char* kGroupMain = "maincontrols";
 inline constexpr const char* kGroupAbout = "aboutcontrols";
 
+// Where a transfer shows its progress: a value, a "%d %%" text and the group of both.
+struct ProgressTarget {
+  int valueTag;
+  int textTag;
+  const char* group;
+};
+inline constexpr ProgressTarget kCommonProgress{kTagProgressValue, kTagProgressText,
+                                                kGroupProgress};
+inline constexpr ProgressTarget kFactoryProgress{kTagFactoryProgressValue, kTagFactoryProgressText,
+                                                 kGroupFactoryProgress};
+inline constexpr ProgressTarget kFirmwareProgress{kTagFirmwareProgressValue,
+                                                  kTagFirmwareProgressText, kGroupFirmware};
+
 // ---- texts of the status lines and message boxes ----
 inline constexpr const char* kTextConnecting = "Connecting to the device...";
 inline constexpr const char* kTextDeviceLine = "DEVICE: Varnex Tolvane QD3";
