@@ -68,8 +68,10 @@ class CoreHarness {
     while (now < end) {
       now += kPass;
       link.AdvanceBy(kPass);
-      ports.DrainMidiQueues(
-          [this](const uint8_t* b, size_t n) { editor.HandleDeviceMessage(b, n); });
+      ports.DrainMidiQueues([this](const uint8_t* b, size_t n) {
+        received.emplace_back(b, b + n);
+        editor.HandleDeviceMessage(b, n);
+      });
       if (now >= nextTick) {
         nextTick += kTick;
         editor.OnDeviceTimer();
@@ -114,6 +116,7 @@ class CoreHarness {
   MidiPorts ports;
   QD3Control editor;
   CapturedMessages sent;
+  std::vector<Bytes> received;  // everything the pedal sent, in arrival order
   FakeScreen screen;
   std::chrono::microseconds now{0};
   std::chrono::microseconds nextTick{kTick};

@@ -1,0 +1,205 @@
+// Whole banks between the editor and the simulated pedal: the export's file is what the
+// pedal sent, an import recreates a pedal and is verified, a refusal stops it without
+// touching the cache, the safety backup comes first, and the factory update is bracketed
+// and ends with the reset.
+#include <fstream>
+
+#include "presets/BankFile.h"
+#include "presets/SafetyBackup.h"
+#include "protocol/MessageBuilders.h"
+#include "tests/core/CoreHarness.h"
+#include "tests/support/ScriptedPlatformServices.h"
+
+namespace qd3::test {
+namespace {
+
+using ECall = ScriptedPlatformServices::ECall;
+
+Bytes ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A pedal whose every slot holds the same plain preset and whose user IRs are empty.
+sim::PedalState BlankPedal() {
+  sim::PedalState state = sim::DefaultPedalState();
+  for (auto& record : state.presets) record = sim::DefaultPresetRecord(0);
+  for (auto& ir : state.userIrs) ir = sim::EmptyIrImage();
+  state.editBuffer = state.presets[0];
+  return state;
+}
+
+// The default pedal with presets 3 and 9 using user IRs 3 and 140.
+sim::PedalState PedalWithUserIrsInUse() {
+  sim::PedalState state = sim::DefaultPedalState();
+  auto use = [&](int slot, int modeParam, int highParam, int number) {
+    sim::Record& r = state.presets[static_cast<size_t>(slot)];
+    sim::RecordParam(r, modeParam) = 1;
+    sim::RecordParam(r, highParam) = static_cast<uint8_t>(number >> 7);
+    sim::RecordParam(r, highParam + 1) = static_cast<uint8_t>(number & 0x7F);
+    state.userIrs[static_cast<size_t>(number)] =
+        sim::MakeSyntheticIr("USED " + std::to_string(number), 7u + static_cast<uint32_t>(number));
+  };
+  use(3, sim::kParamIrModeA, sim::kParamIrAHigh, 3);
+  use(9, sim::kParamIrModeB, sim::kParamIrBHigh, 140);
+  return state;
+}
+
+class BankTransfers : public ::testing::Test {
+ protected:
+  void Open(CoreHarness& h) {
+    h.editor.SetPlatformServices(&platform);
+    h.OpenWindow({1, 53, 54, 70, 71, 73, 74, 138, 139, 140});
+    ASSERT_TRUE(h.ConnectAndSettle());
+  }
+  // Runs until the bank export is over (it ends by itself).
+  void RunExport(CoreHarness& h) {
+    ASSERT_TRUE(h.RunUntil([&] { return !h.editor.session.backupActive; }, 60s));
+  }
+  size_t Boxes(std::string_view containing) const {
+    size_t n = 0;
+    for (const auto& call : platform.Calls()) {
+      n += call.kind == ECall::kMessageBox && call.text.find(containing) != std::string::npos;
+    }
+    return n;
+  }
+
+  ScriptedPlatformServices platform;
+};
+
+TEST_F(BankTransfers, AnExportIsExactlyWhatThePedalSentAndHoldsTheIrsInUse) {
+  CoreHarness h(PedalWithUserIrsInUse());
+  Open(h);
+  const auto file = h.folder.Path() / "bank.q3b";
+  platform.QueueSaveFileResult(file.string());
+  const size_t from = h.received.size();
+
+  h.editor.OnMenuCommand(kEditorCmdBankExport);
+  RunExport(h);
+
+  Bytes expected;
+  for (size_t i = from; i < h.received.size(); ++i) {
+    expected.insert(expected.end(), h.received[i].begin(), h.received[i].end());
+  }
+  const Bytes written = ReadAll(file);
+  EXPECT_EQ(written, expected);
+  const BankFileCheck check = ValidateBankFile(written);
+  EXPECT_TRUE(check.Valid()) << check.reason;
+  EXPECT_EQ(Boxes("Finished successfully!"), 1u);
+  std::vector<int> irs;
+  for (const auto& m : BankMessages(written)) {
+    const uint8_t* msg = written.data() + m.offset;
+    if (msg[kCommandOffset] == kCmdIrBegin) irs.push_back(msg[7] * 128 + msg[8]);
+  }
+  EXPECT_NE(std::find(irs.begin(), irs.end(), 3), irs.end());
+  EXPECT_NE(std::find(irs.begin(), irs.end(), 140), irs.end());
+  EXPECT_TRUE(std::is_sorted(irs.begin(), irs.end())) << "wanted IRs are fetched in order";
+}
+
+TEST_F(BankTransfers, AnImportRecreatesThePedalAndIsVerifiedAfterReconnecting) {
+  CoreHarness source(PedalWithUserIrsInUse());
+  Open(source);
+  const auto file = source.folder.Path() / "bank.q3b";
+  platform.QueueSaveFileResult(file.string());
+  source.editor.OnMenuCommand(kEditorCmdBankExport);
+  RunExport(source);
+  platform.ClearCalls();
+
+  CoreHarness target(BlankPedal());
+  Open(target);
+  platform.QueueMessageBoxResult(EMsgBoxResult::OK);  // the overwrite question
+  platform.QueueOpenFileResult(file.string());
+  target.editor.OnMenuCommand(kEditorCmdBankImport);
+  // First the safety backup, then the question that says where it went.
+  ASSERT_TRUE(target.RunUntil([&] { return target.editor.session.restoreActive; }, 60s));
+  ASSERT_TRUE(target.RunUntil([&] { return !target.editor.session.restoreActive; }, 120s));
+  target.RunFor(30s);  // reconnect and resynchronise
+
+  const auto want = source.link.Pedal().Inspect([](const sim::PedalModel& m) { return m.State(); });
+  const auto got = target.link.Pedal().Inspect([](const sim::PedalModel& m) { return m.State(); });
+  EXPECT_EQ(got.presets, want.presets);
+  EXPECT_EQ(got.userIrs[3], want.userIrs[3]);
+  EXPECT_EQ(got.userIrs[140], want.userIrs[140]);
+  EXPECT_EQ(Boxes("This operation will overwrite the current Presets!"), 1u);
+  EXPECT_EQ(Boxes("were saved first to"), 1u);
+  EXPECT_TRUE(std::filesystem::exists(target.folder.Path() / "Backups"));
+  EXPECT_EQ(target.editor.session.pendingMessage, "All 128 presets restored and verified.");
+}
+
+TEST_F(BankTransfers, ARefusalStopsTheImportWithCommunicationErrorAndKeepsTheCache) {
+  CoreHarness source(PedalWithUserIrsInUse());
+  Open(source);
+  const auto file = source.folder.Path() / "bank.q3b";
+  platform.QueueSaveFileResult(file.string());
+  source.editor.OnMenuCommand(kEditorCmdBankExport);
+  RunExport(source);
+
+  CoreHarness target(BlankPedal());
+  Open(target);
+  const auto cachedBefore = target.editor.Cache()->ReadPreset(5);
+  ASSERT_TRUE(cachedBefore.has_value());
+  platform.QueueMessageBoxResult(EMsgBoxResult::OK);
+  platform.QueueOpenFileResult(file.string());
+  target.editor.OnMenuCommand(kEditorCmdBankImport);
+  ASSERT_TRUE(target.RunUntil([&] { return target.editor.session.restoreActive; }, 60s));
+  target.link.Pedal().Modify([](sim::PedalModel& m) { m.Faults().refuseWrites = 1; });
+  ASSERT_TRUE(target.RunUntil([&] { return !target.editor.session.restoreActive; }, 30s));
+  target.RunFor(1s);
+
+  EXPECT_EQ(target.editor.session.pendingMessage, "Communication error!");
+  EXPECT_FALSE(target.editor.session.restoreFinished);
+  EXPECT_EQ(target.editor.Cache()->ReadPreset(5)->Bytes(), cachedBefore->Bytes());
+}
+
+TEST_F(BankTransfers, TheFactoryUpdateIsBracketedAndEndsWithTheReset) {
+  CoreHarness h;
+  h.editor.SetPlatformServices(&platform);
+  h.OpenWindow({1, 53, 54, 73, 74});
+  // Without a pedal connected there is no backup; the update still runs on the timer.
+  platform.QueueMessageBoxResult(EMsgBoxResult::OK);
+  h.editor.OnMenuCommand(kEditorCmdFactoryUpdate);
+  ASSERT_TRUE(
+      h.RunUntil([&] { return h.editor.session.resetDoneSeen || Boxes("Finished") > 0; }, 120s));
+  h.RunFor(1s);
+
+  std::vector<int> commands;
+  for (const Bytes& m : h.sent.messages) {
+    if (m[kCommandOffset] != kCmdRequestBlock) commands.push_back(m[kCommandOffset]);
+  }
+  ASSERT_GE(commands.size(), 131u);
+  EXPECT_EQ(commands.front(), kCmdBulkBegin);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), kCmdWriteFactoryPreset), 128);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), kCmdBulkBegin), 1);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), kCmdBulkEnd), 1);
+  const auto end = std::find(commands.begin(), commands.end(), kCmdBulkEnd);
+  ASSERT_NE(end + 1, commands.end());
+  EXPECT_EQ(*(end + 1), kCmdFactoryReset);
+  EXPECT_EQ(Boxes("Finished successfully!"), 1u);
+  EXPECT_EQ(h.screen.At(73).str, "100 %");
+}
+
+TEST_F(BankTransfers, ALoaderThatRejectsTheImageSaysErrorInUpdateAndLeavesTheScreen) {
+  CoreHarness h;
+  Open(h);
+  h.link.Pedal().Modify([](sim::PedalModel& m) { m.Faults().failFirmwareCheck = true; });
+  const auto image = h.folder.Path() / "fw.ldr";
+  std::ofstream(image, std::ios::binary) << std::string(2100, '\x5A');
+  h.editor.OpenFirmwareUpdate();
+  platform.QueueSaveFileResult((h.folder.Path() / "unused.q3b").string());
+  platform.QueueOpenFileResult(image.string());
+  h.editor.StartFirmwareUpdate();
+  // The connected pedal's bank is saved first; then the image goes to the loader.
+  ASSERT_TRUE(h.RunUntil([&] { return h.editor.session.firmwareMode; }, 60s));
+  ASSERT_TRUE(h.RunUntil([&] { return !h.editor.session.firmwareMode; }, 10s));
+  h.RunFor(500ms);
+  for (int i = 0; i < 3; ++i) h.editor.OnIdleTick();
+
+  EXPECT_EQ(Boxes("Error in update!"), 1u);
+  EXPECT_EQ(Boxes("Before the firmware update"), 1u);
+  EXPECT_FALSE(h.editor.session.connected);
+  EXPECT_EQ(h.screen.hiddenGroups.count("firmwarecontrols"), 1u);
+  EXPECT_EQ(h.screen.disabledGroups.count("bcontrols"), 1u);
+}
+
+}  // namespace
+}  // namespace qd3::test
