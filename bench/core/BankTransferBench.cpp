@@ -1,0 +1,188 @@
+// Bank export, bank import and a firmware stream against the simulated pedal at its
+// default wire pacing, in real time, as in PresetSyncBench: the loop plays the audio
+// pass (a drain every 1.45 ms) and the 100 ms device timer. Reported against the
+// protocol's pacing floor: one message of the editor per 100 ms tick.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "QD3Control.h"
+#include "host/MidiPorts.h"
+#include "presets/BankFile.h"
+#include "simulator/DefaultState.h"
+#include "simulator/SimulatedMidiLink.h"
+#include "tests/support/ScriptedPlatformServices.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+constexpr double kTickSeconds = 0.1;
+
+class Settings : public qd3::IMidiPortSettings {
+ public:
+  std::string Name(qd3::MidiDirection) const override { return qd3::sim::kSimulatorPortName; }
+  void SetName(qd3::MidiDirection, std::string) override {}
+  void Save() override {}
+};
+
+// The default pedal with four more presets using user IRs of their own.
+qd3::sim::PedalState PedalWithFourUserIrs() {
+  qd3::sim::PedalState state = qd3::sim::DefaultPedalState();
+  for (int slot : {10, 20, 30, 40}) {
+    qd3::sim::Record& r = state.presets[static_cast<size_t>(slot)];
+    qd3::sim::RecordParam(r, qd3::sim::kParamIrModeA) = 1;
+    qd3::sim::RecordParam(r, qd3::sim::kParamIrAHigh) = 0;
+    qd3::sim::RecordParam(r, qd3::sim::kParamIrALow) = static_cast<uint8_t>(slot);
+  }
+  return state;
+}
+
+// An editor on the paced simulator, driven in real time.
+struct Rig {
+  explicit Rig(qd3::sim::PedalState state, std::filesystem::path base)
+      : folder(std::move(base)),
+        link(qd3::sim::LinkOptions{qd3::sim::DeliveryMode::kPaced, {}}, std::move(state)),
+        ports(link, settings) {
+    std::filesystem::remove_all(folder);
+    ports.Start();
+    editor.OpenCache(folder);
+    editor.SetPlatformServices(&platform);
+    editor.SetDeviceMessageSink([&](std::span<const uint8_t> m) {
+      ++sent;
+      ports.SendDeviceMessage(m);
+    });
+  }
+  ~Rig() {
+    ports.SetExiting();
+    ports.Shutdown();
+    std::filesystem::remove_all(folder);
+  }
+  // Runs until `done` holds; the time it took, or a negative value after `limit`.
+  double RunUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
+    const auto start = Clock::now();
+    auto nextTick = start;
+    while (Clock::now() - start < limit) {
+      ports.DrainMidiQueues([&](const uint8_t* b, size_t n) { editor.HandleDeviceMessage(b, n); });
+      if (done()) return std::chrono::duration<double>(Clock::now() - start).count();
+      if (Clock::now() >= nextTick) {
+        nextTick += 100ms;
+        if (!editor.session.connected) editor.session.pollTicks = 32;  // no 3.3 s wait
+        editor.OnDeviceTimer();
+      }
+      std::this_thread::sleep_for(1451us);
+    }
+    return -1.0;
+  }
+
+  std::filesystem::path folder;
+  Settings settings;
+  qd3::sim::SimulatedMidiLink link;
+  qd3::MidiPorts ports;
+  qd3::QD3Control editor;
+  qd3::ScriptedPlatformServices platform;
+  int sent = 0;
+};
+
+const std::filesystem::path kBase = std::filesystem::temp_directory_path() / "qd3-bank-bench";
+
+// Connects, lets the handshake synchronise and settle; false when it never did.
+bool Settle(Rig& rig) {
+  if (rig.RunUntil([&] { return rig.editor.session.connected; }, 10s) < 0) return false;
+  if (rig.RunUntil([&] { return !rig.editor.session.readAllActive; }, 30s) < 0) return false;
+  const auto until = Clock::now() + 2s;
+  rig.RunUntil([&] { return Clock::now() >= until; }, 5s);
+  return true;
+}
+
+// Exports the rig's pedal into `file`; seconds taken, or negative.
+double Export(Rig& rig, const std::filesystem::path& file, int& messages) {
+  rig.platform.QueueSaveFileResult(file.string());
+  const int before = rig.sent;
+  rig.editor.ExportBank();
+  const double seconds = rig.RunUntil([&] { return !rig.editor.session.backupActive; }, 120s);
+  messages = rig.sent - before;
+  return std::filesystem::exists(file) ? seconds : -1.0;
+}
+
+void BM_BankExport(benchmark::State& state) {
+  for (auto _ : state) {
+    Rig rig(PedalWithFourUserIrs(), kBase / "export");
+    if (!Settle(rig)) return state.SkipWithError("no connection");
+    int messages = 0;
+    const double seconds = Export(rig, rig.folder / "bank.q3b", messages);
+    if (seconds < 0) return state.SkipWithError("the export did not finish");
+    // One request per tick, and the tick that finds nothing left ends it.
+    const double floor = (messages + 1) * kTickSeconds;
+    state.SetIterationTime(seconds);
+    state.counters["messages"] = messages;
+    state.counters["floor_s"] = floor;
+    state.counters["ratio_to_floor"] = seconds / floor;
+  }
+}
+
+void BM_BankImport(benchmark::State& state) {
+  for (auto _ : state) {
+    std::filesystem::path bank = kBase / "import-source.q3b";
+    {
+      Rig source(PedalWithFourUserIrs(), kBase / "source");
+      if (!Settle(source)) return state.SkipWithError("no connection");
+      int messages = 0;
+      std::filesystem::create_directories(kBase);
+      if (Export(source, bank, messages) < 0) return state.SkipWithError("no bank");
+    }
+    qd3::sim::PedalState blank = qd3::sim::DefaultPedalState();
+    for (auto& record : blank.presets) record = qd3::sim::DefaultPresetRecord(0);
+    Rig rig(std::move(blank), kBase / "import");
+    if (!Settle(rig)) return state.SkipWithError("no connection");
+    rig.platform.QueueMessageBoxResult(qd3::EMsgBoxResult::OK);
+    rig.platform.QueueOpenFileResult(bank.string());
+    rig.editor.ImportBank();
+    // The safety backup of the blank pedal comes first and is not timed.
+    if (rig.RunUntil([&] { return rig.editor.session.restoreActive; }, 120s) < 0) {
+      return state.SkipWithError("the import did not start");
+    }
+    const int before = rig.sent;
+    const double seconds = rig.RunUntil([&] { return !rig.editor.session.restoreActive; }, 120s);
+    if (seconds < 0) return state.SkipWithError("the import did not finish");
+    const int messages = rig.sent - before;  // the bracket, every message, the end
+    const double floor = (messages - 1) * kTickSeconds;
+    state.SetIterationTime(seconds);
+    state.counters["messages"] = messages;
+    state.counters["floor_s"] = floor;
+    state.counters["ratio_to_floor"] = seconds / floor;
+    std::filesystem::remove(bank);
+  }
+}
+
+void BM_FirmwareStream57000(benchmark::State& state) {
+  for (auto _ : state) {
+    Rig rig(qd3::sim::DefaultPedalState(), kBase / "firmware");
+    std::filesystem::create_directories(rig.folder);
+    const auto image = rig.folder / "image.ldr";
+    std::ofstream(image, std::ios::binary) << std::string(57000, '\x33');
+    // Opened before a pedal answered: no safety backup, straight to the loader.
+    rig.editor.OpenFirmwareUpdate();
+    rig.platform.QueueOpenFileResult(image.string());
+    rig.editor.StartFirmwareUpdate();
+    if (rig.RunUntil([&] { return rig.editor.session.firmwareMode; }, 10s) < 0) {
+      return state.SkipWithError("the loader did not answer");
+    }
+    const double seconds = rig.RunUntil([&] { return !rig.editor.session.firmwareMode; }, 60s);
+    if (seconds < 0) return state.SkipWithError("the stream did not finish");
+    const double floor = 272 * kTickSeconds;  // 65,143 groups in chunks of 240
+    state.SetIterationTime(seconds);
+    state.counters["floor_s"] = floor;
+    state.counters["ratio_to_floor"] = seconds / floor;
+  }
+}
+
+BENCHMARK(BM_BankExport)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_BankImport)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_FirmwareStream57000)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+}  // namespace
