@@ -6,6 +6,7 @@
 #include "ir/IrFetch.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/TransferBuffer.h"
+#include "tests/support/IrTransferMessages.h"
 
 namespace qd3::test {
 namespace {
@@ -18,14 +19,7 @@ Bytes Image(uint8_t seed = 3) {
 
 // The pedal's transfer of `image` as IR `number`: begin, nine data chunks, end.
 std::vector<Bytes> Transfer(const Bytes& image, int number) {
-  TransferBuffer buffer;
-  buffer.Pack(image);
-  std::vector<Bytes> messages;
-  for (auto chunk = buffer.TakeNextIrChunk(number); chunk.kind != ChunkKind::kNone;
-       chunk = buffer.TakeNextIrChunk(number)) {
-    messages.push_back(chunk.message);
-  }
-  return messages;
+  return test::IrTransferMessages(image, number);
 }
 
 // Feeds a whole transfer; the end's result.

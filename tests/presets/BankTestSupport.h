@@ -8,6 +8,7 @@
 #include "protocol/DeviceMessages.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/TransferBuffer.h"
+#include "tests/support/IrTransferMessages.h"
 
 namespace qd3::test {
 
@@ -28,14 +29,7 @@ inline Bytes PresetDump(int slot, uint8_t seed = 1) {
 inline std::vector<Bytes> IrTransfer(int number, std::size_t imageBytes, uint8_t seed = 3) {
   std::vector<uint8_t> image(imageBytes);
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 31 + seed);
-  TransferBuffer buffer;
-  buffer.Pack(image);
-  std::vector<Bytes> messages;
-  for (auto c = buffer.TakeNextIrChunk(number); c.kind != ChunkKind::kNone;
-       c = buffer.TakeNextIrChunk(number)) {
-    messages.push_back(c.message);
-  }
-  return messages;
+  return test::IrTransferMessages(image, number);
 }
 
 inline Bytes Concat(const std::vector<Bytes>& messages) {

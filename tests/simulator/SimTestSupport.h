@@ -16,6 +16,7 @@
 #include "protocol/MessageBuilders.h"
 #include "protocol/TransferBuffer.h"
 #include "simulator/PedalModel.h"
+#include "tests/support/IrTransferMessages.h"
 #include "tests/support/TestBytes.h"
 
 namespace qd3::sim::test {
@@ -46,14 +47,7 @@ inline void ExpectRecordMessage(const Bytes& message, uint8_t command, uint8_t s
 
 // The messages the editor sends to upload `image` as IR `number`.
 inline std::vector<Bytes> IrUploadMessages(std::span<const uint8_t> image, int number) {
-  TransferBuffer transfer;
-  transfer.Pack(image);
-  std::vector<Bytes> messages;
-  for (auto chunk = transfer.TakeNextIrChunk(number); chunk.kind != ChunkKind::kNone;
-       chunk = transfer.TakeNextIrChunk(number)) {
-    messages.push_back(chunk.message);
-  }
-  return messages;
+  return qd3::test::IrTransferMessages(image, number);
 }
 
 // The loader messages (begin, data...) that carry `image`, checksum in the last.
