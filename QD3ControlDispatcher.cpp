@@ -180,9 +180,12 @@ void QD3Control::HandleParamEcho(std::span<const uint8_t> m) {
   // The index is the catalogue's own; anything outside it is dropped.
   if (!echo || echo->index < 0 || echo->index >= kNumParams) return;
   const IParam& param = mParams[echo->index];
+  // Restored, not cleared: an echo before the first settings block or synchronisation
+  // must not let the player's edits out early.
+  const bool applying = session.applyingDeviceValues;
   session.applyingDeviceValues = true;
   SetParameterValue(echo->index, param.ToNormalized(echo->raw));
-  session.applyingDeviceValues = false;
+  session.applyingDeviceValues = applying;
 }
 
 void QD3Control::HandleDeviceStatus(uint8_t command) {

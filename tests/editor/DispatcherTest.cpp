@@ -262,3 +262,21 @@ TEST_F(SyncEdgeTest, AChecksumBlockWithoutDifferencesEndsAStaleRun) {
 
 }  // namespace
 }  // namespace qd3::test
+
+namespace qd3::test {
+namespace {
+
+// Regression: an echo cleared applyingDeviceValues instead of restoring it, so an echo
+// that came before the first settings block let the player's edits out early.
+TEST_F(DispatcherTest, AnEchoBeforeTheFirstSettingsBlockKeepsEditsFromBeingSent) {
+  Receive(BuildDeviceInfo(kFormatVersion, "QD3 TEST PEDAL"));  // connected, values unknown
+  ASSERT_TRUE(mEditor.session.applyingDeviceValues);
+  Receive({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x51, 0x0B, 0x02, 0x10, 0xF7});
+  EXPECT_TRUE(mEditor.session.applyingDeviceValues);
+  mSent.Clear();
+  SetRaw(1, 99);
+  EXPECT_TRUE(mSent.messages.empty());
+}
+
+}  // namespace
+}  // namespace qd3::test
