@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <thread>
 
 #include "QD3Control.h"
@@ -54,6 +55,7 @@ struct Rig {
     editor.SetPlatformServices(&platform);
     editor.SetDeviceMessageSink([&](std::span<const uint8_t> m) {
       ++sent;
+      ++sentByCommand[m.size() > 5 ? m[5] : 0];
       ports.SendDeviceMessage(m);
     });
   }
@@ -86,6 +88,7 @@ struct Rig {
   qd3::QD3Control editor;
   qd3::ScriptedPlatformServices platform;
   int sent = 0;
+  std::map<int, int> sentByCommand;
 };
 
 const std::filesystem::path kBase = std::filesystem::temp_directory_path() / "qd3-bank-bench";
@@ -103,9 +106,16 @@ bool Settle(Rig& rig) {
 double Export(Rig& rig, const std::filesystem::path& file, int& messages) {
   rig.platform.QueueSaveFileResult(file.string());
   const int before = rig.sent;
+  const auto byCommand = rig.sentByCommand;
   rig.editor.ExportBank();
   const double seconds = rig.RunUntil([&] { return !rig.editor.session.backupActive; }, 120s);
   messages = rig.sent - before;
+  // Only the export's own requests count towards its floor.
+  const auto during = [&](int command) {
+    const auto was = byCommand.find(command);
+    return rig.sentByCommand[command] - (was == byCommand.end() ? 0 : was->second);
+  };
+  messages = during(qd3::kCmdRequestPreset) + during(qd3::kCmdRequestIr);
   return std::filesystem::exists(file) ? seconds : -1.0;
 }
 
