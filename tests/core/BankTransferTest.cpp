@@ -48,7 +48,7 @@ sim::PedalState PedalWithUserIrsInUse() {
 class BankTransfers : public ::testing::Test {
  protected:
   void Open(CoreHarness& h) {
-    h.editor.SetPlatformServices(&platform);
+    h.editor.SetPlatformServices(&mPlatform);
     h.OpenWindow({1, 53, 54, 70, 71, 73, 74, 138, 139, 140});
     ASSERT_TRUE(h.ConnectAndSettle());
   }
@@ -58,20 +58,20 @@ class BankTransfers : public ::testing::Test {
   }
   size_t Boxes(std::string_view containing) const {
     size_t n = 0;
-    for (const auto& call : platform.Calls()) {
+    for (const auto& call : mPlatform.Calls()) {
       n += call.kind == ECall::kMessageBox && call.text.find(containing) != std::string::npos;
     }
     return n;
   }
 
-  ScriptedPlatformServices platform;
+  ScriptedPlatformServices mPlatform;
 };
 
 TEST_F(BankTransfers, AnExportIsExactlyWhatThePedalSentAndHoldsTheIrsInUse) {
   CoreHarness h(PedalWithUserIrsInUse());
   Open(h);
   const auto file = h.folder.Path() / "bank.q3b";
-  platform.QueueSaveFileResult(file.string());
+  mPlatform.QueueSaveFileResult(file.string());
   const size_t from = h.received.size();
 
   h.editor.OnMenuCommand(kEditorCmdBankExport);
@@ -100,15 +100,15 @@ TEST_F(BankTransfers, AnImportRecreatesThePedalAndIsVerifiedAfterReconnecting) {
   CoreHarness source(PedalWithUserIrsInUse());
   Open(source);
   const auto file = source.folder.Path() / "bank.q3b";
-  platform.QueueSaveFileResult(file.string());
+  mPlatform.QueueSaveFileResult(file.string());
   source.editor.OnMenuCommand(kEditorCmdBankExport);
   RunExport(source);
-  platform.ClearCalls();
+  mPlatform.ClearCalls();
 
   CoreHarness target(BlankPedal());
   Open(target);
-  platform.QueueMessageBoxResult(EMsgBoxResult::OK);  // the overwrite question
-  platform.QueueOpenFileResult(file.string());
+  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);  // the overwrite question
+  mPlatform.QueueOpenFileResult(file.string());
   target.editor.OnMenuCommand(kEditorCmdBankImport);
   // First the safety backup, then the question that says where it went.
   ASSERT_TRUE(target.RunUntil([&] { return target.editor.session.restoreActive; }, 60s));
@@ -130,7 +130,7 @@ TEST_F(BankTransfers, ARefusalStopsTheImportWithCommunicationErrorAndKeepsTheCac
   CoreHarness source(PedalWithUserIrsInUse());
   Open(source);
   const auto file = source.folder.Path() / "bank.q3b";
-  platform.QueueSaveFileResult(file.string());
+  mPlatform.QueueSaveFileResult(file.string());
   source.editor.OnMenuCommand(kEditorCmdBankExport);
   RunExport(source);
 
@@ -138,8 +138,8 @@ TEST_F(BankTransfers, ARefusalStopsTheImportWithCommunicationErrorAndKeepsTheCac
   Open(target);
   const auto cachedBefore = target.editor.Cache()->ReadPreset(5);
   ASSERT_TRUE(cachedBefore.has_value());
-  platform.QueueMessageBoxResult(EMsgBoxResult::OK);
-  platform.QueueOpenFileResult(file.string());
+  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);
+  mPlatform.QueueOpenFileResult(file.string());
   target.editor.OnMenuCommand(kEditorCmdBankImport);
   ASSERT_TRUE(target.RunUntil([&] { return target.editor.session.restoreActive; }, 60s));
   target.link.Pedal().Modify([](sim::PedalModel& m) { m.Faults().refuseWrites = 1; });
@@ -153,10 +153,10 @@ TEST_F(BankTransfers, ARefusalStopsTheImportWithCommunicationErrorAndKeepsTheCac
 
 TEST_F(BankTransfers, TheFactoryUpdateIsBracketedAndEndsWithTheReset) {
   CoreHarness h;
-  h.editor.SetPlatformServices(&platform);
+  h.editor.SetPlatformServices(&mPlatform);
   h.OpenWindow({1, 53, 54, 73, 74});
   // Without a pedal connected there is no backup; the update still runs on the timer.
-  platform.QueueMessageBoxResult(EMsgBoxResult::OK);
+  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);
   h.editor.OnMenuCommand(kEditorCmdFactoryUpdate);
   ASSERT_TRUE(
       h.RunUntil([&] { return h.editor.session.resetDoneSeen || Boxes("Finished") > 0; }, 120s));
@@ -185,8 +185,8 @@ TEST_F(BankTransfers, ALoaderThatRejectsTheImageSaysErrorInUpdateAndLeavesTheScr
   const auto image = h.folder.Path() / "fw.ldr";
   std::ofstream(image, std::ios::binary) << std::string(2100, '\x5A');
   h.editor.OpenFirmwareUpdate();
-  platform.QueueSaveFileResult((h.folder.Path() / "unused.q3b").string());
-  platform.QueueOpenFileResult(image.string());
+  mPlatform.QueueSaveFileResult((h.folder.Path() / "unused.q3b").string());
+  mPlatform.QueueOpenFileResult(image.string());
   h.editor.StartFirmwareUpdate();
   // The connected pedal's bank is saved first; then the image goes to the loader.
   ASSERT_TRUE(h.RunUntil([&] { return h.editor.session.firmwareMode; }, 60s));
