@@ -67,6 +67,7 @@ void QD3Control::SetDeviceMessageSink(MessageSink sink) {
 }
 
 void QD3Control::SendDeviceMessage(std::span<const uint8_t> message) {
+  WatchSessionRequest(message);
   if (mSink) mSink(message);
 }
 

@@ -26,6 +26,7 @@
 #include "presets/PresetSync.h"
 #include "protocol/DeviceSession.h"
 #include "protocol/FirmwareStream.h"
+#include "protocol/SessionWatch.h"
 #include "protocol/TransferBuffer.h"
 #include "protocol/TransferStep.h"
 #include "toolkit/api/IEditorDelegate.h"
@@ -204,6 +205,8 @@ class QD3Control : public IEditorDelegate {
   void PostMessage(std::string text);
 
   // Device timer steps.
+  void WatchSessionRequest(std::span<const uint8_t> message);
+  void ServeSessionWatch();
   void PollDevice();
   void RequestSelectedUserIr();
   void ServeConnectedTransfers();
@@ -273,6 +276,8 @@ class QD3Control : public IEditorDelegate {
   std::array<IControlHandle*, kPresetCount> mPresetRows{};
   std::array<std::string, kPresetCount> mRowLabels;
   PresetSync mSync{session, checksums};
+  // The session's own requests, sent again when their answer is lost.
+  SessionWatch mSessionWatch;
   // Outgoing packed groups, shared by the IR upload and the firmware stream.
   TransferBuffer mTransferBuffer;
   IrUpload mIrUpload{session, mTransferBuffer};

@@ -81,12 +81,39 @@ void QD3Control::ServeConnectedTransfers() {
     ApplyTransferStep(mSync.OnTick());
     return;
   }
-  if (mSync.Active()) ApplyTransferStep(mSync.OnTick());
+  if (mSync.Active()) {
+    ApplyTransferStep(mSync.OnTick());
+  } else {
+    ServeSessionWatch();
+  }
   if (mIrUpload.Active()) ApplyTransferStep(mIrUpload.OnTick());
   ApplyIrFetchStep(mIrFetch.OnTick());
 }
 
+void QD3Control::WatchSessionRequest(std::span<const uint8_t> message) {
+  const Bytes m(message.begin(), message.end());
+  if (m == BuildRequestBlock(kBlockPresetChecksums)) {
+    mSessionWatch.Sent(SessionRequest::kChecksums, m);
+  } else if (m == BuildRequestBlock(kBlockGlobalSettings)) {
+    mSessionWatch.Sent(SessionRequest::kGlobalSettings, m);
+  } else if (m == BuildRequestBlock(kBlockControllerMap)) {
+    mSessionWatch.Sent(SessionRequest::kControllerMap, m);
+  } else if (m == BuildRequestBlock(kBlockProgramMap)) {
+    mSessionWatch.Sent(SessionRequest::kProgramMap, m);
+  } else if (m.size() > kCommandOffset && m[kCommandOffset] == kCmdRequestIrNames) {
+    mSessionWatch.Sent(SessionRequest::kIrNames, m);
+  }
+}
+
+void QD3Control::ServeSessionWatch() {
+  const TransferStep step = mSessionWatch.OnTick();
+  ApplyTransferStep(step);
+  // The pedal is gone or deaf: look for it again, as RECONNECT does.
+  if (step.end == TransferEnd::kFailed) Reconnect();
+}
+
 void QD3Control::Reconnect() {
+  mSessionWatch.Clear();
   session.connected = false;
   session.pollEnabled = true;
   if (!IsWindowOpen()) return;

@@ -111,6 +111,7 @@ void QD3Control::HandleDataBlockUnconnected(std::span<const uint8_t> m) {
 
   if (type == kBlockDeviceInfo) {
     session.connected = true;
+    mSessionWatch.Clear();
     // Printed as a C string: a NUL inside the 32 characters ends the serial.
     const auto serial = ReadName32Field(m, kSerialOffset);
     std::string text = kTextSerialLine;
@@ -131,20 +132,24 @@ void QD3Control::HandleDataBlockConnected(std::span<const uint8_t> m) {
   if (!VerifyRecordChecksum(m)) return;
   switch (m[kSelectorOffset]) {
     case kBlockGlobalSettings:
+      mSessionWatch.Answered(SessionRequest::kGlobalSettings);
       ApplyGlobalSettingsBlock(m);
       break;
     case kBlockControllerMap:
+      mSessionWatch.Answered(SessionRequest::kControllerMap);
       for (int k = 0; k < kLastKnobControllerParam - kFirstKnobControllerParam + 1; ++k) {
         SetParameterFromBlock(kFirstKnobControllerParam + k, m[kKnobControllerFirstByte + k]);
       }
       break;
     case kBlockProgramMap:
+      mSessionWatch.Answered(SessionRequest::kProgramMap);
       for (size_t i = 0; i < programMap.size(); ++i) programMap[i] = m[kRecordOffset + i];
       SetParameterValue(
           kParamDeviceProgram,
           programMap[static_cast<size_t>(mParams[kParamControllerProgram].Raw())] / 127.0);
       break;
     case kBlockPresetChecksums:
+      mSessionWatch.Answered(SessionRequest::kChecksums);
       HandlePresetChecksums(m);
       break;
     default:
@@ -167,7 +172,9 @@ void QD3Control::ApplyGlobalSettingsBlock(std::span<const uint8_t> m) {
   SetParameterFromBlock(kCabinetBypassParam, m[kGlobalCabinetBypassByte]);
   session.applyingDeviceValues = false;
   SendDeviceMessage(BuildBulkEnd());
-  SendDeviceMessage(BuildRequestPreset(m[kGlobalCurrentPresetByte]));
+  const Bytes request = BuildRequestPreset(m[kGlobalCurrentPresetByte]);
+  SendDeviceMessage(request);
+  mSessionWatch.Sent(SessionRequest::kCurrentPreset, request);
 }
 
 void QD3Control::SetParameterFromBlock(int index, int raw) {

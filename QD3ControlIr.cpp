@@ -158,6 +158,7 @@ void QD3Control::CompleteIrReceive(const ReceivedIr& received) {
 void QD3Control::HandleIrNames(std::span<const uint8_t> m) {
   const auto update = ReadIrNames(m);
   if (!update) return;
+  mSessionWatch.Answered(SessionRequest::kIrNames);
   irListRows.Apply(*update);
   if (update->nextRequest) SendDeviceMessage(*update->nextRequest);
 }

@@ -122,7 +122,7 @@ void QD3Control::HandlePresetChecksums(std::span<const uint8_t> m) {
 }
 
 void QD3Control::ContinuePresetSync(std::span<const uint8_t> m) {
-  const PresetSync::DumpResult result = mSync.OnDump(m);
+  const PresetSync::DumpResult result = mSync.OnDump(m, PatchOffset());
   if (result.storedSlot) {
     const int slot = *result.storedSlot;
     const PresetRecord record = RecordOf(m);
@@ -154,6 +154,7 @@ void QD3Control::HandlePresetDump(std::span<const uint8_t> m) {
 void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
   const int slot = m[kSelectorOffset];
   if (slot >= kPresetCount) return;
+  mSessionWatch.Answered(SessionRequest::kCurrentPreset);
   session.currentPreset = slot;
   const std::string number = SlotNumberText(slot, PatchOffset());
 

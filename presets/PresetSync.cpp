@@ -1,5 +1,9 @@
 #include "presets/PresetSync.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
 #include "protocol/Checksum14.h"
 #include "protocol/MessageBuilders.h"
 
@@ -50,6 +54,8 @@ TransferStep PresetSync::OnTick() {
 }
 
 TransferStep PresetSync::Start() {
+  mSkipped.clear();
+  mBadDumps = 0;
   const auto first = mChecksums.LowestPending();
   if (!first) return Finish();
   mSession.readTotal = mChecksums.PendingCount();
@@ -61,31 +67,62 @@ TransferStep PresetSync::Start() {
   return step.Progress(0.0);
 }
 
-PresetSync::DumpResult PresetSync::OnDump(std::span<const uint8_t> message) {
+PresetSync::DumpResult PresetSync::OnDump(std::span<const uint8_t> message, int patchOffset) {
   DumpResult result;
   if (!VerifyRecordChecksum(message)) {
     mWatchdog.RestartWait();
-    result.step.Send(BuildRequestPreset(mSession.readIndex));
+    if (++mBadDumps < kSyncMaxBadDumps) {
+      result.step.Send(BuildRequestPreset(mSession.readIndex));
+      return result;
+    }
+    // This slot keeps coming damaged: leave it pending for the next connection.
+    mSkipped.push_back(mSession.readIndex);
+    result.step = Next(patchOffset);
     return result;
   }
+  mBadDumps = 0;
   const int slot = message[kSelectorOffset];
   if (slot >= kPresetCount) return result;
   mSession.readIndex = slot;
   mChecksums.StoreReceived(slot, {message[kChecksumHiOffset], message[kChecksumLoOffset]});
   result.storedSlot = slot;
+  result.step = Next(patchOffset);
+  return result;
+}
 
-  const auto next = mChecksums.LowestPending();
+TransferStep PresetSync::Next(int patchOffset) {
+  const auto next = LowestPendingNotSkipped();
   if (!next) {
-    result.step = Finish();
-    result.step.end = TransferEnd::kFinished;
-    return result;
+    TransferStep end = Finish();
+    end.end = TransferEnd::kFinished;
+    if (!mSkipped.empty()) {
+      std::string text = "The QD3 sent ";
+      for (size_t i = 0; i < mSkipped.size(); ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%02d", mSkipped[i] + patchOffset);
+        text += (i == 0 ? "preset " : ", ") + std::string(number);
+      }
+      end.Fail(text + " damaged five times; it will be read again at the next connection.");
+    }
+    return end;
   }
   mSession.readIndex = *next;
   mSession.readDone += 1;
+  mBadDumps = 0;
   mWatchdog.Rearm();
-  result.step.Progress(static_cast<double>(mSession.readDone) / mSession.readTotal);
-  result.step.Send(BuildRequestPreset(*next));
-  return result;
+  TransferStep step;
+  step.Progress(static_cast<double>(mSession.readDone) / mSession.readTotal);
+  return step.Send(BuildRequestPreset(*next));
+}
+
+std::optional<int> PresetSync::LowestPendingNotSkipped() const {
+  for (int slot = 0; slot < kPresetCount; ++slot) {
+    if (mChecksums.IsPending(slot) &&
+        std::find(mSkipped.begin(), mSkipped.end(), slot) == mSkipped.end()) {
+      return slot;
+    }
+  }
+  return std::nullopt;
 }
 
 TransferStep PresetSync::Finish() {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "presets/ChecksumTable.h"
 #include "protocol/DeviceSession.h"
@@ -27,6 +28,8 @@ namespace qd3 {
 // kSyncMaxRetries times; then the run ends without it.
 inline constexpr int kSyncWaitTicks = 20;
 inline constexpr int kSyncMaxRetries = 3;
+// A slot whose dump fails its checksum this many times in a row is skipped for this run.
+inline constexpr int kSyncMaxBadDumps = 5;
 inline constexpr const char* kTextSyncGaveUp =
     "The QD3 stopped answering while its presets were read. The presets not read "
     "yet will be fetched at the next connection.";
@@ -52,16 +55,23 @@ class PresetSync {
     std::optional<int> storedSlot;  // a good dump: cache it and label its row
     TransferStep step;              // the next request, or the end of the run
   };
-  // A 267-byte dump of the run. A bad checksum asks for the same slot again.
-  DumpResult OnDump(std::span<const uint8_t> message);
+  // A 267-byte dump of the run. A bad checksum asks for the same slot again, up to
+  // kSyncMaxBadDumps times; then the slot is left pending for the next connection and the
+  // run goes on. `patchOffset` (0 or 1) numbers such slots in the message at the end.
+  DumpResult OnDump(std::span<const uint8_t> message, int patchOffset = 0);
 
  private:
   TransferStep Start();
   TransferStep Finish();
+  // The next slot to ask for, or the end of the run.
+  TransferStep Next(int patchOffset);
+  std::optional<int> LowestPendingNotSkipped() const;
 
   DeviceSession& mSession;
   ChecksumTable& mChecksums;
   ReplyWatchdog mWatchdog{kSyncWaitTicks, kSyncMaxRetries};
+  int mBadDumps = 0;          // in a row, of the slot asked for
+  std::vector<int> mSkipped;  // slots whose dumps stayed bad in this run
 };
 
 }  // namespace qd3

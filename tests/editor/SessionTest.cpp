@@ -97,7 +97,9 @@ TEST_F(SessionTest, ReconnectForgetsThePedalAndPollingResumesOnTheTickCount) {
   ASSERT_TRUE(mEditor.session.connected);
   mSent.Clear();
   for (int i = 0; i < 50; ++i) mEditor.OnDeviceTimer();
-  EXPECT_TRUE(mSent.messages.empty()) << "no poll while connected";
+  // Only the unanswered checksum request is asked for again; there is no poll.
+  for (const Bytes& m : mSent.messages) EXPECT_EQ(m, BuildRequestBlock(kBlockPresetChecksums));
+  EXPECT_EQ(mSent.messages.size(), 2u) << "after 2 s and 4 s of silence";
 
   mEditor.Reconnect();
   EXPECT_FALSE(mEditor.session.connected);

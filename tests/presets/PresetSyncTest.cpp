@@ -100,5 +100,30 @@ TEST(PresetSync, SilentPedalIsAskedThreeTimesThenTheRunEndsWithAMessage) {
   EXPECT_TRUE(rig.checksums.IsPending(7)) << "left for the next connection";
 }
 
+// Regression: a slot whose dump always failed its checksum was asked for again and
+// again at full speed, without end.
+TEST(PresetSync, ASlotThatStaysDamagedIsSkippedAfterFiveDumpsAndNamedAtTheEnd) {
+  SyncRig rig;
+  rig.sync.OnChecksumBlock(Stale({4, 6}));
+  rig.sync.OnTick();
+  rig.sync.OnTick();
+  Bytes bad = Dump(4, 1);
+  bad[100] ^= 1;
+  int requestsOf4 = 1;  // the first request
+  PresetSync::DumpResult r;
+  for (int i = 0; i < kSyncMaxBadDumps; ++i) {
+    r = rig.sync.OnDump(bad, 1);
+    for (const Bytes& m : r.step.messages) requestsOf4 += m == BuildRequestPreset(4);
+  }
+  EXPECT_EQ(requestsOf4, kSyncMaxBadDumps);
+  EXPECT_EQ(r.step.messages, std::vector<Bytes>{BuildRequestPreset(6)}) << "the run goes on";
+  r = rig.sync.OnDump(Dump(6, 2), 1);
+  EXPECT_EQ(r.step.end, TransferEnd::kFailed);
+  EXPECT_NE(r.step.message.find("preset 05"), std::string::npos) << r.step.message;
+  EXPECT_EQ(Command(r.step), kCmdRequestBlock) << "the handshake still continues";
+  EXPECT_FALSE(rig.sync.Active());
+  EXPECT_TRUE(rig.checksums.IsPending(4)) << "left for the next connection";
+}
+
 }  // namespace
 }  // namespace qd3
