@@ -12,30 +12,30 @@ namespace {
 
 class ScaledScreen : public ::testing::TestWithParam<float> {
  protected:
-  ScaledScreen() : s(GetParam()) {}
+  ScaledScreen() : mS(GetParam()) {}
   void ClickDesign(float x, float y) {
-    const float k = s.graphics.GetDrawScale();
-    s.host.Click(x * k, y * k);
-    s.host.Frame();
+    const float k = mS.graphics.GetDrawScale();
+    mS.host.Click(x * k, y * k);
+    mS.host.Frame();
   }
   int SentWithCommand(DeviceCommand command) const {
     int n = 0;
-    for (const auto& m : s.sent.messages)
+    for (const auto& m : mS.sent.messages)
       n += m.size() > kCommandOffset && m[kCommandOffset] == static_cast<uint8_t>(command);
     return n;
   }
   void Connect() {
     const Bytes info = BuildDeviceInfo(kFormatVersion, "QD3 TEST PEDAL");
-    s.editor.HandleDeviceMessage(info.data(), info.size());
-    s.sent.Clear();
+    mS.editor.HandleDeviceMessage(info.data(), info.size());
+    mS.sent.Clear();
   }
-  BuiltScreen s;
+  BuiltScreen mS;
 };
 
 TEST_P(ScaledScreen, ClickOnAPresetRowSetsThePickerToThatRow) {
   for (int row : {0, 3, 18}) {
     ClickDesign(100.f, 228.f + 50.f * static_cast<float>(row) + 25.f);
-    EXPECT_EQ(s.editor.Params()[kParamPresetPicker].Raw(), row) << "row " << row;
+    EXPECT_EQ(mS.editor.Params()[kParamPresetPicker].Raw(), row) << "row " << row;
   }
 }
 
@@ -49,30 +49,30 @@ TEST_P(ScaledScreen, DISABLED_ClickOnAPresetRowSelectsThatPresetOnThePedal) {
 
 TEST_P(ScaledScreen, PressOnTheLowestCabinetRowPicksPositionEight) {
   ClickDesign(600.f, 1113.f + 25.f);
-  EXPECT_EQ(s.editor.Params()[kParamIrPositionPicker].Raw(), 8);
-  EXPECT_EQ(s.editor.Params()[kParamIr].Raw(), 127);
+  EXPECT_EQ(mS.editor.Params()[kParamIrPositionPicker].Raw(), 8);
+  EXPECT_EQ(mS.editor.Params()[kParamIr].Raw(), 127);
   ClickDesign(600.f, 713.f + 50.f + 25.f);
-  EXPECT_EQ(s.editor.Params()[kParamIr].Raw(), 16);
+  EXPECT_EQ(mS.editor.Params()[kParamIr].Raw(), 16);
 }
 
 TEST_P(ScaledScreen, ClickAnywhereOnTheGraphAreaReachesTheIrPageTarget) {
-  const double before = s.editor.Params()[kParamIrPageTarget].GetNormalized();
+  const double before = mS.editor.Params()[kParamIrPageTarget].GetNormalized();
   ClickDesign(1860.f, 1150.f);  // right of the IR display, over the dynamics graph's area
-  EXPECT_NE(s.editor.Params()[kParamIrPageTarget].GetNormalized(), before);
+  EXPECT_NE(mS.editor.Params()[kParamIrPageTarget].GetNormalized(), before);
 }
 
 TEST_P(ScaledScreen, CommittedPresetNameIsStoredOnThePedal) {
-  IControl& entry = s.Tagged(kTagPresetName);
+  IControl& entry = mS.Tagged(kTagPresetName);
   entry.OnTextEntryCompletion("My Lead");
-  EXPECT_EQ(s.editor.presetNameText, "My Lead");
+  EXPECT_EQ(mS.editor.presetNameText, "My Lead");
   EXPECT_EQ(SentWithCommand(kCmdStorePreset), 1);
 }
 
 TEST_P(ScaledScreen, ScrollBarSetsTheScrollParameter) {
   ClickDesign(280.f, 240.f);  // near the top of the bar: the highest value
-  EXPECT_GT(s.editor.Params()[kParamScroll].Raw(), 100);
+  EXPECT_GT(mS.editor.Params()[kParamScroll].Raw(), 100);
   ClickDesign(280.f, 1160.f);
-  EXPECT_LT(s.editor.Params()[kParamScroll].Raw(), 10);
+  EXPECT_LT(mS.editor.Params()[kParamScroll].Raw(), 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledScreen, ::testing::Values(0.5f, 1.0f));
