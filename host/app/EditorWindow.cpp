@@ -8,6 +8,7 @@
 #include "QD3Control.h"
 #include "host/app/EditorApp.h"
 #include "host/app/MenuTable.h"
+#include "screens/BuildEditorScreen.h"
 #include "toolkit/IGraphics.h"
 #include "toolkit/gtk/GtkGraphicsWidget.h"
 #include "toolkit/gtk/GtkPlatformServices.h"
@@ -20,7 +21,6 @@ constexpr int kEditorHeight = 1200;
 // Window sizes from 640 x 400 to 5760 x 3600 are the scales 1/3 to 3.
 constexpr float kMinScale = 1.f / 3.f;
 constexpr float kMaxScale = 3.f;
-const IColor kBackground{255, 28, 28, 30};
 
 constexpr char kEntryIndexKey[] = "qd3-menu-entry";
 
@@ -79,8 +79,6 @@ void EditorApp::CreateWindow() {
   if (scale > kMaxScale) scale = kMaxScale;
   mGraphics = std::make_unique<IGraphics>(mEditor.get(), kEditorWidth, kEditorHeight, 60, scale);
   mGraphics->SetScaleLimits(kMinScale, kMaxScale);
-  mGraphics->AttachPanelBackground(kBackground);
-  mGraphics->AttachCornerResizer();
 
   mWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_title(GTK_WINDOW(mWindow), "QD3Control");
@@ -89,6 +87,10 @@ void EditorApp::CreateWindow() {
   gtk_window_set_position(GTK_WINDOW(mWindow), GTK_WIN_POS_CENTER);
   g_signal_connect(mWindow, "delete-event", G_CALLBACK(OnDeleteEvent), this);
   mPlatform = std::make_unique<GtkPlatformServices>(GTK_WINDOW(mWindow));
+  mGraphics->SetPlatformServices(mPlatform.get());
+  mEditor->SetPlatformServices(mPlatform.get());
+  // Builds the screens, opens them to the editor and fills the lists from the cache.
+  BuildEditorScreen(*mGraphics, *mEditor);
 
   GtkAccelGroup* accelerators = gtk_accel_group_new();
   gtk_window_add_accel_group(GTK_WINDOW(mWindow), accelerators);
@@ -109,12 +111,7 @@ void EditorApp::CreateWindow() {
     g_signal_connect_after(mWindow, "draw", G_CALLBACK(OnFirstDraw), nullptr);
   }
 
-  mEditor->AttachScreen(mGraphics.get());
-  mEditor->SetPlatformServices(mPlatform.get());
   gtk_widget_show_all(mWindow);
-
-  // The end of building the screen: the lists from the cache.
-  mEditor->LoadCacheState();
 }
 
 void EditorApp::RaiseWindow() {

@@ -1,0 +1,110 @@
+// The build order fixes which control lies on top where rectangles overlap: later
+// is above.
+#include "screens/BuildEditorScreen.h"
+
+#include "QD3Control.h"
+#include "QD3ControlScreenNames.h"
+#include "screens/MainScreen.h"
+#include "screens/PedalFace.h"
+#include "screens/ScreenBuild.h"
+#include "screens/ScreenPictures.h"
+#include "screens/pages/DetailPages.h"
+#include "toolkit/IGraphics.h"
+
+namespace qd3 {
+namespace {
+
+constexpr float kResizerHandle = 20.f;
+// Under the full-size background picture; seen only where the picture is missing.
+constexpr IColor kPanelColor{255, 28, 28, 30};
+constexpr FrameSize kBackgroundSize{kCanvasWidth, kCanvasHeight};
+
+void AttachBackground(ScreenBuild& s) {
+  s.graphics.AttachPanelBackground(kPanelColor);
+  const IBitmap picture = s.graphics.LoadBitmap("background.png");
+  const float width = picture.IsValid() ? picture.FW() : kBackgroundSize.w;
+  AttachPicture(s.graphics, "background.png", (kCanvasWidth - width) / 2.f, 0.f,
+                {width, picture.IsValid() ? picture.FH() : kBackgroundSize.h}, kNoTag,
+                kGroupBackground);
+}
+
+void LoadPictures(ScreenBuild& s) {
+  s.vectorKnob = s.graphics.LoadSVG("vector-knob.svg", "px", 72.f);
+  // Loaded like the others though no control draws it; it need not exist.
+  s.graphics.LoadSVG("micbg.svg", "px", 72.f);
+  s.micHandle = s.graphics.LoadBitmap("mic.png");
+  s.micTrack = s.graphics.LoadBitmap("micbg.png");
+}
+
+// Step 21: the impulse-response page is the one shown; the pedal face waits for a
+// pedal to answer.
+void ShowStartPage(IGraphics& g) {
+  for (const char* group : {kGroupAnalogSim, kGroupGate}) g.HideGroup(group, true);
+  g.HideGroup(kGroupIrPage, false);
+  for (const char* group :
+       {kGroupAmbience, kGroupAmbienceEcho, kGroupDrive, kGroupLowFilter, kGroupMidFilter,
+        kGroupHighFilter, kGroupPreamp, kGroupLevel, kGroupAutoFilter}) {
+    g.HideGroup(group, true);
+  }
+  g.DisableGroup(kGroupNeedsPedal, true);
+}
+
+// Step 22: from here on the editor writes to the screen.
+void OpenScreenToEditor(ScreenBuild& s) {
+  s.editor.AttachScreen(&s.graphics);
+  s.editor.AttachPresetRows(s.presetRows);
+  IFreqResponseGraph* display = s.irDisplay;
+  s.editor.SetIrDisplaySink(
+      [display](const IrWorkingBuffer& buffer) { display->SetTimeData(buffer.samples); });
+}
+
+}  // namespace
+
+void BuildEditorScreen(IGraphics& graphics, QD3Control& editor) {
+  // 1. Once per drawing context.
+  if (graphics.NControls() > 0) return;
+  ScreenBuild s{graphics, editor, {}, {}, {}, {}};
+  // 2..3. Tooltips with mouse-over tracking; the corner resizer changes the scale.
+  graphics.EnableTooltips(true);
+  graphics.AttachCornerResizer(kResizerHandle);
+  // 4. Background.
+  AttachBackground(s);
+  // 5. The text entry, popup menu and value bubble belong to every IGraphics from
+  //    its construction; nothing to attach here.
+  // 6. Fonts, styles, pictures.
+  LoadScreenFonts(graphics);
+  s.styles = MakeScreenStyles();
+  LoadPictures(s);
+  // 7..8.
+  BuildPedalKnobsAndDisplay(s);
+  BuildPresetList(s);
+  // 9..13.
+  BuildDetailPages(s);
+  BuildPresetFileButtons(s);
+  BuildPedalSwitches(s);
+  BuildIrPageControls(s);
+  BuildGraphArea(s);
+  // 14. The factory IRs are read from the cache by the editor's LoadCacheState (23).
+  // 15..16.
+  BuildCabinetList(s);
+  BuildNameAndStatus(s);
+  // 17. The firmware screens are not built yet; their groups hold nothing to hide.
+  BuildUserIrListRows(s);
+  // 18. The user-IR names are read from the cache by LoadCacheState (23).
+  // 19. The settings and map screens are not built yet. The program map starts as
+  //     the identity.
+  for (size_t j = 0; j < editor.programMap.size(); ++j) {
+    editor.programMap[j] = static_cast<uint8_t>(j);
+  }
+  // 20. The about screen and the progress overlays are not built yet.
+  // 21.
+  ShowStartPage(graphics);
+  // 22.
+  OpenScreenToEditor(s);
+  // 23. Factory IRs installed, presets folder scanned, lists filled from the cache.
+  editor.LoadCacheState();
+  // 24. The draw scale from the settings file is applied by the window, which
+  //     creates the context at that scale.
+}
+
+}  // namespace qd3

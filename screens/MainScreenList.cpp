@@ -1,0 +1,66 @@
+// The left column of the main screen: the preset list, its picker and scroll bar,
+// and the preset file buttons.
+#include <cstdio>
+#include <memory>
+
+#include "QD3ControlScreenNames.h"
+#include "params/DependentValues.h"
+#include "screens/MainScreen.h"
+#include "screens/ReportingSelectControl.h"
+#include "toolkit/controls/ITextControl.h"
+#include "toolkit/controls/IVButtonControl.h"
+#include "toolkit/controls/IVSliderControl.h"
+
+namespace qd3 {
+namespace {
+
+constexpr float kRowLeft = 1.f;
+constexpr float kRowRight = 261.f;
+constexpr float kRowHeight = 48.f;  // rows are 50 apart, 48 high
+constexpr IColor kRowBackground{255, 38, 38, 38};
+constexpr IRECT kPickerRect{1.f, 228.f, 261.f, 1178.f};
+constexpr IRECT kScrollBarRect{260.f, 230.f, 300.f, 1170.f};
+constexpr double kScrollGearing = 1.0;
+constexpr float kScrollHandleSize = 12.f;
+
+constexpr IRECT kImportRect{15.f, 170.f, 130.f, 215.f};
+constexpr IRECT kExportRect{135.f, 170.f, 250.f, 215.f};
+
+}  // namespace
+
+void BuildPresetList(ScreenBuild& s) {
+  for (int i = 0; i < kPresetCount; ++i) {
+    const float top = static_cast<float>(kPresetListFirstRowY + kPresetListRowPitch * i);
+    auto row = std::make_unique<ITextControl>(IRECT(kRowLeft, top, kRowRight, top + kRowHeight),
+                                              std::string{}, s.styles.listText, kRowBackground);
+    ITextControl* attached = s.graphics.AttachControl(std::move(row));
+    attached->SetStr({});
+    char label[8];
+    std::snprintf(label, sizeof label, " %02d", i + 1);
+    attached->SetStr(label);
+    s.presetRows[static_cast<size_t>(i)] = attached;
+  }
+  // The editor has no way yet to learn the preset picker's last event kind (pick or
+  // scroll); the picker reports nothing until it has.
+  s.presetPicker = s.graphics.AttachControl(
+      std::make_unique<ReportingSelectControl>(kPickerRect, kParamPresetPicker, nullptr));
+  s.graphics.AttachControl(std::make_unique<IVSliderControl>(
+                               kScrollBarRect, kParamScroll, std::string{}, s.styles.sliderStyle,
+                               true, kScrollGearing, kScrollHandleSize),
+                           kNoTag, kGroupMain);
+}
+
+void BuildPresetFileButtons(ScreenBuild& s) {
+  QD3Control* editor = &s.editor;
+  const IVStyle style = s.styles.ButtonStyleWithLabelSize(kButtonLabelSmall);
+  s.graphics.AttachControl(
+      std::make_unique<IVButtonControl>(
+          kImportRect, [editor](IControl*) { editor->ImportPresetFile(); }, "IMPORT", style),
+      kNoTag, kGroupMain);
+  s.graphics.AttachControl(
+      std::make_unique<IVButtonControl>(
+          kExportRect, [editor](IControl*) { editor->ExportPresetFile(); }, "EXPORT", style),
+      kNoTag, kGroupMain);
+}
+
+}  // namespace qd3

@@ -1,0 +1,93 @@
+// The picture of the pedal: knobs bound to the sound parameters they turn on the
+// pedal itself, the two-digit display and the switches.
+#include "screens/PedalFace.h"
+
+#include <array>
+#include <memory>
+
+#include "QD3ControlScreenNames.h"
+#include "screens/ScreenPictures.h"
+#include "toolkit/controls/ITextControl.h"
+
+namespace qd3 {
+namespace {
+
+constexpr FrameSize kSmallKnob{102.f, 102.f};
+constexpr FrameSize kBigKnob{130.f, 130.f};
+constexpr FrameSize kFootSwitch{75.f, 85.f};
+constexpr FrameSize kSaveButton{38.f, 76.f};
+constexpr FrameSize kLed{16.f, 16.f};
+
+struct PedalKnob {
+  const char* picture;
+  FrameSize frame;
+  float cx;
+  float cy;
+  int param;
+};
+
+constexpr int kParamDrive = 5;
+constexpr int kParamLow = 6;
+constexpr int kParamHigh = 7;
+constexpr int kParamReverb = 8;
+constexpr int kParamGate = 9;
+constexpr int kParamMid = 12;
+constexpr int kParamAutoFilterLevel = 61;
+
+constexpr std::array<PedalKnob, 8> kKnobs = {{
+    {"knobrotate.png", kSmallKnob, 770.f, 189.f, kParamDrive},
+    {"knobrotate.png", kSmallKnob, 913.f, 190.f, kParamLow},
+    {"knobrotate.png", kSmallKnob, 1055.5f, 191.f, kParamMid},
+    {"knobrotate.png", kSmallKnob, 1198.5f, 191.f, kParamHigh},
+    {"knobrotate.png", kSmallKnob, 1342.f, 191.f, kParamReverb},
+    {"knobrotate.png", kSmallKnob, 984.5f, 347.5f, kParamGate},
+    {"knobrotate.png", kSmallKnob, 1127.5f, 347.5f, kParamAutoFilterLevel},
+    {"knobrotatebig.png", kBigKnob, 769.5f, 349.5f, kParamLevel},
+}};
+
+constexpr IRECT kDisplayRect{1255.f, 315.f, 1383.f, 403.f};
+
+struct PictureButton {
+  float x;
+  float y;
+  int tag;
+};
+
+// In the order they are attached.
+constexpr std::array<PictureButton, 4> kFootSwitches = {{
+    {1460.f, 486.f, kTagRightSwitch},
+    {1100.f, 486.f, kTagMiddleSwitch},
+    {733.f, 486.f, kTagLeftSwitch},
+    {1459.f, 322.f, kTagAutoFilterSwitch},
+}};
+constexpr PictureButton kSave{869.f, 314.f, kTagSaveButton};
+constexpr PictureButton kLedPlace{1172.f, 260.f, kTagAutoFilterLed};
+
+}  // namespace
+
+void BuildPedalKnobsAndDisplay(ScreenBuild& s) {
+  for (const PedalKnob& k : kKnobs) {
+    AttachRotaterKnob(s.graphics, k.picture, k.cx, k.cy, k.frame, k.param, kGroupNeedsPedal);
+  }
+  s.graphics.AttachControl(
+      std::make_unique<ITextControl>(kDisplayRect, "188", s.styles.displayGhostText), kNoTag,
+      kGroupNeedsPedal);
+  s.graphics.AttachControl(std::make_unique<ITextControl>(kDisplayRect, "00", s.styles.displayText),
+                           kTagValueDisplay, kGroupNeedsPedal);
+}
+
+void BuildPedalSwitches(ScreenBuild& s) {
+  // What the switches and the save button do (preset stepping, browsing, storing,
+  // the auto filter) is not attached yet: they only show their picture.
+  for (const PictureButton& b : kFootSwitches) {
+    AttachPictureButton(s.graphics, "fswitch.png", b.x, b.y, kFootSwitch, nullptr, b.tag,
+                        kGroupNeedsPedal);
+  }
+  IControl* led = AttachPicture(s.graphics, "led.png", kLedPlace.x, kLedPlace.y, kLed,
+                                kLedPlace.tag, kGroupFilterLed);
+  led->Hide(true);
+  AttachPictureButton(s.graphics, "save.png", kSave.x, kSave.y, kSaveButton, nullptr, kSave.tag,
+                      kGroupNeedsPedal);
+}
+
+}  // namespace qd3

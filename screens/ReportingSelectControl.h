@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <utility>
+
+#include "toolkit/graphs/IInvisibleSelectControl3.h"
+
+namespace qd3 {
+
+// A list picker that says what kind of event is coming (IInvisibleSelectControl3's
+// kPress .. kWheel) before the event sets its parameter, so that the parameter's
+// change handler already knows whether it sees a pick or a scroll.
+class ReportingSelectControl : public IInvisibleSelectControl3 {
+ public:
+  using EventHook = std::function<void(int eventKind)>;
+
+  ReportingSelectControl(const IRECT& bounds, int paramIdx, EventHook hook)
+      : IInvisibleSelectControl3(bounds, paramIdx), mHook(std::move(hook)) {}
+
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override {
+    Report(kPress);
+    IInvisibleSelectControl3::OnMouseDown(x, y, mod);
+  }
+  void OnMouseUp(float x, float y, const IMouseMod& mod) override {
+    Report(kRelease);
+    IInvisibleSelectControl3::OnMouseUp(x, y, mod);
+  }
+  void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override {
+    Report(kDrag);
+    IInvisibleSelectControl3::OnMouseDrag(x, y, dX, dY, mod);
+  }
+  void OnMouseDblClick(float x, float y, const IMouseMod& mod) override {
+    Report(kDoubleClick);
+    IInvisibleSelectControl3::OnMouseDblClick(x, y, mod);
+  }
+  void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) override {
+    Report(kWheel);
+    IInvisibleSelectControl3::OnMouseWheel(x, y, mod, delta);
+  }
+
+ private:
+  void Report(int kind) {
+    if (mHook) mHook(kind);
+  }
+
+  EventHook mHook;
+};
+
+}  // namespace qd3

@@ -1,0 +1,57 @@
+#pragma once
+
+// The building blocks the detail pages share: knob cells, titles and voicing buttons.
+
+#include <span>
+#include <string_view>
+
+#include "screens/ScreenBuild.h"
+
+namespace qd3 {
+
+// A cell's row: A lies lower on the page than B.
+enum class CellRow { kA, kB };
+
+// Caption, knob, value text and unit text in one column 200 units wide from `left`.
+struct KnobCell {
+  const char* caption;
+  int param;
+  int valueTag;
+  const char* initialValue;
+  const char* unit;
+  float left;
+  CellRow row;
+  int captionTag = kNoTag;  // only the analog-sim caption, whose text the editor changes
+};
+
+// Attaches a cell in the order caption, knob, value, unit, all in `group`.
+void AttachKnobCell(ScreenBuild& s, const KnobCell& cell, std::string_view group);
+void AttachKnobCells(ScreenBuild& s, std::span<const KnobCell> cells, std::string_view group);
+
+// A page title; the impulse-response page's is wider.
+void AttachPageTitle(ScreenBuild& s, const char* title, std::string_view group, bool wide);
+
+// A voicing button: its picture, its tag. The buttons take the fixed points of the
+// voicing block in order.
+struct VoicingButton {
+  const char* picture;
+  int tag;
+};
+void AttachVoicingButtons(ScreenBuild& s, std::span<const VoicingButton> buttons,
+                          std::string_view group);
+
+// Page builders, each in its own file, called by BuildDetailPages in this order.
+void BuildAmbiencePage(ScreenBuild& s);
+void BuildAnalogSimPage(ScreenBuild& s);
+void BuildGatePage(ScreenBuild& s);
+void BuildIrPageFrame(ScreenBuild& s);
+void BuildLevelPage(ScreenBuild& s);
+void BuildDrivePage(ScreenBuild& s);
+void BuildPreampPage(ScreenBuild& s);
+void BuildLowFilterPage(ScreenBuild& s);
+void BuildMidFilterPage(ScreenBuild& s);
+void BuildHighFilterPage(ScreenBuild& s);
+void BuildAutoFilterPage(ScreenBuild& s);
+void BuildPageTitles(ScreenBuild& s);
+
+}  // namespace qd3

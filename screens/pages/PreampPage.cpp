@@ -1,0 +1,19 @@
+// The pre-amp page: the parallel clean level (parameter 36).
+#include <array>
+
+#include "screens/pages/PageParts.h"
+
+namespace qd3 {
+namespace {
+
+constexpr std::array<KnobCell, 1> kCells = {{
+    {"PARALLEL CLEAN", 36, 50, "50.0", "%", 1160.f, CellRow::kA},
+}};
+
+}  // namespace
+
+void BuildPreampPage(ScreenBuild& s) {
+  AttachKnobCells(s, kCells, kGroupPreamp);
+}
+
+}  // namespace qd3
