@@ -45,8 +45,8 @@ class CliBinary : public testing::Test {
   RunResult Qd3ctl(const std::vector<std::string>& args) {
     std::string command = Quote(QD3CTL_PATH);
     for (const std::string& a : args) command += " " + Quote(a);
-    const auto out = folder.Path() / "stdout";
-    const auto err = folder.Path() / "stderr";
+    const auto out = mFolder.Path() / "stdout";
+    const auto err = mFolder.Path() / "stderr";
     command += " > " + Quote(out.string()) + " 2> " + Quote(err.string()) + " < /dev/null";
     const int status = std::system(command.c_str());
     RunResult run;
@@ -56,12 +56,12 @@ class CliBinary : public testing::Test {
     return run;
   }
   std::filesystem::path Write(const std::string& name, const Bytes& bytes) {
-    const auto path = folder.Path() / name;
+    const auto path = mFolder.Path() / name;
     test::WriteBytes(path, bytes);
     return path;
   }
 
-  test::TempFolder folder;
+  test::TempFolder mFolder;
 };
 
 int Lines(const std::string& text) {
@@ -129,7 +129,7 @@ TEST_F(CliBinary, UsageErrorsExitOneWithOneLine) {
 TEST_F(CliBinary, Wav2IrWritesTheImageTheEditorWouldCache) {
   const Bytes wav = TestWav();
   const auto in = Write("My Cab 4x12.wav", wav);
-  const auto out = folder.Path() / "cab.ir";
+  const auto out = mFolder.Path() / "cab.ir";
   const RunResult run = Qd3ctl({"wav2ir", in.string(), out.string()});
   ASSERT_EQ(run.code, 0) << run.err;
 
@@ -144,7 +144,7 @@ TEST_F(CliBinary, Wav2IrWritesTheImageTheEditorWouldCache) {
 
 TEST_F(CliBinary, Wav2IrNameOptionReplacesTheFileName) {
   const auto in = Write("x.wav", TestWav());
-  const auto out = folder.Path() / "x.ir";
+  const auto out = mFolder.Path() / "x.ir";
   ASSERT_EQ(Qd3ctl({"wav2ir", in.string(), out.string(), "--name", "Studio Room"}).code, 0);
   const Bytes image = test::ReadBytes(out);
   ASSERT_EQ(image.size(), kIrFileSize);
@@ -161,13 +161,13 @@ TEST_F(CliBinary, Wav2IrOnAnUnreadableWavExitsTwoAndCreatesNothing) {
   };
   for (const auto& [name, bytes] : bad) {
     const auto in = Write(name, bytes);
-    const auto out = folder.Path() / (name + ".ir");
+    const auto out = mFolder.Path() / (name + ".ir");
     const RunResult run = Qd3ctl({"wav2ir", in.string(), out.string()});
     EXPECT_EQ(run.code, 2) << name;
     EXPECT_EQ(Lines(run.err), 1) << run.err;
     EXPECT_FALSE(std::filesystem::exists(out)) << name;
   }
-  EXPECT_EQ(Qd3ctl({"wav2ir", (folder.Path() / "missing.wav").string(), "o.ir"}).code, 2);
+  EXPECT_EQ(Qd3ctl({"wav2ir", (mFolder.Path() / "missing.wav").string(), "o.ir"}).code, 2);
 }
 
 // ---- inspect ---------------------------------------------------------------------------------
@@ -292,8 +292,8 @@ TEST_F(CliBinary, InspectOnUnknownOrBrokenFilesExitsTwoWithOneLine) {
     EXPECT_EQ(Lines(run.err), 1) << name << ": " << run.err;
     EXPECT_TRUE(run.out.empty()) << name;
   }
-  EXPECT_EQ(Qd3ctl({"inspect", (folder.Path() / "missing").string()}).code, 2);
-  EXPECT_EQ(Qd3ctl({"inspect", folder.Path().string()}).code, 2);
+  EXPECT_EQ(Qd3ctl({"inspect", (mFolder.Path() / "missing").string()}).code, 2);
+  EXPECT_EQ(Qd3ctl({"inspect", mFolder.Path().string()}).code, 2);
 }
 
 }  // namespace
