@@ -1,0 +1,302 @@
+#include "cli/SessionDriver.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "QD3ControlScreenNames.h"
+#include "cli/ExitCodes.h"
+#include "protocol/MessageBuilders.h"
+#include "protocol/MessageMatch.h"
+
+namespace qd3::cli {
+namespace {
+
+// The poll leaves when the tick count exceeds this: every 33rd tick, as the editor's.
+// The driver starts the count there, so the first request leaves on the first tick.
+constexpr int kPollTicks = 32;
+
+// Firmware versions in tenths: whole versions below 1 ask for a pedal update, above 11
+// for an editor update.
+constexpr int kSupportedVersion = 11;
+constexpr int kNewestWholeVersion = 11;
+constexpr int kTenths = 10;
+
+// Global-settings block: the current preset and "PATCH OFFSET" (parameter 82, the
+// third of the settings that start at byte 9).
+constexpr std::size_t kGlobalCurrentPresetByte = 8;
+constexpr std::size_t kGlobalPatchOffsetByte = 11;
+
+// An upper bound far beyond any bank (128 presets and 256 IRs, each allowed the
+// transfers' own 5 s of silence), so that no loop runs forever.
+constexpr int kTransferMaxTicks = 200000;
+
+constexpr char kTextNoAnswer[] =
+    "No answer from the pedal within 10 s: check the MIDI ports, the cable and that the "
+    "pedal is on.";
+constexpr char kTextHandshakeStalled[] =
+    "The pedal answered the poll but stopped answering within 10 s.";
+constexpr char kTextTransferNeverEnded[] = "The transfer did not end; the pedal stalled.";
+
+}  // namespace
+
+std::string SessionDriver::PortNames::Name(MidiDirection direction) const {
+  return direction == MidiDirection::kInput ? mIn : mOut;
+}
+
+void SessionDriver::PortNames::SetName(MidiDirection direction, std::string name) {
+  (direction == MidiDirection::kInput ? mIn : mOut) = std::move(name);
+}
+
+SessionDriver::SessionDriver(IMidiTransport& transport, ITickSource& ticks)
+    : mTransport(transport),
+      mTicks(ticks),
+      mPorts(transport, mPortNames),
+      mBulkBuffer(kBulkBufferSize),
+      mExport(mSession, mBulkBuffer),
+      mImport(mSession, mBulkBuffer) {}
+
+SessionDriver::~SessionDriver() {
+  mPorts.SetExiting();
+  mPorts.Shutdown();
+}
+
+DriverOutcome SessionDriver::OpenPorts(const std::string& inPort, const std::string& outPort) {
+  const auto has = [&](MidiDirection direction, const std::string& name) {
+    const auto names = mTransport.PortNames(direction);
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
+  if (!mTransport.HasPort(MidiDirection::kInput) || !mTransport.HasPort(MidiDirection::kOutput)) {
+    return {kExitPedalFailed, "No MIDI system to open ports on."};
+  }
+  if (!has(MidiDirection::kInput, inPort)) {
+    return {kExitPedalFailed, "No MIDI input port named '" + inPort + "' (see qd3ctl ports)."};
+  }
+  if (!has(MidiDirection::kOutput, outPort)) {
+    return {kExitPedalFailed, "No MIDI output port named '" + outPort + "' (see qd3ctl ports)."};
+  }
+  mPortNames.SetName(MidiDirection::kInput, inPort);
+  mPortNames.SetName(MidiDirection::kOutput, outPort);
+  mPorts.Start();
+  return {};
+}
+
+// ---- the device timer ---------------------------------------------------------------------
+
+void SessionDriver::Tick() {
+  TimerPass();
+  mTicks.PassTick([this] { Drain(); });
+}
+
+void SessionDriver::TimerPass() {
+  if (mSession.restoreFinished) {
+    mSession.restoreFinished = false;
+    // The pedal's presets changed wholesale: find it again.
+    mSession.connected = false;
+    mSession.pollEnabled = true;
+  }
+  // Exactly one of these per tick, in the editor's priority order.
+  if (mSession.restoreActive) {
+    ApplyTransferStep(mImport.OnTick());
+    return;
+  }
+  if (mSession.backupActive) {
+    ApplyTransferStep(mExport.OnTick());
+    return;
+  }
+  if (!mSession.connected) {
+    if (!mSession.pollEnabled) {
+      mSession.pollTicks = 0;
+    } else if (++mSession.pollTicks > kPollTicks) {
+      mSession.pollTicks = 0;
+      Send(BuildRequestBlock(kBlockDeviceInfo));
+    }
+  }
+}
+
+void SessionDriver::Drain() {
+  mPorts.DrainMidiQueues(
+      [this](const uint8_t* bytes, size_t length) { HandleDeviceMessage(bytes, length); });
+}
+
+void SessionDriver::Send(std::span<const uint8_t> message) {
+  mPorts.SendDeviceMessage(message);
+}
+
+void SessionDriver::ApplyTransferStep(const TransferStep& step) {
+  for (const Bytes& m : step.messages) Send(m);
+  if (step.progress && mProgress) mProgress(*step.progress);
+  if (step.end != TransferEnd::kRunning) mEndStep = step;
+}
+
+// ---- the dispatcher's rows ----------------------------------------------------------------
+
+void SessionDriver::HandleDeviceMessage(const uint8_t* bytes, size_t length) {
+  if (bytes == nullptr) return;
+  const std::span<const uint8_t> m(bytes, length);
+  if (length == kRecordMessageSize) {
+    HandleRecordMessage(m);
+  } else if (length > kStatusMaxSize) {
+    HandleLongMessage(m);
+  } else {
+    HandleShortMessage(m);
+  }
+}
+
+void SessionDriver::HandleRecordMessage(std::span<const uint8_t> m) {
+  const auto command = MatchFromDevice(m);
+  if (command == kCmdPresetDump) {
+    if (!mSession.connected) return;
+    if (mSession.backupActive) {
+      ApplyTransferStep(mExport.OnPresetDump(m));
+    } else if (mStage == Stage::kAwaitPreset) {
+      mStage = Stage::kReady;
+    }
+  } else if (command == kCmdDataBlock) {
+    if (mSession.connected) {
+      HandleDataBlockConnected(m);
+    } else {
+      HandleDataBlockUnconnected(m);
+    }
+  }
+}
+
+void SessionDriver::HandleDataBlockUnconnected(std::span<const uint8_t> m) {
+  const int version = *ReadVersion(m);
+  const int wholeVersion = version / kTenths;
+  if (wholeVersion < 1) {
+    char text[64];
+    std::snprintf(text, sizeof text, kTextUpgradePedal, kSupportedVersion);
+    mRefusal = text;
+    return;
+  }
+  if (wholeVersion > kNewestWholeVersion) {
+    mRefusal = kTextUpgradeEditor;
+    return;
+  }
+  if (!VerifyRecordChecksum(m) || m[kSelectorOffset] != kBlockDeviceInfo) return;
+  mSession.connected = true;
+  mFirmwareVersion = version;
+  // Printed as a C string: a NUL inside the 32 characters ends the serial.
+  mSerial.clear();
+  for (std::size_t i = kSerialOffset; i < kSerialOffset + kSerialSize && m[i] != 0; ++i) {
+    mSerial.push_back(static_cast<char>(m[i]));
+  }
+  mSerial.erase(mSerial.find_last_not_of(' ') + 1);
+  mStage = Stage::kAwaitChecksums;
+  Send(BuildRequestBlock(kBlockPresetChecksums));
+}
+
+void SessionDriver::HandleDataBlockConnected(std::span<const uint8_t> m) {
+  if (!VerifyRecordChecksum(m)) return;
+  const int type = m[kSelectorOffset];
+  if (type == kBlockPresetChecksums && mStage == Stage::kAwaitChecksums) {
+    const auto data = *ReadRecordData(m);
+    for (int slot = 0; slot < kPresetCount; ++slot) {
+      const auto at = static_cast<std::size_t>(2 * slot);
+      mChecksums[static_cast<std::size_t>(slot)] = Checksum14Pair{data[at], data[at + 1]};
+    }
+    // Nothing to synchronise without a cache: the global settings come next at once.
+    mStage = Stage::kAwaitGlobals;
+    Send(BuildRequestBlock(kBlockGlobalSettings));
+  } else if (type == kBlockGlobalSettings && mStage == Stage::kAwaitGlobals) {
+    mPatchOffset = m[kGlobalPatchOffsetByte] > 0 ? 1 : 0;
+    mStage = Stage::kAwaitPreset;
+    Send(BuildBulkEnd());
+    Send(BuildRequestPreset(m[kGlobalCurrentPresetByte]));
+  }
+}
+
+void SessionDriver::HandleLongMessage(std::span<const uint8_t> m) {
+  // A 42-byte message is only ever an IR name, never a short IR end chunk.
+  if (m.size() == kIrNameMessageSize) return;
+  if (ReadModel(m) != kModelDevice || !mSession.connected) return;
+  const auto command = MatchFromDevice(m);
+  if (!command || !mSession.backupActive) return;
+  if (*command == kCmdIrBegin || *command == kCmdIrData || *command == kCmdIrEnd) {
+    ApplyTransferStep(mExport.OnIrMessage(*command, m));
+  }
+}
+
+void SessionDriver::HandleShortMessage(std::span<const uint8_t> m) {
+  if (ReadModel(m) != kModelDevice) return;
+  const auto command = MatchFromDevice(m);
+  if (!command) return;
+  switch (*command) {
+    case kCmdWriteAck:
+      if (mSession.restoreActive) ApplyTransferStep(mImport.OnWriteAck());
+      break;
+    case kCmdWriteNext:
+      if (mSession.restoreActive) ApplyTransferStep(mImport.OnWriteNext());
+      break;
+    case kCmdWriteNak:
+      if (mSession.restoreActive) ApplyTransferStep(mImport.OnWriteNak());
+      break;
+    case kCmdDeviceError:
+      ++mDeviceErrors;
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- what the commands ask for ------------------------------------------------------------
+
+DriverOutcome SessionDriver::Connect() {
+  mSession.connected = false;
+  mSession.pollEnabled = true;
+  mSession.pollTicks = kPollTicks;
+  mStage = Stage::kPolling;
+  mRefusal.reset();
+  for (int tick = 0; tick < kConnectTimeoutTicks; ++tick) {
+    Tick();
+    if (mRefusal) return {kExitPedalFailed, *mRefusal};
+    if (mStage == Stage::kReady) return {};
+  }
+  return {kExitPedalFailed, mStage == Stage::kPolling ? kTextNoAnswer : kTextHandshakeStalled};
+}
+
+std::optional<TransferStep> SessionDriver::RunTransfer(int maxTicks) {
+  for (int tick = 0; tick < maxTicks && !mEndStep; ++tick) Tick();
+  return mEndStep;
+}
+
+DriverOutcome SessionDriver::Backup(std::vector<uint8_t>& bank, const ProgressFn& progress) {
+  mProgress = progress;
+  mEndStep.reset();
+  mExport.Start();
+  const auto end = RunTransfer(kTransferMaxTicks);
+  mProgress = nullptr;
+  if (!end) return {kExitPedalFailed, kTextTransferNeverEnded};
+  if (end->end != TransferEnd::kFinished) {
+    // An export abandoned because the connection went has nothing to say of its own.
+    return {kExitPedalFailed, end->message.empty() ? kTextNoAnswer : end->message};
+  }
+  const auto bytes = mExport.FileBytes();
+  bank.assign(bytes.begin(), bytes.end());
+  return {kExitOk, end->message};
+}
+
+DriverOutcome SessionDriver::Restore(std::span<const uint8_t> bank, const ProgressFn& progress) {
+  mEndStep.reset();
+  const TransferStep start = mImport.Start(bank);
+  if (start.end == TransferEnd::kFailed) return {kExitBadFile, start.message};
+  mProgress = progress;
+  ApplyTransferStep(start);
+  // The last acknowledgement ends the import; the next timer pass lets the session go,
+  // as the editor's does before it polls again.
+  const auto end = RunTransfer(kTransferMaxTicks);
+  mProgress = nullptr;
+  if (!end) return {kExitPedalFailed, kTextTransferNeverEnded};
+  if (end->end != TransferEnd::kFinished) return {kExitPedalFailed, end->message};
+  TimerPass();
+  return {kExitOk, kTextFinished};
+}
+
+DriverOutcome SessionDriver::VerifyRestore(std::vector<int>& differing) {
+  DriverOutcome connected = Connect();
+  if (!connected.Ok()) return connected;
+  differing = SlotsDifferingFromBank(mImport.Checksums(), mChecksums);
+  return {};
+}
+
+}  // namespace qd3::cli

@@ -1,0 +1,300 @@
+// The real qd3ctl binary: arguments, exit codes, and wav2ir and inspect on files made by
+// the project's own writers.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "ir/IrImage.h"
+#include "ir/WavReader.h"
+#include "presets/PresetFile.h"
+#include "presets/PresetRecord.h"
+#include "protocol/MessageBuilders.h"
+#include "protocol/Name32.h"
+#include "tests/ir/WavBytes.h"
+#include "tests/presets/BankTestSupport.h"
+#include "tests/support/TempFolder.h"
+
+namespace qd3 {
+namespace {
+
+struct RunResult {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Quote(const std::string& word) {
+  std::string q = "'";
+  for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class CliBinary : public testing::Test {
+ protected:
+  RunResult Qd3ctl(const std::vector<std::string>& args) {
+    std::string command = Quote(QD3CTL_PATH);
+    for (const std::string& a : args) command += " " + Quote(a);
+    const auto out = mFolder.Path() / "stdout";
+    const auto err = mFolder.Path() / "stderr";
+    command += " > " + Quote(out.string()) + " 2> " + Quote(err.string()) + " < /dev/null";
+    const int status = std::system(command.c_str());
+    RunResult run;
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadText(out);
+    run.err = ReadText(err);
+    return run;
+  }
+  std::filesystem::path Write(const std::string& name, const Bytes& bytes) {
+    const auto path = mFolder.Path() / name;
+    test::WriteBytes(path, bytes);
+    return path;
+  }
+
+  test::TempFolder mFolder;
+};
+
+int Lines(const std::string& text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// The numbers of the JSON array that follows `key`.
+std::vector<int> IntArray(const std::string& json, const std::string& key) {
+  std::vector<int> values;
+  const auto at = json.find("\"" + key + "\": [");
+  if (at == std::string::npos) return values;
+  std::istringstream in(json.substr(json.find('[', at) + 1));
+  int v = 0;
+  char sep = 0;
+  while (in >> v) {
+    values.push_back(v);
+    if (!(in >> sep) || sep != ',') break;
+  }
+  return values;
+}
+
+Bytes TestWav() {
+  Bytes samples;
+  for (int i = 0; i < 2000; ++i) test::Le(samples, static_cast<uint64_t>((i * 37) % 20000), 2);
+  return test::MakeWav(test::WavLayout{}, samples);
+}
+
+// ---- arguments -------------------------------------------------------------------------------
+
+TEST_F(CliBinary, VersionPrintsTheProjectVersion) {
+  const RunResult run = Qd3ctl({"--version"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.out, std::string("qd3ctl ") + QD3_PROJECT_VERSION + "\n");
+}
+
+TEST_F(CliBinary, HelpListsEveryCommand) {
+  const RunResult run = Qd3ctl({"--help"});
+  EXPECT_EQ(run.code, 0);
+  for (const char* word : {"ports", "wav2ir", "inspect", "backup", "restore"}) {
+    EXPECT_NE(run.out.find(word), std::string::npos) << word;
+  }
+}
+
+TEST_F(CliBinary, UsageErrorsExitOneWithOneLine) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"frobnicate"},
+      {"inspect"},
+      {"inspect", "--bogus", "x"},
+      {"wav2ir", "only-one"},
+      {"backup", "x.q3b"},
+      {"restore", "--in", "A", "x.q3b"},
+      {"ports", "--api", "oss"},
+      {"backup", "--in", "A", "--out", "B", "--yes", "x.q3b"},
+  };
+  for (const auto& args : cases) {
+    const RunResult run = Qd3ctl(args);
+    EXPECT_EQ(run.code, 1) << testing::PrintToString(args);
+    EXPECT_EQ(Lines(run.err), 1) << run.err;
+  }
+}
+
+// ---- wav2ir ----------------------------------------------------------------------------------
+
+TEST_F(CliBinary, Wav2IrWritesTheImageTheEditorWouldCache) {
+  const Bytes wav = TestWav();
+  const auto in = Write("My Cab 4x12.wav", wav);
+  const auto out = mFolder.Path() / "cab.ir";
+  const RunResult run = Qd3ctl({"wav2ir", in.string(), out.string()});
+  ASSERT_EQ(run.code, 0) << run.err;
+
+  IrWorkingBuffer buffer;
+  ASSERT_TRUE(ReadWav(wav, buffer).Ok());
+  const IrImageResult expected = MakeIrImage(buffer, IrNameFromWavPath(in.string()));
+  EXPECT_EQ(test::ReadBytes(out), Bytes(expected.image.begin(), expected.image.end()));
+  EXPECT_NE(run.out.find("16-bit PCM, 44100 Hz"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("gain"), std::string::npos);
+  EXPECT_NE(run.out.find("name: My Cab 4x12"), std::string::npos);
+}
+
+TEST_F(CliBinary, Wav2IrNameOptionReplacesTheFileName) {
+  const auto in = Write("x.wav", TestWav());
+  const auto out = mFolder.Path() / "x.ir";
+  ASSERT_EQ(Qd3ctl({"wav2ir", in.string(), out.string(), "--name", "Studio Room"}).code, 0);
+  const Bytes image = test::ReadBytes(out);
+  ASSERT_EQ(image.size(), kIrFileSize);
+  EXPECT_EQ(std::string(image.begin() + 4, image.begin() + 36), test::Padded32("Studio Room"));
+}
+
+TEST_F(CliBinary, Wav2IrOnAnUnreadableWavExitsTwoAndCreatesNothing) {
+  Bytes cut = TestWav();
+  cut.resize(30);  // ends inside the fmt fields
+  const std::vector<std::pair<std::string, Bytes>> bad = {
+      {"text.wav", Bytes{'h', 'e', 'l', 'l', 'o'}},
+      {"cut.wav", cut},
+      {"empty.wav", Bytes{}},
+  };
+  for (const auto& [name, bytes] : bad) {
+    const auto in = Write(name, bytes);
+    const auto out = mFolder.Path() / (name + ".ir");
+    const RunResult run = Qd3ctl({"wav2ir", in.string(), out.string()});
+    EXPECT_EQ(run.code, 2) << name;
+    EXPECT_EQ(Lines(run.err), 1) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(out)) << name;
+  }
+  EXPECT_EQ(Qd3ctl({"wav2ir", (mFolder.Path() / "missing.wav").string(), "o.ir"}).code, 2);
+}
+
+// ---- inspect ---------------------------------------------------------------------------------
+
+TEST_F(CliBinary, InspectJsonReadsBackAPresetFileWithItsTexts) {
+  std::array<int, kRecordParamCount> params{};
+  for (int i = 0; i < kRecordParamCount; ++i) params[static_cast<std::size_t>(i)] = (i * 7) % 128;
+  params[0] = 64;   // "Level" 50
+  params[9] = 0;    // "Gate" Bypass
+  params[10] = 64;  // "Dynamics" off
+  params[15] = 0;   // "AnalogSim" 100 digital
+  params[40] = 1;   // position 7 uses user IR 3
+  params[53] = 0;
+  params[54] = 3;
+  params[41] = 0;
+  IrImageBytes ir{};
+  ir[0] = 1;
+  const PresetFileExport content{"My \"Lead\"", params, "Room IR", ""};
+  const Bytes file = BuildPresetFile(content, [&](int n) -> std::optional<IrImageBytes> {
+    return n == 3 ? std::optional(ir) : std::nullopt;
+  });
+  const auto path = Write("lead.bin", file);  // by content, not by extension
+  const RunResult run = Qd3ctl({"inspect", "--json", path.string()});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(Lines(run.out), 1);
+  EXPECT_NE(run.out.find("\"kind\": \"preset\""), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"name\": \"My \\\"Lead\\\"\""), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"version\": \"1.0\""), std::string::npos);
+  EXPECT_NE(run.out.find("\"ir_names\": [\"Room IR\", \"\"]"), std::string::npos);
+  EXPECT_NE(run.out.find("\"ir_blocks\": 1"), std::string::npos);
+  EXPECT_EQ(IntArray(run.out, "params"), std::vector<int>(params.begin(), params.end()));
+  EXPECT_NE(run.out.find("\"texts\": [\"50\", "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"Bypass\", {\"title\": \"DYNAMICS\", \"value\": \"Bypass\"}"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("{\"title\": \"DIGITAL SMOOTH\", \"value\": \"100\"}"), std::string::npos);
+  // "Gain" 7 shows 6 (5.5 rounded); parameter 2 has no number text.
+  EXPECT_NE(run.out.find("\"texts\": [\"50\", \"6\", null, "), std::string::npos) << run.out;
+
+  const RunResult text = Qd3ctl({"inspect", path.string()});
+  EXPECT_EQ(text.code, 0);
+  EXPECT_NE(text.out.find("preset file, format 1.0, 1 IR block"), std::string::npos) << text.out;
+}
+
+TEST_F(CliBinary, InspectJsonListsTheBanksPresetsAndIrs) {
+  std::vector<Bytes> messages;
+  for (int slot = 0; slot < kPresetCount; ++slot) {
+    messages.push_back(test::PresetDump(slot, static_cast<uint8_t>(slot)));
+  }
+  Bytes broken = test::PresetDump(5, 9);
+  broken[kChecksumLoOffset] ^= 1;
+  messages[5] = broken;
+  for (const Bytes& m : test::IrTransfer(130, kIrFileSize)) messages.push_back(m);
+  const auto path = Write("bank.q3b", test::Concat(messages));
+  const RunResult run = Qd3ctl({"inspect", "--json", path.string()});
+  ASSERT_EQ(run.code, 0) << run.err;
+  std::size_t slots = 0;
+  for (auto at = run.out.find("\"slot\": "); at != std::string::npos;
+       at = run.out.find("\"slot\": ", at + 1)) {
+    ++slots;
+  }
+  EXPECT_EQ(slots, 128u);
+  EXPECT_NE(run.out.find("{\"slot\": 5, "), std::string::npos);
+  EXPECT_NE(run.out.find("\"checksum_ok\": false"), std::string::npos);
+  EXPECT_NE(run.out.find("\"irs\": [{\"number\": 130, "), std::string::npos) << run.out;
+}
+
+TEST_F(CliBinary, InspectKnowsRecordsIrImagesAndFirmware) {
+  PresetRecord record;
+  record.Bytes()[0] = 1;
+  WriteName32("Clean Tone", record.NameField());
+  WriteName32("", record.UserIrNameField(UserIrPosition::kPosition7));
+  const auto recordPath = Write("007.dat", Bytes(record.Bytes().begin(), record.Bytes().end()));
+  const RunResult r = Qd3ctl({"inspect", "--json", recordPath.string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\"kind\": \"record\", \"name\": \"Clean Tone\""), std::string::npos)
+      << r.out;
+
+  IrWorkingBuffer buffer;
+  buffer.samples[0] = 0.5;
+  std::array<uint8_t, kNameSize> name{};
+  WriteName32("Cab A", name);
+  const IrImageResult ir = MakeIrImage(buffer, name);
+  const auto irPath = Write("001.dat", Bytes(ir.image.begin(), ir.image.end()));
+  const RunResult i = Qd3ctl({"inspect", "--json", irPath.string()});
+  ASSERT_EQ(i.code, 0) << i.err;
+  EXPECT_NE(i.out.find("{\"kind\": \"ir\", \"name\": \"Cab A\", \"gain\": "), std::string::npos)
+      << i.out;
+  EXPECT_NE(i.out.find("\"peak\": 0.5}"), std::string::npos) << i.out;
+
+  Bytes firmware(1000);
+  for (std::size_t k = 0; k < firmware.size(); ++k) firmware[k] = static_cast<uint8_t>(k * 13);
+  const auto fwPath = Write("update.LDR", firmware);
+  const RunResult f = Qd3ctl({"inspect", "--json", fwPath.string()});
+  ASSERT_EQ(f.code, 0) << f.err;
+  // G = floor(8 * 1000 / 7) + 1 = 1143 groups: a begin, three middle chunks and a last.
+  EXPECT_EQ(f.out, "{\"kind\": \"firmware\", \"bytes\": 1000, \"groups\": 1143, \"chunks\": 5}\n");
+}
+
+TEST_F(CliBinary, InspectOnUnknownOrBrokenFilesExitsTwoWithOneLine) {
+  Bytes newer(kPresetFileHeaderSize, 0);
+  newer[0] = 'Q';
+  newer[1] = 'R';
+  newer[2] = 'B';
+  newer[3] = 'P';
+  newer[4] = 1;
+  newer[5] = 1;
+  Bytes bank = test::Concat({test::PresetDump(0), test::PresetDump(1)});
+  bank.pop_back();
+  const std::vector<std::pair<std::string, Bytes>> bad = {
+      {"text.q3p", Bytes{'h', 'i', '\n'}},
+      {"newer.q3p", newer},
+      {"short.q3p", Bytes{'Q', 'R', 'B', 'P', 1, 0}},
+      {"cut.q3b", bank},
+      {"empty.q3b", Bytes{}},
+      {"record.dat", Bytes(256, 0x55)},  // format 85.85: not a record
+      {"big.ldr", Bytes(60000, 1)},
+  };
+  for (const auto& [name, bytes] : bad) {
+    const RunResult run = Qd3ctl({"inspect", Write(name, bytes).string()});
+    EXPECT_EQ(run.code, 2) << name << ": " << run.out;
+    EXPECT_EQ(Lines(run.err), 1) << name << ": " << run.err;
+    EXPECT_TRUE(run.out.empty()) << name;
+  }
+  EXPECT_EQ(Qd3ctl({"inspect", (mFolder.Path() / "missing").string()}).code, 2);
+  EXPECT_EQ(Qd3ctl({"inspect", mFolder.Path().string()}).code, 2);
+}
+
+}  // namespace
+}  // namespace qd3
