@@ -68,6 +68,8 @@ class QD3Control : public IEditorDelegate {
   void OnParamChange(int index);
   // Set by the screens: whether the IR position picker's last event was a press.
   void SetIrPositionPickerPressed(bool pressed) { mIrPickerPressed = pressed; }
+  // Set by the screens: whether the preset row picker's last event was a press.
+  void SetPresetPickerPressed(bool pressed) { mPresetPickerPressed = pressed; }
 
   // The platform timers that call OnDeviceTimer and OnIdleTick. They are the first
   // thing stopped when the editor goes, so no tick runs into a half-freed object.
@@ -261,6 +263,8 @@ class QD3Control : public IEditorDelegate {
   void ApplyCurrentPresetDump(std::span<const uint8_t> m);
   void SetRowLabel(int slot, std::string label);
   void SetRowColor(int slot, bool current);
+  void ScrollPresetList(int scroll);
+  void PickPresetRow(int row);
   int PatchOffset() const;
   void QueueParamUpdate(int index, double normalized);
 
@@ -269,6 +273,8 @@ class QD3Control : public IEditorDelegate {
   IScreenAccess* mScreen = nullptr;
   IPlatformServices* mPlatform = nullptr;
   bool mIrPickerPressed = false;
+  bool mPresetPickerPressed = false;
+  int mListTop = 0;  // the preset list's first visible row
 
   std::unique_ptr<ITimerHandle> mDeviceTimer;
   std::unique_ptr<ITimerHandle> mIdleTimer;

@@ -76,6 +76,12 @@ void QD3Control::RunLinkedParameters(int index, int raw) {
     case kParamIrAlias:
       SetParameterValue(kParamIr, (127 - raw) / 127.0);
       break;
+    case kParamScroll:
+      ScrollPresetList(raw);
+      break;
+    case kParamPresetPicker:
+      if (mPresetPickerPressed) PickPresetRow(raw);
+      break;
     case kParamIrPositionPicker:
       if (mIrPickerPressed) {
         // Single precision on purpose: it yields 1, 16, 32, ..., 112, 127 for

@@ -6,6 +6,8 @@
 
 #include "QD3Control.h"
 #include "QD3ControlScreenNames.h"
+#include "params/DependentValues.h"
+#include "params/DeviceParamNumbers.h"
 #include "presets/PresetRecord.h"
 #include "presets/SlotLabels.h"
 #include "presets/StoreRecord.h"
@@ -69,6 +71,43 @@ void QD3Control::SetRowColor(int slot, bool current) {
     row->SetTextColor(IColorFromArgb(
         RowKindOf(current) == PresetRowKind::kCurrent ? kColorCurrentRow : kColorOtherRow));
     row->SetDirty();
+  }
+}
+
+void QD3Control::ScrollPresetList(int scroll) {
+  mListTop = ListTopFromScroll(scroll);
+  if (!IsWindowOpen()) return;
+  for (int slot = 0; slot < kPresetCount; ++slot) {
+    if (IControlHandle* row = mPresetRows[static_cast<size_t>(slot)]) {
+      const PresetRowPlace place = PresetRowPlacement(slot, mListTop);
+      row->Hide(!place.visible);
+      row->MoveTo(static_cast<float>(place.x), static_cast<float>(place.y));
+      row->SetDirty();
+    }
+  }
+}
+
+void QD3Control::PickPresetRow(int row) {
+  const int slot = PickedPresetSlot(mListTop, row);
+  SetRowColor(session.highlightedPreset, false);
+  session.highlightedPreset = slot;
+  SetRowColor(slot, true);
+  switch (PresetPickActionFor(session.connected, session.saveArmed)) {
+    case PresetPickAction::kStore:
+      if (mScreen) {
+        if (IControlHandle* display = mScreen->GetControlWithTag(kTagValueDisplay)) {
+          display->Hide(false);
+        }
+      }
+      // Device parameter 18 stores the edit buffer into that slot.
+      SendDeviceMessage(BuildParamChange(kDeviceParamStore, slot));
+      session.saveAwaiting = true;
+      break;
+    case PresetPickAction::kSelect:
+      SendDeviceMessage(BuildSelectPreset(slot));
+      break;
+    case PresetPickAction::kNone:
+      break;
   }
 }
 

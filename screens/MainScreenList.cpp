@@ -40,10 +40,12 @@ void BuildPresetList(ScreenBuild& s) {
     attached->SetStr(label);
     s.presetRows[static_cast<size_t>(i)] = attached;
   }
-  // The editor has no way yet to learn the preset picker's last event kind (pick or
-  // scroll); the picker reports nothing until it has.
+  // The editor learns whether the picker's next value is a pick before it arrives.
+  QD3Control* editor = &s.editor;
   s.presetPicker = s.graphics.AttachControl(
-      std::make_unique<ReportingSelectControl>(kPickerRect, kParamPresetPicker, nullptr));
+      std::make_unique<ReportingSelectControl>(kPickerRect, kParamPresetPicker, [editor](int kind) {
+        editor->SetPresetPickerPressed(kind == IInvisibleSelectControl3::kPress);
+      }));
   s.graphics.AttachControl(std::make_unique<IVSliderControl>(
                                kScrollBarRect, kParamScroll, std::string{}, s.styles.sliderStyle,
                                true, kScrollGearing, kScrollHandleSize),

@@ -39,12 +39,11 @@ TEST_P(ScaledScreen, ClickOnAPresetRowSetsThePickerToThatRow) {
   }
 }
 
-// The editor does not handle the preset picker's parameter yet (nor learn its last
-// event kind); enable once it does.
-TEST_P(ScaledScreen, DISABLED_ClickOnAPresetRowSelectsThatPresetOnThePedal) {
+TEST_P(ScaledScreen, ClickOnAPresetRowSelectsThatPresetOnThePedal) {
   Connect();
   ClickDesign(100.f, 228.f + 50.f * 5.f + 25.f);
   EXPECT_EQ(SentWithCommand(kCmdSelectPreset), 1);
+  EXPECT_EQ(mS.editor.session.highlightedPreset, 5);
 }
 
 TEST_P(ScaledScreen, PressOnTheLowestCabinetRowPicksPositionEight) {
