@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/JackServerProbe.h"
+
 namespace qd3 {
 
 AudioEngine::AudioEngine(std::function<void()> drain) : mDrain(std::move(drain)) {}
@@ -19,8 +21,12 @@ bool AudioEngine::CreateApi(unsigned driver) {
   mAudio.reset();
   mDevices.clear();
   try {
-    mAudio = std::make_unique<RtAudio>(driver == kAudioDriverJack ? RtAudio::UNIX_JACK
-                                                                  : RtAudio::UNSPECIFIED);
+    // JACK without a server would list no device at all: ALSA takes its place.
+    RtAudio::Api api = RtAudio::UNSPECIFIED;
+    if (driver == kAudioDriverJack) {
+      api = JackServerRunning() ? RtAudio::UNIX_JACK : RtAudio::LINUX_ALSA;
+    }
+    mAudio = std::make_unique<RtAudio>(api);
     // Probing a machine without the API's server or sound card would otherwise
     // print a warning per device.
     mAudio->showWarnings(false);
