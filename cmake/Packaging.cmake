@@ -4,6 +4,19 @@ if(TARGET qd3ctl)
   install(TARGETS qd3ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
+# Debian wants a compressed changelog beside the copyright file; -n keeps the
+# compressed bytes free of time stamps.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog
+  @ONLY)
+set(QD3_CHANGELOG_GZ ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(
+  OUTPUT ${QD3_CHANGELOG_GZ}
+  COMMAND gzip -9 -n -c ${PROJECT_BINARY_DIR}/packaging/changelog > ${QD3_CHANGELOG_GZ}
+  DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog
+  COMMENT "Compressing the changelog")
+add_custom_target(qd3_changelog ALL DEPENDS ${QD3_CHANGELOG_GZ})
+install(FILES ${QD3_CHANGELOG_GZ} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qd3control)
 set(CPACK_PACKAGE_VENDOR "The QD3Control developers")

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/JackServerProbe.h"
+#include "host/QuietStderr.h"
 
 namespace qd3 {
 
@@ -58,6 +59,8 @@ template <typename Object>
 std::unique_ptr<Object> CreateObject(const std::vector<RtMidi::Api>& order, const char* clientName,
                                      std::string& error) {
   for (RtMidi::Api api : order) {
+    // The text RtMidi would print is in the exception.
+    const QuietStderr quiet;
     try {
       return std::make_unique<Object>(api, clientName);
     } catch (const RtMidiError& e) {

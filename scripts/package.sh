@@ -12,7 +12,7 @@ build="${1:-$root/build-package}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQD3_BUILD_TESTS=OFF -DQD3_BUILD_BENCHMARKS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-targets=(qd3control qd3_icons qd3_man_page)
+targets=(qd3control qd3_icons qd3_man_page qd3_changelog)
 if cmake --build "$build" --target help | grep -q '^qd3ctl:'; then targets+=(qd3ctl); fi
 cmake --build "$build" --target "${targets[@]}" -j2
 
@@ -27,7 +27,7 @@ rm -f "$build"/*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb="$(ls "$build"/*.deb)"
 # Errors fail the script; warnings are printed and accepted.
-lintian --fail-on error --no-tag-display-limit "$deb" || {
+lintian --fail-on error --tag-display-limit 0 "$deb" || {
   echo "package.sh: lintian reported errors" >&2
   exit 1
 }

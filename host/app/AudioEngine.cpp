@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "host/JackServerProbe.h"
+#include "host/QuietStderr.h"
 
 namespace qd3 {
 
@@ -18,6 +19,8 @@ AudioEngine::~AudioEngine() {
 
 bool AudioEngine::CreateApi(unsigned driver) {
   Stop();
+  // RtAudio and libasound print each failed probe; LastError keeps what counts.
+  const QuietStderr quiet;
   mAudio.reset();
   mDevices.clear();
   try {
@@ -39,6 +42,7 @@ bool AudioEngine::CreateApi(unsigned driver) {
 }
 
 std::vector<AudioDevice> AudioEngine::Probe() {
+  const QuietStderr quiet;
   mDevices.clear();
   if (!mAudio) return mDevices;
   try {
@@ -91,6 +95,7 @@ bool AudioEngine::Open(const AudioDevice& device, const AppSettings& settings, u
 
 bool AudioEngine::Start(AppSettings& settings, bool& namesChanged) {
   Stop();
+  const QuietStderr quiet;
   namesChanged = false;
   if (!mAudio) return false;
   const AudioDeviceChoice choice =

@@ -154,6 +154,12 @@ void EditorApp::CreateMidi() {
   } else {
     auto rtMidi = std::make_unique<RtMidiTransport>(mStore.Values().driver);
     mRtMidi = rtMidi.get();
+    if (!rtMidi->HasPort(MidiDirection::kInput) && !rtMidi->HasPort(MidiDirection::kOutput)) {
+      // The editor still runs (files, the cache, the demo's settings); the
+      // pedal cannot be reached until a MIDI system is there at the next start.
+      std::fprintf(stderr, "qd3control: no MIDI system (neither the ALSA sequencer nor JACK): %s\n",
+                   rtMidi->LastError().c_str());
+    }
     mTransport = std::move(rtMidi);
   }
   mPorts = std::make_unique<MidiPorts>(*mTransport, *portSettings);
