@@ -110,8 +110,11 @@ void EditorApp::CreateEditor() {
     std::lock_guard lock(ConstructionMutex());
     mEditor = std::make_unique<QD3Control>();
   }
-  mEditor->SetTimers(StartGlibTimer(kDeviceTimerMs, [this] { OnDeviceTick(); }),
-                     StartGlibTimer(kIdleTickMs, [this] { OnIdleTick(); }));
+  // One wake-up serves both when the device timer is due.
+  TimerPair timers = StartGlibTimerPair(
+      kIdleTickMs, kDeviceTimerMs / kIdleTickMs, [this] { OnIdleTick(); },
+      [this] { OnDeviceTick(); });
+  mEditor->SetTimers(std::move(timers.slow), std::move(timers.fast));
 }
 
 void EditorApp::OnDeviceTick() {
