@@ -1,5 +1,6 @@
 #include "host/MidiPorts.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qd3 {
@@ -36,6 +37,28 @@ void MidiPorts::ProbePorts() {
   }
   mOutputPorts.assign(1, kMidiPortOff);
   for (std::string& name : outputs) mOutputPorts.push_back(std::move(name));
+}
+
+bool MidiPorts::Lists(const std::vector<std::string>& list, const std::string& name) {
+  // Entry 0 is our "off", never a port.
+  return std::find(list.begin() + 1, list.end(), name) != list.end();
+}
+
+MidiPorts::PortRefresh MidiPorts::RefreshPorts() {
+  const std::vector<std::string> oldInputs = mInputPorts;
+  const std::vector<std::string> oldOutputs = mOutputPorts;
+  ProbePorts();
+  PortRefresh result;
+  result.listsChanged = oldInputs != mInputPorts || oldOutputs != mOutputPorts;
+  for (MidiDirection direction : {MidiDirection::kInput, MidiDirection::kOutput}) {
+    const bool input = direction == MidiDirection::kInput;
+    const std::string stored = mSettings.Name(direction);
+    if (IsOff(stored) || !mTransport.HasPort(direction)) continue;
+    if (Lists(input ? oldInputs : oldOutputs, stored)) continue;
+    if (!Lists(input ? mInputPorts : mOutputPorts, stored)) continue;
+    if (SelectMidiPort(direction, stored)) result.reopened = true;
+  }
+  return result;
 }
 
 const std::vector<std::string>& MidiPorts::PortList(MidiDirection direction) const {

@@ -41,6 +41,20 @@ class MidiPorts {
 
   // Rebuilds both port lists: "off" first, then the transport's names in order.
   void ProbePorts();
+
+  // What a refresh of the port lists found.
+  struct PortRefresh {
+    bool listsChanged = false;
+    // A stored port that was missing from the previous lists is back and open
+    // again: the pedal was plugged back in.
+    bool reopened = false;
+  };
+  // Called when ports may have come or gone (a JACK registration event, or the
+  // once-a-second look at ALSA's list): rebuilds the lists, and reopens each
+  // direction whose stored port name had vanished and is listed again. A port
+  // that vanishes keeps its stored name, so that it can come back; only a name
+  // missing when it is selected falls back to "off".
+  PortRefresh RefreshPorts();
   const std::vector<std::string>& PortList(MidiDirection direction) const;
 
   // The only way a port is opened or closed. Resolves name to a port index
@@ -78,6 +92,7 @@ class MidiPorts {
   // 0 = closed, j + 1 = the transport's port j; stores "off" when nothing matches.
   unsigned ResolvePortIndex(MidiDirection direction, const std::string& name);
   static bool IsOff(const std::string& name);
+  static bool Lists(const std::vector<std::string>& list, const std::string& name);
 
   IMidiTransport& mTransport;
   IMidiPortSettings& mSettings;

@@ -2,8 +2,11 @@
 
 #include <RtMidi.h>
 
-#include <array>
 #include <thread>
+#include <vector>
+
+#include "host/JackServerProbe.h"
+#include "host/QuietStderr.h"
 
 namespace qd3 {
 
@@ -29,10 +32,15 @@ RtMidi::Api PlatformDefaultApi() {
 #endif
 }
 
-// The chosen API first, the other one as the fallback.
-std::array<RtMidi::Api, 2> ApiOrder(unsigned audioDriver) {
-  if (audioDriver == kJackDriver) return {RtMidi::UNIX_JACK, PlatformDefaultApi()};
-  return {PlatformDefaultApi(), RtMidi::UNIX_JACK};
+// The chosen API first, the other one as the fallback. JACK only while a server
+// runs: RtMidi creates a JACK object without one (it connects lazily), which
+// then lists no ports and complains on every call, and the fallback to the
+// platform's API would never happen.
+std::vector<RtMidi::Api> ApiOrder(unsigned audioDriver) {
+  const bool jack = JackServerRunning();
+  if (audioDriver == kJackDriver && jack) return {RtMidi::UNIX_JACK, PlatformDefaultApi()};
+  if (jack) return {PlatformDefaultApi(), RtMidi::UNIX_JACK};
+  return {PlatformDefaultApi()};
 }
 
 MidiApi ToMidiApi(RtMidi::Api api) {
@@ -48,9 +56,11 @@ MidiApi ToMidiApi(RtMidi::Api api) {
 
 // Tries the APIs in order; the text of the last failure lands in error.
 template <typename Object>
-std::unique_ptr<Object> CreateObject(unsigned audioDriver, const char* clientName,
+std::unique_ptr<Object> CreateObject(const std::vector<RtMidi::Api>& order, const char* clientName,
                                      std::string& error) {
-  for (RtMidi::Api api : ApiOrder(audioDriver)) {
+  for (RtMidi::Api api : order) {
+    // The text RtMidi would print is in the exception.
+    const QuietStderr quiet;
     try {
       return std::make_unique<Object>(api, clientName);
     } catch (const RtMidiError& e) {
@@ -89,7 +99,8 @@ struct RtMidiTransport::Glue {
 RtMidiTransport::RtMidiTransport(unsigned audioDriver) {
   // The failure of a first choice is kept even when the fallback works.
   std::string error;
-  mIn = CreateObject<RtMidiIn>(audioDriver, kInputClientName, error);
+  const std::vector<RtMidi::Api> order = ApiOrder(audioDriver);
+  mIn = CreateObject<RtMidiIn>(order, kInputClientName, error);
   if (!error.empty()) RecordError(error);
   if (!mIn) return;
   mInApi = ToMidiApi(mIn->getCurrentApi());
@@ -102,7 +113,7 @@ RtMidiTransport::RtMidiTransport(unsigned audioDriver) {
   mIn->setCallback(&Glue::OnInput, this);
 
   error.clear();
-  mOut = CreateObject<RtMidiOut>(audioDriver, kOutputClientName, error);
+  mOut = CreateObject<RtMidiOut>(order, kOutputClientName, error);
   if (!error.empty()) RecordError(error);
   if (!mOut) return;
   mOutApi = ToMidiApi(mOut->getCurrentApi());
@@ -194,6 +205,18 @@ bool RtMidiTransport::Send(std::span<const uint8_t> message) {
     return false;
   }
   return tReportedErrors == errorsBefore;
+}
+
+const char* MidiApiName(MidiApi api) {
+  switch (api) {
+    case MidiApi::kAlsa:
+      return "ALSA";
+    case MidiApi::kJack:
+      return "JACK";
+    case MidiApi::kNone:
+      break;
+  }
+  return "none";
 }
 
 void RtMidiTransport::RecordError(const std::string& text) {

@@ -16,14 +16,17 @@ namespace qd3 {
 
 // Which MIDI API an RtMidi object ended up on.
 enum class MidiApi { kNone, kAlsa, kJack };
+// "ALSA", "JACK" or "none", as the preferences show it.
+const char* MidiApiName(MidiApi api);
 
 // The MIDI transport over RtMidi: one input object (client "RtMidi Input
 // Client") and one output object (client "RtMidi Output Client").
 //
 // The API follows the audio driver setting: 0 the platform's default (ALSA on
 // Linux), 1 JACK; when the chosen API's object cannot be created the other one is
-// tried. When no input object can be created there is no output object either;
-// when only the output fails, the input exists alone.
+// tried. JACK is used only while a JACK server runs (JackServerRunning), so
+// driver 1 without a server ends on ALSA. When no input object can be created there is no output
+// object either; when only the output fails, the input exists alone.
 //
 // RtMidi reports errors by exception or, once an error callback is installed, by
 // calling it; neither crosses this class. The text of the latest error is kept

@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
     std::fputs(qd3::AppUsage(), stdout);
     return 0;
   }
+  if (parsed.version) {
+    std::fputs(qd3::AppVersionText().c_str(), stdout);
+    return 0;
+  }
 
   try {
     const std::filesystem::path base = qd3::EditorBaseFolder();

@@ -8,6 +8,7 @@ packages=(
   libgtk-3-dev libcairo2-dev libfreetype-dev librsvg2-dev libstb-dev
   librtmidi-dev librtaudio-dev jackd2 libjack-jackd2-dev
   xvfb xauth fonts-roboto fonts-dseg fonts-fork-awesome fonts-dejavu-core
+  appstream desktop-file-utils lintian dpkg-dev fakeroot
 )
 
 missing=()

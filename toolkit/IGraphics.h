@@ -28,6 +28,7 @@ class ITextEntryControl;
 class IPopupMenuControl;
 
 struct FrameStats {
+  uint64_t frameTicks = 0;     // calls of OnFrame, painted or not
   uint64_t framesDrawn = 0;    // frames in which anything was painted
   uint64_t controlsDrawn = 0;  // control draws over all frames
   int controlsDrawnLastFrame = 0;
@@ -100,6 +101,11 @@ class IGraphics : public IScreenAccess {
   void SetAreaDirty(const IRECT& designRect);
   void SetAllDirty();
   bool IsDirty() const { return !mDirty.empty(); }
+  // Whether the frame clock can stop: nothing to paint, no animation running.
+  // A host that stops its clock restarts it from the wake listener, which runs
+  // whenever an area becomes dirty while none was (UI thread).
+  bool IsIdle() const;
+  void SetWakeListener(std::function<void()> fn) { mWakeListener = std::move(fn); }
   // The window-pixel rectangles the last painted frame changed.
   const std::vector<IRECT>& LastPaintedRegion() const { return mLastPainted; }
   const FrameStats& Stats() const { return mStats; }
@@ -188,6 +194,7 @@ class IGraphics : public IScreenAccess {
   FrameStats mStats;
   std::function<double()> mClock;
   std::function<void(int, int, float)> mResizeListener;
+  std::function<void()> mWakeListener;
   std::function<void(const std::string&)> mTooltipListener;
   IControl* mCaptured = nullptr;
   IControl* mOuseOver = nullptr;

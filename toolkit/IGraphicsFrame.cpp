@@ -22,6 +22,7 @@ void IGraphics::SetAreaDirty(const IRECT& designRect) {
   const IRECT canvas(0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight));
   const IRECT r = designRect.Intersect(canvas);
   if (r.Empty()) return;
+  if (mDirty.empty() && mWakeListener) mWakeListener();
   for (auto& d : mDirty) {
     const IRECT u = d.Union(r);
     if (u == d) return;  // already covered
@@ -39,7 +40,14 @@ void IGraphics::SetAreaDirty(const IRECT& designRect) {
 }
 
 void IGraphics::SetAllDirty() {
+  if (mDirty.empty() && mWakeListener) mWakeListener();
   mDirty.assign(1, IRECT(0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight)));
+}
+
+bool IGraphics::IsIdle() const {
+  if (!mDirty.empty()) return false;
+  return std::none_of(mControls.begin(), mControls.end(),
+                      [](const auto& c) { return c->IsAnimating(); });
 }
 
 std::vector<IControl*> IGraphics::Overlays() const {
@@ -51,6 +59,7 @@ std::vector<IControl*> IGraphics::Overlays() const {
 }
 
 bool IGraphics::OnFrame() {
+  ++mStats.frameTicks;
   DrainParamUpdates();
   const double now = Now();
   for (const auto& c : mControls) c->AdvanceAnimation(now);

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/JackServerProbe.h"
+#include "host/QuietStderr.h"
+
 namespace qd3 {
 
 AudioEngine::AudioEngine(std::function<void()> drain) : mDrain(std::move(drain)) {}
@@ -16,11 +19,17 @@ AudioEngine::~AudioEngine() {
 
 bool AudioEngine::CreateApi(unsigned driver) {
   Stop();
+  // RtAudio and libasound print each failed probe; LastError keeps what counts.
+  const QuietStderr quiet;
   mAudio.reset();
   mDevices.clear();
   try {
-    mAudio = std::make_unique<RtAudio>(driver == kAudioDriverJack ? RtAudio::UNIX_JACK
-                                                                  : RtAudio::UNSPECIFIED);
+    // JACK without a server would list no device at all: ALSA takes its place.
+    RtAudio::Api api = RtAudio::UNSPECIFIED;
+    if (driver == kAudioDriverJack) {
+      api = JackServerRunning() ? RtAudio::UNIX_JACK : RtAudio::LINUX_ALSA;
+    }
+    mAudio = std::make_unique<RtAudio>(api);
     // Probing a machine without the API's server or sound card would otherwise
     // print a warning per device.
     mAudio->showWarnings(false);
@@ -33,6 +42,7 @@ bool AudioEngine::CreateApi(unsigned driver) {
 }
 
 std::vector<AudioDevice> AudioEngine::Probe() {
+  const QuietStderr quiet;
   mDevices.clear();
   if (!mAudio) return mDevices;
   try {
@@ -85,6 +95,7 @@ bool AudioEngine::Open(const AudioDevice& device, const AppSettings& settings, u
 
 bool AudioEngine::Start(AppSettings& settings, bool& namesChanged) {
   Stop();
+  const QuietStderr quiet;
   namesChanged = false;
   if (!mAudio) return false;
   const AudioDeviceChoice choice =

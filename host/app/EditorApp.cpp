@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "QD3Control.h"
+#include "host/JackPortWatcher.h"
 #include "host/MidiPorts.h"
 #include "host/RtMidiTransport.h"
 #include "host/app/GlibTimer.h"
@@ -30,6 +31,9 @@ namespace {
 
 constexpr unsigned kDeviceTimerMs = 100;
 constexpr unsigned kIdleTickMs = 20;
+// ALSA tells nobody when ports come and go: its list is looked at once a
+// second, on every tenth device tick.
+constexpr unsigned kPortLookTicks = 10;
 constexpr char kSoundcardMessage[] = "Please check your soundcard settings in Preferences";
 
 // The editor object is built under one process-wide lock.
@@ -106,9 +110,29 @@ void EditorApp::CreateEditor() {
     std::lock_guard lock(ConstructionMutex());
     mEditor = std::make_unique<QD3Control>();
   }
-  QD3Control* editor = mEditor.get();
-  mEditor->SetTimers(StartGlibTimer(kDeviceTimerMs, [editor] { editor->OnDeviceTimer(); }),
-                     StartGlibTimer(kIdleTickMs, [editor] { editor->OnIdleTick(); }));
+  // One wake-up serves both when the device timer is due.
+  TimerPair timers = StartGlibTimerPair(
+      kIdleTickMs, kDeviceTimerMs / kIdleTickMs, [this] { OnIdleTick(); },
+      [this] { OnDeviceTick(); });
+  mEditor->SetTimers(std::move(timers.slow), std::move(timers.fast));
+}
+
+void EditorApp::OnDeviceTick() {
+  mEditor->OnDeviceTimer();
+  if (mPollAlsaPorts && ++mDeviceTicks >= kPortLookTicks) {
+    mDeviceTicks = 0;
+    RefreshPorts();
+  }
+  WakeScreen();
+}
+
+void EditorApp::OnIdleTick() {
+  mEditor->OnIdleTick();
+  WakeScreen();
+}
+
+void EditorApp::WakeScreen() {
+  if (mGraphics && !mClosing) mGraphics->DrainParamUpdates();
 }
 
 void EditorApp::CreateMidi() {
@@ -131,13 +155,22 @@ void EditorApp::CreateMidi() {
         std::make_unique<TransientPortSettings>(sim::kSimulatorPortName, sim::kSimulatorPortName);
     portSettings = mDemoPorts.get();
   } else {
-    mTransport = std::make_unique<RtMidiTransport>(mStore.Values().driver);
+    auto rtMidi = std::make_unique<RtMidiTransport>(mStore.Values().driver);
+    mRtMidi = rtMidi.get();
+    if (!rtMidi->HasPort(MidiDirection::kInput) && !rtMidi->HasPort(MidiDirection::kOutput)) {
+      // The editor still runs (files, the cache, the demo's settings); the
+      // pedal cannot be reached until a MIDI system is there at the next start.
+      std::fprintf(stderr, "qd3control: no MIDI system (neither the ALSA sequencer nor JACK): %s\n",
+                   rtMidi->LastError().c_str());
+    }
+    mTransport = std::move(rtMidi);
   }
   mPorts = std::make_unique<MidiPorts>(*mTransport, *portSettings);
   mPorts->Start();
   MidiPorts* ports = mPorts.get();
   mEditor->SetDeviceMessageSink(
       [ports](std::span<const uint8_t> message) { ports->SendDeviceMessage(message); });
+  StartPortWatch();
 }
 
 void EditorApp::StartAudio() {
@@ -185,6 +218,7 @@ void EditorApp::StartFallbackPass() {
         self->mPorts->DrainMidiQueues([self](const uint8_t* bytes, size_t size) {
           self->mEditor->HandleDeviceMessage(bytes, size);
         });
+        self->WakeScreen();
         return G_SOURCE_CONTINUE;
       },
       this);
@@ -202,6 +236,7 @@ void EditorApp::HandleIncoming() {
   mIncoming.Drain([this](const uint8_t* bytes, size_t size) {
     if (mEditor) mEditor->HandleDeviceMessage(bytes, size);
   });
+  WakeScreen();
 }
 
 void EditorApp::CloseEditor() {
@@ -232,6 +267,7 @@ void EditorApp::Shutdown() {
   // Exiting flag first, so the input callback keeps nothing more; the stream
   // stops after its callback has finished the current buffer; then the input
   // callback is cancelled and the ports close.
+  StopPortWatch();
   if (mPorts) mPorts->SetExiting();
   if (mAudio) mAudio->Stop();
   StopFallbackPass();
@@ -253,6 +289,7 @@ void EditorApp::Shutdown() {
   mPorts.reset();
   if (mFallbackWakeFd >= 0) close(mFallbackWakeFd);
   mFallbackWakeFd = -1;
+  mRtMidi = nullptr;
   mTransport.reset();
   mAudio.reset();
   mPlatform.reset();
@@ -262,7 +299,7 @@ void EditorApp::Shutdown() {
 
 void EditorApp::OpenPreferences() {
   PreferencesLogic logic(*this);
-  RunPreferencesDialog(mWindow ? GTK_WINDOW(mWindow) : nullptr, logic);
+  RunPreferencesDialog(mWindow ? GTK_WINDOW(mWindow) : nullptr, logic, mPortsChanged);
 }
 
 std::vector<std::string> EditorApp::PortList(MidiDirection direction) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,8 @@ namespace qd3 {
 
 class IGraphics;
 class IMidiTransport;
+class JackPortWatcher;
+class RtMidiTransport;
 class GtkPlatformServices;
 class MidiPorts;
 class QD3Control;
@@ -64,6 +67,21 @@ class EditorApp final : private IPreferencesHost {
 
   // The handling of the pedal's messages on the UI thread.
   void HandleIncoming();
+  // The 100 ms device timer: the editor's tick, then the host's own duties
+  // that need no timer of their own (the ALSA port look, the frame wake).
+  void OnDeviceTick();
+  void OnIdleTick();
+  // After each editor entry point: values the editor queued for the controls
+  // reach them now, which wakes the stopped frame clock when anything changed.
+  void WakeScreen();
+
+  // Ports coming and going (EditorAppPorts.cpp): JACK's registration events,
+  // or a look at ALSA's list once a second; a stored port that is back is
+  // reopened and the editor reconnects as after "RECONNECT".
+  void StartPortWatch();
+  void StopPortWatch();
+  void OnPortEvent();
+  void RefreshPorts();
 
   // IPreferencesHost
   std::vector<std::string> PortList(MidiDirection direction) override;
@@ -74,6 +92,7 @@ class EditorApp final : private IPreferencesHost {
   void RestartAudio() override;
   void ReinitialiseAudio() override;
   void SaveSettings() override;
+  std::string PortApiName() const override;
 
   AppOptions mOptions;
   std::filesystem::path mBase;
@@ -83,6 +102,7 @@ class EditorApp final : private IPreferencesHost {
   AppSettings mRunningAudio;
   std::unique_ptr<QD3Control> mEditor;
   std::unique_ptr<IMidiTransport> mTransport;
+  RtMidiTransport* mRtMidi = nullptr;           // mTransport unless in demo mode
   sim::SimulatedMidiLink* mDemoLink = nullptr;  // transport_ in demo mode
   std::unique_ptr<TransientPortSettings> mDemoPorts;
   std::unique_ptr<MidiPorts> mPorts;
@@ -95,6 +115,12 @@ class EditorApp final : private IPreferencesHost {
   int mFallbackWakeFd = -1;  // eventfd the MIDI callback writes to
   unsigned mIncomingSource = 0;
   unsigned mSignalSources[2] = {0, 0};
+  std::unique_ptr<JackPortWatcher> mJackWatcher;
+  unsigned mJackWatchSource = 0;
+  unsigned mRefreshSource = 0;  // the settle delay after a JACK event
+  bool mPollAlsaPorts = false;
+  unsigned mDeviceTicks = 0;
+  std::function<void()> mPortsChanged;  // set while the preferences are open
   bool mClosing = false;
   bool mReportFirstFrame = false;
 };

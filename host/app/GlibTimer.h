@@ -11,4 +11,16 @@ namespace qd3 {
 // on the UI thread until the handle is destroyed.
 std::unique_ptr<ITimerHandle> StartGlibTimer(unsigned intervalMs, std::function<void()> tick);
 
+// Two timers whose intervals are multiples of each other on one GLib timeout:
+// `fast` every fastMs, `slow` on every slowEvery-th of those ticks, in the same
+// wake-up. An idle program pays for one wake-up per fast tick instead of one
+// per tick of either. Each handle stops its own timer; the timeout goes with
+// the last of them.
+struct TimerPair {
+  std::unique_ptr<ITimerHandle> slow;
+  std::unique_ptr<ITimerHandle> fast;
+};
+TimerPair StartGlibTimerPair(unsigned fastMs, unsigned slowEvery, std::function<void()> fast,
+                             std::function<void()> slow);
+
 }  // namespace qd3

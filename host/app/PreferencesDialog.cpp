@@ -2,6 +2,8 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
+
 #include "host/app/PreferencesLogic.h"
 
 namespace qd3 {
@@ -22,6 +24,21 @@ void OnListChanged(GtkComboBox* combo, gpointer data) {
   binding->logic->OnSelection(binding->direction, gtk_combo_box_get_active(combo));
 }
 
+// Fills a list from the logic without telling the logic: a refill is no choice
+// of the player's.
+void FillCombo(GtkWidget* combo, PreferencesLogic& logic, MidiDirection direction,
+               ListBinding* binding) {
+  if (binding)
+    g_signal_handlers_block_by_func(combo, reinterpret_cast<gpointer>(&OnListChanged), binding);
+  gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(combo));
+  for (const std::string& entry : logic.Entries(direction)) {
+    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(combo), entry.c_str());
+  }
+  gtk_combo_box_set_active(GTK_COMBO_BOX(combo), logic.Selected(direction));
+  if (binding)
+    g_signal_handlers_unblock_by_func(combo, reinterpret_cast<gpointer>(&OnListChanged), binding);
+}
+
 GtkWidget* AddList(GtkGrid* grid, int row, const char* label, PreferencesLogic& logic,
                    MidiDirection direction, ListBinding& binding, int id) {
   GtkWidget* caption = gtk_label_new(label);
@@ -29,10 +46,7 @@ GtkWidget* AddList(GtkGrid* grid, int row, const char* label, PreferencesLogic& 
   gtk_grid_attach(grid, caption, 0, row, 1, 1);
   GtkWidget* combo = gtk_combo_box_text_new();
   gtk_widget_set_name(combo, id == kInputListId ? "list-40018" : "list-40019");
-  for (const std::string& entry : logic.Entries(direction)) {
-    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(combo), entry.c_str());
-  }
-  gtk_combo_box_set_active(GTK_COMBO_BOX(combo), logic.Selected(direction));
+  FillCombo(combo, logic, direction, nullptr);
   gtk_widget_set_hexpand(combo, TRUE);
   gtk_grid_attach(grid, combo, 0, row + 1, 1, 1);
   // Connected after the initial selection, so that opening selects nothing.
@@ -42,7 +56,8 @@ GtkWidget* AddList(GtkGrid* grid, int row, const char* label, PreferencesLogic& 
 
 }  // namespace
 
-void RunPreferencesDialog(GtkWindow* parent, PreferencesLogic& logic) {
+void RunPreferencesDialog(GtkWindow* parent, PreferencesLogic& logic,
+                          std::function<void()>& portsChanged) {
   logic.Open();
 
   GtkWidget* dialog = gtk_dialog_new_with_buttons(
@@ -62,9 +77,24 @@ void RunPreferencesDialog(GtkWindow* parent, PreferencesLogic& logic) {
 
   ListBinding input{&logic, MidiDirection::kInput};
   ListBinding output{&logic, MidiDirection::kOutput};
-  AddList(GTK_GRID(grid), 0, "Input Device", logic, MidiDirection::kInput, input, kInputListId);
-  AddList(GTK_GRID(grid), 2, "Output Device", logic, MidiDirection::kOutput, output, kOutputListId);
+  GtkWidget* inList =
+      AddList(GTK_GRID(grid), 0, "Input Device", logic, MidiDirection::kInput, input, kInputListId);
+  GtkWidget* outList = AddList(GTK_GRID(grid), 2, "Output Device", logic, MidiDirection::kOutput,
+                               output, kOutputListId);
+  const std::string api = logic.ApiName();
+  if (!api.empty()) {
+    GtkWidget* system = gtk_label_new(("MIDI system: " + api).c_str());
+    gtk_widget_set_name(system, "midi-system");
+    gtk_widget_set_halign(system, GTK_ALIGN_START);
+    gtk_grid_attach(GTK_GRID(grid), system, 0, 4, 1, 1);
+  }
   gtk_widget_show_all(dialog);
+  // While the dialog runs, ports that come and go show at once.
+  portsChanged = [&logic, inList, outList, &input, &output] {
+    logic.Refresh();
+    FillCombo(inList, logic, MidiDirection::kInput, &input);
+    FillCombo(outList, logic, MidiDirection::kOutput, &output);
+  };
 
   while (true) {
     const int response = gtk_dialog_run(GTK_DIALOG(dialog));
@@ -72,6 +102,7 @@ void RunPreferencesDialog(GtkWindow* parent, PreferencesLogic& logic) {
       logic.Apply();
       continue;
     }
+    portsChanged = nullptr;
     if (response == GTK_RESPONSE_OK) {
       gtk_widget_destroy(dialog);
       logic.Ok();

@@ -4,7 +4,7 @@
 
 namespace qd3 {
 
-void PreferencesLogic::FillList(MidiDirection direction) {
+void PreferencesLogic::FillList(MidiDirection direction, bool storeOffWhenMissing) {
   const bool input = direction == MidiDirection::kInput;
   std::vector<std::string>& list = input ? mInputs : mOutputs;
   int& selected = input ? mSelectedIn : mSelectedOut;
@@ -14,7 +14,11 @@ void PreferencesLogic::FillList(MidiDirection direction) {
   IMidiPortSettings& ports = mHost.PortSettings();
   const std::string stored = ports.Name(direction);
   const auto found = std::find(list.begin(), list.end(), stored);
-  if (found == list.end()) {
+  if (found == list.end() && !storeOffWhenMissing) {
+    // A port that went while the dialog is open keeps its stored name, so that
+    // it is reopened when it comes back; the list shows no selection meanwhile.
+    selected = -1;
+  } else if (found == list.end()) {
     ports.SetName(direction, kMidiPortOff);
     ports.Save();
     selected = 0;
@@ -24,9 +28,14 @@ void PreferencesLogic::FillList(MidiDirection direction) {
 }
 
 void PreferencesLogic::Open() {
-  FillList(MidiDirection::kInput);
-  FillList(MidiDirection::kOutput);
+  FillList(MidiDirection::kInput, true);
+  FillList(MidiDirection::kOutput, true);
   mOpened = Current();
+}
+
+void PreferencesLogic::Refresh() {
+  FillList(MidiDirection::kInput, false);
+  FillList(MidiDirection::kOutput, false);
 }
 
 const std::vector<std::string>& PreferencesLogic::Entries(MidiDirection direction) const {

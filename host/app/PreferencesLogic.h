@@ -29,6 +29,9 @@ class IPreferencesHost {
   virtual void ReinitialiseAudio() = 0;
   // Writes sections audio and midi of the settings file.
   virtual void SaveSettings() = 0;
+  // Which MIDI system the port lists come from ("ALSA", "JACK"); empty when
+  // there is nothing to say (the demo pedal).
+  virtual std::string PortApiName() const { return {}; }
 };
 
 // The dialog's behaviour, without the dialog: what the lists show and select on
@@ -40,8 +43,13 @@ class PreferencesLogic {
   // Fills both lists; a stored name that is not listed becomes "off" (stored and
   // written). Keeps a copy of every setting for Cancel.
   void Open();
+  // The ports came or went while the dialog is open: both lists again, each
+  // selecting its stored name, or nothing (-1) while that port is missing.
+  // Nothing is stored.
+  void Refresh();
   const std::vector<std::string>& Entries(MidiDirection direction) const;
   int Selected(MidiDirection direction) const;
+  std::string ApiName() const { return mHost.PortApiName(); }
 
   // The player picked entry `index` of a list: stored and selected at once.
   void OnSelection(MidiDirection direction, int index);
@@ -61,7 +69,7 @@ class PreferencesLogic {
     friend bool operator==(const Snapshot&, const Snapshot&) = default;
   };
   Snapshot Current();
-  void FillList(MidiDirection direction);
+  void FillList(MidiDirection direction, bool storeOffWhenMissing);
 
   IPreferencesHost& mHost;
   std::vector<std::string> mInputs;

@@ -67,6 +67,26 @@ TEST(PreferencesLogic, OpeningWithAStoredNameThatIsGoneStoresOffAndWrites) {
   EXPECT_EQ(host.log, std::vector<std::string>{"save ports"});
 }
 
+TEST(PreferencesLogic, RefreshFollowsThePortsWithoutStoringAnything) {
+  FakeHost host;
+  PreferencesLogic logic(host);
+  logic.Open();
+  // The pedal ("B") is unplugged while the dialog is open.
+  host.inputs = {"off", "A"};
+  host.outputs = {"off"};
+  logic.Refresh();
+  EXPECT_EQ(logic.Entries(MidiDirection::kInput), host.inputs);
+  EXPECT_EQ(logic.Selected(MidiDirection::kInput), 1) << "A is still there";
+  EXPECT_EQ(logic.Selected(MidiDirection::kOutput), -1);
+  EXPECT_EQ(host.ports.Name(MidiDirection::kOutput), "B");
+  EXPECT_TRUE(host.log.empty());
+  // And plugged back in, listed first this time.
+  host.outputs = {"off", "B", "C"};
+  logic.Refresh();
+  EXPECT_EQ(logic.Selected(MidiDirection::kOutput), 1);
+  EXPECT_TRUE(host.log.empty());
+}
+
 TEST(PreferencesLogic, ASelectionIsStoredAndSelectedAtOnce) {
   FakeHost host;
   PreferencesLogic logic(host);

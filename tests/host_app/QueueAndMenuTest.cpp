@@ -142,6 +142,16 @@ TEST(AppArgs, Options) {
   EXPECT_TRUE(ParseAppArgs({"--demo"}).options.demo);
   EXPECT_TRUE(ParseAppArgs({"-h"}).help);
   EXPECT_FALSE(ParseAppArgs({"--bogus"}).error.empty());
+  EXPECT_TRUE(ParseAppArgs({"--version"}).version);
+  EXPECT_TRUE(ParseAppArgs({"-V"}).version);
+}
+
+TEST(AppArgs, UsageNamesEveryOption) {
+  const std::string usage = AppUsage();
+  for (const char* option : {"--demo", "--help", "-h", "--version", "-V"}) {
+    EXPECT_NE(usage.find(option), std::string::npos) << option;
+  }
+  EXPECT_EQ(AppVersionText().rfind("qd3control ", 0), 0u);
 }
 
 }  // namespace

@@ -88,6 +88,37 @@ TEST_F(GtkWidgetWindow, TakesTheCanvasWindowSize) {
   EXPECT_EQ(gtk_widget_get_allocated_width(mArea), 960);
 }
 
+TEST_F(GtkWidgetWindow, FrameClockStopsWhenIdleAndRestartsOnDirt) {
+  auto* c = mCanvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(0, 0, 100, 100)));
+  Pump(150);
+  const FrameStats& stats = mCanvas.graphics.Stats();
+  const uint64_t ticksWhenIdle = stats.frameTicks;
+  Pump(200);
+  EXPECT_EQ(stats.frameTicks, ticksWhenIdle) << "an idle canvas still ticks";
+  EXPECT_TRUE(mCanvas.graphics.IsIdle());
+
+  const uint64_t drawn = stats.framesDrawn;
+  c->SetDirty();
+  Pump(100);
+  EXPECT_GT(stats.framesDrawn, drawn) << "a dirty control was not painted";
+  const uint64_t ticksAfterPaint = stats.frameTicks;
+  Pump(200);
+  EXPECT_EQ(stats.frameTicks, ticksAfterPaint) << "the clock did not stop again";
+
+  // An animation keeps the clock going until it ends (on real time here, not
+  // the offscreen host's frozen clock).
+  mCanvas.graphics.SetClock([] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  });
+  c->StartAnimation(0.15);
+  Pump(80);
+  EXPECT_FALSE(mCanvas.graphics.IsIdle());
+  Pump(250);
+  EXPECT_TRUE(mCanvas.graphics.IsIdle());
+  EXPECT_FALSE(c->IsAnimating());
+}
+
 TEST_F(GtkWidgetWindow, PressInWindowPixelsReachesTheDesignPoint) {
   auto* c = mCanvas.graphics.AttachControl(std::make_unique<Counter>(IRECT(750, 490, 770, 510)));
   Send(GDK_BUTTON_PRESS, 380, 250, 1, GDK_SHIFT_MASK);

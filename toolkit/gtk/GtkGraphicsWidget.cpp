@@ -28,6 +28,19 @@ IMouseMod ModFromState(guint state, guint button = 0) {
   return m;
 }
 
+gboolean OnTick(gpointer data);
+
+// The frame clock runs only while there is something to paint: it stops on the
+// first frame that finds nothing dirty and no animation, and the toolkit's wake
+// listener starts it again when a control becomes dirty. An idle editor then
+// has no frame wake-ups at all.
+void StartFrameClock(WidgetState* st) {
+  if (st->timer != 0) return;
+  const guint interval =
+      st->graphics->FPS() > 0 ? static_cast<guint>(1000 / st->graphics->FPS()) : 16u;
+  st->timer = g_timeout_add(interval, OnTick, st);
+}
+
 gboolean OnTick(gpointer data) {
   auto* st = static_cast<WidgetState*>(data);
   if (st->graphics->OnFrame()) {
@@ -36,7 +49,9 @@ gboolean OnTick(gpointer data) {
                                  static_cast<int>(r.W()), static_cast<int>(r.H()));
     }
   }
-  return G_SOURCE_CONTINUE;
+  if (!st->graphics->IsIdle()) return G_SOURCE_CONTINUE;
+  st->timer = 0;
+  return G_SOURCE_REMOVE;
 }
 
 gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
@@ -107,6 +122,7 @@ void OnDestroy(GtkWidget*, gpointer data) {
   st->timer = 0;
   st->graphics->SetResizeListener({});
   st->graphics->SetTooltipListener({});
+  st->graphics->SetWakeListener({});
 }
 
 void FreeState(gpointer data) {
@@ -205,9 +221,9 @@ GtkWidget* CreateGraphicsWidget(IGraphics& graphics,
     gtk_widget_set_tooltip_text(st->widget, text.empty() ? nullptr : text.c_str());
   });
 
+  graphics.SetWakeListener([st] { StartFrameClock(st); });
   graphics.OnFrame();  // the first frame is ready before the first expose
-  const guint interval = graphics.FPS() > 0 ? static_cast<guint>(1000 / graphics.FPS()) : 16u;
-  st->timer = g_timeout_add(interval, OnTick, st);
+  StartFrameClock(st);
   return area;
 }
 
