@@ -35,11 +35,15 @@ void OnMidiInput(double, std::vector<unsigned char>* message, void* user) {
 
 PedalState InitialState(const SimOptions& options) {
   PedalState state = DefaultPedalState();
-  if (!options.statePath.empty() && std::filesystem::exists(options.statePath)) {
-    const StateFileStatus status = LoadStateFile(options.statePath, state);
-    if (status != StateFileStatus::kOk) {
+  if (!options.statePath.empty()) {
+    const StartLoad load = LoadStateFileAtStart(options.statePath, state);
+    if (!load.setAside.empty()) {
+      std::fprintf(stderr, "qd3-sim: state file %s %s, kept as %s; starting from the defaults\n",
+                   options.statePath.c_str(), DescribeStateFileStatus(load.status),
+                   load.setAside.c_str());
+    } else if (load.status != StateFileStatus::kOk && std::filesystem::exists(options.statePath)) {
       std::fprintf(stderr, "qd3-sim: state file %s %s; starting from the defaults\n",
-                   options.statePath.c_str(), DescribeStateFileStatus(status));
+                   options.statePath.c_str(), DescribeStateFileStatus(load.status));
     }
   }
   if (options.firmwareVersion) state.firmwareVersion = *options.firmwareVersion;
