@@ -1,8 +1,8 @@
 // The cache scan over a folder of fuzzed files. The input is cut into up to eight files,
-// each after a two-byte little-endian length: preset files 001.dat.., a user IR file and a factory IR
-// file, plus odd names (a folder called 002.dat, "x.dat", "003.DAT"). Holds: no
-// sanitizer report; the list has its 128 rows; a scan labels at most 128 rows; an IR
-// image is returned only from a file of exactly one image.
+// each after a two-byte little-endian length: preset files 001.dat.., a user IR file and a factory
+// IR file, plus odd names (a folder called 002.dat, "x.dat", "003.DAT"). Holds: no sanitizer
+// report; the list has its 128 rows; a scan labels at most 128 rows; an IR image is returned only
+// from a file of exactly one image.
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
