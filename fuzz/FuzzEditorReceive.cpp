@@ -16,6 +16,7 @@
 
 #include "QD3Control.h"
 #include "fuzz/FuzzSupport.h"
+#include "presets/PresetCache.h"
 #include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/MessageMatch.h"
@@ -64,6 +65,19 @@ std::filesystem::path WriteSmallWav(const std::filesystem::path& folder) {
   return path;
 }
 
+// Every input starts from an empty cache. The factory WAV files the editor installs on
+// its first start stay, which spares eight file writes per input.
+void ResetCacheFolder(const std::filesystem::path& base) {
+  std::error_code ignored;
+  std::filesystem::create_directories(base, ignored);
+  qd3::PresetCache(base).DeleteCachedDatFiles();
+  for (const auto& entry : std::filesystem::directory_iterator(base, ignored)) {
+    if (entry.path().filename() != qd3::kFactoryIrsFolderName) {
+      std::filesystem::remove_all(entry.path(), ignored);
+    }
+  }
+}
+
 void Deliver(qd3::QD3Control& editor, std::span<const uint8_t> message) {
   editor.HandleDeviceMessage(message.data(), message.size());
 }
@@ -92,7 +106,7 @@ void BringInto(qd3::QD3Control& editor, StartState state, const std::filesystem:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const auto base = qd3::fuzz::ScratchFolder() / "editor";
-  qd3::fuzz::EmptyFolder(base);
+  ResetCacheFolder(base);
   static const std::filesystem::path kWav = WriteSmallWav(qd3::fuzz::ScratchFolder());
 
   qd3::QD3Control editor;
