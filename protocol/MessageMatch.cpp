@@ -117,10 +117,20 @@ bool CarriesVersion(std::span<const uint8_t> message) {
   return message.size() > kVersionOffset && message[kVersionOffset] == kFormatVersion;
 }
 
+// Every byte between the leading 0xF0 and the final byte is SysEx data, 0..127. A byte with
+// its top bit set means the message was garbled on the way (or a status byte cut into it);
+// its checksum may still agree, since the sum takes the byte as it is. Such a message is
+// refused here, the one gate every received message passes, before any reader sees it.
+bool HasOnlyDataBytes(std::span<const uint8_t> message) {
+  if (message.size() < 2) return true;
+  const auto inner = message.subspan(1, message.size() - 2);
+  return std::all_of(inner.begin(), inner.end(), [](uint8_t b) { return (b & ~kDataMask) == 0; });
+}
+
 template <std::size_t N>
 std::optional<uint8_t> MatchRow(const std::array<Row, N>& rows, std::span<const uint8_t> message,
                                 uint8_t model) {
-  if (!HasEnvelope(message, model)) return std::nullopt;
+  if (!HasEnvelope(message, model) || !HasOnlyDataBytes(message)) return std::nullopt;
   const uint8_t command = message[kCommandOffset];
   for (const Row& row : rows) {
     if (row.command != command || !LengthFits(row, message.size())) continue;

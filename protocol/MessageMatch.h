@@ -6,7 +6,8 @@
 //
 // A message matches a row of the command tables by bytes 1..3 (manufacturer), byte 4
 // (model), byte 5 (command) and its total length. Byte 0 and the final byte are never
-// examined, so a message cut short by the MIDI layer is judged by what it holds.
+// examined, so a message cut short by the MIDI layer is judged by what it holds. A message
+// with any byte above 0x7F between them matches nothing.
 
 #include <cstdint>
 #include <optional>

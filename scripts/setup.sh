@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test QD3Control.
+# Installs the Debian packages needed to build, run and test QD3Control (clang and its
+# runtime libclang-rt-14-dev, which holds libFuzzer, for scripts/fuzz.sh).
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format clang-tidy
+  clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgtk-3-dev libcairo2-dev libfreetype-dev librsvg2-dev libstb-dev
   librtmidi-dev librtaudio-dev jackd2 libjack-jackd2-dev

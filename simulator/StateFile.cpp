@@ -1,10 +1,14 @@
 #include "simulator/StateFile.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -17,6 +21,8 @@ constexpr std::array<uint8_t, 8> kMagic = {'Q', 'D', '3', 'S', 'I', 'M', 'S', 'T
 constexpr uint32_t kFormat = 1;
 constexpr std::size_t kHeaderSize = kMagic.size() + 4 + 4;
 constexpr std::size_t kCrcSize = 4;
+constexpr char kTempInfix[] = ".tmp.";  // "<name>.tmp.<pid>" while a save is under way
+constexpr char kBadSuffix[] = ".bad";
 constexpr std::size_t kSerialField = kSerialSize;
 
 constexpr std::size_t kPayloadSize =
@@ -201,7 +207,7 @@ StateFileStatus DecodeState(std::span<const uint8_t> image, PedalState& out) {
 StateFileStatus SaveStateFile(const PedalState& state, const std::filesystem::path& path) {
   const Bytes image = EncodeState(state);
   std::filesystem::path temp = path;
-  temp += ".tmp." + std::to_string(getpid());
+  temp += kTempInfix + std::to_string(getpid());
   std::FILE* file = std::fopen(temp.c_str(), "wb");
   if (file == nullptr) return StateFileStatus::kWriteFailed;
   const bool written = std::fwrite(image.data(), 1, image.size(), file) == image.size() &&
@@ -219,11 +225,58 @@ StateFileStatus SaveStateFile(const PedalState& state, const std::filesystem::pa
 StateFileStatus LoadStateFile(const std::filesystem::path& path, PedalState& out) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return StateFileStatus::kCannotOpen;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) return StateFileStatus::kCannotOpen;
+  if (size != kHeaderSize + kPayloadSize + kCrcSize) return StateFileStatus::kWrongSize;
   std::ifstream file(path, std::ios::binary);
   if (!file) return StateFileStatus::kCannotOpen;
   const Bytes image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) return StateFileStatus::kCannotOpen;
   return DecodeState(image, out);
+}
+
+namespace {
+
+// "<name>.tmp.<pid>" beside `path` whose process is gone; a running simulator's own
+// temporary (a save under way) is left alone.
+int RemoveStaleTemporaries(const std::filesystem::path& path) {
+  const std::string prefix = path.filename().string() + kTempInfix;
+  std::error_code error;
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  int removed = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with(prefix) || !entry.is_regular_file(error)) continue;
+    const std::string digits = name.substr(prefix.size());
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) {
+          return std::isdigit(static_cast<unsigned char>(c)) != 0;
+        }))
+      continue;
+    const long pid = std::strtol(digits.c_str(), nullptr, 10);
+    if (pid > 0 && pid != getpid() && (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)) {
+      continue;
+    }
+    if (std::filesystem::remove(entry.path(), error)) ++removed;
+  }
+  return removed;
+}
+
+}  // namespace
+
+StartLoad LoadStateFileAtStart(const std::filesystem::path& path, PedalState& out) {
+  StartLoad load;
+  load.removedTemporaries = RemoveStaleTemporaries(path);
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return load;
+  load.status = LoadStateFile(path, out);
+  if (load.status == StateFileStatus::kOk || load.status == StateFileStatus::kCannotOpen) {
+    return load;
+  }
+  std::filesystem::path bad = path;
+  bad += kBadSuffix;
+  std::filesystem::rename(path, bad, error);
+  if (!error) load.setAside = bad;
+  return load;
 }
 
 }  // namespace qd3::sim

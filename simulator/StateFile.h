@@ -42,7 +42,21 @@ Bytes EncodeState(const PedalState& state);
 StateFileStatus DecodeState(std::span<const uint8_t> image, PedalState& out);
 
 StateFileStatus SaveStateFile(const PedalState& state, const std::filesystem::path& path);
+// Checks the file's size before reading any of it: a file of the wrong size (a 2 GiB
+// file, say) is kWrongSize without being read.
 StateFileStatus LoadStateFile(const std::filesystem::path& path, PedalState& out);
+
+// Loading at start-up, where the state is saved again at exit:
+// - temporaries "<name>.tmp.<pid>" left beside the file by a process that no longer
+//   runs are removed;
+// - a file that exists but is not good is renamed to "<name>.bad" (replacing an older
+//   one), so that the save at exit does not wipe out the only trace of the damage.
+struct StartLoad {
+  StateFileStatus status = StateFileStatus::kCannotOpen;  // kCannotOpen also when missing
+  std::filesystem::path setAside;                         // the ".bad" file, when one was made
+  int removedTemporaries = 0;
+};
+StartLoad LoadStateFileAtStart(const std::filesystem::path& path, PedalState& out);
 
 // CRC-32 (IEEE 802.3, reflected, as zlib computes it).
 uint32_t Crc32(std::span<const uint8_t> bytes);

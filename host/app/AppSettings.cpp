@@ -10,6 +10,9 @@ namespace {
 constexpr char kAudio[] = "audio";
 constexpr char kMidi[] = "midi";
 constexpr char kGui[] = "GUI";
+// Audio channels are small; the device's count is checked where the device is chosen.
+constexpr long kMaxStoredChannel = 65535;
+constexpr long kMaxMidiChannel = 16;  // 0 = all, 1..16
 
 std::string Format(const char* format, auto value) {
   char text[64];
@@ -20,30 +23,54 @@ std::string Format(const char* format, auto value) {
 }  // namespace
 
 AppSettings SettingsFile::Read() const {
+  bool scaleReplaced = false;
+  return Read(scaleReplaced);
+}
+
+AppSettings SettingsFile::Read(bool& scaleReplaced) const {
   const AppSettings defaults;
   AppSettings s;
-  const auto getUnsigned = [&](const char* section, const char* key, unsigned fallback) {
-    return static_cast<unsigned>(mIni.GetInt(section, key, static_cast<long>(fallback)));
+  // Values outside [low, high] give the fallback.
+  const auto getInRange = [&](const char* section, const char* key, long fallback, long low,
+                              long high) {
+    const long value = mIni.GetInt(section, key, fallback);
+    return value < low || value > high ? fallback : value;
   };
-  s.driver = getUnsigned(kAudio, "driver", defaults.driver);
+  // 1-based channels; the device's own count is checked where the device is chosen.
+  const auto getChannel = [&](const char* key, unsigned fallback) {
+    return static_cast<unsigned>(
+        getInRange(kAudio, key, static_cast<long>(fallback), 1, kMaxStoredChannel));
+  };
+  s.driver = static_cast<unsigned>(
+      getInRange(kAudio, "driver", defaults.driver, kAudioDriverDefault, kAudioDriverJack));
   s.audioIn = mIni.GetString(kAudio, "indev", defaults.audioIn, kMaxDeviceNameLength);
   s.audioOut = mIni.GetString(kAudio, "outdev", defaults.audioOut, kMaxDeviceNameLength);
-  s.in1 = getUnsigned(kAudio, "in1", defaults.in1);
-  s.in2 = getUnsigned(kAudio, "in2", defaults.in2);
-  s.out1 = getUnsigned(kAudio, "out1", defaults.out1);
-  s.out2 = getUnsigned(kAudio, "out2", defaults.out2);
-  s.buffer = static_cast<int>(mIni.GetInt(kAudio, "buffer", defaults.buffer));
-  s.sampleRate = static_cast<int>(mIni.GetInt(kAudio, "sr", defaults.sampleRate));
+  s.in1 = getChannel("in1", defaults.in1);
+  s.in2 = getChannel("in2", defaults.in2);
+  s.out1 = getChannel("out1", defaults.out1);
+  s.out2 = getChannel("out2", defaults.out2);
+  s.buffer = static_cast<int>(
+      getInRange(kAudio, "buffer", defaults.buffer, kMinBufferFrames, kMaxBufferFrames));
+  s.sampleRate = static_cast<int>(
+      getInRange(kAudio, "sr", defaults.sampleRate, kMinSampleRate, kMaxSampleRate));
   s.midiIn = mIni.GetString(kMidi, "indev", defaults.midiIn, kMaxDeviceNameLength);
   s.midiOut = mIni.GetString(kMidi, "outdev", defaults.midiOut, kMaxDeviceNameLength);
-  s.inChannel = getUnsigned(kMidi, "inchan", defaults.inChannel);
-  s.outChannel = getUnsigned(kMidi, "outchan", defaults.outChannel);
+  s.inChannel =
+      static_cast<unsigned>(getInRange(kMidi, "inchan", defaults.inChannel, 0, kMaxMidiChannel));
+  s.outChannel =
+      static_cast<unsigned>(getInRange(kMidi, "outchan", defaults.outChannel, 0, kMaxMidiChannel));
   const std::string scale = mIni.GetString(kGui, "scale", "0.5");
   // The file is the same whatever the desktop's locale: a '.' always separates
   // the decimals.
   double value = 0.0;
   const auto [end, error] = std::from_chars(scale.data(), scale.data() + scale.size(), value);
-  s.scale = (error == std::errc() && end != scale.data() && value > 0.0) ? value : kDefaultScale;
+  // "%f" keeps six decimals: the smallest window's scale is stored as 0.333333.
+  constexpr double kStoredScaleTolerance = 1e-6;
+  const bool usable = error == std::errc() && end != scale.data() &&
+                      value >= kMinScale - kStoredScaleTolerance &&
+                      value <= kMaxScale + kStoredScaleTolerance;
+  s.scale = usable ? value : kDefaultScale;
+  scaleReplaced = !usable && !mIni.GetString(kGui, "scale", "").empty();
   return s;
 }
 
@@ -73,8 +100,10 @@ bool SettingsFile::WriteScale(double scale) {
 }
 
 void SettingsStore::Load() {
-  mValues = mFile.Read();
+  bool scaleReplaced = false;
+  mValues = mFile.Read(scaleReplaced);
   mFile.WriteAudioAndMidi(mValues);
+  if (scaleReplaced) mFile.WriteScale(mValues.scale);
 }
 
 std::string SettingsStore::Name(MidiDirection direction) const {

@@ -19,6 +19,16 @@ inline constexpr size_t kMaxDeviceNameLength = 99;
 inline constexpr unsigned kAudioDriverDefault = 0;
 inline constexpr unsigned kAudioDriverJack = 1;
 
+// What a stored value may be; outside, the default takes its place and is written back.
+// Channels are 1-based; their upper bound is the chosen device's channel count.
+inline constexpr int kMinBufferFrames = 16;
+inline constexpr int kMaxBufferFrames = 8192;
+inline constexpr int kMinSampleRate = 8000;
+inline constexpr int kMaxSampleRate = 192000;
+// Window sizes from 640 x 400 to 5760 x 3600 are the scales 1/3 to 3.
+inline constexpr double kMinScale = 1.0 / 3.0;
+inline constexpr double kMaxScale = 3.0;
+
 // Everything the settings file holds, with the values a first start uses.
 struct AppSettings {
   // section audio
@@ -49,9 +59,11 @@ class SettingsFile {
       : mIni(baseFolder / kSettingsFileName) {}
 
   const std::filesystem::path& Path() const { return mIni.Path(); }
-  // Every key; a missing file or key keeps the default. A scale that is not a
-  // positive number gives the default too.
+  // Every key; a missing file or key keeps the default, and so does a value outside
+  // its range (driver 0..1, buffer, sample rate and scale as above, channels 0).
   AppSettings Read() const;
+  // The same; `scaleReplaced` tells whether a stored scale was out of range.
+  AppSettings Read(bool& scaleReplaced) const;
   // Sections audio and midi, every key, in their fixed order.
   bool WriteAudioAndMidi(const AppSettings& settings);
   // Section GUI: scale with "%f".
@@ -67,7 +79,8 @@ class SettingsStore : public IMidiPortSettings {
  public:
   explicit SettingsStore(const std::filesystem::path& baseFolder) : mFile(baseFolder) {}
 
-  // Reads the file, then writes sections audio and midi back in full.
+  // Reads the file, then writes sections audio and midi back in full, and the
+  // scale when the stored one was replaced.
   void Load();
   AppSettings& Values() { return mValues; }
   const AppSettings& Values() const { return mValues; }

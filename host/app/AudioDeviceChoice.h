@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "host/app/AppSettings.h"
+
 namespace qd3 {
 
 // One audio device as the audio API probed it.
@@ -31,5 +33,11 @@ struct AudioDeviceChoice {
 // in that direction (also stored), else none.
 AudioDeviceChoice ChooseAudioDevices(const std::vector<AudioDevice>& devices,
                                      std::string& storedInput, std::string& storedOutput);
+
+// Puts every stored 1-based channel (in1, in2 on the input device, out1, out2 on the
+// output device) back to its default when the device has no such channel, or to
+// channel 1 when the default does not exist there either. True when one changed, so
+// the caller writes the settings back.
+bool FitChannelsToDevices(const AudioDeviceChoice& choice, AppSettings& settings);
 
 }  // namespace qd3

@@ -73,8 +73,10 @@ bool AudioEngine::Open(const AudioDevice& device, const AppSettings& settings, u
   out.nChannels = mChannels;
   // out1 is 1-based; the pair must fit on the device.
   const unsigned first = settings.out1 > 0 ? settings.out1 - 1 : 0;
-  out.firstChannel = first + mChannels <= device.outputChannels ? first : 0;
-  unsigned frames = settings.buffer > 0 ? static_cast<unsigned>(settings.buffer) : 512u;
+  out.firstChannel = first <= device.outputChannels - mChannels ? first : 0;
+  unsigned frames = settings.buffer >= kMinBufferFrames && settings.buffer <= kMaxBufferFrames
+                        ? static_cast<unsigned>(settings.buffer)
+                        : static_cast<unsigned>(AppSettings{}.buffer);
   RtAudio::StreamOptions options;
   options.streamName = "QD3Control";
   try {
@@ -100,7 +102,9 @@ bool AudioEngine::Start(AppSettings& settings, bool& namesChanged) {
   if (!mAudio) return false;
   const AudioDeviceChoice choice =
       ChooseAudioDevices(mDevices, settings.audioIn, settings.audioOut);
-  namesChanged = choice.namesChanged;
+  // A channel the device lacks (out1=-1 once made the stream open with channel
+  // 4294967295) is replaced and written back like a missing device name.
+  namesChanged = FitChannelsToDevices(choice, settings) || choice.namesChanged;
   if (!choice.Usable()) {
     mLastError = "no usable audio input and output device";
     return false;

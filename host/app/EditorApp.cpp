@@ -140,12 +140,12 @@ void EditorApp::CreateMidi() {
   if (mOptions.demo) {
     sim::PedalState state = sim::DefaultPedalState();
     const std::filesystem::path statePath = mBase / kDemoStateFileName;
-    if (std::filesystem::exists(statePath)) {
-      const sim::StateFileStatus status = sim::LoadStateFile(statePath, state);
-      if (status != sim::StateFileStatus::kOk) {
-        std::fprintf(stderr, "qd3control: demo pedal %s %s; starting from the defaults\n",
-                     statePath.c_str(), sim::DescribeStateFileStatus(status));
-      }
+    // A damaged file is kept as ".bad": the save at exit would otherwise replace it.
+    const sim::StartLoad load = sim::LoadStateFileAtStart(statePath, state);
+    if (!load.setAside.empty()) {
+      std::fprintf(stderr, "qd3control: demo pedal %s %s, kept as %s; starting from the defaults\n",
+                   statePath.c_str(), sim::DescribeStateFileStatus(load.status),
+                   load.setAside.c_str());
     }
     auto link = std::make_unique<sim::SimulatedMidiLink>(
         sim::LinkOptions{sim::DeliveryMode::kPaced, {}}, std::move(state));

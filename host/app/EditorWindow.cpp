@@ -18,9 +18,6 @@ namespace {
 
 constexpr int kEditorWidth = 1920;
 constexpr int kEditorHeight = 1200;
-// Window sizes from 640 x 400 to 5760 x 3600 are the scales 1/3 to 3.
-constexpr float kMinScale = 1.f / 3.f;
-constexpr float kMaxScale = 3.f;
 
 constexpr char kEntryIndexKey[] = "qd3-menu-entry";
 
@@ -75,10 +72,10 @@ GtkWidget* BuildMenuBar(EditorApp* app, GtkAccelGroup* accelerators) {
 
 void EditorApp::CreateWindow() {
   float scale = static_cast<float>(mStore.Values().scale);
-  if (scale < kMinScale) scale = kMinScale;
-  if (scale > kMaxScale) scale = kMaxScale;
+  if (scale < static_cast<float>(kMinScale)) scale = static_cast<float>(kMinScale);
+  if (scale > static_cast<float>(kMaxScale)) scale = static_cast<float>(kMaxScale);
   mGraphics = std::make_unique<IGraphics>(mEditor.get(), kEditorWidth, kEditorHeight, 60, scale);
-  mGraphics->SetScaleLimits(kMinScale, kMaxScale);
+  mGraphics->SetScaleLimits(static_cast<float>(kMinScale), static_cast<float>(kMaxScale));
 
   mWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_title(GTK_WINDOW(mWindow), "QD3Control");

@@ -22,10 +22,17 @@ std::string_view Trim(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
+// Editors on other systems save UTF-8 text with a byte-order mark; left in place it would
+// turn the first line "[audio]" into a line that is no section header.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 std::vector<std::string> ReadLines(const std::filesystem::path& path) {
   std::vector<std::string> lines;
   std::ifstream in(path);
   for (std::string line; std::getline(in, line);) {
+    if (lines.empty() && line.starts_with(kUtf8ByteOrderMark)) {
+      line.erase(0, kUtf8ByteOrderMark.size());
+    }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(std::move(line));
   }
@@ -112,7 +119,10 @@ std::string IniFile::GetString(std::string_view section, std::string_view key,
                                std::string_view defaultValue, size_t maxLength) const {
   const auto value = Lookup(mPath, section, key);
   std::string text = value ? *value : std::string(defaultValue);
-  if (text.size() > maxLength) text.resize(maxLength);
+  // Trimmed after the cut as well: a value cut just after a blank would otherwise differ
+  // from what the next read of the written-back value gives, and be rewritten every start.
+  if (text.size() > maxLength)
+    text = std::string(Trim(std::string_view(text).substr(0, maxLength)));
   return text;
 }
 

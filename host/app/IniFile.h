@@ -21,7 +21,8 @@ class IniFile {
   // The key's value as a whole decimal number; text that does not start with a
   // number gives 0, a missing key the default (GetPrivateProfileInt's rules).
   long GetInt(std::string_view section, std::string_view key, long defaultValue) const;
-  // The value with surrounding blanks removed, cut to maxLength characters.
+  // The value with surrounding blanks removed, cut to maxLength characters (and trimmed
+  // again after the cut). A UTF-8 byte-order mark at the start of the file is skipped.
   std::string GetString(std::string_view section, std::string_view key,
                         std::string_view defaultValue, size_t maxLength = 1024) const;
   // Adds or replaces the key (the section is appended when missing). False when

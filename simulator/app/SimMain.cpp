@@ -4,16 +4,22 @@
 #include <RtMidi.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/eventfd.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "host/SpscRing.h"
 #include "simulator/DefaultState.h"
 #include "simulator/PedalService.h"
 #include "simulator/SimOptions.h"
@@ -27,19 +33,66 @@ RtMidi::Api ToRtMidiApi(MidiApiChoice choice) {
   return choice == MidiApiChoice::kJack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
 }
 
-// RtMidi's input thread (JACK's process thread on JACK): the model is quick and the
-// answers only go onto the reply line.
+// The longest message the editor sends is an IR chunk of 269 bytes.
+constexpr std::size_t kMaxInputMessage = 512;
+constexpr std::size_t kInputQueueLength = 64;
+
+struct InputSlot {
+  std::size_t size = 0;
+  std::array<uint8_t, kMaxInputMessage> bytes{};
+};
+
+// Between RtMidi's input thread and the main loop. On JACK that thread is JACK's process
+// thread, which must never wait. Running the pedal model there meant taking the model's
+// lock (also held by console commands and saves), allocating, and with --log writing
+// and flushing stdio (a full pipe blocks) inside the cycle; JACK then reports the client
+// "not finished" and no answer leaves. The thread now only copies the message into a
+// lock-free ring and wakes the main loop, which runs the model.
+struct InputHandOver {
+  qd3::SpscRing<InputSlot, kInputQueueLength> ring;
+  int wakeFd = -1;
+  std::atomic<int> dropped{0};
+};
+
 void OnMidiInput(double, std::vector<unsigned char>* message, void* user) {
-  static_cast<PedalService*>(user)->Receive(*message);
+  auto* handOver = static_cast<InputHandOver*>(user);
+  const bool queued =
+      message->size() <= kMaxInputMessage && handOver->ring.TryPush([&](InputSlot& slot) {
+        slot.size = message->size();
+        std::memcpy(slot.bytes.data(), message->data(), message->size());
+      });
+  if (!queued) {
+    handOver->dropped.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
+  const uint64_t one = 1;
+  // Non-blocking: a counter already above zero has woken the loop anyway.
+  [[maybe_unused]] const ssize_t ignored = write(handOver->wakeFd, &one, sizeof one);
+}
+
+// Main loop: every queued message to the pedal, in arrival order.
+void DrainInput(InputHandOver& handOver, PedalService& service) {
+  uint64_t count = 0;
+  [[maybe_unused]] const ssize_t ignored = read(handOver.wakeFd, &count, sizeof count);
+  InputSlot slot;
+  while (handOver.ring.TryPop(slot)) service.Receive({slot.bytes.data(), slot.size});
+  if (const int dropped = handOver.dropped.exchange(0); dropped > 0) {
+    std::fprintf(stderr, "qd3-sim: %d incoming message(s) dropped (queue full or too long)\n",
+                 dropped);
+  }
 }
 
 PedalState InitialState(const SimOptions& options) {
   PedalState state = DefaultPedalState();
-  if (!options.statePath.empty() && std::filesystem::exists(options.statePath)) {
-    const StateFileStatus status = LoadStateFile(options.statePath, state);
-    if (status != StateFileStatus::kOk) {
+  if (!options.statePath.empty()) {
+    const StartLoad load = LoadStateFileAtStart(options.statePath, state);
+    if (!load.setAside.empty()) {
+      std::fprintf(stderr, "qd3-sim: state file %s %s, kept as %s; starting from the defaults\n",
+                   options.statePath.c_str(), DescribeStateFileStatus(load.status),
+                   load.setAside.c_str());
+    } else if (load.status != StateFileStatus::kOk && std::filesystem::exists(options.statePath)) {
       std::fprintf(stderr, "qd3-sim: state file %s %s; starting from the defaults\n",
-                   options.statePath.c_str(), DescribeStateFileStatus(status));
+                   options.statePath.c_str(), DescribeStateFileStatus(load.status));
     }
   }
   if (options.firmwareVersion) state.firmwareVersion = *options.firmwareVersion;
@@ -80,18 +133,21 @@ bool RunCommand(std::string_view line, PedalService& service, const std::string&
   return true;
 }
 
-// Waits for SIGINT or SIGTERM (through `signalFd`) while serving console lines.
-void ServeUntilStopped(int signalFd, PedalService& service, const std::string& statePath) {
-  pollfd fds[2] = {{signalFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+// Waits for SIGINT or SIGTERM (through `signalFd`) while handing the pedal its messages
+// and serving console lines.
+void ServeUntilStopped(int signalFd, InputHandOver& input, PedalService& service,
+                       const std::string& statePath) {
+  pollfd fds[3] = {{signalFd, POLLIN, 0}, {input.wakeFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
   bool consoleOpen = true;
   std::string pending;
   while (true) {
-    if (poll(fds, consoleOpen ? 2 : 1, -1) < 0) {
+    if (poll(fds, consoleOpen ? 3 : 2, -1) < 0) {
       if (errno == EINTR) continue;
       return;
     }
     if (fds[0].revents != 0) return;
-    if (!consoleOpen || fds[1].revents == 0) continue;
+    if (fds[1].revents != 0) DrainInput(input, service);
+    if (!consoleOpen || fds[2].revents == 0) continue;
     char chunk[256];
     const ssize_t got = read(STDIN_FILENO, chunk, sizeof chunk);
     if (got <= 0) {
@@ -140,9 +196,15 @@ int Run(const SimOptions& options) {
       });
     }
 
+    InputHandOver input;
+    input.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (input.wakeFd < 0) {
+      std::perror("qd3-sim: eventfd");
+      return 1;
+    }
     RtMidiIn in(ToRtMidiApi(options.api), inClient);
     in.ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
-    in.setCallback(&OnMidiInput, &service);
+    in.setCallback(&OnMidiInput, &input);
     in.openVirtualPort(kInPortName);
 
     std::printf("qd3-sim: ready on %s: pedal input \"%s:%s\", pedal output \"%s:%s\"\n",
@@ -150,10 +212,11 @@ int Run(const SimOptions& options) {
                 kInPortName, outClient.c_str(), kOutPortName);
     std::fflush(stdout);
 
-    ServeUntilStopped(signalFd, service, options.statePath);
+    ServeUntilStopped(signalFd, input, service, options.statePath);
 
     in.cancelCallback();
     in.closePort();
+    close(input.wakeFd);
     Save(service, options.statePath);
   }
   out.closePort();

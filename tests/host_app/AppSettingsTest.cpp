@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "host/MidiPorts.h"
+#include "host/app/AudioDeviceChoice.h"
 #include "tests/host_midi/FakeMidiTransport.h"
 #include "tests/support/TempFolder.h"
 
@@ -67,14 +68,14 @@ TEST(AppSettings, ValuesAreWrittenWithTheirFormats) {
   SettingsFile file(folder.Path());
   AppSettings s;
   s.driver = 1;
-  s.buffer = -1;
+  s.buffer = 1024;
   s.sampleRate = 48000;
   s.outChannel = 16;
   ASSERT_TRUE(file.WriteAudioAndMidi(s));
   ASSERT_TRUE(file.WriteScale(0.75));
   const std::string text = ReadText(file.Path());
   for (const char* expected :
-       {"driver=1\n", "buffer=-1\n", "sr=48000\n", "outchan=16\n", "[GUI]\nscale=0.750000\n"}) {
+       {"driver=1\n", "buffer=1024\n", "sr=48000\n", "outchan=16\n", "[GUI]\nscale=0.750000\n"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
   }
   EXPECT_EQ(file.Read(), [&] {
@@ -104,6 +105,66 @@ TEST(AppSettings, LongDeviceNamesAreCutTo99Characters) {
   test::TempFolder folder;
   std::ofstream(folder.Path() / kSettingsFileName) << "[audio]\noutdev=" << std::string(150, 'x');
   EXPECT_EQ(SettingsFile(folder.Path()).Read().audioOut, std::string(99, 'x'));
+}
+
+// Regression: out1=-1 was read as channel 4294967295 and crashed the audio stream's
+// opening; other values outside their range went through as well.
+TEST(AppSettings, OutOfRangeValuesAreReplacedByTheDefaultAndWrittenBack) {
+  struct Case {
+    const char* stored;   // the line in its section
+    const char* section;  // "audio", "midi" or "GUI"
+    const char* written;  // what the file holds after the start, in the section's text
+  };
+  const Case cases[] = {
+      {"driver=2", "audio", "driver=0\n"},      {"driver=-1", "audio", "driver=0\n"},
+      {"out1=-1", "audio", "out1=1\n"},         {"in2=0", "audio", "in2=2\n"},
+      {"buffer=15", "audio", "buffer=512\n"},   {"buffer=8193", "audio", "buffer=512\n"},
+      {"sr=7999", "audio", "sr=44100\n"},       {"sr=192001", "audio", "sr=44100\n"},
+      {"inchan=17", "midi", "inchan=0\n"},      {"outchan=-3", "midi", "outchan=0\n"},
+      {"scale=3.5", "GUI", "scale=0.500000\n"}, {"scale=0.2", "GUI", "scale=0.500000\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    test::TempFolder folder;
+    std::ofstream(folder.Path() / kSettingsFileName) << "[" << c.section << "]\n" << c.stored;
+    SettingsStore store(folder.Path());
+    store.Load();
+    EXPECT_EQ(store.Values(), AppSettings{});
+    const std::string text = ReadText(store.File().Path());
+    EXPECT_NE(text.find(c.written), std::string::npos) << text;
+    EXPECT_EQ(SettingsFile(folder.Path()).Read(), AppSettings{});
+  }
+}
+
+TEST(AppSettings, ValuesAtTheEdgesOfTheirRangesAreKept) {
+  test::TempFolder folder;
+  std::ofstream(folder.Path() / kSettingsFileName)
+      << "[audio]\ndriver=1\nbuffer=16\nsr=192000\nout1=7\n[midi]\noutchan=16\n[GUI]\n"
+         "scale=0.333333\n";
+  const AppSettings s = SettingsFile(folder.Path()).Read();
+  EXPECT_EQ(s.driver, 1u);
+  EXPECT_EQ(s.buffer, 16);
+  EXPECT_EQ(s.sampleRate, 192000);
+  EXPECT_EQ(s.out1, 7u);
+  EXPECT_EQ(s.outChannel, 16u);
+  EXPECT_NEAR(s.scale, 1.0 / 3.0, 1e-6);
+}
+
+TEST(AppSettings, ChannelsTheChosenDeviceLacksFallBackToTheirDefaults) {
+  AudioDeviceChoice choice;
+  choice.input = AudioDevice{0, "in", 1, 0, true, false};    // mono input
+  choice.output = AudioDevice{1, "out", 0, 4, false, true};  // four outputs
+  AppSettings s;
+  s.in1 = 1;
+  s.in2 = 2;  // the mono device has no channel 2, nor does the default exist: 1
+  s.out1 = 4;
+  s.out2 = 9;  // default 2
+  EXPECT_TRUE(FitChannelsToDevices(choice, s));
+  EXPECT_EQ(s.in1, 1u);
+  EXPECT_EQ(s.in2, 1u);
+  EXPECT_EQ(s.out1, 4u);
+  EXPECT_EQ(s.out2, 2u);
+  EXPECT_FALSE(FitChannelsToDevices(choice, s));
 }
 
 TEST(AppSettings, TransientNamesNeverTouchTheFile) {

@@ -91,5 +91,31 @@ TEST(IniFile, WriteIntoAMissingFolderFailsAndReportsIt) {
   EXPECT_FALSE(ini.WriteString("a", "k", "v"));
 }
 
+// Regression: a file saved with a UTF-8 byte-order mark lost its first section.
+TEST(IniFile, LeadingByteOrderMarkIsSkipped) {
+  test::TempFolder folder;
+  const auto path = folder.Path() / "a.ini";
+  WriteText(path, "\xEF\xBB\xBF[audio]\r\nsr=48000\r\n[midi]\r\nindev=X\r\n");
+  IniFile ini(path);
+  EXPECT_EQ(ini.GetInt("audio", "sr", 0), 48000);
+  EXPECT_EQ(ini.GetString("midi", "indev", ""), "X");
+  ASSERT_TRUE(ini.WriteString("audio", "buffer", "256"));
+  EXPECT_EQ(ini.GetInt("audio", "sr", 0), 48000);
+  EXPECT_EQ(ini.GetInt("audio", "buffer", 0), 256);
+}
+
+// Regression: a value cut at its limit just after a blank kept that blank, the next read
+// trimmed it, and the settings were rewritten at every start.
+TEST(IniFile, ValueCutAtItsLimitIsTrimmedAgain) {
+  test::TempFolder folder;
+  const auto path = folder.Path() / "a.ini";
+  WriteText(path, "[audio]\noutdev=" + std::string(98, 'x') + " yz\n");
+  IniFile ini(path);
+  const std::string cut = ini.GetString("audio", "outdev", "", 99);
+  EXPECT_EQ(cut, std::string(98, 'x'));
+  ASSERT_TRUE(ini.WriteString("audio", "outdev", cut));
+  EXPECT_EQ(ini.GetString("audio", "outdev", "", 99), cut);
+}
+
 }  // namespace
 }  // namespace qd3

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/Checksum14.h"
 #include "protocol/MessageBuilders.h"
 #include "tests/support/TestBytes.h"
 
@@ -76,6 +77,52 @@ TEST(MatchFromDevice, Rows) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(MatchFromDevice(c.message), c.expected);
   }
+}
+
+// A 267-byte message with `value` at message byte `at` and a checksum that agrees with it.
+Bytes RecordWithByte(uint8_t command, std::size_t at, uint8_t value) {
+  Bytes m = Record(command, 0x0B);
+  m[at] = value;
+  const auto sum = Checksum14(std::span<const uint8_t>(m).subspan(8, 256));
+  m[264] = sum.hi;
+  m[265] = sum.lo;
+  return m;
+}
+
+// Regression: a checksum-valid message with data bytes above 0x7F was accepted, so a
+// global-settings block with d0 = 0x80 reached the editor's asserting current-preset path.
+TEST(MatchFromDevice, RefusesMessagesWithTopBitDataBytes) {
+  const Bytes globalSettings = RecordWithByte(kCmdDataBlock, 8, 0x80);
+  ASSERT_TRUE(VerifyRecordChecksum(globalSettings));
+  const std::vector<FromDeviceCase> cases = {
+      {"global settings d0 = 0x80", globalSettings, std::nullopt},
+      {"preset dump with 0xFF in its record", RecordWithByte(kCmdPresetDump, 100, 0xFF),
+       std::nullopt},
+      {"dump with top-bit checksum byte",
+       [] {
+         Bytes m = Record(kCmdPresetDump, 0x0B);
+         m[264] = 0x81;
+         return m;
+       }(),
+       std::nullopt},
+      {"status with 0xF7 inside", Hex("F0 00 3F 6B 03 57 F7 F7"), std::nullopt},
+      {"param echo value 0x90", Hex("F0 00 3F 6B 03 51 0B 01 90 F7"), std::nullopt},
+      {"IR data with 0xC0",
+       [] {
+         Bytes m = BuildIrData(Ramp(256));
+         m[100] = 0xC0;
+         return m;
+       }(),
+       std::nullopt},
+      {"the same block clean still matches", RecordWithByte(kCmdDataBlock, 8, 0x7F), kCmdDataBlock},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(MatchFromDevice(c.message), c.expected);
+  }
+  EXPECT_EQ(MatchLoaderFromDevice(Hex("F0 00 3F 6B 02 12 80 F7")), std::nullopt);
+  EXPECT_EQ(MatchLoaderFromDevice(Hex("F0 00 3F 6B 02 12 00 F7")), kLoaderReady);
+  EXPECT_EQ(MatchToDevice(Hex("F0 00 3F 6B 03 23 0B 85 F7")), std::nullopt);
 }
 
 TEST(MatchToDevice, EveryEditorMessageIsItsOwnRow) {

@@ -153,6 +153,69 @@ TEST_F(StateFileTest, MissingFileCannotBeOpened) {
   EXPECT_EQ(state, DefaultPedalState());
 }
 
+// Regression: a 2 GiB demo state file was read whole into memory before its size was
+// checked. The size now decides before any byte is read: a sparse file of that size, and
+// one of the wrong size that may not be read at all, both give kWrongSize.
+TEST_F(StateFileTest, WrongSizeIsRefusedBeforeTheFileIsRead) {
+  const fs::path huge = mDir / "huge.qd3sim";
+  { std::ofstream(huge, std::ios::binary); }
+  fs::resize_file(huge, std::uintmax_t{2} << 30);
+  PedalState state = DefaultPedalState();
+  EXPECT_EQ(LoadStateFile(huge, state), StateFileStatus::kWrongSize);
+  EXPECT_EQ(state, DefaultPedalState());
+
+  const fs::path unreadable = mDir / "unreadable.qd3sim";
+  Write(unreadable, Bytes(100, 0));
+  fs::permissions(unreadable, fs::perms::none);
+  const bool canStillRead = std::ifstream(unreadable).good();  // root reads anything
+  if (!canStillRead) {
+    EXPECT_EQ(LoadStateFile(unreadable, state), StateFileStatus::kWrongSize);
+  }
+}
+
+// Regression: a damaged demo state file was silently replaced by the save at exit.
+TEST_F(StateFileTest, DamagedFileIsKeptAsBadAtStart) {
+  const fs::path path = mDir / "demo-pedal.qd3sim";
+  Bytes image = EncodeState(Changed());
+  image[20] ^= 0x01;  // the CRC no longer agrees
+  Write(path, image);
+  PedalState state = DefaultPedalState();
+  const StartLoad load = LoadStateFileAtStart(path, state);
+  EXPECT_EQ(load.status, StateFileStatus::kBadCrc);
+  EXPECT_EQ(load.setAside, fs::path(path.string() + ".bad"));
+  EXPECT_FALSE(fs::exists(path));
+  ASSERT_TRUE(fs::exists(load.setAside));
+  EXPECT_EQ(fs::file_size(load.setAside), image.size());
+  EXPECT_EQ(state, DefaultPedalState());
+
+  // A good file loads and stays; a missing one sets nothing aside.
+  ASSERT_EQ(SaveStateFile(Changed(), path), StateFileStatus::kOk);
+  EXPECT_EQ(LoadStateFileAtStart(path, state).status, StateFileStatus::kOk);
+  EXPECT_EQ(state, Changed());
+  EXPECT_TRUE(fs::exists(path));
+  const StartLoad missing = LoadStateFileAtStart(mDir / "none.qd3sim", state);
+  EXPECT_EQ(missing.status, StateFileStatus::kCannotOpen);
+  EXPECT_TRUE(missing.setAside.empty());
+}
+
+// Regression: temporaries of saves cut short ("<name>.tmp.<pid>") piled up beside the
+// state file. Those of processes that are gone are removed at start; a running
+// process's (here our own parent's) stays.
+TEST_F(StateFileTest, StaleTemporariesAreRemovedAtStart) {
+  const fs::path path = mDir / "demo-pedal.qd3sim";
+  // Process ids wrap well below this on Linux (pid_max is at most 4194304).
+  const fs::path stale = mDir / "demo-pedal.qd3sim.tmp.99999999";
+  const fs::path running = mDir / ("demo-pedal.qd3sim.tmp." + std::to_string(getppid()));
+  const fs::path other = mDir / "other.qd3sim.tmp.99999999";
+  for (const auto& p : {stale, running, other}) Write(p, Bytes(10, 1));
+  PedalState state = DefaultPedalState();
+  const StartLoad load = LoadStateFileAtStart(path, state);
+  EXPECT_EQ(load.removedTemporaries, 1);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(running));
+  EXPECT_TRUE(fs::exists(other));
+}
+
 TEST(Crc32, KnownVector) {
   const std::string text = "123456789";
   EXPECT_EQ(Crc32(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())),
