@@ -10,6 +10,7 @@
 #include "params/DeviceParamNumbers.h"
 #include "presets/PresetRecord.h"
 #include "presets/SlotLabels.h"
+#include "presets/StaleTemporaries.h"
 #include "presets/StoreRecord.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/MessageMatch.h"
@@ -41,6 +42,8 @@ std::string PositionName(std::span<const uint8_t, kNameSize> field) {
 }  // namespace
 
 void QD3Control::OpenCache(const std::filesystem::path& baseFolder) {
+  // Writes cut short by a crash leave "NNN.dat.tmp" behind; they are ours to remove.
+  RemoveStaleTemporaries(baseFolder);
   mCache = std::make_unique<PresetCache>(baseFolder);
 }
 

@@ -25,10 +25,10 @@ threaded_targets=$(grep -rhoE 'gtest_discover_tests\(([a-z_]+) PROPERTIES LABELS
 cmake --build build-tsan --target $threaded_targets
 ctest --test-dir build-tsan --output-on-failure -L threaded
 
-# The whole suite, last, so that its summary closes the output.
+# The whole suite, last, so that its summary closes the output. The Debian package has
+# its own Release build (scripts/package.sh); it is built and checked just before.
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DQD3_SANITIZE=address;undefined" \
   -DQD3_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-test
-# The Debian package has its own Release build: scripts/package.sh, or
-# ctest -L package.
+ctest --test-dir build-test --output-on-failure -L package
 ctest --test-dir build-test --output-on-failure -j2 -LE package
