@@ -12,6 +12,7 @@ contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 status=0
 for want in \
   ./usr/bin/qd3control \
+  ./usr/bin/qd3ctl \
   ./usr/share/applications/io.github.qd3control.QD3Control.desktop \
   ./usr/share/metainfo/io.github.qd3control.QD3Control.metainfo.xml \
   ./usr/share/icons/hicolor/scalable/apps/io.github.qd3control.QD3Control.svg \
@@ -19,6 +20,7 @@ for want in \
   ./usr/share/icons/hicolor/128x128/apps/io.github.qd3control.QD3Control.png \
   ./usr/share/icons/hicolor/256x256/apps/io.github.qd3control.QD3Control.png \
   ./usr/share/man/man1/qd3control.1.gz \
+  ./usr/share/man/man1/qd3ctl.1.gz \
   ./usr/share/doc/qd3control/copyright \
   ./usr/share/doc/qd3control/Ravenhold_Tolvane_OM1.pdf; do
   if ! grep -qxF "$want" <<<"$contents"; then
