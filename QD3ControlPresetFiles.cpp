@@ -102,8 +102,8 @@ void QD3Control::ApplyPresetFileValues(const PresetFileData& file) {
   for (int i = 0; i < kRecordParamCount; ++i) {
     const int value = file.params[static_cast<size_t>(i)];
     liveValues[static_cast<size_t>(i)] = value;
-    const ParamSpec& spec = mParams[i].Info();
-    SetParameterValue(i, (value - spec.min) / (spec.max - spec.min));
+    const ParamSpec& range = mParams[i].Info();
+    SetParameterValue(i, (value - range.min) / (range.max - range.min));
   }
   session.applyingDeviceValues = applying;
   templateApplied = true;

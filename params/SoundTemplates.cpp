@@ -27,8 +27,8 @@ TemplateSet SetOverMax(int index, int t) {
 
 // (t - min) / (max - min): the form of ambience parameters 18..24.
 TemplateSet SetOverRange(int index, int t) {
-  const ParamSpec& spec = Specs()[static_cast<size_t>(index)];
-  return MakeSet(index, (t - spec.min) / (spec.max - spec.min));
+  const ParamSpec& range = Specs()[static_cast<size_t>(index)];
+  return MakeSet(index, (t - range.min) / (range.max - range.min));
 }
 
 }  // namespace

@@ -72,8 +72,8 @@ ValueText AnalogSimText(int raw) {
 
 int HoldToRange(int index, int raw) {
   static const std::vector<ParamSpec> specs = BuildParamSpecs();
-  const ParamSpec& spec = specs[static_cast<size_t>(index)];
-  return std::clamp(raw, static_cast<int>(spec.min), static_cast<int>(spec.max));
+  const ParamSpec& range = specs[static_cast<size_t>(index)];
+  return std::clamp(raw, static_cast<int>(range.min), static_cast<int>(range.max));
 }
 
 }  // namespace

@@ -70,9 +70,9 @@ TEST(FactoryBankTest, RecordsAreFormat10WithEveryParameterInItsRange) {
     EXPECT_EQ(r.FormatMajor(), 1);
     EXPECT_EQ(r.FormatMinor(), 0);
     for (int i = 0; i < kRecordParamCount; ++i) {
-      const ParamSpec& spec = catalogue[i].Info();
-      EXPECT_GE(r.Param(i), spec.min) << "slot " << k << " param " << i;
-      EXPECT_LE(r.Param(i), spec.max) << "slot " << k << " param " << i;
+      const ParamSpec& range = catalogue[i].Info();
+      EXPECT_GE(r.Param(i), range.min) << "slot " << k << " param " << i;
+      EXPECT_LE(r.Param(i), range.max) << "slot " << k << " param " << i;
     }
     const auto& b = r.Bytes();
     EXPECT_TRUE(std::all_of(b.begin() + kUnusedOffset, b.begin() + kUserIrName7Offset,
