@@ -91,6 +91,10 @@ void QD3Control::ServeConnectedTransfers() {
 }
 
 void QD3Control::WatchSessionRequest(std::span<const uint8_t> message) {
+  // Live edits pass here too: look no further than the command byte for them.
+  if (message.size() <= kCommandOffset) return;
+  const uint8_t command = message[kCommandOffset];
+  if (command != kCmdRequestBlock && command != kCmdRequestIrNames) return;
   const Bytes m(message.begin(), message.end());
   if (m == BuildRequestBlock(kBlockPresetChecksums)) {
     mSessionWatch.Sent(SessionRequest::kChecksums, m);
