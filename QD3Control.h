@@ -16,6 +16,7 @@
 #include "ir/IrNames.h"
 #include "ir/IrUpload.h"
 #include "ir/IrWorkingBuffer.h"
+#include "params/PageNumbers.h"
 #include "params/ParamCatalogue.h"
 #include "presets/BankExport.h"
 #include "presets/BankImport.h"
@@ -66,6 +67,10 @@ class QD3Control : public IEditorDelegate {
   void SetParameterValue(int index, double normalized);
   // The single change handler, run after every set of parameter index.
   void OnParamChange(int index);
+  // The detail page shown (a kPage... number; kPageNone until the first switch).
+  // Hides every detail group and the dynamics graph, then shows page `page`'s.
+  void ShowPage(int page);
+  int currentPage = kPageNone;
   // Set by the screens: whether the IR position picker's last event was a press.
   void SetIrPositionPickerPressed(bool pressed) { mIrPickerPressed = pressed; }
   // Set by the screens: whether the preset row picker's last event was a press.
