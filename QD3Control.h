@@ -80,6 +80,12 @@ class QD3Control : public IEditorDelegate {
   // thing stopped when the editor goes, so no tick runs into a half-freed object.
   void SetTimers(std::unique_ptr<ITimerHandle> deviceTimer,
                  std::unique_ptr<ITimerHandle> idleTimer);
+  // Keyboard shortcuts the screens pass on when no text entry has focus: Left and
+  // Right step the preset like the foot switches, Escape closes the open overlay
+  // as its own close button would, Ctrl+S works like a click on the save button.
+  enum class EditorKey : uint8_t { kPreviousPreset, kNextPreset, kStore, kCloseOverlay };
+  // Whether the key did something.
+  bool OnEditorKey(EditorKey key);
   // Menu entries that act on the editor: the kEditorCmd... numbers.
   void OnMenuCommand(int command);
   // At start-up: every parameter's change handler once, with nothing sent.
@@ -210,6 +216,10 @@ class QD3Control : public IEditorDelegate {
   void ShowProgressOverlay(const TransferStep& step, const ProgressTarget& target);
   // A message box raised while handling the pedal: shown by the next idle tick.
   void PostMessage(std::string text);
+
+  // The two halves of OnEditorKey: the overlays first, then the pedal face.
+  bool HandleOverlayKey(EditorKey key);
+  bool HandlePedalFaceKey(EditorKey key);
 
   // Device timer steps.
   void WatchSessionRequest(std::span<const uint8_t> message);

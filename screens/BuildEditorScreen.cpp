@@ -9,7 +9,10 @@
 #include "screens/ScreenBuild.h"
 #include "screens/ScreenPictures.h"
 #include "screens/pages/DetailPages.h"
+#include "toolkit/Events.h"
 #include "toolkit/IGraphics.h"
+
+#include <optional>
 
 namespace qd3 {
 namespace {
@@ -49,8 +52,25 @@ void ShowStartPage(IGraphics& g) {
   g.DisableGroup(kGroupNeedsPedal, true);
 }
 
+// The shortcut keys, unmodified except Ctrl+S; a key a control or the text entry
+// takes never gets here.
+std::optional<QD3Control::EditorKey> EditorKeyFor(const IKeyPress& key) {
+  using Key = QD3Control::EditorKey;
+  const bool plain = !key.C && !key.A && !key.S;
+  if (plain && key.vk == kVK_LEFT) return Key::kPreviousPreset;
+  if (plain && key.vk == kVK_RIGHT) return Key::kNextPreset;
+  if (plain && key.vk == kVK_ESCAPE) return Key::kCloseOverlay;
+  if (key.C && !key.A && key.vk == 'S') return Key::kStore;
+  return std::nullopt;
+}
+
 // Step 22: from here on the editor writes to the screen.
 void OpenScreenToEditor(ScreenBuild& s) {
+  QD3Control& editor = s.editor;
+  s.graphics.SetUnhandledKeyHandler([&editor](const IKeyPress& key) {
+    const std::optional<QD3Control::EditorKey> k = EditorKeyFor(key);
+    return k && editor.OnEditorKey(*k);
+  });
   s.editor.AttachScreen(&s.graphics);
   s.editor.AttachPresetRows(s.presetRows);
   IFreqResponseGraph* display = s.irDisplay;

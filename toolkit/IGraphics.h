@@ -124,8 +124,14 @@ class IGraphics : public IScreenAccess {
   void OnMouseDblClick(float x, float y, const IMouseMod& mod);
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta);
   void OnMouseOut();
-  // Returns whether a control consumed the key.
+  // Returns whether a control (or, failing that, the unhandled-key handler)
+  // consumed the key.
   bool OnKeyDown(float x, float y, const IKeyPress& key);
+  // Keys no control takes while no text entry or menu is open: the screen's own
+  // shortcuts.
+  void SetUnhandledKeyHandler(std::function<bool(const IKeyPress&)> fn) {
+    mUnhandledKey = std::move(fn);
+  }
   void EnableMouseOver(bool enable);
   void EnableTooltips(bool enable);
   bool MouseOverEnabled() const { return mOuseOverEnabled; }
@@ -195,6 +201,7 @@ class IGraphics : public IScreenAccess {
   std::function<double()> mClock;
   std::function<void(int, int, float)> mResizeListener;
   std::function<void()> mWakeListener;
+  std::function<bool(const IKeyPress&)> mUnhandledKey;
   std::function<void(const std::string&)> mTooltipListener;
   IControl* mCaptured = nullptr;
   IControl* mOuseOver = nullptr;

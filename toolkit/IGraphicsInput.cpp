@@ -105,8 +105,8 @@ bool IGraphics::OnKeyDown(float wx, float wy, const IKeyPress& key) {
   if (mTextEntry->IsActive()) return mTextEntry->OnKeyDown(x, y, key);
   if (mPopupMenu->IsOpen()) return mPopupMenu->OnKeyDown(x, y, key);
   IControl* c = GetControlAt(x, y);
-  if (!c || c->IsDisabled()) return false;
-  return c->OnKeyDown(x, y, key);
+  if (c && !c->IsDisabled() && c->OnKeyDown(x, y, key)) return true;
+  return mUnhandledKey && mUnhandledKey(key);
 }
 
 void IGraphics::EnableMouseOver(bool enable) {
