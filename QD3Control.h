@@ -195,6 +195,19 @@ class QD3Control : public IEditorDelegate {
   std::array<int, kNumSoundParams> deviceSnapshot{};
   bool presetModified = false;
   bool templateApplied = false;
+
+  // The pedal face's switches. "Held" is between a switch's press and its release.
+  bool nextHeld = false;
+  bool prevHeld = false;
+  bool middleHeld = false;
+  bool saveHeld = false;
+  // The middle switch armed browsing: stepping shows numbers, the pedal keeps its preset.
+  bool browseArmed = false;
+  // Mirrors parameter 60; the auto-filter switch toggles it.
+  bool autoFilterOn = false;
+  int repeatTicks = 0;  // auto-repeat counter of a held left or right switch
+  int blinkPhase = 0;   // 0..7 while storing is armed, 0..15 while browsing is armed
+  int blinkCount = 0;   // blink cycles counted after a store was sent
   bool valueDisplayHold = false;
   int valueDisplayTicks = 0;
 
