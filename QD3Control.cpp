@@ -58,8 +58,11 @@ void QD3Control::RunAllChangeHandlers() {
 
 void QD3Control::AttachScreen(IScreenAccess* screen) {
   mScreen = screen;
-  // The rows belong to the window and go with it.
-  if (!screen) mPresetRows.fill(nullptr);
+  // The rows and the graph belong to the window and go with it.
+  if (!screen) {
+    mPresetRows.fill(nullptr);
+    mDynamicsGraph = nullptr;
+  }
 }
 
 void QD3Control::SetDeviceMessageSink(MessageSink sink) {

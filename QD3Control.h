@@ -67,6 +67,17 @@ class QD3Control : public IEditorDelegate {
   void SetParameterValue(int index, double normalized);
   // The single change handler, run after every set of parameter index.
   void OnParamChange(int index);
+  // The dynamics graph of the open window, as the change handler drives it.
+  struct DynamicsGraphView {
+    virtual ~DynamicsGraphView() = default;
+    virtual void Show(bool show) = 0;
+    virtual void SetGateThreshold(double db) = 0;
+    virtual void SetGateRatio(double ratio) = 0;
+    virtual void SetCompThreshold(double db) = 0;
+    virtual void SetCompRatio(double ratio) = 0;
+  };
+  // nullptr while no window is open. Not owned.
+  void AttachDynamicsGraph(DynamicsGraphView* graph) { mDynamicsGraph = graph; }
   // The detail page shown (a kPage... number; kPageNone until the first switch).
   // Hides every detail group and the dynamics graph, then shows page `page`'s.
   void ShowPage(int page);
@@ -317,6 +328,7 @@ class QD3Control : public IEditorDelegate {
   IrUpload mIrUpload{session, mTransferBuffer};
   IrFetch mIrFetch;
   IrDisplaySink mIrDisplaySink;
+  DynamicsGraphView* mDynamicsGraph = nullptr;
 
   // The 1,048,576-byte buffer of the bank export and import, which never run together.
   std::vector<uint8_t> mBulkBuffer = std::vector<uint8_t>(kBulkBufferSize);

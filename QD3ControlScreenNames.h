@@ -24,6 +24,7 @@ inline constexpr int kTagIrNameA = 70;
 inline constexpr int kTagIrNameB = 71;
 inline constexpr int kTagFactoryProgressText = 73;  // factory-update overlay
 inline constexpr int kTagFactoryProgressValue = 74;
+inline constexpr int kTagIrHint = 93;                 // "CLICK HERE TO EDIT IMPULSE RESPONSE"
 inline constexpr int kTagIrNameField = 94;            // single IR name sent by the pedal
 inline constexpr int kTagPresetName = 138;            // preset name entry field
 inline constexpr int kTagFirmwareProgressText = 139;  // firmware screen

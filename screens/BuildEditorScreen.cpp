@@ -73,6 +73,7 @@ void OpenScreenToEditor(ScreenBuild& s) {
   });
   s.editor.AttachScreen(&s.graphics);
   s.editor.AttachPresetRows(s.presetRows);
+  s.editor.AttachDynamicsGraph(s.dynamicsGraph);
   IFreqResponseGraph* display = s.irDisplay;
   s.editor.SetIrDisplaySink(
       [display](const IrWorkingBuffer& buffer) { display->SetTimeData(buffer.samples); });

@@ -4,8 +4,6 @@
 
 namespace qd3 {
 
-inline constexpr int kTagIrHint = 93;  // "CLICK HERE TO EDIT IMPULSE RESPONSE"
-
 // The 128 preset rows, the preset picker over the visible rows and the scroll bar.
 void BuildPresetList(ScreenBuild& s);
 // "IMPORT" and "EXPORT" of single preset files.

@@ -34,7 +34,7 @@ void BuildGraphArea(ScreenBuild& s) {
   s.irDisplay->SetSmoothingOff(1);
 
   s.dynamicsGraph = s.graphics.AttachControl(
-      std::make_unique<IDynamicsResponseGraph>(kDynamicsRect, kCurveColor), kNoTag, kGroupMain);
+      std::make_unique<EditorDynamicsGraph>(kDynamicsRect, kCurveColor), kNoTag, kGroupMain);
   s.dynamicsGraph->SetGateThreshold(kStartGateThreshold);
   s.dynamicsGraph->SetGateRatio(kStartRatio);
   s.dynamicsGraph->SetCompThreshold(kStartCompThreshold);

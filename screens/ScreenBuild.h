@@ -6,9 +6,9 @@
 #include <array>
 
 #include "QD3Control.h"
+#include "screens/EditorDynamicsGraph.h"
 #include "screens/ScreenStyles.h"
 #include "toolkit/IGraphics.h"
-#include "toolkit/graphs/IDynamicsResponseGraph.h"
 #include "toolkit/graphs/IFreqResponseGraph.h"
 #include "toolkit/graphs/IInvisibleSelectControl3.h"
 
@@ -50,7 +50,7 @@ struct ScreenBuild {
   IInvisibleSelectControl3* presetPicker = nullptr;
   IInvisibleSelectControl3* irPositionPicker = nullptr;
   IFreqResponseGraph* irDisplay = nullptr;
-  IDynamicsResponseGraph* dynamicsGraph = nullptr;
+  EditorDynamicsGraph* dynamicsGraph = nullptr;
 };
 
 }  // namespace qd3
