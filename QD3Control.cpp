@@ -161,6 +161,11 @@ void QD3Control::OnIdleTick() {
   }
 }
 
+bool QD3Control::IdleTickNeeded() const {
+  return session.messagePending || valueDisplayHold || nextHeld || prevHeld || browseArmed ||
+         session.saveArmed || session.saveAwaiting;
+}
+
 double QD3Control::GetParamNormalized(int index) const {
   return mParams[index].GetNormalized();
 }

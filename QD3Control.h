@@ -109,6 +109,9 @@ class QD3Control : public IEditorDelegate {
   void OnDeviceTimer();
   // Every 20 ms on the UI thread.
   void OnIdleTick();
+  // Whether the idle tick has work: a held switch, blinking, a pending message or
+  // the two-digit display's hold. When it has none the host may run it less often.
+  bool IdleTickNeeded() const;
   // "RECONNECT": forget the pedal and poll again.
   void Reconnect();
   // Part of closing the window: says goodbye to a connected pedal.

@@ -111,9 +111,14 @@ void EditorApp::CreateEditor() {
     mEditor = std::make_unique<QD3Control>();
   }
   // One wake-up serves both when the device timer is due.
+  // The idle tick keeps its 20 ms only while the editor has something for it (a held
+  // switch, blinking, a pending message) or the canvas is busy; otherwise it runs
+  // with the device timer, and an idle editor wakes ten times a second.
   TimerPair timers = StartGlibTimerPair(
       kIdleTickMs, kDeviceTimerMs / kIdleTickMs, [this] { OnIdleTick(); },
-      [this] { OnDeviceTick(); });
+      [this] { OnDeviceTick(); },
+      [this] { return mEditor->IdleTickNeeded() || (mGraphics && !mGraphics->IsIdle()); });
+  mHurryIdleTick = std::move(timers.hurry);
   mEditor->SetTimers(std::move(timers.slow), std::move(timers.fast));
 }
 
@@ -129,6 +134,10 @@ void EditorApp::OnDeviceTick() {
 void EditorApp::OnIdleTick() {
   mEditor->OnIdleTick();
   WakeScreen();
+}
+
+void EditorApp::HurryIdleTick() {
+  if (mHurryIdleTick) mHurryIdleTick();
 }
 
 void EditorApp::WakeScreen() {

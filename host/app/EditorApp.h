@@ -71,6 +71,8 @@ class EditorApp final : private IPreferencesHost {
   // that need no timer of their own (the ALSA port look, the frame wake).
   void OnDeviceTick();
   void OnIdleTick();
+  // Back to the idle tick's full rate at once.
+  void HurryIdleTick();
   // After each editor entry point: values the editor queued for the controls
   // reach them now, which wakes the stopped frame clock when anything changed.
   void WakeScreen();
@@ -120,6 +122,7 @@ class EditorApp final : private IPreferencesHost {
   unsigned mRefreshSource = 0;  // the settle delay after a JACK event
   bool mPollAlsaPorts = false;
   unsigned mDeviceTicks = 0;
+  std::function<void()> mHurryIdleTick;
   std::function<void()> mPortsChanged;  // set while the preferences are open
   bool mClosing = false;
   bool mReportFirstFrame = false;

@@ -96,11 +96,15 @@ void EditorApp::CreateWindow() {
   GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
   gtk_box_pack_start(GTK_BOX(box), BuildMenuBar(this, accelerators), FALSE, FALSE, 0);
   GtkWidget* window = mWindow;
-  GtkWidget* canvas = CreateGraphicsWidget(*mGraphics, [window](int, int, float) {
-    // The window follows the canvas's new size request; a non-resizable window
-    // shrinks to it as well when asked for the smallest size.
-    gtk_window_resize(GTK_WINDOW(window), 1, 1);
-  });
+  GtkWidget* canvas = CreateGraphicsWidget(
+      *mGraphics,
+      [window](int, int, float) {
+        // The window follows the canvas's new size request; a non-resizable window
+        // shrinks to it as well when asked for the smallest size.
+        gtk_window_resize(GTK_WINDOW(window), 1, 1);
+      },
+      // A press on a foot switch starts its auto-repeat count at once.
+      [this] { HurryIdleTick(); });
   gtk_box_pack_start(GTK_BOX(box), canvas, FALSE, FALSE, 0);
   gtk_container_add(GTK_CONTAINER(mWindow), box);
   // After the window's own handler, which has drawn the canvas by then.

@@ -16,6 +16,7 @@ struct WidgetState {
   float lastX = 0.f;
   float lastY = 0.f;
   std::function<void(int, int, float)> onResized;
+  std::function<void()> onWake;
 };
 
 IMouseMod ModFromState(guint state, guint button = 0) {
@@ -192,10 +193,10 @@ IKeyPress KeyPressFromGdk(unsigned int keyval, unsigned int state) {
   return k;
 }
 
-GtkWidget* CreateGraphicsWidget(IGraphics& graphics,
-                                std::function<void(int, int, float)> onResized) {
+GtkWidget* CreateGraphicsWidget(IGraphics& graphics, std::function<void(int, int, float)> onResized,
+                                std::function<void()> onWake) {
   GtkWidget* area = gtk_drawing_area_new();
-  auto* st = new WidgetState{&graphics, area, 0, 0.f, 0.f, std::move(onResized)};
+  auto* st = new WidgetState{&graphics, area, 0, 0.f, 0.f, std::move(onResized), std::move(onWake)};
   g_object_set_data_full(G_OBJECT(area), "qd3-graphics-state", st, FreeState);
 
   gtk_widget_set_size_request(area, graphics.WindowWidth(), graphics.WindowHeight());
@@ -221,7 +222,10 @@ GtkWidget* CreateGraphicsWidget(IGraphics& graphics,
     gtk_widget_set_tooltip_text(st->widget, text.empty() ? nullptr : text.c_str());
   });
 
-  graphics.SetWakeListener([st] { StartFrameClock(st); });
+  graphics.SetWakeListener([st] {
+    StartFrameClock(st);
+    if (st->onWake) st->onWake();
+  });
   graphics.OnFrame();  // the first frame is ready before the first expose
   StartFrameClock(st);
   return area;

@@ -15,9 +15,11 @@ struct IKeyPress;
 // follows the canvas's size when it changes (the corner resizer), and shows the
 // canvas's tooltips. The widget refers to `graphics`, which must outlive it.
 // `onResized` (optional) is told the new window size after each resize, so that
-// the window holding the widget can follow.
+// the window holding the widget can follow. `onWake` (optional) runs whenever the
+// idle canvas gets something to paint (an input or a change woke it).
 GtkWidget* CreateGraphicsWidget(
-    IGraphics& graphics, std::function<void(int windowW, int windowH, float scale)> onResized = {});
+    IGraphics& graphics, std::function<void(int windowW, int windowH, float scale)> onResized = {},
+    std::function<void()> onWake = {});
 
 // The key press for a GDK key value and modifier state (exposed for tests).
 IKeyPress KeyPressFromGdk(unsigned int keyval, unsigned int state);
