@@ -129,7 +129,7 @@ void EditorApp::OnMenuEntry(size_t entryIndex) {
       CloseEditor();
       break;
     case MenuAction::kAbout:
-      mGraphics->HideGroup(kGroupAbout, false);
+      mEditor->ShowAbout();
       break;
     case MenuAction::kManual:
       ReadManual();
