@@ -62,6 +62,7 @@ void QD3Control::AttachScreen(IScreenAccess* screen) {
   if (!screen) {
     mPresetRows.fill(nullptr);
     mDynamicsGraph = nullptr;
+    mOverlays = {};
   }
 }
 

@@ -116,9 +116,21 @@ class QD3Control : public IEditorDelegate {
   void Reconnect();
   // Part of closing the window: says goodbye to a connected pedal.
   void EditorClosing();
-  // "QD3 Global Settings..." and the back action of its page.
+  // "QD3 Global Settings..." and the page's "X" and click catcher.
   void OpenGlobalSettings();
   void CloseGlobalSettings();
+  // The "SETUP" buttons of the settings page and the "BACK" buttons of the map pages:
+  // a page fetches its table on opening and sends the whole table back on "BACK".
+  void OpenProgramMap();
+  void CloseProgramMap();
+  void OpenControllerMap();
+  void CloseControllerMap();
+  // "ALL", "PRESETS", "SETTINGS": asks "Are you sure?", then resets the pedal
+  // (kFactoryResetAll, kFactoryResetPresets, kFactoryResetSettings).
+  void FactoryReset(int kind);
+  // The about hook of the Help menu and the about screen's click catcher.
+  void ShowAbout();
+  void CloseAbout();
   // "Firmware Update..." and the firmware screen's "X" button.
   void OpenFirmwareUpdate();
   void CloseFirmwareUpdate();
@@ -246,6 +258,14 @@ class QD3Control : public IEditorDelegate {
 
   // The two halves of OnEditorKey: the overlays first, then the pedal face.
   bool HandleOverlayKey(EditorKey key);
+  bool FirmwareScreenShown();
+
+  // Global settings and MIDI maps, run at the end of OnParamChange: the block sent on
+  // every edit of 80..90, "PATCH OFFSET" renumbering, the program-map editor 99/100.
+  void RunSettingsRules(int index);
+  void SendGlobalSettings();
+  // The preset list's labels with the current "PATCH OFFSET".
+  void RelabelPresetList();
   bool HandlePedalFaceKey(EditorKey key);
 
   // Device timer steps.
@@ -262,6 +282,8 @@ class QD3Control : public IEditorDelegate {
   void HandleDataBlockUnconnected(std::span<const uint8_t> m);
   void HandleDataBlockConnected(std::span<const uint8_t> m);
   void ApplyGlobalSettingsBlock(std::span<const uint8_t> m);
+  void ApplyControllerMapBlock(std::span<const uint8_t> m);
+  void ApplyProgramMapBlock(std::span<const uint8_t> m);
   void HandleParamEcho(std::span<const uint8_t> m);
   void HandleDeviceStatus(uint8_t command);
   void HandleLoaderReply(uint8_t command);
@@ -349,6 +371,14 @@ class QD3Control : public IEditorDelegate {
   bool mFirmwareBackupDone = false;
   // After "Error in update!" has been shown, the firmware screen goes.
   bool mLeaveFirmwareAfterMessage = false;
+  // The overlay pages shown by the editor's own open and close operations.
+  struct OpenOverlays {
+    bool settings = false;
+    bool programMap = false;
+    bool controllerMap = false;
+    bool about = false;
+  };
+  OpenOverlays mOverlays;
 
   std::mutex mQueueMutex;
   std::vector<std::pair<int, double>> mQueuedUpdates;

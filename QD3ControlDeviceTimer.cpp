@@ -132,16 +132,6 @@ void QD3Control::EditorClosing() {
   if (session.connected) SendDeviceMessage(BuildEditorClosing());
 }
 
-void QD3Control::OpenGlobalSettings() {
-  session.pollEnabled = false;
-  ShowGroup(kGroupGlobalSettings, true);
-  SendDeviceMessage(BuildRequestBlock(kBlockGlobalSettings));
-}
-
-void QD3Control::CloseGlobalSettings() {
-  session.pollEnabled = true;
-}
-
 void QD3Control::OpenFirmwareUpdate() {
   // Whether a pedal really answered decides about the safety backup before the update.
   mPedalConnectedBeforeFirmware = session.connected;
@@ -149,6 +139,10 @@ void QD3Control::OpenFirmwareUpdate() {
   // Forced "connected" silences the poll while the pedal runs its loader.
   session.connected = true;
   session.pollEnabled = false;
+  ShowGroup(kGroupFirmwareBackground, true);
+  ShowGroup(kGroupFirmwareUpdate, true);
+  EnableGroup(kGroupFirmwareUpdate, true);
+  EnableGroup(kGroupMain, false);
 }
 
 void QD3Control::CloseFirmwareUpdate() {

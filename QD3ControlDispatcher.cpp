@@ -8,19 +8,16 @@
 #include "protocol/Checksum14.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/MessageMatch.h"
+#include "settings/GlobalSettingsBlock.h"
+#include "settings/MidiMapBlocks.h"
 
 namespace qd3 {
 namespace {
 
-// Global-settings block: message byte of each parameter it carries.
-constexpr int kGlobalCurrentPresetByte = 8;
-constexpr int kGlobalFirstSettingByte = 9;  // parameters 80..89 at bytes 9..18
-constexpr int kEditPotDisplayByte = 14;     // parameter 85 travels as 0 or 2
-constexpr int kGlobalSoftClipByte = 19;     // parameters 33..35 at bytes 19..21
-constexpr int kGlobalCabinetBypassByte = 24;
+// A global-settings block seen before the pedal is connected carries these three at
+// message bytes 19..21 (d11..d13).
+constexpr int kGlobalSoftClipByte = 19;
 constexpr int kFirstHardwareParam = 33;  // "Soft Clipping", "AnalogSim Gain", "Anti-aliasing"
-constexpr int kCabinetBypassParam = 90;
-constexpr int kKnobControllerFirstByte = 8;  // controller map: parameters 91..98
 
 // Firmware version byte of the device-info reply, in tenths: whole versions below
 // 1 ask for a pedal update, above 11 for an editor update.
@@ -137,16 +134,11 @@ void QD3Control::HandleDataBlockConnected(std::span<const uint8_t> m) {
       break;
     case kBlockControllerMap:
       mSessionWatch.Answered(SessionRequest::kControllerMap);
-      for (int k = 0; k < kLastKnobControllerParam - kFirstKnobControllerParam + 1; ++k) {
-        SetParameterFromBlock(kFirstKnobControllerParam + k, m[kKnobControllerFirstByte + k]);
-      }
+      ApplyControllerMapBlock(m);
       break;
     case kBlockProgramMap:
       mSessionWatch.Answered(SessionRequest::kProgramMap);
-      for (size_t i = 0; i < programMap.size(); ++i) programMap[i] = m[kRecordOffset + i];
-      SetParameterValue(
-          kParamDeviceProgram,
-          programMap[static_cast<size_t>(mParams[kParamControllerProgram].Raw())] / 127.0);
+      ApplyProgramMapBlock(m);
       break;
     case kBlockPresetChecksums:
       mSessionWatch.Answered(SessionRequest::kChecksums);
@@ -158,23 +150,36 @@ void QD3Control::HandleDataBlockConnected(std::span<const uint8_t> m) {
 }
 
 void QD3Control::ApplyGlobalSettingsBlock(std::span<const uint8_t> m) {
+  const auto data = ReadRecordData(m);
+  if (!data) return;
+  const ReceivedGlobalSettings received = DecodeGlobalSettings(*data);
   session.applyingDeviceValues = true;
-  for (int index = kFirstGlobalParam; index < kCabinetBypassParam; ++index) {
-    const size_t at = static_cast<size_t>(kGlobalFirstSettingByte + index - kFirstGlobalParam);
-    int raw = m[at];
-    // "EDIT POT DISPLAY MODE" travels as 0 or 2.
-    if (at == kEditPotDisplayByte && raw > 0) raw = 1;
-    SetParameterFromBlock(index, raw);
-  }
-  for (int i = 0; i < 3; ++i) {
-    SetParameterFromBlock(kFirstHardwareParam + i, m[kGlobalSoftClipByte + i]);
-  }
-  SetParameterFromBlock(kCabinetBypassParam, m[kGlobalCabinetBypassByte]);
+  for (const auto& value : received.values) SetParameterFromBlock(value.param, value.raw);
   session.applyingDeviceValues = false;
+  // The pedal's current preset goes into the edit buffer.
   SendDeviceMessage(BuildBulkEnd());
-  const Bytes request = BuildRequestPreset(m[kGlobalCurrentPresetByte]);
+  const Bytes request = BuildRequestPreset(received.currentPreset);
   SendDeviceMessage(request);
   mSessionWatch.Sent(SessionRequest::kCurrentPreset, request);
+}
+
+void QD3Control::ApplyControllerMapBlock(std::span<const uint8_t> m) {
+  const auto data = ReadRecordData(m);
+  if (!data) return;
+  const KnobControllers controllers = DecodeControllerMap(*data);
+  for (size_t k = 0; k < controllers.size(); ++k) {
+    SetParameterFromBlock(kFirstKnobControllerParam + static_cast<int>(k), controllers[k]);
+  }
+}
+
+void QD3Control::ApplyProgramMapBlock(std::span<const uint8_t> m) {
+  const auto data = ReadRecordData(m);
+  if (!data) return;
+  programMap = DecodeProgramMap(*data);
+  // The second box follows the map whether or not a window shows it.
+  SetParameterValue(
+      kParamDeviceProgram,
+      programMap[static_cast<size_t>(mParams[kParamControllerProgram].Raw())] / 127.0);
 }
 
 void QD3Control::SetParameterFromBlock(int index, int raw) {

@@ -48,6 +48,7 @@ void QD3Control::OnParamChange(int index) {
   // Parameters 0..37 carry the voicing that templates and preset files set.
   constexpr int kTemplateVoicedParams = 38;
   if (templateApplied && index < kTemplateVoicedParams) presetModified = true;
+  RunSettingsRules(index);
 }
 
 void QD3Control::SendLiveEdit(int index, int raw) {

@@ -32,6 +32,7 @@ inline constexpr int kTagFirmwareProgressValue = 140;
 inline constexpr int kTagDeviceLine = 141;  // device status lines
 inline constexpr int kTagVersionLine = 142;
 inline constexpr int kTagSerialLine = 143;
+inline constexpr int kTagFirmwareBackground = 145;
 // What the last WAV load kept of its file, on the IR page.
 inline constexpr int kTagIrConversionSummary = 150;
 
@@ -46,6 +47,8 @@ inline constexpr const char* kGroupFirmwareBackground = "fwbgcontrols";
 inline constexpr const char* kGroupFirmwareUpdate = "fwupdatecontrols";
 inline constexpr const char* kGroupMain = "maincontrols";
 inline constexpr const char* kGroupAbout = "aboutcontrols";
+inline constexpr const char* kGroupMidiCc = "midicccontrols";
+inline constexpr const char* kGroupMidiProgram = "midiprogramcontrols";
 
 // Where a transfer shows its progress: a value, a "%d %%" text and the group of both.
 struct ProgressTarget {
@@ -70,6 +73,7 @@ inline constexpr const char* kTextUpgradeEditor =
     "Editor version out of date. Please download the most recent version.";
 inline constexpr const char* kTextDeviceError = "ERROR!";
 inline constexpr const char* kTextProgressPercent = "%d %%";
+inline constexpr const char* kTextAreYouSure = "Are you sure?";
 
 // ---- colours, 0xAARRGGBB ----
 inline constexpr uint32_t kColorDisplay = 0xFFFFFFFF;          // preset number as stored

@@ -8,7 +8,9 @@
 #include "screens/PedalFace.h"
 #include "screens/ScreenBuild.h"
 #include "screens/ScreenPictures.h"
+#include "screens/overlays/Overlays.h"
 #include "screens/pages/DetailPages.h"
+#include "settings/MidiMapBlocks.h"
 #include "toolkit/Events.h"
 #include "toolkit/IGraphics.h"
 
@@ -109,15 +111,19 @@ void BuildEditorScreen(IGraphics& graphics, QD3Control& editor) {
   // 15..16.
   BuildCabinetList(s);
   BuildNameAndStatus(s);
-  // 17. The firmware screens are not built yet; their groups hold nothing to hide.
+  // 17. The firmware screens, hidden; then the hidden user-IR list rows.
+  BuildFirmwareScreens(s);
   BuildUserIrListRows(s);
   // 18. The user-IR names are read from the cache by LoadCacheState (23).
-  // 19. The settings and map screens are not built yet. The program map starts as
-  //     the identity.
-  for (size_t j = 0; j < editor.programMap.size(); ++j) {
-    editor.programMap[j] = static_cast<uint8_t>(j);
-  }
-  // 20. The about screen and the progress overlays are not built yet.
+  // 19. The settings and map screens, each hidden; the program map starts as the
+  //     identity.
+  BuildSettingsPage(s);
+  BuildControllerMapPage(s);
+  BuildProgramMapPage(s);
+  editor.programMap = IdentityProgramMap();
+  // 20. The about screen and the two progress panels, each hidden.
+  BuildAboutScreen(s);
+  BuildProgressPanels(s);
   // 21.
   ShowStartPage(graphics);
   // 22.

@@ -34,8 +34,6 @@ inline constexpr const char* kGroupLowFilter = "lowfiltercontrols";
 inline constexpr const char* kGroupMidFilter = "midfiltercontrols";
 inline constexpr const char* kGroupHighFilter = "highfiltercontrols";
 inline constexpr const char* kGroupIrPage = "ircontrols";
-inline constexpr const char* kGroupMidiCc = "midicccontrols";
-inline constexpr const char* kGroupMidiProgram = "midiprogramcontrols";
 
 struct ScreenBuild {
   IGraphics& graphics;

@@ -133,7 +133,7 @@ void EditorApp::OnMenuEntry(size_t entryIndex) {
       CloseEditor();
       break;
     case MenuAction::kAbout:
-      mGraphics->HideGroup(kGroupAbout, false);
+      mEditor->ShowAbout();
       break;
     case MenuAction::kManual:
       ReadManual();
