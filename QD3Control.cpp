@@ -159,6 +159,7 @@ void QD3Control::OnIdleTick() {
                   session.currentPreset + mParams[kParamPatchOffset].Raw());
     SetControlText(kTagValueDisplay, text);
   }
+  PedalFaceIdleTick();
 }
 
 double QD3Control::GetParamNormalized(int index) const {
