@@ -161,6 +161,12 @@ void QD3Control::OnAutoFilterSwitch() {
 // ---- idle tick ----
 
 void QD3Control::PedalFaceIdleTick() {
+  if (!IsWindowOpen()) {
+    // A switch held while the window went never gets its release. Let go of it
+    // without sending, or the auto-repeat would walk the current preset on unseen
+    // and a later store would land in whatever slot it reached.
+    nextHeld = prevHeld = middleHeld = saveHeld = false;
+  }
   if (nextHeld) RepeatHeldSwitch(+1);
   if (prevHeld) RepeatHeldSwitch(-1);
   BlinkDisplay();

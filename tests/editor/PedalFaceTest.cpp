@@ -122,6 +122,17 @@ TEST_F(PedalFaceTest, SwitchesShowTheirLowerFrameOnlyWhileHeld) {
   EXPECT_EQ(mEditor.session.currentPreset, 127);  // 0 wraps down to 127
 }
 
+TEST_F(PedalFaceTest, SwitchHeldWhenTheWindowClosesStopsStepping) {
+  Connect();
+  mEditor.session.currentPreset = 30;
+  mEditor.OnNextSwitch();  // press; the release never comes
+  mEditor.AttachScreen(nullptr);
+  for (int i = 0; i < 200; ++i) mEditor.OnIdleTick();
+  EXPECT_EQ(mEditor.session.currentPreset, 31);
+  EXPECT_FALSE(mEditor.nextHeld);
+  EXPECT_TRUE(mSent.messages.empty());
+}
+
 TEST_F(PedalFaceTest, StoreKeyArmsAndConfirmsInOneGo) {
   Connect();
   mEditor.session.currentPreset = 42;
