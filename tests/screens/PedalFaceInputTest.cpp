@@ -3,6 +3,7 @@
 // what the display shows and what reaches the pedal.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ constexpr Point kRight{1497.f, 528.f};
 constexpr Point kLeft{770.f, 528.f};
 constexpr Point kMiddle{1137.f, 528.f};
 constexpr Point kSave{888.f, 352.f};
+constexpr Point kAutoFilter{1496.f, 364.f};
 // The first voicing button of a row and the first of its second line.
 constexpr Point kFirstVoicing{420.f, 747.f};
 constexpr Point kThirdVoicing{720.f, 747.f};
@@ -47,9 +49,22 @@ class PedalFace {
     Press(p);
     Release(p);
   }
+  // The pedal answers the poll, then sends its global settings (the editor's own, so
+  // nothing changes), which ends the start-up state in which nothing is sent.
   void Connect() {
     const Bytes info = BuildDeviceInfo(kFormatVersion, "QD3 TEST PEDAL");
     s.editor.HandleDeviceMessage(info.data(), info.size());
+    std::array<uint8_t, kRecordSize> data{};
+    const ParamCatalogue& p = s.editor.Params();
+    for (int i = 0; i < 10; ++i)
+      data[static_cast<size_t>(1 + i)] = static_cast<uint8_t>(p[80 + i].Raw());
+    if (data[6] > 0) data[6] = 2;  // "EDIT POT DISPLAY MODE" travels as 0 or 2
+    for (int i = 0; i < 3; ++i)
+      data[static_cast<size_t>(11 + i)] = static_cast<uint8_t>(p[33 + i].Raw());
+    data[16] = static_cast<uint8_t>(p[90].Raw());
+    const Bytes settings = BuildDataBlock(kBlockGlobalSettings, data);
+    s.editor.HandleDeviceMessage(settings.data(), settings.size());
+    ASSERT_FALSE(s.editor.session.applyingDeviceValues);
     s.sent.Clear();
   }
   std::string Display() { return s.Tagged(kTagValueDisplay).GetStr(); }
@@ -146,10 +161,25 @@ TEST(PedalFaceInput, SecondSaveClickWithoutAPedalOnlyDisarms) {
   EXPECT_TRUE(f.s.sent.messages.empty());
 }
 
+TEST(PedalFaceInput, AutoFilterSwitchTurnsParameter60OnAndOffOnThePress) {
+  PedalFace f(1.f);
+  f.Connect();
+  f.Press(kAutoFilter);
+  EXPECT_EQ(f.s.Tagged(kTagAutoFilterSwitch).GetValue(), 1.0);
+  EXPECT_EQ(f.s.editor.Params()[kParamAutoFilterOn].Raw(), 1);
+  f.Release(kAutoFilter);
+  EXPECT_EQ(f.s.Tagged(kTagAutoFilterSwitch).GetValue(), 0.0);
+  EXPECT_EQ(f.s.editor.Params()[kParamAutoFilterOn].Raw(), 1);
+  f.Click(kAutoFilter);
+  EXPECT_EQ(f.s.editor.Params()[kParamAutoFilterOn].Raw(), 0);
+  EXPECT_EQ(f.SentWith(kCmdParamChange), 2);
+}
+
 TEST(PedalFaceInput, DarkDriveButtonAppliesOnceLitButtonDoesNothing) {
   PedalFace f(1.f);
   f.Connect();
   f.s.editor.ShowPage(13);
+  f.s.sent.Clear();        // opening the page lines "Compression" up with "Dynamics"
   f.Press(kFirstVoicing);  // "amp-blond.png"
   EXPECT_EQ(f.s.Tagged(82).GetValue(), 1.0);
   EXPECT_EQ(f.s.editor.Params()[1].Raw(), 65);
