@@ -160,6 +160,7 @@ void QD3Control::OnIdleTick() {
                   session.currentPreset + mParams[kParamPatchOffset].Raw());
     SetControlText(kTagValueDisplay, text);
   }
+  PedalFaceIdleTick();
 }
 
 bool QD3Control::IdleTickNeeded() const {

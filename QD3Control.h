@@ -18,6 +18,7 @@
 #include "ir/IrWorkingBuffer.h"
 #include "params/PageNumbers.h"
 #include "params/ParamCatalogue.h"
+#include "params/SoundTemplates.h"
 #include "presets/BankExport.h"
 #include "presets/BankImport.h"
 #include "presets/ChecksumTable.h"
@@ -101,6 +102,34 @@ class QD3Control : public IEditorDelegate {
   void OnMenuCommand(int command);
   // At start-up: every parameter's change handler once, with nothing sent.
   void RunAllChangeHandlers();
+
+  // --- pedal face ---
+  // The actions of the pedal's switches. Each runs on the press and again on the
+  // release and tells the two apart by the switch's own held flag (the auto-filter
+  // switch by its value). Right and left step the preset; the middle switch arms
+  // browsing and then selects the shown number; the save button arms storing and
+  // then stores the edit buffer into the shown slot.
+  void OnNextSwitch();
+  void OnPreviousSwitch();
+  void OnBrowseSwitch();
+  void OnSaveButton();
+  void OnAutoFilterSwitch();
+
+  // --- sound templates ---
+  // Loads drive template k (0..9) or ambience template k (0..6) into the edit
+  // buffer without live edits; a connected pedal then gets the whole buffer as the
+  // store of the current preset.
+  void ApplyDriveTemplate(int k);
+  void ApplyAmbienceTemplate(int k);
+  // Lights the button of template k and darkens the rest of its row (10 or 7: all dark).
+  void HighlightDriveTemplate(int k);
+  void HighlightAmbienceTemplate(int k);
+  // Lights the buttons of the templates the received preset (deviceSnapshot) was
+  // built from; nothing while no window is open.
+  void MatchTemplates();
+  // The voicing buttons' action, on press and release: only a dark button acts.
+  void OnDriveTemplateButton(int k, double buttonValue);
+  void OnAmbienceTemplateButton(int k, double buttonValue);
 
   // --- the pedal ---
   // One complete SysEx message from the pedal, handled in arrival order.
@@ -267,6 +296,20 @@ class QD3Control : public IEditorDelegate {
   // The preset list's labels with the current "PATCH OFFSET".
   void RelabelPresetList();
   bool HandlePedalFaceKey(EditorKey key);
+
+  // Pedal face.
+  void PresetSwitch(bool& held, int tag, int step);
+  void PressPresetSwitch(bool& held, int tag, int step);
+  void ReleasePresetSwitch(bool& held, int tag);
+  void StepCurrentPreset(int step);
+  void SetDisplayNumber();
+  void ShowValueDisplay(bool show);
+  // Every idle tick: the held switches' auto-repeat, then the blinking of an armed display.
+  void PedalFaceIdleTick();
+  void RepeatHeldSwitch(int step);
+  void BlinkDisplay();
+  // Sound templates: the sets of one template, then the store when connected.
+  void ApplyTemplateSets(const std::vector<TemplateSet>& sets);
 
   // Device timer steps.
   void WatchSessionRequest(std::span<const uint8_t> message);

@@ -216,6 +216,7 @@ void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
     SetParameterValue(i, mParams[i].ToNormalized(raw));
     deviceSnapshot[static_cast<size_t>(i)] = raw;
   }
+  MatchTemplates();
   session.userIrASelected = false;
   session.userIrBSelected = false;
 

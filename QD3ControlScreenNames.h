@@ -19,6 +19,13 @@ inline constexpr int kTagProgressValue = 53;  // common progress overlay
 inline constexpr int kTagProgressText = 54;
 // Cabinet selector rows of positions 1..8 (64..71); rows 7 and 8 are also the names of
 // the preset's two user-IR positions.
+// The pedal face's switches, the save button and the auto-filter LED.
+inline constexpr int kTagRightSwitch = 55;
+inline constexpr int kTagLeftSwitch = 56;
+inline constexpr int kTagSaveButton = 57;
+inline constexpr int kTagMiddleSwitch = 58;
+inline constexpr int kTagAutoFilterSwitch = 59;
+inline constexpr int kTagAutoFilterLed = 60;
 inline constexpr int kTagCabinetRowFirst = 64;
 inline constexpr int kTagIrNameA = 70;
 inline constexpr int kTagIrNameB = 71;

@@ -51,17 +51,24 @@ struct PictureButton {
   float x;
   float y;
   int tag;
+  void (QD3Control::*action)();  // runs on the press and on the release
 };
 
 // In the order they are attached.
 constexpr std::array<PictureButton, 4> kFootSwitches = {{
-    {1460.f, 486.f, kTagRightSwitch},
-    {1100.f, 486.f, kTagMiddleSwitch},
-    {733.f, 486.f, kTagLeftSwitch},
-    {1459.f, 322.f, kTagAutoFilterSwitch},
+    {1460.f, 486.f, kTagRightSwitch, &QD3Control::OnNextSwitch},
+    {1100.f, 486.f, kTagMiddleSwitch, &QD3Control::OnBrowseSwitch},
+    {733.f, 486.f, kTagLeftSwitch, &QD3Control::OnPreviousSwitch},
+    {1459.f, 322.f, kTagAutoFilterSwitch, &QD3Control::OnAutoFilterSwitch},
 }};
-constexpr PictureButton kSave{869.f, 314.f, kTagSaveButton};
-constexpr PictureButton kLedPlace{1172.f, 260.f, kTagAutoFilterLed};
+constexpr PictureButton kSave{869.f, 314.f, kTagSaveButton, &QD3Control::OnSaveButton};
+// Top-left corner of the auto-filter LED.
+constexpr float kLedX = 1172.f;
+constexpr float kLedY = 260.f;
+
+IActionFunction SwitchAction(QD3Control& editor, void (QD3Control::*action)()) {
+  return [&editor, action](IControl*) { (editor.*action)(); };
+}
 
 }  // namespace
 
@@ -77,17 +84,15 @@ void BuildPedalKnobsAndDisplay(ScreenBuild& s) {
 }
 
 void BuildPedalSwitches(ScreenBuild& s) {
-  // What the switches and the save button do (preset stepping, browsing, storing,
-  // the auto filter) is not attached yet: they only show their picture.
   for (const PictureButton& b : kFootSwitches) {
-    AttachPictureButton(s.graphics, "fswitch.png", b.x, b.y, kFootSwitch, nullptr, b.tag,
-                        kGroupNeedsPedal);
+    AttachPictureButton(s.graphics, "fswitch.png", b.x, b.y, kFootSwitch,
+                        SwitchAction(s.editor, b.action), b.tag, kGroupNeedsPedal);
   }
-  IControl* led = AttachPicture(s.graphics, "led.png", kLedPlace.x, kLedPlace.y, kLed,
-                                kLedPlace.tag, kGroupFilterLed);
+  IControl* led =
+      AttachPicture(s.graphics, "led.png", kLedX, kLedY, kLed, kTagAutoFilterLed, kGroupFilterLed);
   led->Hide(true);
-  AttachPictureButton(s.graphics, "save.png", kSave.x, kSave.y, kSaveButton, nullptr, kSave.tag,
-                      kGroupNeedsPedal);
+  AttachPictureButton(s.graphics, "save.png", kSave.x, kSave.y, kSaveButton,
+                      SwitchAction(s.editor, kSave.action), kSave.tag, kGroupNeedsPedal);
 }
 
 }  // namespace qd3

@@ -30,7 +30,7 @@ constexpr std::array<KnobCell, 1> kEchoCells = {{
 }  // namespace
 
 void BuildAmbiencePage(ScreenBuild& s) {
-  AttachVoicingButtons(s, kVoicings, kGroupAmbience);
+  AttachVoicingButtons(s, kVoicings, kGroupAmbience, &QD3Control::OnAmbienceTemplateButton);
   AttachKnobCells(s, kCells, kGroupAmbience);
   AttachKnobCells(s, kEchoCells, kGroupAmbienceEcho);
 }

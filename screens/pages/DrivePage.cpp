@@ -29,7 +29,7 @@ constexpr std::array<KnobCell, 3> kCells = {{
 }  // namespace
 
 void BuildDrivePage(ScreenBuild& s) {
-  AttachVoicingButtons(s, kVoicings, kGroupDrive);
+  AttachVoicingButtons(s, kVoicings, kGroupDrive, &QD3Control::OnDriveTemplateButton);
   AttachKnobCells(s, kCells, kGroupDrive);
 }
 

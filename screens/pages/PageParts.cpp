@@ -83,12 +83,16 @@ void AttachPageTitle(ScreenBuild& s, const char* title, std::string_view group, 
 }
 
 void AttachVoicingButtons(ScreenBuild& s, std::span<const VoicingButton> buttons,
-                          std::string_view group) {
-  // Choosing a voicing applies a sound template; the editor offers no entry point
-  // for that yet, so the buttons only show their picture.
+                          std::string_view group, VoicingAction action) {
+  QD3Control* editor = &s.editor;
   for (size_t i = 0; i < buttons.size() && i < kVoicingPoints.size(); ++i) {
-    AttachPictureButton(s.graphics, buttons[i].picture, kVoicingPoints[i].x, kVoicingPoints[i].y,
-                        kVoicingFallback, nullptr, buttons[i].tag, group);
+    const int k = static_cast<int>(i);
+    // The button's own value tells a press on a dark button (apply) from the
+    // release that finds it lit (nothing).
+    AttachPictureButton(
+        s.graphics, buttons[i].picture, kVoicingPoints[i].x, kVoicingPoints[i].y, kVoicingFallback,
+        [editor, action, k](IControl* button) { (editor->*action)(k, button->GetValue()); },
+        buttons[i].tag, group);
   }
 }
 

@@ -37,8 +37,11 @@ struct VoicingButton {
   const char* picture;
   int tag;
 };
+// The button of template k (its place in the row) calls action(k, its value) on the
+// press and on the release.
+using VoicingAction = void (QD3Control::*)(int k, double buttonValue);
 void AttachVoicingButtons(ScreenBuild& s, std::span<const VoicingButton> buttons,
-                          std::string_view group);
+                          std::string_view group, VoicingAction action);
 
 // Page builders, each in its own file, called by BuildDetailPages in this order.
 void BuildAmbiencePage(ScreenBuild& s);
