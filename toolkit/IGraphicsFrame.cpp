@@ -107,9 +107,19 @@ void IGraphics::Paint() {
     if (c.IsHidden() || !touches(c.GetDrawRECT())) return;
     ++drawn;
     if (c.IsDisabled()) {
+      // The group that dims the control is as large as the clip: clip to the
+      // control first, or every disabled control would allocate and clear a
+      // canvas-sized image on each full redraw.
+      const IRECT px = c.GetDrawRECT().GetScaled(scale).GetPixelAligned();
+      cairo_save(cr);
+      cairo_identity_matrix(cr);
+      cairo_rectangle(cr, px.L, px.T, px.W(), px.H());
+      cairo_clip(cr);
+      cairo_scale(cr, scale, scale);
       g.BeginOpacity();
       c.Draw(g);
       g.EndOpacity(kDisabledOpacity);
+      cairo_restore(cr);
     } else {
       cairo_save(cr);
       c.Draw(g);

@@ -93,6 +93,24 @@ TEST(HiDpi, CornerResizerSpansTheWholeScaleRange) {
   c.host.MouseUp(0, 0);
 }
 
+// Regression: a disabled control was dimmed through a group as large as the
+// whole dirty area; it is now clipped to the control, which must not change
+// what is painted.
+TEST(HiDpi, DisabledControlIsDimmedInsideItsRectangleOnly) {
+  Canvas c(1.f, 400, 200);
+  c.graphics.SetBackingScale(2.f);
+  c.graphics.AttachPanelBackground(kBlack);
+  auto* panel = c.graphics.AttachPanelBackground(kWhite);
+  panel->SetRECT(IRECT(100, 50, 150, 100));
+  panel->SetDisabled(true);
+  c.host.Frame();
+  const IColor inside = c.graphics.GetDevicePixel(250, 150);
+  EXPECT_NEAR(inside.R, 64, 2) << "a quarter of white over black";
+  EXPECT_PRED2(Near, c.graphics.GetDevicePixel(199, 150), kBlack) << "left of the control";
+  EXPECT_NEAR(c.graphics.GetDevicePixel(200, 150).R, 64, 2) << "its first device pixel";
+  EXPECT_PRED2(Near, c.graphics.GetDevicePixel(300, 150), kBlack) << "right of the control";
+}
+
 TEST(HiDpi, IdleCanvasPaintsNothing) {
   Canvas c(1.f, 400, 200);
   c.graphics.SetBackingScale(2.f);
