@@ -115,8 +115,8 @@ void EditorApp::CreateWindow() {
 namespace {
 
 constexpr guint kScreenshotPollMs = 100;
-// Settled: connected, presets read and nothing painted for this many polls.
-constexpr int kScreenshotQuietTicks = 10;
+// Settled (below) and nothing painted for this many polls.
+constexpr int kScreenshotQuietTicks = 20;
 // Given up after this many polls (60 s).
 constexpr int kScreenshotMaxTicks = 600;
 
@@ -133,7 +133,12 @@ void EditorApp::StartScreenshotWatch() {
 
 bool EditorApp::ScreenshotTick() {
   if (mClosing || !mGraphics) return false;
-  const bool settled = mEditor->session.connected && !mEditor->session.readAllActive;
+  // Connected, every preset read, the current preset applied and no impulse
+  // response still being fetched for the display.
+  const DeviceSession& session = mEditor->session;
+  const bool settled = session.connected && !session.readAllActive &&
+                       !session.applyingDeviceValues && !session.irRequestPending &&
+                       !session.bulkBeginPending;
   const bool quiet = settled && mGraphics->IsIdle();
   mScreenshotQuietTicks = quiet ? mScreenshotQuietTicks + 1 : 0;
   if (mScreenshotQuietTicks < kScreenshotQuietTicks && ++mScreenshotTicks < kScreenshotMaxTicks) {
