@@ -187,6 +187,23 @@ std::vector<std::string> QD3Control::GetParamValueTexts(int index) const {
   return texts;
 }
 
+std::string QD3Control::GetParamName(int index) const {
+  return mParams[index].Info().name;
+}
+
+double QD3Control::GetParamDefaultNormalized(int index) const {
+  const IParam& param = mParams[index];
+  if (param.Info().max <= param.Info().min) return 0.0;
+  return param.ToNormalized(param.Constrain(param.Info().defaultValue));
+}
+
+double QD3Control::GetParamStepNormalized(int index) const {
+  const ParamSpec& spec = mParams[index].Info();
+  const double span = spec.max - spec.min;
+  if (!spec.stepped || span <= 0.0 || spec.step <= 0.0) return 0.0;
+  return spec.step / span;
+}
+
 void QD3Control::DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) {
   std::vector<std::pair<int, double>> updates;
   {

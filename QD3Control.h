@@ -240,6 +240,9 @@ class QD3Control : public IEditorDelegate {
   void SetParameterValueFromUI(int index, double normalized) override;
   std::string GetParamDisplayText(int index, double normalized) const override;
   std::vector<std::string> GetParamValueTexts(int index) const override;
+  std::string GetParamName(int index) const override;
+  double GetParamDefaultNormalized(int index) const override;
+  double GetParamStepNormalized(int index) const override;
   void DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) override;
 
   DeviceSession session;

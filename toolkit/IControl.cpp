@@ -98,8 +98,37 @@ void IControl::RunAction() {
 }
 
 std::string IControl::GetParamDisplayText() const {
-  if (!mUi || mParamIdx <= kNoParameter || !mUi->GetDelegate()) return {};
+  if (!IsBound()) return {};
   return mUi->GetDelegate()->GetParamDisplayText(mParamIdx, mValue);
+}
+
+bool IControl::IsBound() const {
+  return mUi && mUi->GetDelegate() && mParamIdx > kNoParameter &&
+         mParamIdx < mUi->GetDelegate()->NParams();
+}
+
+double IControl::GetParamDefault() const {
+  if (!IsBound()) return mValue;
+  return mUi->GetDelegate()->GetParamDefaultNormalized(mParamIdx);
+}
+
+double IControl::GetParamStep() const {
+  if (!IsBound()) return 0.0;
+  return mUi->GetDelegate()->GetParamStepNormalized(mParamIdx);
+}
+
+void IControl::WheelFromUser(float delta, const IMouseMod& mod) {
+  if (delta == 0.f) return;
+  SetValueFromUserInput(KnobDrag::Wheeled(mValue, delta, mod, GetParamStep()));
+}
+
+std::string IControl::GetTooltipText() const {
+  if (!mTooltip.empty() || !mParamTooltip || !IsBound()) return mTooltip;
+  const std::string name = mUi->GetDelegate()->GetParamName(mParamIdx);
+  const std::string value = GetParamDisplayText();
+  if (name.empty()) return value;
+  if (value.empty()) return name;
+  return name + ": " + value;
 }
 
 void IControl::StartAnimation(double seconds) {

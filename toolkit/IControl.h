@@ -9,6 +9,7 @@
 #include "toolkit/IRECT.h"
 #include "toolkit/api/ControlTag.h"
 #include "toolkit/api/IControlHandle.h"
+#include "toolkit/controls/KnobDrag.h"
 
 namespace qd3 {
 
@@ -87,12 +88,25 @@ class IControl : public IControlHandle {
   bool HasAction() const { return static_cast<bool>(mAction); }
   void SetTooltip(std::string text) { mTooltip = std::move(text); }
   const std::string& GetTooltip() const { return mTooltip; }
+  // Knobs and sliders show their parameter in the tooltip: "name: value text".
+  void SetParamTooltip(bool show) { mParamTooltip = show; }
+  bool HasParamTooltip() const { return mParamTooltip; }
+  // What the tooltip shows now: the fixed text if one was set, else the
+  // parameter's name and value text where the control shows its parameter.
+  std::string GetTooltipText() const;
   void SetIgnoreMouse(bool ignore) { mIgnoreMouse = ignore; }
   bool GetIgnoreMouse() const { return mIgnoreMouse; }
   bool GetMouseIsOver() const { return mOuseIsOver; }
   IGraphics* GetUI() const { return mUi; }
   // The display text of the bound parameter at the current value, or "".
   std::string GetParamDisplayText() const;
+  // The bound parameter's default, normalized; the current value when unbound.
+  double GetParamDefault() const;
+  // One raw step of the bound parameter, normalized; 0 when continuous or unbound.
+  double GetParamStep() const;
+  // The gestures every knob and slider shares, through the ordinary set path.
+  void ResetToDefaultFromUser() { SetValueFromUserInput(GetParamDefault()); }
+  void WheelFromUser(float delta, const IMouseMod& mod);
 
   // A timed animation: the control is redrawn every frame until `seconds` have
   // passed, then OnAnimationEnd runs.
@@ -106,6 +120,8 @@ class IControl : public IControlHandle {
   void AttachTo(IGraphics* graphics, int controlTag, std::string_view groupName);
 
  protected:
+  // Bound to a parameter the editor has.
+  bool IsBound() const;
   // Stores a value without clamping it (controls whose parameter clamps).
   void SetValueUnclamped(double v);
 
@@ -120,6 +136,7 @@ class IControl : public IControlHandle {
   bool mIgnoreMouse = false;
   bool mOuseIsOver = false;
   bool mRedrawOnHover = false;  // the control looks different under the mouse
+  bool mParamTooltip = false;
   IActionFunction mAction;
   std::string mTooltip;
   double mAnimationStart = -1.0;

@@ -14,6 +14,13 @@
 #include "toolkit/controls/ITextEntryControl.h"
 
 namespace qd3 {
+namespace {
+
+// GTK's scale factor is a small integer; beyond this the backing image would be
+// huge for no visible gain.
+constexpr float kMaxBackingScale = 4.f;
+
+}  // namespace
 
 IGraphics::IGraphics(IEditorDelegate* editor, int w, int h, int framesPerSecond, float drawScale)
     : mDelegate(editor),
@@ -125,6 +132,7 @@ void IGraphics::OnControlSetParam(IControl& source) {
   ForControlWithParam(idx, [&](IControl& c) {
     if (&c != &source) c.SetValueFromDelegate(taken);
   });
+  RefreshTooltip();
 }
 
 void IGraphics::DrainParamUpdates() {
@@ -132,6 +140,7 @@ void IGraphics::DrainParamUpdates() {
   mDelegate->DrainQueuedParamUpdates([this](int idx, double v) {
     ForControlWithParam(idx, [v](IControl& c) { c.SetValueFromDelegate(v); });
   });
+  RefreshTooltip();
 }
 
 // ---- size and scale
@@ -162,10 +171,20 @@ void IGraphics::Resize(int designWidth, int designHeight, float drawScale) {
   if (mResizeListener) mResizeListener(WindowWidth(), WindowHeight(), mScale);
 }
 
+void IGraphics::SetBackingScale(float factor) {
+  factor = std::clamp(factor, 1.f, kMaxBackingScale);
+  if (factor == mBackingScale) return;
+  mBackingScale = factor;
+  CreateSurface();
+}
+
 void IGraphics::CreateSurface() {
   if (mSurface) cairo_surface_destroy(mSurface);
-  mSurface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, WindowWidth()),
-                                        std::max(1, WindowHeight()));
+  // Whole window pixels times the factor, so that a device pixel never straddles
+  // two window pixels.
+  const auto w = static_cast<int>(std::lround(std::max(1, WindowWidth()) * mBackingScale));
+  const auto h = static_cast<int>(std::lround(std::max(1, WindowHeight()) * mBackingScale));
+  mSurface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
   SetAllDirty();
 }
 

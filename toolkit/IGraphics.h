@@ -85,6 +85,15 @@ class IGraphics : public IScreenAccess {
   void Resize(int designWidth, int designHeight, float drawScale);
   void SetScaleLimits(float minScale, float maxScale);
   float MinScale() const { return mInScale; }
+  // Device pixels per window pixel of the screen the canvas is shown on (GTK's
+  // scale factor: 2 on a HiDPI display). The backing image then holds that many
+  // device pixels per window pixel and is drawn at draw scale x factor, so that
+  // pictures use their "@2x" twins and lines stay one device pixel sharp; input
+  // stays in window pixels.
+  void SetBackingScale(float factor);
+  float GetBackingScale() const { return mBackingScale; }
+  // Device pixels per design unit: what the drawing actually uses.
+  float GetDeviceScale() const { return mScale * mBackingScale; }
   float MaxScale() const { return mAxScale; }
   // Called after every resize with the new window size in pixels.
   void SetResizeListener(std::function<void(int windowW, int windowH, float scale)> fn) {
@@ -106,13 +115,17 @@ class IGraphics : public IScreenAccess {
   // whenever an area becomes dirty while none was (UI thread).
   bool IsIdle() const;
   void SetWakeListener(std::function<void()> fn) { mWakeListener = std::move(fn); }
-  // The window-pixel rectangles the last painted frame changed.
+  // The window-pixel rectangles the last painted frame changed (whole pixels
+  // covering what changed in the backing image).
   const std::vector<IRECT>& LastPaintedRegion() const { return mLastPainted; }
   const FrameStats& Stats() const { return mStats; }
   cairo_surface_t* GetSurface() const { return mSurface; }
   bool WritePNG(const std::string& path) const;
-  // A pixel of the backing image in window pixels, alpha 255.
+  // A pixel of the backing image under a window pixel (its top-left device
+  // pixel), alpha 255.
   IColor GetPixel(int wx, int wy) const;
+  // A pixel of the backing image in device pixels, alpha 255.
+  IColor GetDevicePixel(int dx, int dy) const;
 
   // ---- input, in window pixels
   void OnMouseDown(float x, float y, const IMouseMod& mod);
@@ -176,6 +189,7 @@ class IGraphics : public IScreenAccess {
   void Paint();
   void UpdateMouseOver(float x, float y, const IMouseMod& mod);
   void SetTooltip(const std::string& text);
+  void RefreshTooltip();
   IControl* OverlayAt(float x, float y) const;
   std::vector<IControl*> Overlays() const;
 
@@ -185,6 +199,7 @@ class IGraphics : public IScreenAccess {
   int mHeight;
   int mFps;
   float mScale;
+  float mBackingScale = 1.f;
   float mInScale = 1.f / 3.f;
   float mAxScale = 3.f;
   cairo_surface_t* mSurface = nullptr;

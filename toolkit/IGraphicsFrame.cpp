@@ -75,25 +75,28 @@ void IGraphics::Paint() {
   // Whole device pixels around each dirty area, and the same area back in design
   // units, so that every control touching a repainted pixel is drawn again.
   mLastPainted.clear();
+  std::vector<IRECT> deviceAreas;
   std::vector<IRECT> designAreas;
-  const IRECT device(0.f, 0.f, static_cast<float>(WindowWidth()),
-                     static_cast<float>(WindowHeight()));
+  const float scale = GetDeviceScale();
+  const IRECT device(0.f, 0.f, static_cast<float>(cairo_image_surface_get_width(mSurface)),
+                     static_cast<float>(cairo_image_surface_get_height(mSurface)));
   for (const auto& d : mDirty) {
-    const IRECT px = d.GetScaled(mScale).GetPixelAligned().Intersect(device);
+    const IRECT px = d.GetScaled(scale).GetPixelAligned().Intersect(device);
     if (px.Empty()) continue;
-    mLastPainted.push_back(px);
-    designAreas.push_back(px.GetScaled(1.f / mScale));
+    deviceAreas.push_back(px);
+    mLastPainted.push_back(px.GetScaled(1.f / mBackingScale).GetPixelAligned());
+    designAreas.push_back(px.GetScaled(1.f / scale));
   }
   mDirty.clear();
-  if (mLastPainted.empty()) return;
+  if (deviceAreas.empty()) return;
 
   cairo_t* cr = cairo_create(mSurface);
-  for (const auto& px : mLastPainted) cairo_rectangle(cr, px.L, px.T, px.W(), px.H());
+  for (const auto& px : deviceAreas) cairo_rectangle(cr, px.L, px.T, px.W(), px.H());
   cairo_clip(cr);
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_paint(cr);
-  cairo_scale(cr, mScale, mScale);
-  IDrawContext g(cr, mScale, mFonts);
+  cairo_scale(cr, scale, scale);
+  IDrawContext g(cr, scale, mFonts);
 
   auto touches = [&](const IRECT& r) {
     return std::any_of(designAreas.begin(), designAreas.end(),
@@ -104,9 +107,19 @@ void IGraphics::Paint() {
     if (c.IsHidden() || !touches(c.GetDrawRECT())) return;
     ++drawn;
     if (c.IsDisabled()) {
+      // The group that dims the control is as large as the clip: clip to the
+      // control first, or every disabled control would allocate and clear a
+      // canvas-sized image on each full redraw.
+      const IRECT px = c.GetDrawRECT().GetScaled(scale).GetPixelAligned();
+      cairo_save(cr);
+      cairo_identity_matrix(cr);
+      cairo_rectangle(cr, px.L, px.T, px.W(), px.H());
+      cairo_clip(cr);
+      cairo_scale(cr, scale, scale);
       g.BeginOpacity();
       c.Draw(g);
       g.EndOpacity(kDisabledOpacity);
+      cairo_restore(cr);
     } else {
       cairo_save(cr);
       c.Draw(g);
@@ -128,6 +141,12 @@ bool IGraphics::WritePNG(const std::string& path) const {
 }
 
 IColor IGraphics::GetPixel(int wx, int wy) const {
+  if (wx < 0 || wy < 0) return kColorTransparent;
+  return GetDevicePixel(static_cast<int>(std::floor(static_cast<float>(wx) * mBackingScale)),
+                        static_cast<int>(std::floor(static_cast<float>(wy) * mBackingScale)));
+}
+
+IColor IGraphics::GetDevicePixel(int wx, int wy) const {
   const int w = cairo_image_surface_get_width(mSurface);
   const int h = cairo_image_surface_get_height(mSurface);
   if (wx < 0 || wy < 0 || wx >= w || wy >= h) return kColorTransparent;

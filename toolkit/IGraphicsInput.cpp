@@ -88,6 +88,7 @@ void IGraphics::OnMouseWheel(float wx, float wy, const IMouseMod& mod, float del
   if (mPopupMenu->IsOpen()) return;
   IControl* c = GetControlAt(x, y);
   if (c && !c->IsDisabled()) c->OnMouseWheel(x, y, mod, delta);
+  RefreshTooltip();
 }
 
 void IGraphics::OnMouseOut() {
@@ -131,9 +132,15 @@ void IGraphics::UpdateMouseOver(float x, float y, const IMouseMod& mod) {
   if (c != mOuseOver) {
     if (mOuseOver) mOuseOver->OnMouseOut();
     mOuseOver = c;
-    SetTooltip(c ? c->GetTooltip() : std::string());
   }
+  SetTooltip(c ? c->GetTooltipText() : std::string());
   if (c) c->OnMouseOver(x, y, mod);
+}
+
+// The control under the mouse may show its value in the tooltip: after a
+// change, the text follows (not while a button is held, when tips are hidden).
+void IGraphics::RefreshTooltip() {
+  if (mOuseOver && !mCaptured) SetTooltip(mOuseOver->GetTooltipText());
 }
 
 void IGraphics::SetTooltip(const std::string& text) {

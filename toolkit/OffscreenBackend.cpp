@@ -49,6 +49,19 @@ void OffscreenBackend::Click(float wx, float wy, const IMouseMod& mod) {
   MouseUp(wx, wy, mod);
 }
 
+void OffscreenBackend::DoubleClick(float wx, float wy, const IMouseMod& mod) {
+  Click(wx, wy, mod);
+  MouseDown(wx, wy, mod);
+  IMouseMod m = mod;
+  m.L = true;
+  mGraphics.OnMouseDblClick(wx, wy, m);
+  MouseUp(wx, wy, mod);
+}
+
+void OffscreenBackend::Wheel(float wx, float wy, float delta, const IMouseMod& mod) {
+  mGraphics.OnMouseWheel(wx, wy, mod, delta);
+}
+
 void OffscreenBackend::Drag(float fromX, float fromY, float toX, float toY, int steps,
                             const IMouseMod& mod) {
   MouseDown(fromX, fromY, mod);

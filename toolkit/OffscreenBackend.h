@@ -29,6 +29,11 @@ class OffscreenBackend {
   void MouseUp(float wx, float wy, const IMouseMod& mod = {});
   void MouseMove(float wx, float wy, const IMouseMod& mod = {});
   void Click(float wx, float wy, const IMouseMod& mod = {});
+  // A double click as a window system delivers it: press, release, press, the
+  // double-click event, release.
+  void DoubleClick(float wx, float wy, const IMouseMod& mod = {});
+  // Wheel notches (positive: away from the player, upwards).
+  void Wheel(float wx, float wy, float delta, const IMouseMod& mod = {});
   // A drag from one point to another in `steps` moves, with press and release.
   void Drag(float fromX, float fromY, float toX, float toY, int steps = 4,
             const IMouseMod& mod = {});

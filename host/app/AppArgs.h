@@ -9,9 +9,13 @@ namespace qd3 {
 struct AppOptions {
   // Connects the editor to the in-process simulated pedal instead of MIDI ports.
   bool demo = false;
+  // Writes the first complete frame (pedal connected, presets read, nothing left
+  // to paint) to this PNG file at scale 0.5 and exits; empty: a normal run.
+  std::string screenshotPath;
 };
 
-// The command line without the program name: "--demo", "--help" / "-h",
+// The command line without the program name: "--demo", "--screenshot PATH",
+// "--help" / "-h",
 // "--version" / "-V". Anything else gives an error text.
 struct ParsedArgs {
   AppOptions options;

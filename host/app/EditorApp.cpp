@@ -100,9 +100,11 @@ int EditorApp::Run() {
         this);
   }
 
+  if (!mOptions.screenshotPath.empty()) StartScreenshotWatch();
+
   gtk_main();
   Shutdown();
-  return 0;
+  return mScreenshotFailed ? 1 : 0;
 }
 
 void EditorApp::CreateEditor() {
@@ -252,7 +254,8 @@ void EditorApp::CloseEditor() {
   if (mClosing || !mWindow) return;
   mClosing = true;
   mEditor->EditorClosing();
-  mStore.File().WriteScale(mGraphics->GetDrawScale());
+  // A screenshot's fixed scale is not the player's choice.
+  if (mOptions.screenshotPath.empty()) mStore.File().WriteScale(mGraphics->GetDrawScale());
   mEditor->AttachScreen(nullptr);
   mEditor->SetPlatformServices(nullptr);
   gtk_widget_destroy(mWindow);
@@ -267,6 +270,8 @@ void EditorApp::Shutdown() {
   }
   if (mRaiseSource != 0) g_source_remove(mRaiseSource);
   mRaiseSource = 0;
+  if (mScreenshotSource != 0) g_source_remove(mScreenshotSource);
+  mScreenshotSource = 0;
   if (mWindow) {
     // Ended without the window's close (start-up failed after it was shown).
     mEditor->AttachScreen(nullptr);

@@ -126,6 +126,13 @@ class EditorApp final : private IPreferencesHost {
   std::function<void()> mPortsChanged;  // set while the preferences are open
   bool mClosing = false;
   bool mReportFirstFrame = false;
+  // --screenshot: polls until the editor is settled, then writes and closes.
+  void StartScreenshotWatch();
+  bool ScreenshotTick();
+  unsigned mScreenshotSource = 0;
+  int mScreenshotQuietTicks = 0;
+  int mScreenshotTicks = 0;
+  bool mScreenshotFailed = false;
 };
 
 }  // namespace qd3

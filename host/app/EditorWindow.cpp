@@ -88,6 +88,7 @@ void EditorApp::CreateWindow() {
   mEditor->SetPlatformServices(mPlatform.get());
   // Builds the screens, opens them to the editor and fills the lists from the cache.
   BuildEditorScreen(*mGraphics, *mEditor);
+  if (!mOptions.screenshotPath.empty()) mGraphics->Resize(kEditorWidth, kEditorHeight, 0.5f);
 
   GtkAccelGroup* accelerators = gtk_accel_group_new();
   gtk_window_add_accel_group(GTK_WINDOW(mWindow), accelerators);
@@ -113,6 +114,54 @@ void EditorApp::CreateWindow() {
   }
 
   gtk_widget_show_all(mWindow);
+}
+
+namespace {
+
+constexpr guint kScreenshotPollMs = 100;
+// Settled (below) and nothing painted for this many polls.
+constexpr int kScreenshotQuietTicks = 20;
+// Given up after this many polls (60 s).
+constexpr int kScreenshotMaxTicks = 600;
+
+}  // namespace
+
+void EditorApp::StartScreenshotWatch() {
+  mScreenshotSource = g_timeout_add(
+      kScreenshotPollMs,
+      [](gpointer app) -> gboolean {
+        return static_cast<EditorApp*>(app)->ScreenshotTick() ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
+      },
+      this);
+}
+
+bool EditorApp::ScreenshotTick() {
+  if (mClosing || !mGraphics) return false;
+  // Connected, every preset read, the current preset applied and no impulse
+  // response still being fetched for the display.
+  const DeviceSession& session = mEditor->session;
+  const bool settled = session.connected && !session.readAllActive &&
+                       !session.applyingDeviceValues && !session.irRequestPending &&
+                       !session.bulkBeginPending;
+  const bool quiet = settled && mGraphics->IsIdle();
+  mScreenshotQuietTicks = quiet ? mScreenshotQuietTicks + 1 : 0;
+  if (mScreenshotQuietTicks < kScreenshotQuietTicks && ++mScreenshotTicks < kScreenshotMaxTicks) {
+    return true;
+  }
+  mScreenshotSource = 0;
+  const std::string& path = mOptions.screenshotPath;
+  if (mScreenshotQuietTicks < kScreenshotQuietTicks) {
+    std::fprintf(stderr, "qd3control: the editor did not settle; no screenshot written\n");
+    mScreenshotFailed = true;
+  } else if (!mGraphics->WritePNG(path)) {
+    std::fprintf(stderr, "qd3control: could not write %s\n", path.c_str());
+    mScreenshotFailed = true;
+  } else {
+    std::printf("qd3control: screenshot written to %s\n", path.c_str());
+    std::fflush(stdout);
+  }
+  CloseEditor();
+  return false;
 }
 
 void EditorApp::RaiseWindow() {

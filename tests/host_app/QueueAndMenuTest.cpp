@@ -146,9 +146,18 @@ TEST(AppArgs, Options) {
   EXPECT_TRUE(ParseAppArgs({"-V"}).version);
 }
 
+TEST(AppArgs, ScreenshotTakesTheNextArgumentAsItsFile) {
+  const ParsedArgs parsed = ParseAppArgs({"--demo", "--screenshot", "shot.png"});
+  EXPECT_TRUE(parsed.error.empty());
+  EXPECT_TRUE(parsed.options.demo);
+  EXPECT_EQ(parsed.options.screenshotPath, "shot.png");
+  EXPECT_FALSE(ParseAppArgs({"--screenshot"}).error.empty()) << "a file name is needed";
+  EXPECT_TRUE(ParseAppArgs({}).options.screenshotPath.empty());
+}
+
 TEST(AppArgs, UsageNamesEveryOption) {
   const std::string usage = AppUsage();
-  for (const char* option : {"--demo", "--help", "-h", "--version", "-V"}) {
+  for (const char* option : {"--demo", "--screenshot", "--help", "-h", "--version", "-V"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(AppVersionText().rfind("qd3control ", 0), 0u);

@@ -20,7 +20,11 @@ namespace qd3::test {
 class FakeDelegate : public IEditorDelegate {
  public:
   explicit FakeDelegate(int n = 16)
-      : values(static_cast<size_t>(n), 0.0), texts(static_cast<size_t>(n)) {}
+      : values(static_cast<size_t>(n), 0.0),
+        texts(static_cast<size_t>(n)),
+        names(static_cast<size_t>(n)),
+        defaults(static_cast<size_t>(n), 0.0),
+        steps(static_cast<size_t>(n), 0.0) {}
 
   int NParams() const override { return static_cast<int>(values.size()); }
   double GetParamNormalized(int index) const override {
@@ -30,6 +34,15 @@ class FakeDelegate : public IEditorDelegate {
   std::string GetParamDisplayText(int index, double normalized) const override;
   std::vector<std::string> GetParamValueTexts(int index) const override {
     return texts.at(static_cast<size_t>(index));
+  }
+  std::string GetParamName(int index) const override {
+    return names.at(static_cast<size_t>(index));
+  }
+  double GetParamDefaultNormalized(int index) const override {
+    return defaults.at(static_cast<size_t>(index));
+  }
+  double GetParamStepNormalized(int index) const override {
+    return steps.at(static_cast<size_t>(index));
   }
   void DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) override;
 
@@ -41,6 +54,9 @@ class FakeDelegate : public IEditorDelegate {
 
   std::vector<double> values;
   std::vector<std::vector<std::string>> texts;
+  std::vector<std::string> names;
+  std::vector<double> defaults;
+  std::vector<double> steps;                   // 0: continuous
   std::vector<std::pair<int, double>> fromUI;  // every SetParameterValueFromUI, unclamped
   std::vector<std::pair<int, double>> queued;
 };

@@ -21,6 +21,13 @@ class IEditorDelegate {
   virtual std::string GetParamDisplayText(int index, double normalized) const = 0;
   // The value texts of an enumerated parameter in value order; empty for others.
   virtual std::vector<std::string> GetParamValueTexts(int index) const = 0;
+  // The parameter's name as a tooltip shows it; "" where the editor has none.
+  virtual std::string GetParamName(int /*index*/) const { return {}; }
+  // The normalized value a double click on a knob or slider returns to.
+  virtual double GetParamDefaultNormalized(int index) const { return GetParamNormalized(index); }
+  // The normalized size of one raw step (what one wheel notch moves), or 0 for a
+  // continuous parameter.
+  virtual double GetParamStepNormalized(int /*index*/) const { return 0.0; }
   // Values set by code (from the pedal, a file, a template) wait in a queue until
   // the UI thread hands each (index, normalized) to the controls bound to it.
   virtual void DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) = 0;

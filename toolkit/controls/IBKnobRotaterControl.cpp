@@ -9,7 +9,9 @@ IBKnobRotaterControl::IBKnobRotaterControl(float cx, float cy, const IBitmap& bm
 
 IBKnobRotaterControl::IBKnobRotaterControl(const IRECT& bounds, const IBitmap& bmp, int param,
                                            double gearing, float aMin, float aMax)
-    : IControl(bounds, param), mBitmap(bmp), mDrag{gearing}, mInAngle(aMin), mAxAngle(aMax) {}
+    : IControl(bounds, param), mBitmap(bmp), mDrag{gearing}, mInAngle(aMin), mAxAngle(aMax) {
+  mParamTooltip = true;
+}
 
 float IBKnobRotaterControl::Angle() const {
   return mInAngle + static_cast<float>(mValue) * (mAxAngle - mInAngle);
@@ -24,7 +26,11 @@ void IBKnobRotaterControl::OnMouseDrag(float, float, float, float dY, const IMou
 }
 
 void IBKnobRotaterControl::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {
-  SetValueFromUserInput(mDrag.Wheeled(mValue, delta, mod));
+  WheelFromUser(delta, mod);
+}
+
+void IBKnobRotaterControl::OnMouseDblClick(float, float, const IMouseMod&) {
+  ResetToDefaultFromUser();
 }
 
 }  // namespace qd3

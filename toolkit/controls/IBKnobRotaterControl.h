@@ -6,7 +6,8 @@
 namespace qd3 {
 
 // A knob drawn by rotating one picture about its centre: the value sweeps the
-// angle from minAngle to maxAngle degrees (0 = pointer up). Vertical drag.
+// angle from minAngle to maxAngle degrees (0 = pointer up). Vertical drag
+// (shift: fine), wheel steps, a double click returns to the default.
 class IBKnobRotaterControl : public IControl {
  public:
   // Centred on (cx, cy), the rectangle being the picture's frame size.
@@ -18,6 +19,7 @@ class IBKnobRotaterControl : public IControl {
   void Draw(IDrawContext& g) override;
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) override;
+  void OnMouseDblClick(float x, float y, const IMouseMod& mod) override;
   float Angle() const;
 
  private:

@@ -6,7 +6,9 @@ namespace qd3 {
 
 IBSliderControl::IBSliderControl(const IRECT& bounds, const IBitmap& handleBitmap,
                                  const IBitmap& trackBitmap, int param, double gear)
-    : IControl(bounds, param), mHandle(handleBitmap), mTrack(trackBitmap), mGearing(gear) {}
+    : IControl(bounds, param), mHandle(handleBitmap), mTrack(trackBitmap), mGearing(gear) {
+  mParamTooltip = true;
+}
 
 float IBSliderControl::Travel() const {
   return std::max(1.f, mRect.H() - mHandle.FH());
@@ -25,13 +27,16 @@ void IBSliderControl::Draw(IDrawContext& g) {
 }
 
 void IBSliderControl::OnMouseDrag(float, float, float, float dY, const IMouseMod& mod) {
-  const double g = mod.IsFine() ? mGearing * 10.0 : mGearing;
+  const double g = mod.IsFine() ? mGearing * KnobDrag::kFineFactor : mGearing;
   SetValueFromUserInput(std::clamp(mValue - dY / (Travel() * g), 0.0, 1.0));
 }
 
 void IBSliderControl::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {
-  const double step = mod.IsFine() ? 0.001 : 0.01;
-  SetValueFromUserInput(std::clamp(mValue + delta * step, 0.0, 1.0));
+  WheelFromUser(delta, mod);
+}
+
+void IBSliderControl::OnMouseDblClick(float, float, const IMouseMod&) {
+  ResetToDefaultFromUser();
 }
 
 }  // namespace qd3

@@ -6,7 +6,8 @@ namespace qd3 {
 
 // A slider of two pictures: a track drawn at the rectangle's top-left corner and a
 // handle centred across it that travels from the bottom (0) to the top (1).
-// Dragging moves the value by dY / (travel * gearing).
+// Dragging moves the value by dY / (travel * gearing), ten times finer with
+// shift; the wheel steps it; a double click returns to the default.
 class IBSliderControl : public IControl {
  public:
   IBSliderControl(const IRECT& bounds, const IBitmap& handle, const IBitmap& track, int paramIdx,
@@ -15,6 +16,7 @@ class IBSliderControl : public IControl {
   void Draw(IDrawContext& g) override;
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) override;
+  void OnMouseDblClick(float x, float y, const IMouseMod& mod) override;
   IRECT HandleRECT() const;
 
  private:

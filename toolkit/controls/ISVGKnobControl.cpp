@@ -4,7 +4,9 @@ namespace qd3 {
 
 ISVGKnobControl::ISVGKnobControl(const IRECT& bounds, const ISVG& picture, int param,
                                  double gearing, float aMin, float aMax)
-    : IControl(bounds, param), mSvg(picture), mDrag{gearing}, mInAngle(aMin), mAxAngle(aMax) {}
+    : IControl(bounds, param), mSvg(picture), mDrag{gearing}, mInAngle(aMin), mAxAngle(aMax) {
+  mParamTooltip = true;
+}
 
 float ISVGKnobControl::Angle() const {
   return mInAngle + static_cast<float>(mValue) * (mAxAngle - mInAngle);
@@ -19,7 +21,11 @@ void ISVGKnobControl::OnMouseDrag(float, float, float, float dY, const IMouseMod
 }
 
 void ISVGKnobControl::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {
-  SetValueFromUserInput(mDrag.Wheeled(mValue, delta, mod));
+  WheelFromUser(delta, mod);
+}
+
+void ISVGKnobControl::OnMouseDblClick(float, float, const IMouseMod&) {
+  ResetToDefaultFromUser();
 }
 
 }  // namespace qd3

@@ -6,7 +6,8 @@
 namespace qd3 {
 
 // A knob drawn by rotating a vector picture, scaled to the rectangle, about the
-// rectangle's centre. Vertical drag.
+// rectangle's centre. Vertical drag (shift: fine), wheel steps, a double click
+// returns to the default.
 class ISVGKnobControl : public IControl {
  public:
   ISVGKnobControl(const IRECT& bounds, const ISVG& svg, int paramIdx, double gearing = 4.0,
@@ -15,6 +16,7 @@ class ISVGKnobControl : public IControl {
   void Draw(IDrawContext& g) override;
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) override;
+  void OnMouseDblClick(float x, float y, const IMouseMod& mod) override;
   float Angle() const;
 
  private:

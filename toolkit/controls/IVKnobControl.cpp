@@ -19,6 +19,7 @@ IVKnobControl::IVKnobControl(const IRECT& bounds, int param, std::string text,
       mThickness(arcThickness),
       mDrag{gearing} {
   mRedrawOnHover = true;
+  mParamTooltip = true;
 }
 
 float IVKnobControl::Angle() const {
@@ -77,7 +78,11 @@ void IVKnobControl::OnMouseDrag(float, float, float, float dY, const IMouseMod& 
 }
 
 void IVKnobControl::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {
-  SetValueFromUserInput(mDrag.Wheeled(mValue, delta, mod));
+  WheelFromUser(delta, mod);
+}
+
+void IVKnobControl::OnMouseDblClick(float, float, const IMouseMod&) {
+  ResetToDefaultFromUser();
 }
 
 }  // namespace qd3

@@ -10,7 +10,8 @@ namespace qd3 {
 
 // A vector knob: a value arc (accent colour) from minAngle to the value's angle
 // over a track from minAngle to maxAngle, a body with a pointer, and, as the
-// style says, a label above and the parameter's value text below. Vertical drag.
+// style says, a label above and the parameter's value text below. Vertical drag
+// (shift: fine), wheel steps, a double click returns to the default.
 class IVKnobControl : public IControl {
  public:
   IVKnobControl(const IRECT& bounds, int paramIdx, std::string label = {},
@@ -22,6 +23,7 @@ class IVKnobControl : public IControl {
   void OnMouseUp(float x, float y, const IMouseMod& mod) override;
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) override;
+  void OnMouseDblClick(float x, float y, const IMouseMod& mod) override;
   float Angle() const;
   // Centre and radius of the arc's middle line.
   void ArcGeometry(float& cx, float& cy, float& radius) const;

@@ -19,7 +19,9 @@ IVNumberBoxControl::IVNumberBoxControl(const IRECT& bounds, int param, IActionFu
       mInValue(lo),
       mAxValue(hi),
       mFormat(std::move(fmt)),
-      mStep(stepSize > 0.0 ? stepSize : 1.0) {}
+      mStep(stepSize > 0.0 ? stepSize : 1.0) {
+  mParamTooltip = true;
+}
 
 IRECT IVNumberBoxControl::BoxRECT() const {
   return VectorLayout::Make(mRect, mStyle, mLabel).widget;

@@ -10,7 +10,8 @@ namespace qd3 {
 // A number field bound to a parameter whose real value runs from minValue to
 // maxValue in steps of `step`, printed with a printf format (one double). Drag
 // up or down (8 units per step) or turn the wheel to change it; a double click
-// opens the text entry to type a number. An optional label sits above the box.
+// opens the text entry to type a number (a number box has no reset-on-double-
+// click). An optional label sits above the box; the tooltip shows the parameter.
 class IVNumberBoxControl : public IControl {
  public:
   static constexpr float kUnitsPerStep = 8.f;

@@ -17,6 +17,7 @@ IVSliderControl::IVSliderControl(const IRECT& bounds, int param, std::string tex
       mHandleSize(handle),
       mTrackSize(track) {
   mRedrawOnHover = true;
+  mParamTooltip = true;
 }
 
 IRECT IVSliderControl::TrackRECT() const {
@@ -81,9 +82,17 @@ void IVSliderControl::OnMouseUp(float, float, const IMouseMod&) {
 }
 
 void IVSliderControl::OnMouseDrag(float, float, float dX, float dY, const IMouseMod& mod) {
-  const double g = mod.IsFine() ? mGearing * 10.0 : mGearing;
+  const double g = mod.IsFine() ? mGearing * KnobDrag::kFineFactor : mGearing;
   const double delta = mVertical ? -dY : dX;
   SetValueFromUserInput(std::clamp(mValue + delta / (Travel() * g), 0.0, 1.0));
+}
+
+void IVSliderControl::OnMouseWheel(float, float, const IMouseMod& mod, float delta) {
+  WheelFromUser(delta, mod);
+}
+
+void IVSliderControl::OnMouseDblClick(float, float, const IMouseMod&) {
+  ResetToDefaultFromUser();
 }
 
 }  // namespace qd3

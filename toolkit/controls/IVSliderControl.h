@@ -10,7 +10,8 @@ namespace qd3 {
 // A vector slider: a track, its filled part up to the value (accent colour) and a
 // handle `handleSize` units long. A press off the handle jumps the value there;
 // dragging then moves it by dY / (travel * gearing), upwards (or rightwards)
-// increasing.
+// increasing, ten times finer with shift. The wheel steps the value; a double
+// click returns it to the default.
 class IVSliderControl : public IControl {
  public:
   IVSliderControl(const IRECT& bounds, int paramIdx, std::string label = {},
@@ -21,6 +22,8 @@ class IVSliderControl : public IControl {
   void OnMouseDown(float x, float y, const IMouseMod& mod) override;
   void OnMouseUp(float x, float y, const IMouseMod& mod) override;
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
+  void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) override;
+  void OnMouseDblClick(float x, float y, const IMouseMod& mod) override;
   IRECT HandleRECT() const;
   IRECT TrackRECT() const;
   bool IsDragging() const { return mDragging; }

@@ -57,9 +57,30 @@ gboolean OnTick(gpointer data) {
 
 gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   auto* st = static_cast<WidgetState*>(data);
+  // The backing image holds device pixels: one of its pixels to one of the
+  // screen's, whatever GTK's scale factor.
+  const double factor = st->graphics->GetBackingScale();
+  cairo_save(cr);
+  cairo_scale(cr, 1.0 / factor, 1.0 / factor);
   cairo_set_source_surface(cr, st->graphics->GetSurface(), 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
   cairo_paint(cr);
+  cairo_restore(cr);
   return TRUE;
+}
+
+// GTK's scale factor (2 on a HiDPI display, GDK_SCALE=2) sets the backing
+// image's device pixels per window pixel; it may change when the window moves
+// to another monitor.
+void FollowScaleFactor(WidgetState* st) {
+  const int factor = gtk_widget_get_scale_factor(st->widget);
+  st->graphics->SetBackingScale(static_cast<float>(factor > 0 ? factor : 1));
+}
+
+void OnScaleFactorChanged(GObject*, GParamSpec*, gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  FollowScaleFactor(st);
+  gtk_widget_queue_draw(st->widget);
 }
 
 gboolean OnButtonPress(GtkWidget* w, GdkEventButton* ev, gpointer data) {
@@ -212,6 +233,7 @@ GtkWidget* CreateGraphicsWidget(IGraphics& graphics, std::function<void(int, int
   g_signal_connect(area, "leave-notify-event", G_CALLBACK(OnLeave), st);
   g_signal_connect(area, "key-press-event", G_CALLBACK(OnKeyPress), st);
   g_signal_connect(area, "destroy", G_CALLBACK(OnDestroy), st);
+  g_signal_connect(area, "notify::scale-factor", G_CALLBACK(OnScaleFactorChanged), st);
 
   graphics.SetResizeListener([st](int w, int h, float scale) {
     gtk_widget_set_size_request(st->widget, w, h);
@@ -226,6 +248,7 @@ GtkWidget* CreateGraphicsWidget(IGraphics& graphics, std::function<void(int, int
     StartFrameClock(st);
     if (st->onWake) st->onWake();
   });
+  FollowScaleFactor(st);
   graphics.OnFrame();  // the first frame is ready before the first expose
   StartFrameClock(st);
   return area;
