@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kParamLow = 6;
 constexpr int kParamGate = 9;
-constexpr int kParamDrive = 5;
 
 // A current-preset dump with the given sound parameter values (the rest 0).
 Bytes CurrentPresetDump(std::initializer_list<std::pair<int, int>> values) {
@@ -163,6 +162,22 @@ TEST_P(ValueDisplayScreen, GraphFollowsDynamicsAndRatiosOnTheDrivePage) {
   EXPECT_NEAR(Graph().T2(), 1.0, 1e-6);
   EXPECT_NEAR(Graph().R2(), 1.0, 1e-6);
   EXPECT_EQ(Text(92), "0") << "the drive page's COMPRESSION follows";
+}
+
+// Regression: the IR position picker stayed shown on every page, so a press on the
+// drive page's PRE-AMP knob went to it and changed the cabinet instead.
+TEST_P(ValueDisplayScreen, DrivePagesPreampKnobKeepsTheDrivePage) {
+  ConnectWith({{kParamGain, 64}});
+  DragDesign(770.f, 189.f, -40.f);  // "Drive"
+  ASSERT_EQ(mS.editor.currentPage, kPageDrive);
+  DragDesign(480.f, 920.f, -200.f);  // the page's "PRE-AMP" knob, above its value text
+  const int raw = mS.editor.Params()[kParamGain].Raw();
+  ASSERT_GT(raw, 64);
+  EXPECT_EQ(mS.editor.currentPage, kPageDrive);
+  EXPECT_TRUE(Visible(47));
+  EXPECT_NE(Text(47), "50");
+  EXPECT_EQ(LastLiveEdit(kParamGain), raw);
+  EXPECT_EQ(LastLiveEdit(kParamIr), -1) << "the cabinet stays";
 }
 
 TEST_P(ValueDisplayScreen, ClickOnTheGraphAreaOpensTheIrPage) {
