@@ -135,6 +135,12 @@ TEST_P(ValueDisplayScreen, DraggingThePedalsLowKnobOpensItsPageShowsAndSendsTheV
   std::snprintf(expected, sizeof expected, "%.1f", raw * 24.0 / 127.0 - 12.0);
   EXPECT_EQ(Text(36), expected);
   EXPECT_EQ(LastLiveEdit(kParamLow), raw) << "the pedal got the edit live";
+
+  // The page's own GAIN knob drives the same parameter, also when the press lands on
+  // the value text drawn inside its arc.
+  DragDesign(580.f, 915.f, 60.f);
+  EXPECT_LT(mS.editor.Params()[kParamLow].Raw(), raw);
+  EXPECT_EQ(LastLiveEdit(kParamLow), mS.editor.Params()[kParamLow].Raw());
 }
 
 TEST_P(ValueDisplayScreen, DraggingGateMovesTheGraphsFirstKnee) {
