@@ -273,6 +273,19 @@ class QD3Control : public IEditorDelegate {
   void SendLiveEdit(int index, int raw);
   void UpdateModifiedDisplay();
   void RunLinkedParameters(int index, int raw);
+  // What a change shows in the open window: its number text, the dynamics graph,
+  // the controls that depend on it and the detail page it opens.
+  void RunScreenRules(int index, int raw);
+  void ShowValueText(int index, int raw);
+  // ShowPage unless the page is shown already, values are being applied or no
+  // window is open.
+  void ShowPageUnlessSkipped(int page);
+  void FollowDynamics(int raw);
+  void FollowEchoButtons();
+  void MirrorIrSelector(int ir);
+  // position 0 or 1 (cabinet positions 7 and 8) after its "IR Mode" changed.
+  void FollowIrMode(int position, int irMode);
+  bool IsControlShown(int tag);
   // Screen effects; each is skipped while no window is open or the tag is absent.
   void SetControlText(int tag, const std::string& text);
   void SetControlValue(int tag, double normalized);

@@ -200,6 +200,8 @@ void QD3Control::ShowIr(int irValue) {
     qd3::ShowIr(selection, NoIrPositions(), irBuffer);
   }
   if (IsWindowOpen() && mIrDisplaySink) mIrDisplaySink(irBuffer);
+  // A new cabinet on the display brings its page with it.
+  ShowPageUnlessSkipped(kPageIr);
 }
 
 void QD3Control::ShowIrForCurrentSelector() {

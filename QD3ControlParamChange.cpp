@@ -1,5 +1,6 @@
 // The change handler that runs inside every parameter set: live edits to the
-// pedal, the two-digit display, "not saved" tracking and the linked parameters.
+// pedal, the two-digit display, "not saved" tracking, the screen's read-outs and
+// pages, and the linked parameters.
 #include <algorithm>
 #include <cstdio>
 
@@ -43,6 +44,7 @@ void QD3Control::OnParamChange(int index) {
 
   if (IsWindowOpen()) UpdateModifiedDisplay();
 
+  RunScreenRules(index, raw);
   RunLinkedParameters(index, raw);
 
   // Parameters 0..37 carry the voicing that templates and preset files set.
@@ -105,6 +107,10 @@ void QD3Control::RunLinkedParameters(int index, int raw) {
     case kParamIrModeA:
     case kParamIrModeB:
       if (IsBeyondPositionSix(mParams[kParamIr].Raw())) ShowIrForCurrentSelector();
+      break;
+    case kParamAutoFilterOn:
+      // Kept also without the window: the auto-filter switch toggles from it.
+      autoFilterOn = raw > 0;
       break;
     default:
       break;

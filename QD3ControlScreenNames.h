@@ -40,6 +40,14 @@ inline constexpr int kTagDeviceLine = 141;  // device status lines
 inline constexpr int kTagVersionLine = 142;
 inline constexpr int kTagSerialLine = 143;
 inline constexpr int kTagFirmwareBackground = 145;
+// Controls the change handler follows from other parameters.
+inline constexpr int kTagCompRatioText = 9;     // compressor ratio text (no page builds it)
+inline constexpr int kTagExpRatioText = 13;     // expander ratio text (no page builds it)
+inline constexpr int kTagUserIrGainKnobA = 25;  // gain knobs of user-IR positions 7 and 8
+inline constexpr int kTagUserIrGainKnobB = 26;
+inline constexpr int kTagIrSelectorSlider = 61;  // the mirrored "IR" slider (parameter 73)
+inline constexpr int kTagUserIrImportA = 62;     // "IMPORT" of positions 7 and 8
+inline constexpr int kTagUserIrImportB = 63;
 // What the last WAV load kept of its file, on the IR page.
 inline constexpr int kTagIrConversionSummary = 150;
 

@@ -132,10 +132,15 @@ void BuildCabinetList(ScreenBuild& s) {
                              tag, kGroupIrPage);
   }
   QD3Control* editor = &s.editor;
-  s.irPositionPicker = s.graphics.AttachControl(std::make_unique<ReportingSelectControl>(
-      kPositionPickerRect, kParamIrPositionPicker, [editor](int kind) {
-        editor->SetIrPositionPickerPressed(kind == IInvisibleSelectControl3::kPress);
-      }));
+  // Part of the IR page: left shown on other pages it would take their knobs' clicks
+  // and change the cabinet.
+  s.irPositionPicker = s.graphics.AttachControl(
+      std::make_unique<ReportingSelectControl>(kPositionPickerRect, kParamIrPositionPicker,
+                                               [editor](int kind) {
+                                                 editor->SetIrPositionPickerPressed(
+                                                     kind == IInvisibleSelectControl3::kPress);
+                                               }),
+      kNoTag, kGroupIrPage);
 }
 
 }  // namespace qd3

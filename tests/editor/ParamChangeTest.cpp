@@ -138,10 +138,13 @@ TEST_F(EditorTest, TwoDigitDisplayShowsValuesAndModifiedColour) {
   EXPECT_EQ(display.color, (IColor{100, 255, 255, 255}));
 
   display.str = "xx";
-  for (int index : {14, 40, 41, 57, 60}) {
+  for (int index : {40, 41, 57, 60}) {
     SetRaw(index, 1);
     EXPECT_EQ(display.str, "xx") << index << " has its own display";
   }
+  // "IR" shows the cabinet position (0..80), not its raw value.
+  SetRaw(14, 64);
+  EXPECT_EQ(display.str, "40");
 
   mSeam.TakeSnapshotOfPedalValues();
   SetRaw(1, 7);
