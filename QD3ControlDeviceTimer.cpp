@@ -82,7 +82,10 @@ void QD3Control::ServeConnectedTransfers() {
     return;
   }
   if (mSync.Active()) {
-    ApplyTransferStep(mSync.OnTick());
+    const TransferStep step = mSync.OnTick();
+    ApplyTransferStep(step);
+    // The pedal stopped answering: look for it again, as the session's own give-up does.
+    if (step.end == TransferEnd::kFailed) Reconnect();
   } else {
     ServeSessionWatch();
   }

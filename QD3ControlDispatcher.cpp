@@ -222,6 +222,7 @@ void QD3Control::HandleDeviceStatus(uint8_t command) {
       }
       break;
     case kCmdDeviceError:
+      mIrUpload.OnRefused();
       PostMessage(kTextDeviceError);
       break;
     case kCmdIrChunkAck:

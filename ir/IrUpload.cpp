@@ -64,6 +64,12 @@ TransferStep IrUpload::OnStored() {
   return TransferStep{}.Finish();
 }
 
+void IrUpload::OnRefused() {
+  if (mPhase == Phase::kIdle) return;
+  mPhase = Phase::kIdle;
+  mSession.irUploadNext = false;
+}
+
 TransferStep IrUpload::Restart() {
   mBuffer.Pack(mImage);
   mWatchdog.RestartWait();

@@ -53,6 +53,9 @@ class IrUpload {
   void OnChunkAck();
   // kCmdIrStored: the pedal stored the IR. Finishes the upload when it was waiting for it.
   TransferStep OnStored();
+  // kCmdDeviceError: the pedal refused the image. The upload ends (sending it again
+  // would only be refused again); the dispatcher's "ERROR!" is the one word said.
+  void OnRefused();
 
   bool Active() const { return mPhase != Phase::kIdle; }
   Phase CurrentPhase() const { return mPhase; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "presets/PresetRecord.h"
+#include "protocol/Checksum14.h"
 #include "protocol/MessageBuilders.h"
 
 namespace qd3 {
@@ -37,6 +38,7 @@ void BankExport::Start() {
   mSession.bulkLength = 0;
   mSession.backupIrWanted.fill(false);
   mWatchdog.Rearm();
+  mBadDumps = 0;
 }
 
 TransferStep BankExport::OnTick() {
@@ -50,12 +52,22 @@ TransferStep BankExport::OnTick() {
     return step;
   }
   if (!mSession.backupNext) {
-    if (mWatchdog.OnTick() == WatchdogVerdict::kGiveUp) return Stop(kTextExportStalled);
+    const WatchdogVerdict verdict = mWatchdog.OnTick();
+    if (verdict == WatchdogVerdict::kGiveUp) return Stop(kTextExportStalled);
+    if (verdict == WatchdogVerdict::kRetry) {
+      // The answer was lost: whatever part of it arrived is dropped and it is asked for
+      // again, so the file never holds a half transfer.
+      mSession.bulkLength = mRequestStart;
+      step.Send(mLastRequest);
+      mWatchdog.RestartWait();
+    }
     return step;
   }
   mWatchdog.Rearm();
+  mRequestStart = mSession.bulkLength;
   if (mSession.backupPresetIndex < kPresetCount) {
-    step.Send(BuildRequestPreset(mSession.backupPresetIndex));
+    mLastRequest = BuildRequestPreset(mSession.backupPresetIndex);
+    step.Send(mLastRequest);
     ++mSession.backupPresetIndex;
     mSession.backupNext = false;
     return step;
@@ -71,7 +83,8 @@ TransferStep BankExport::OnTick() {
     *found = false;
     const int n = static_cast<int>(found - mSession.backupIrWanted.begin());
     mSession.backupIrIndex = n + 1;
-    step.Send(BuildRequestIr(n));
+    mLastRequest = BuildRequestIr(n);
+    step.Send(mLastRequest);
     mSession.backupNext = false;
     return step;
   }
@@ -84,6 +97,13 @@ TransferStep BankExport::OnTick() {
 
 TransferStep BankExport::OnPresetDump(std::span<const uint8_t> message) {
   if (!mSession.backupActive || message.size() != kRecordMessageSize) return {};
+  if (!VerifyRecordChecksum(message)) {
+    if (++mBadDumps > kExportBadDumpRetries) return Stop(kTextExportDumpDamaged);
+    mSession.backupPresetIndex = std::max(mSession.backupPresetIndex - 1, 0);
+    mSession.backupNext = true;
+    return {};
+  }
+  mBadDumps = 0;
   for (const IrReference& ref : {kPosition7, kPosition8}) {
     if (message[ref.mode] == 0) continue;
     const int n = message[ref.high] * kIrHighWeight + message[ref.low];

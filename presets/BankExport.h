@@ -11,8 +11,10 @@
 // replies set `backupNext` again: each preset dump, and each kCmdIrEnd.
 //
 // Ends: connection lost -> abandoned without a file and without a word; the buffer would
-// overflow -> stopped with a message before a byte is written past it; 5 s without the
-// reply a request waits for -> stopped with a message. None of these writes a file.
+// overflow -> stopped with a message before a byte is written past it; a reply that does
+// not come within 2 s is asked for again (what arrived of it is dropped), and after 3 such
+// retries the export stops with a message; a preset dump that fails its checksum is asked
+// for again, at most 3 times. None of the stops writes a file.
 
 #include <cstdint>
 #include <span>
@@ -28,6 +30,15 @@ namespace qd3 {
 inline constexpr char kTextExportTooLarge[] =
     "The bank does not fit into 1,048,576 bytes. The export was stopped and no file was "
     "written.";
+inline constexpr char kTextExportDumpDamaged[] =
+    "The pedal sent a damaged preset several times. The export was stopped and no file was "
+    "written.";
+// A dump that fails its checksum is asked for again this many times before the export
+// stops: a damaged record must never reach a bank file.
+inline constexpr int kExportBadDumpRetries = 3;
+// A request whose answer does not come is sent again after 2 s (100 ms ticks), 3 times.
+inline constexpr int kExportWaitTicks = 20;
+inline constexpr int kExportRetries = 3;
 inline constexpr char kTextExportStalled[] =
     "The pedal stopped answering. The export was stopped and no file was written.";
 
@@ -44,9 +55,10 @@ class BankExport {
   // (kFailed with an empty message: nothing to tell the player).
   TransferStep OnTick();
 
-  // Dispatcher, kCmdPresetDump while `backupActive` (no checksum test): marks the user
-  // IRs the dump uses (bytes 82/83 with 95..98), appends the 267 bytes, shows progress
-  // `backupPresetIndex` / 128 and sets `backupNext`.
+  // Dispatcher, kCmdPresetDump while `backupActive`: marks the user IRs the dump uses
+  // (bytes 82/83 with 95..98), appends the 267 bytes, shows progress
+  // `backupPresetIndex` / 128 and sets `backupNext`. A dump whose checksum fails is not
+  // kept: the same slot is asked for again, at most kExportBadDumpRetries times.
   TransferStep OnPresetDump(std::span<const uint8_t> message);
   // Dispatcher, kCmdIrBegin / kCmdIrData / kCmdIrEnd while `backupActive`: appends the
   // message; the end also shows `backupIrIndex` / 256 and sets `backupNext`.
@@ -63,7 +75,10 @@ class BankExport {
 
   DeviceSession& mSession;
   std::span<uint8_t> mBuffer;
-  ReplyWatchdog mWatchdog{kReplyStallTicks, 0};
+  ReplyWatchdog mWatchdog{kExportWaitTicks, kExportRetries};
+  int mBadDumps = 0;      // damaged dumps of the slot asked for last
+  Bytes mLastRequest;     // the request a lost answer is asked for again with
+  int mRequestStart = 0;  // `bulkLength` when it left
 };
 
 }  // namespace qd3

@@ -46,8 +46,11 @@ TransferStep PresetSync::OnTick() {
     case WatchdogVerdict::kGiveUp:
       break;
   }
-  // The slots still pending are fetched at the next connection.
+  // The slots still pending are fetched at the next connection. A pedal that answers no
+  // dump would not answer the global-settings request either, and a second message would
+  // say the same again: the run ends without it, and the editor looks for the pedal anew.
   TransferStep end = Finish();
+  end.messages.clear();
   end.end = TransferEnd::kFailed;
   end.message = kTextSyncGaveUp;
   return end;

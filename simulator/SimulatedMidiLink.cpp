@@ -13,11 +13,12 @@ bool SimulatedMidiLink::HasPort(MidiDirection) const {
 }
 
 std::vector<std::string> SimulatedMidiLink::PortNames(MidiDirection) {
+  if (mUnplugged) return {};
   return {kSimulatorPortName};
 }
 
 bool SimulatedMidiLink::OpenPort(MidiDirection direction, unsigned index, const std::string&) {
-  if (index != 0) return false;
+  if (index != 0 || mUnplugged) return false;
   if (direction == MidiDirection::kOutput) {
     mOutputOpen = true;
   } else {
@@ -34,6 +35,13 @@ void SimulatedMidiLink::ClosePort(MidiDirection direction) {
     std::lock_guard lock(mCallbackMutex);
     mInputOpen = false;
   }
+}
+
+void SimulatedMidiLink::SetUnplugged(bool unplugged) {
+  mUnplugged = unplugged;
+  if (!unplugged) return;
+  ClosePort(MidiDirection::kOutput);
+  ClosePort(MidiDirection::kInput);
 }
 
 void SimulatedMidiLink::SetInputCallback(InputCallback callback, void* user) {

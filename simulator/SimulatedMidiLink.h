@@ -60,6 +60,12 @@ class SimulatedMidiLink final : public IMidiTransport {
   // Answers that reached no callback because the input was closed or had none.
   int LostReplies() const { return mLostReplies.load(); }
 
+  // The cable is pulled: both ports vanish from the lists and close, nothing can be
+  // opened or sent, and answers on the wire are lost. Plugged back, the ports are listed
+  // again but stay closed until the host opens them, as after a real USB reconnection.
+  void SetUnplugged(bool unplugged);
+  bool Unplugged() const { return mUnplugged.load(); }
+
  private:
   void Deliver(std::span<const uint8_t> message);
 
@@ -68,6 +74,7 @@ class SimulatedMidiLink final : public IMidiTransport {
   void* mCallbackUser = nullptr;
   bool mInputOpen = false;
   std::atomic<bool> mOutputOpen{false};
+  std::atomic<bool> mUnplugged{false};
   std::atomic<int> mLostReplies{0};
 
   PedalService mService;  // last: its line stops before the callback state goes

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "tests/host_app/ChildProcess.h"
+#include "tests/host_app/SimulatorStart.h"
 #include "tests/host_midi/JackDummyServer.h"
 #include "tests/support/TempFolder.h"
 
@@ -47,8 +48,8 @@ TEST(EditorWindowSystem, ConnectsOverJackDrawsAndSaysGoodbyeOnClose) {
   const auto simLog = folder.Path() / "sim.log";
   Child sim({QD3_SIM_EXE, "--api", "jack", "--client", client, "--log"}, simLog);
   ASSERT_TRUE(sim.Started()) << "qd3-sim: " << std::strerror(sim.SpawnError());
-  ASSERT_TRUE(WaitFor([&] { return ReadText(simLog).find("ready") != std::string::npos; }, 20s))
-      << ReadText(simLog);
+  const std::string simProblem = test::WaitForSimulatorPorts(simLog, client, folder.Path());
+  ASSERT_TRUE(simProblem.empty()) << simProblem;
 
   // The editor's input listens to the pedal's output and the other way round.
   std::ofstream(base / "settings.ini")
@@ -71,6 +72,9 @@ TEST(EditorWindowSystem, ConnectsOverJackDrawsAndSaysGoodbyeOnClose) {
   ASSERT_TRUE(WaitFor(
       [&] { return ReadText(editorLog).find("first frame drawn") != std::string::npos; }, 30s))
       << ReadText(editorLog);
+
+  const std::string silent = test::WaitForFirstSimulatorAnswer(simLog);
+  ASSERT_TRUE(silent.empty()) << silent << "\neditor:\n" << ReadText(editorLog);
 
   // Connected and synchronised: every preset is in the cache.
   EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(base / "Presets" / "128.dat"); }, 90s))

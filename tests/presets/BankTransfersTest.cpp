@@ -156,14 +156,39 @@ TEST(BankExport, ConnectionLostAbandonsSilently) {
   EXPECT_FALSE(editor.session.backupActive);
 }
 
-TEST(BankExport, SilentPedalStopsAfterFiveSeconds) {
+TEST(BankExport, SilentPedalIsAskedThreeTimesMoreThenTheExportStops) {
   Editor editor;
   editor.bankExport.Start();
-  editor.Tick();  // request preset 0, no answer
-  for (int i = 0; i < kReplyStallTicks; ++i) ASSERT_EQ(editor.Tick().end, TransferEnd::kRunning);
-  const TransferStep step = editor.Tick();
+  const Bytes request = editor.Tick().messages.at(0);  // preset 0, never answered
+  int repeats = 0;
+  TransferStep step;
+  for (int i = 0; i < (kExportRetries + 1) * (kExportWaitTicks + 1) + 1; ++i) {
+    step = editor.Tick();
+    if (step.end != TransferEnd::kRunning) break;
+    for (const Bytes& m : step.messages) repeats += m == request;
+  }
+  EXPECT_EQ(repeats, kExportRetries);
   EXPECT_EQ(step.end, TransferEnd::kFailed);
   EXPECT_EQ(step.message, kTextExportStalled);
+}
+
+// Regression: a dump that failed its checksum went into the bank file, and the export
+// said "Finished successfully!".
+TEST(BankExport, ADamagedDumpIsAskedForAgainAndNeverKept) {
+  Editor editor;
+  editor.bankExport.Start();
+  Bytes damaged = PresetDump(0);
+  damaged[damaged.size() - 2] ^= 1;
+  TransferStep step;
+  int requests = 0;
+  for (int dump = 0; dump <= kExportBadDumpRetries; ++dump) {
+    for (const Bytes& m : editor.Tick().messages) requests += m == BuildRequestPreset(0);
+    step = editor.bankExport.OnPresetDump(damaged);
+    EXPECT_EQ(editor.session.bulkLength, 0) << "a damaged dump was kept";
+  }
+  EXPECT_EQ(requests, kExportBadDumpRetries + 1);
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_EQ(step.message, kTextExportDumpDamaged);
 }
 
 // One preset and an IR of three chunks.

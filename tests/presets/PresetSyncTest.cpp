@@ -96,7 +96,9 @@ TEST(PresetSync, SilentPedalIsAskedThreeTimesThenTheRunEndsWithAMessage) {
   EXPECT_EQ(requests, kSyncMaxRetries);
   EXPECT_EQ(last.end, TransferEnd::kFailed);
   EXPECT_EQ(last.message, kTextSyncGaveUp);
-  EXPECT_EQ(Command(last), kCmdRequestBlock);
+  // Regression: the global settings were asked for from the silent pedal, whose second
+  // give-up then said the same again in another box.
+  EXPECT_TRUE(last.messages.empty());
   EXPECT_TRUE(rig.checksums.IsPending(7)) << "left for the next connection";
 }
 
