@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "QD3Control.h"
 #include "host/app/EditorApp.h"
@@ -88,6 +89,11 @@ void EditorApp::CreateWindow() {
   mEditor->SetPlatformServices(mPlatform.get());
   // Builds the screens, opens them to the editor and fills the lists from the cache.
   BuildEditorScreen(*mGraphics, *mEditor);
+  // The value texts and dependent controls from the values the editor holds. As
+  // values being applied: no page opens and nothing goes to the pedal.
+  const bool applying = std::exchange(mEditor->session.applyingDeviceValues, true);
+  mEditor->RunAllChangeHandlers();
+  mEditor->session.applyingDeviceValues = applying;
   if (!mOptions.screenshotPath.empty()) mGraphics->Resize(kEditorWidth, kEditorHeight, 0.5f);
 
   GtkAccelGroup* accelerators = gtk_accel_group_new();
