@@ -24,9 +24,11 @@ if [ $# -gt 0 ]; then targets=("$@"); else targets=("${all_targets[@]}"); fi
 
 # The longest input each target is given: a little above its longest meaningful input
 # (a bank file of 128 presets and an IR is 37 kB; an IR transfer about 2.9 kB; the state
-# file is fuzzed as patches over a whole image). Longer inputs only slow every execution.
+# file is fuzzed as patches over a whole image; firmware files are refused from 65,536
+# bytes on). Longer inputs only slow every execution.
 max_len() {
   case "$1" in
+    FuzzFirmwareImage) echo 66000 ;;
     FuzzBankFile) echo 49152 ;;
     FuzzWavReader | FuzzPresetFile | FuzzCacheScan | FuzzPedalModel) echo 16384 ;;
     FuzzSevenBit | FuzzEditorReceive) echo 8192 ;;
