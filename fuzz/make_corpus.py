@@ -174,8 +174,16 @@ def main():
     write("FuzzIniFile", "out-of-range", b"[audio]\nout1=-1\nbuffer=99999\n; note\n[GUI]\nscale=9\n")
 
     header = b"QD3SIMST" + struct.pack("<II", 1, 16)
-    write("FuzzStateFile", "header-short-payload", header + bytes(16) + struct.pack("<I", 0))
-    write("FuzzStateFile", "bad-magic", b"QD3SIMSX" + header[8:])
+    write("FuzzStateFile", "header-short-payload", bytes([0]) + header + bytes(16) + struct.pack("<I", 0))
+    write("FuzzStateFile", "bad-magic", bytes([0]) + b"QD3SIMSX" + header[8:])
+    # Byte 0 bit 0: patches over the default image (offset 3 bytes LE, length, bytes);
+    # bit 1: the CRC made right after patching.
+    def patch(offset, data):
+        return struct.pack("<I", offset)[:3] + bytes([len(data)]) + bytes(data)
+    write("FuzzStateFile", "patched-current-preset", bytes([3]) + patch(17, [5]))
+    write("FuzzStateFile", "patched-preset-200", bytes([3]) + patch(17, [200]))
+    write("FuzzStateFile", "patched-bad-crc", bytes([1]) + patch(40, [1, 2, 3]))
+    write("FuzzStateFile", "patched-serial", bytes([3]) + patch(18, [40]) + patch(19, list(b"SERIAL")))
 
     editor_msgs = [
         msg(0x55, [15]), msg(0x55, [3]), msg(0x55, [0]), msg(0x40, [5]), msg(0x23, [7]),
@@ -202,7 +210,7 @@ def main():
                   [msg(0x51, [1, 64])],
         "loader": [bytes([0xF0] + MFR + [LDR, c, 0xF7]) for c in (0x12, 0x14, 0x15)],
     }
-    for state in range(5):
+    for state in range(7):
         for name, messages in replies.items():
             write("FuzzEditorReceive", f"state{state}-{name}", bytes([state]) + b"".join(messages))
 

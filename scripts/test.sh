@@ -2,7 +2,7 @@
 # Sets up; checks formatting, file sizes and naming; builds the run command's
 # optimised build; runs the threaded tests under ThreadSanitizer; then builds
 # everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the
-# whole test suite.
+# whole test suite, after a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -31,4 +31,7 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DQD3_SANITIZE=addre
   -DQD3_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure -L package
+# Every fuzz target for 10 s on its seed corpus (clang build in build-fuzz), so that an
+# input that crashes a reader shows here; scripts/fuzz.sh stops the run when one does.
+scripts/fuzz.sh 10
 ctest --test-dir build-test --output-on-failure -j2 -LE package
