@@ -30,7 +30,8 @@ std::vector<std::string> ReadLines(const std::filesystem::path& path) {
   std::vector<std::string> lines;
   std::ifstream in(path);
   for (std::string line; std::getline(in, line);) {
-    if (lines.empty() && line.starts_with(kUtf8ByteOrderMark)) {
+    // Every leading mark: a file saved twice by such an editor may carry two.
+    while (lines.empty() && line.starts_with(kUtf8ByteOrderMark)) {
       line.erase(0, kUtf8ByteOrderMark.size());
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();

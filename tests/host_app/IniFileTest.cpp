@@ -104,6 +104,16 @@ TEST(IniFile, LeadingByteOrderMarkIsSkipped) {
   EXPECT_EQ(ini.GetInt("audio", "buffer", 0), 256);
 }
 
+// Regression (found by fuzzing): behind a second byte-order mark "[audio]" was no section,
+// so a written value went into a new section and the next read gave the old one.
+TEST(IniFile, TwoByteOrderMarksKeepAWrittenValue) {
+  test::TempFolder folder;
+  const auto path = folder.Path() / "a.ini";
+  WriteText(path, "\xEF\xBB\xBF\xEF\xBB\xBF[audio]\nbuffer=512\n");
+  ASSERT_TRUE(IniFile(path).WriteString("audio", "buffer", "256"));
+  EXPECT_EQ(IniFile(path).GetInt("audio", "buffer", 0), 256);
+}
+
 // Regression: a value cut at its limit just after a blank kept that blank, the next read
 // trimmed it, and the settings were rewritten at every start.
 TEST(IniFile, ValueCutAtItsLimitIsTrimmedAgain) {
