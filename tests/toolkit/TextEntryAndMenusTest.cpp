@@ -47,6 +47,24 @@ TEST(EditableText, CommitSetsTheTextAndRunsTheAction) {
   EXPECT_EQ(committed, (std::vector<std::string>{"PresetAC"}));
 }
 
+// Regression: a text wider than its field was drawn past the field's right side,
+// where no later redraw of the field painted over it.
+TEST(EditableText, ALongTextIsCutAtTheFieldsRightSide) {
+  Canvas c;
+  c.graphics.AttachControl(std::make_unique<IEditableTextControl>(
+      IRECT(20, 120, 260, 144), "Tolvane QD3 Default Preset Name Far Too Long", kNameText));
+  int inside = 0;
+  int outside = 0;
+  for (float x = 20; x < 400; x += 1.f) {
+    for (float y = 122; y < 144; y += 2.f) {
+      if (c.Probe(x, y).G < 50) continue;  // the canvas behind is black
+      (x < 260 ? inside : outside) += 1;
+    }
+  }
+  EXPECT_GT(inside, 0);
+  EXPECT_EQ(outside, 0);
+}
+
 TEST(EditableText, EscapeCancelsAndAPressElsewhereCommits) {
   Canvas c;
   int actions = 0;

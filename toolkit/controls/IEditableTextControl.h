@@ -12,6 +12,9 @@ class IEditableTextControl : public ITextControl {
                        const IColor& background = kColorTransparent,
                        IActionFunction action = nullptr);
 
+  // A typed text may be wider than the field: it is cut at the field's sides, which
+  // is all a redraw of the field paints over again.
+  void Draw(IDrawContext& g) override;
   void OnMouseDown(float x, float y, const IMouseMod& mod) override;
   void OnTextEntryCompletion(const std::string& text) override;
 };
