@@ -212,6 +212,21 @@ TEST_F(OverlayScreens, ResetButtonAsksFirstAndCancelSendsNothing) {
   EXPECT_EQ(mPlatform.CountCalls(ScriptedPlatformServices::ECall::kMessageBox), 2u);
 }
 
+TEST_F(OverlayScreens, CancelledFirmwareDialogChangesNothing) {
+  mS.editor.OnMenuCommand(kEditorCmdFirmwareUpdate);
+  mS.sent.Clear();
+  mPlatform.QueueOpenFileResult("");  // the player closes the dialog
+  ClickDesign(1100.f, 682.f);         // "UPDATE FIRMWARE"
+  mS.host.Frame();
+  for (int tick = 0; tick < 20; ++tick) mS.editor.OnDeviceTimer();
+  ASSERT_EQ(mPlatform.CountCalls(ScriptedPlatformServices::ECall::kOpenFile), 1u);
+  EXPECT_EQ(mPlatform.Calls().back().extension, "ldr");
+  EXPECT_TRUE(mS.sent.messages.empty());
+  EXPECT_EQ(mPlatform.CountCalls(ScriptedPlatformServices::ECall::kMessageBox), 0u);
+  EXPECT_TRUE(GroupShown(kGroupFirmwareUpdate));
+  EXPECT_FALSE(GroupShown(kGroupFirmware)) << "no progress without a file";
+}
+
 TEST_F(OverlayScreens, DownloadLinkOpensOurOwnProjectPage) {
   mS.editor.OnMenuCommand(kEditorCmdFirmwareUpdate);
   ClickDesign(848.f, 361.f);
