@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -47,40 +48,59 @@ std::string DoubleResolutionName(const std::string& name) {
   return name.substr(0, dot) + "@2x" + name.substr(dot);
 }
 
-BitmapData::BitmapData(cairo_surface_t* normal, cairo_surface_t* doubled, int nFrames,
-                       std::string fileName)
-    : mSurface1x(normal),
-      mSurface2x(doubled),
+namespace {
+
+// The pixel size of encoded picture bytes without decoding them.
+bool PictureSize(std::span<const unsigned char> bytes, int& w, int& h) {
+  int comp = 0;
+  return !bytes.empty() &&
+         stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &comp) == 1 &&
+         w > 0 && h > 0;
+}
+
+}  // namespace
+
+BitmapData::BitmapData(std::span<const unsigned char> normal,
+                       std::span<const unsigned char> doubled, int nFrames, std::string fileName)
+    : mNormalBytes(normal),
+      mDoubledBytes(doubled),
       mFrames(nFrames < 1 ? 1 : nFrames),
       mName(std::move(fileName)) {
-  if (mSurface1x) {
-    mWidth = static_cast<float>(cairo_image_surface_get_width(mSurface1x));
-    mHeight = static_cast<float>(cairo_image_surface_get_height(mSurface1x));
-  } else if (mSurface2x) {
-    mWidth = cairo_image_surface_get_width(mSurface2x) / 2.f;
-    mHeight = cairo_image_surface_get_height(mSurface2x) / 2.f;
+  int w = 0;
+  int h = 0;
+  if (PictureSize(mDoubledBytes, w, h)) {
+    mDoubledReadable = true;
+    mWidth = w / 2.f;
+    mHeight = h / 2.f;
+  }
+  if (PictureSize(mNormalBytes, w, h)) {
+    mNormalReadable = true;
+    mWidth = static_cast<float>(w);
+    mHeight = static_cast<float>(h);
   }
 }
 
 BitmapData::~BitmapData() {
   if (mScaled) cairo_surface_destroy(mScaled);
-  if (mSurface1x) cairo_surface_destroy(mSurface1x);
-  if (mSurface2x) cairo_surface_destroy(mSurface2x);
-}
-
-cairo_surface_t* BitmapData::SourceSurface(float scale) const {
-  if (mSurface2x && (scale > 1.f || !mSurface1x)) return mSurface2x;
-  return mSurface1x;
 }
 
 cairo_surface_t* BitmapData::SurfaceForScale(float scale) {
   if (mScaled && mScaledFor == scale) return mScaled;
   if (mScaled) cairo_surface_destroy(mScaled);
-  cairo_surface_t* src = SourceSurface(scale);
+  mScaled = nullptr;
+  const bool useDoubled = mDoubledReadable && (scale > 1.f || !mNormalReadable);
+  cairo_surface_t* src = DecodeImageToSurface(useDoubled ? mDoubledBytes : mNormalBytes);
+  if (!src) return nullptr;
   const int sw = cairo_image_surface_get_width(src);
   const int sh = cairo_image_surface_get_height(src);
   const int dw = std::max(1, static_cast<int>(std::lround(mWidth * scale)));
   const int dh = std::max(1, static_cast<int>(std::lround(mHeight * scale)));
+  mScaledFor = scale;
+  // At the file's own size the decoded picture is the scaled one.
+  if (sw == dw && sh == dh) {
+    mScaled = src;
+    return mScaled;
+  }
   mScaled = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, dw, dh);
   cairo_t* cr = cairo_create(mScaled);
   cairo_scale(cr, static_cast<double>(dw) / sw, static_cast<double>(dh) / sh);
@@ -89,7 +109,7 @@ cairo_surface_t* BitmapData::SurfaceForScale(float scale) {
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_paint(cr);
   cairo_destroy(cr);
-  mScaledFor = scale;
+  cairo_surface_destroy(src);
   return mScaled;
 }
 

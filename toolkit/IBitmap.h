@@ -8,31 +8,39 @@ typedef struct _cairo_surface cairo_surface_t;
 
 namespace qd3 {
 
-// Decoded pixels of one picture file and its optional double-resolution twin,
-// with N frames stacked vertically. Sizes are design units: one pixel of the
-// normal file is one unit.
+// One picture file and its optional double-resolution twin, with N frames stacked
+// vertically. Sizes are design units: one pixel of the normal file is one unit.
+// The files' bytes are kept (they are the program's embedded resources) and
+// decoded only when drawing needs them, and only the resolution the drawing scale
+// uses: a full-canvas picture costs one image in memory, not four.
 class BitmapData {
  public:
-  BitmapData(cairo_surface_t* normal, cairo_surface_t* doubled, int nFrames, std::string name);
+  // Either span may be empty, not both. The bytes must outlive the object.
+  BitmapData(std::span<const unsigned char> normal, std::span<const unsigned char> doubled,
+             int nFrames, std::string name);
   ~BitmapData();
   BitmapData(const BitmapData&) = delete;
   BitmapData& operator=(const BitmapData&) = delete;
 
+  // False when neither file could be read as a picture.
+  bool IsReadable() const { return mWidth > 0.f && mHeight > 0.f; }
   float W() const { return mWidth; }
   float H() const { return mHeight; }
   int NFrames() const { return mFrames; }
-  bool HasDoubleResolution() const { return mSurface2x != nullptr; }
+  bool HasDoubleResolution() const { return mDoubledReadable; }
   const std::string& Name() const { return mName; }
 
-  // The whole picture resampled once to `scale` device pixels per unit: the
-  // double-resolution file above a scale of 1 where there is one, otherwise the
-  // normal one. Kept until another scale is asked for.
+  // The whole picture resampled once to `scale` device pixels per unit, from the
+  // double-resolution file above a scale of 1 where there is one, otherwise from
+  // the normal one. Kept until another scale is asked for; nullptr when the file
+  // cannot be decoded.
   cairo_surface_t* SurfaceForScale(float scale);
-  cairo_surface_t* SourceSurface(float scale) const;
 
  private:
-  cairo_surface_t* mSurface1x = nullptr;
-  cairo_surface_t* mSurface2x = nullptr;
+  std::span<const unsigned char> mNormalBytes;
+  std::span<const unsigned char> mDoubledBytes;
+  bool mNormalReadable = false;
+  bool mDoubledReadable = false;
   cairo_surface_t* mScaled = nullptr;
   float mScaledFor = 0.f;
   float mWidth = 0.f;

@@ -207,6 +207,7 @@ void IDrawContext::DrawBitmap(const IBitmap& bitmap, float x, float y, int frame
   BitmapData* d = bitmap.Get();
   if (!d) return;
   cairo_surface_t* src = d->SurfaceForScale(mScale);
+  if (!src) return;
   const double fw = cairo_image_surface_get_width(src);
   const double fh = static_cast<double>(cairo_image_surface_get_height(src)) / d->NFrames();
   frame = std::clamp(frame, 0, d->NFrames() - 1);
@@ -228,6 +229,7 @@ void IDrawContext::DrawRotatedBitmap(const IBitmap& bitmap, float cx, float cy, 
   BitmapData* d = bitmap.Get();
   if (!d) return;
   cairo_surface_t* src = d->SurfaceForScale(mScale);
+  if (!src) return;
   const double fw = cairo_image_surface_get_width(src);
   const double fh = static_cast<double>(cairo_image_surface_get_height(src)) / d->NFrames();
   frame = std::clamp(frame, 0, d->NFrames() - 1);
@@ -262,8 +264,10 @@ void IDrawContext::DrawRotatedBitmap(const IBitmap& bitmap, float cx, float cy, 
   frame = std::clamp(frame, 0, d->NFrames() - 1);
   if (!cache.surface || cache.bitmap != d || cache.angle != angle || cache.scale != mScale ||
       cache.frame != frame) {
-    if (cache.surface) cairo_surface_destroy(cache.surface);
     cairo_surface_t* src = d->SurfaceForScale(mScale);
+    if (!src) return;
+    if (cache.surface) cairo_surface_destroy(cache.surface);
+    cache.surface = nullptr;
     const double fw = cairo_image_surface_get_width(src);
     const double fh = static_cast<double>(cairo_image_surface_get_height(src)) / d->NFrames();
     const int side = static_cast<int>(std::ceil(std::hypot(fw, fh))) + 2;

@@ -203,14 +203,13 @@ bool IGraphics::LoadFont(std::string_view fontId, std::string_view fileName) {
 IBitmap IGraphics::LoadBitmap(const std::string& name, int nFrames) {
   const std::string key = name + "#" + std::to_string(nFrames);
   if (auto it = mBitmaps.find(key); it != mBitmaps.end()) return it->second;
-  cairo_surface_t* normal = nullptr;
-  cairo_surface_t* doubled = nullptr;
-  if (const auto* res = FindEmbeddedResource(name)) normal = DecodeImageToSurface(res->bytes);
-  if (const auto* res = FindEmbeddedResource(DoubleResolutionName(name))) {
-    doubled = DecodeImageToSurface(res->bytes);
-  }
-  if (!normal && !doubled) return {};
-  IBitmap bitmap(std::make_shared<BitmapData>(normal, doubled, nFrames, name));
+  std::span<const unsigned char> normal;
+  std::span<const unsigned char> doubled;
+  if (const auto* res = FindEmbeddedResource(name)) normal = res->bytes;
+  if (const auto* res = FindEmbeddedResource(DoubleResolutionName(name))) doubled = res->bytes;
+  auto data = std::make_shared<BitmapData>(normal, doubled, nFrames, name);
+  if (!data->IsReadable()) return {};
+  IBitmap bitmap(std::move(data));
   mBitmaps.emplace(key, bitmap);
   return bitmap;
 }
