@@ -13,7 +13,10 @@ build="${1:-$root/build-package}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQD3_BUILD_TESTS=OFF -DQD3_BUILD_BENCHMARKS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 targets=(qd3control qd3_icons qd3_man_page qd3_changelog)
-if cmake --build "$build" --target help | grep -q '^qd3ctl:'; then targets+=(qd3ctl qd3ctl_man_page); fi
+# The target list is read whole first: grep -q stopping early would kill the listing
+# with SIGPIPE, and pipefail would then take qd3ctl for absent.
+help="$(cmake --build "$build" --target help)"
+if grep -q '^qd3ctl:' <<<"$help"; then targets+=(qd3ctl qd3ctl_man_page); fi
 cmake --build "$build" --target "${targets[@]}" -j2
 
 # The installed tree as the package will hold it, for the validators.
