@@ -198,10 +198,10 @@ double QD3Control::GetParamDefaultNormalized(int index) const {
 }
 
 double QD3Control::GetParamStepNormalized(int index) const {
-  const ParamSpec& spec = mParams[index].Info();
-  const double span = spec.max - spec.min;
-  if (!spec.stepped || span <= 0.0 || spec.step <= 0.0) return 0.0;
-  return spec.step / span;
+  const ParamSpec& info = mParams[index].Info();
+  const double span = info.max - info.min;
+  if (!info.stepped || span <= 0.0 || info.step <= 0.0) return 0.0;
+  return info.step / span;
 }
 
 void QD3Control::DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) {
