@@ -21,6 +21,7 @@
 #include "params/SoundTemplates.h"
 #include "presets/BankExport.h"
 #include "presets/BankImport.h"
+#include "presets/BulkBuffer.h"
 #include "presets/ChecksumTable.h"
 #include "presets/FactoryWrite.h"
 #include "presets/PresetCache.h"
@@ -415,9 +416,9 @@ class QD3Control : public IEditorDelegate {
   DynamicsGraphView* mDynamicsGraph = nullptr;
 
   // The 1,048,576-byte buffer of the bank export and import, which never run together.
-  std::vector<uint8_t> mBulkBuffer = std::vector<uint8_t>(kBulkBufferSize);
-  BankExport mBankExport{session, mBulkBuffer};
-  BankImport mBankImport{session, mBulkBuffer};
+  BulkBuffer mBulkBuffer;
+  BankExport mBankExport{session, mBulkBuffer.Bytes()};
+  BankImport mBankImport{session, mBulkBuffer.Bytes()};
   FactoryWrite mFactoryWrite{session};
   FirmwareStream mFirmware{session, mTransferBuffer};
   std::filesystem::path mBankExportPath;

@@ -118,7 +118,7 @@ void QD3Control::ImportBankConfirmed(const std::string& backupNote) {
   const std::string path = mPlatform->PromptForOpenFile(kBankExtension, bankFilePath);
   if (path.empty()) return;
   bankFilePath = path;
-  const auto bytes = ReadWholeFile(path, mBulkBuffer.size());
+  const auto bytes = ReadWholeFile(path, BulkBuffer::Size());
   if (!bytes) {
     ShowBox(kTextBankUnreadable);
     return;

@@ -51,9 +51,8 @@ SessionDriver::SessionDriver(IMidiTransport& transport, ITickSource& ticks)
     : mTransport(transport),
       mTicks(ticks),
       mPorts(transport, mPortNames),
-      mBulkBuffer(kBulkBufferSize),
-      mExport(mSession, mBulkBuffer),
-      mImport(mSession, mBulkBuffer) {}
+      mExport(mSession, mBulkBuffer.Bytes()),
+      mImport(mSession, mBulkBuffer.Bytes()) {}
 
 SessionDriver::~SessionDriver() {
   mPorts.SetExiting();

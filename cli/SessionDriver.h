@@ -27,6 +27,7 @@
 #include "host/MidiPorts.h"
 #include "presets/BankExport.h"
 #include "presets/BankImport.h"
+#include "presets/BulkBuffer.h"
 #include "protocol/Checksum14.h"
 #include "protocol/DeviceSession.h"
 #include "protocol/IMidiTransport.h"
@@ -119,7 +120,7 @@ class SessionDriver {
   MidiPorts mPorts;
 
   DeviceSession mSession;
-  std::vector<uint8_t> mBulkBuffer;
+  BulkBuffer mBulkBuffer;
   BankExport mExport;
   BankImport mImport;
 

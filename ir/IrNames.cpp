@@ -62,6 +62,13 @@ void UserIrNames::Set(int entry, std::string_view name) {
 }
 
 void UserIrNames::LoadFromCache(const PresetCache& cache) {
+  if (FolderCertainlyEmpty(cache.UserIrsFolder())) {
+    // Every cached entry is one of this folder's files; none there, all read as empty.
+    for (int m = 0; m < kCachedUserIrNames; ++m) {
+      mNames[static_cast<std::size_t>(m)] = EmptySlotName(m % kIrBankSize + 1);
+    }
+    return;
+  }
   for (int m = 0; m < kCachedUserIrNames; ++m) Reload(cache, m);
 }
 

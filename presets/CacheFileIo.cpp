@@ -79,6 +79,15 @@ bool FileOpens(const std::filesystem::path& path) {
   return std::filesystem::is_regular_file(path, error);
 }
 
+bool FolderCertainlyEmpty(const std::filesystem::path& folder) {
+  std::error_code error;
+  const auto status = std::filesystem::status(folder, error);
+  if (status.type() == std::filesystem::file_type::not_found) return true;
+  if (error || status.type() != std::filesystem::file_type::directory) return false;
+  std::filesystem::directory_iterator it(folder, error);
+  return !error && it == std::filesystem::directory_iterator();
+}
+
 std::optional<std::vector<uint8_t>> ReadFilePrefix(const std::filesystem::path& path,
                                                    std::size_t maxBytes) {
   if (!FileOpens(path)) return std::nullopt;

@@ -48,6 +48,12 @@ CacheWriteStatus WriteFileReplacing(const std::filesystem::path& target,
 // Directories and special files count as files that cannot be opened.
 bool FileOpens(const std::filesystem::path& path);
 
+// True when no file in `folder` can open because the folder does not exist or lists no
+// entry at all. False when it has entries, or when it cannot be listed (a folder that may
+// be entered but not read still opens the files it holds). Lets a reader of hundreds of
+// files by number skip them all at once on a fresh or emptied cache.
+bool FolderCertainlyEmpty(const std::filesystem::path& folder);
+
 // Up to `maxBytes` bytes from the start of the file; nullopt when it cannot be opened.
 std::optional<std::vector<uint8_t>> ReadFilePrefix(const std::filesystem::path& path,
                                                    std::size_t maxBytes);

@@ -85,9 +85,10 @@ std::optional<PresetRecord> PresetCache::ReadPreset(int slot) const {
 
 PresetList PresetCache::BuildListFromCache(int offset) const {
   PresetList list;
+  const bool noFiles = FolderCertainlyEmpty(PresetsFolder());
   for (int slot = 0; slot < kPresetCount; ++slot) {
     const auto index = static_cast<std::size_t>(slot);
-    const std::optional<PresetRecord> record = ReadPreset(slot);
+    const std::optional<PresetRecord> record = noFiles ? std::nullopt : ReadPreset(slot);
     list.labels[index] =
         record ? CachedSlotLabel(slot, offset, *record) : EmptySlotLabel(slot, offset);
     // The checksum of the all-zero buffer of a missing file is (0, 0).

@@ -193,5 +193,38 @@ TEST_F(PresetCacheTest, ClearRecreatesTheDeletedPresetsFolder) {
   EXPECT_EQ(result.list.labels[127], " 127 ");
 }
 
+// The shortcut that lets the list build and the IR names skip their hundreds of reads
+// must never call a folder empty that holds something a read would find.
+TEST_F(PresetCacheTest, OnlyAMissingOrEntrylessFolderCountsAsCertainlyEmpty) {
+  fs::create_directories(Presets());
+  WriteBytes(UserIrs() / "notes.txt", std::vector<uint8_t>(3, 0x41));
+  fs::create_directories(FactoryIrs() / "sub");
+  WriteBytes(mBase.Path() / "plain", std::vector<uint8_t>(1, 0));
+  const struct {
+    fs::path folder;
+    bool empty;
+  } cases[] = {
+      {mBase.Path() / "absent", true},
+      {Presets(), true},
+      {UserIrs(), false},               // any entry, even one that is not a cache file
+      {FactoryIrs(), false},            // a sub-folder is an entry too
+      {mBase.Path() / "plain", false},  // a file where the folder should be
+  };
+  for (const auto& c : cases) EXPECT_EQ(FolderCertainlyEmpty(c.folder), c.empty) << c.folder;
+}
+
+TEST_F(PresetCacheTest, ListOfAnEmptiedFolderMatchesTheListOfOneWithFiles) {
+  fs::create_directories(Presets());
+  const PresetList empty = mCache.BuildListFromCache(1);
+  EXPECT_EQ(empty.labels[0], EmptySlotLabel(0, 1));
+  EXPECT_EQ(empty.checksums[0], PresetRecord{}.Checksum());
+  WriteBytes(Presets() / "128.dat", RecordBytes("Last", 0x22));
+  const PresetList one = mCache.BuildListFromCache(1);
+  EXPECT_EQ(one.labels[0], EmptySlotLabel(0, 1));
+  EXPECT_EQ(one.labels[127],
+            CachedSlotLabel(127, 1, PresetRecord::FromPrefix(RecordBytes("Last", 0x22))));
+  EXPECT_NE(one.checksums[127], empty.checksums[127]);
+}
+
 }  // namespace
 }  // namespace qd3
