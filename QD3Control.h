@@ -142,6 +142,9 @@ class QD3Control : public IEditorDelegate {
   // Whether the idle tick has work: a held switch, blinking, a pending message or
   // the two-digit display's hold. When it has none the host may run it less often.
   bool IdleTickNeeded() const;
+  // Whether one of the session's own requests (checksums, settings, current preset, maps,
+  // IR names) still waits for its answer, to be sent again or given up on.
+  bool AwaitingSessionAnswer() const { return mSessionWatch.Waiting().has_value(); }
   // "RECONNECT": forget the pedal and poll again.
   void Reconnect();
   // Part of closing the window: says goodbye to a connected pedal.

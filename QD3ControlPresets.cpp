@@ -196,7 +196,6 @@ void QD3Control::HandlePresetDump(std::span<const uint8_t> m) {
 void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
   const int slot = m[kSelectorOffset];
   if (slot >= kPresetCount) return;
-  mSessionWatch.Answered(SessionRequest::kCurrentPreset);
   session.currentPreset = slot;
   const std::string number = SlotNumberText(slot, PatchOffset());
 
@@ -207,7 +206,9 @@ void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
     SetParameterValue(kParamScroll, ListScrollForSlot(slot) / 109.0);
   }
 
+  // A damaged dump is no answer: the request stays waited on and goes out again.
   if (!VerifyRecordChecksum(m)) return;
+  mSessionWatch.Answered(SessionRequest::kCurrentPreset);
 
   const PresetRecord record = RecordOf(m);
   session.applyingDeviceValues = true;

@@ -40,6 +40,7 @@ constexpr char kNone[] = "";
 constexpr char kFinished[] = "Finished successfully!";
 constexpr char kSyncStopped[] = "stopped answering while its presets were read";
 constexpr char kSettingsUnanswered[] = "did not answer the request for its global settings";
+constexpr char kPresetUnanswered[] = "did not answer the request for its current preset";
 constexpr char kMapUnanswered[] = "did not answer the request for its program map";
 constexpr char kUploadUnconfirmed[] = "did not confirm the IR upload";
 constexpr char kIrNotSent[] = "did not send the requested IR";
@@ -57,6 +58,8 @@ constexpr char kOutOfDate[] = "Editor version out of date.";
 constexpr char kStoppedThenOutOfDate[] = "stopped answering|Editor version out of date.";
 constexpr char kLoaderSilentThenOutOfDate[] =
     "The pedal's loader does not answer.|Editor version out of date.";
+
+constexpr int kOtherCurrentPreset = 5;
 
 struct Cell {
   Transfer transfer;
@@ -79,10 +82,10 @@ constexpr Cell kMatrix[] = {
   {Transfer::kSync,          Fault::kUnplug,       kNone},
   {Transfer::kSync,          Fault::kOtherVersion, kOutOfDate},
   {Transfer::kCurrentPreset, Fault::kDropOne,      kNone},
-  {Transfer::kCurrentPreset, Fault::kDropMany,     kNone},
+  {Transfer::kCurrentPreset, Fault::kDropMany,     kPresetUnanswered},
   {Transfer::kCurrentPreset, Fault::kCorrupt,      kNone},
   {Transfer::kCurrentPreset, Fault::kRefuseWrites, kNone},
-  {Transfer::kCurrentPreset, Fault::kSilent,       kNone},
+  {Transfer::kCurrentPreset, Fault::kSilent,       kPresetUnanswered},
   {Transfer::kCurrentPreset, Fault::kUnplug,       kNone},
   {Transfer::kCurrentPreset, Fault::kOtherVersion, kOutOfDate},
   {Transfer::kIrUpload,      Fault::kDropOne,      kNone},
@@ -212,6 +215,11 @@ class FaultMatrix : public ::testing::TestWithParam<Cell> {
         run.Arm(fault, CommandIs(kCmdRequestPreset));
         break;
       case Transfer::kCurrentPreset:  // the handshake again, its last step the preset
+        // Another preset chosen on the pedal meanwhile, so a load that never came shows.
+        run.h.link.Pedal().Modify([](sim::PedalModel& m) {
+          m.State().currentPreset = kOtherCurrentPreset;
+          m.State().editBuffer = m.State().presets[kOtherCurrentPreset];
+        });
         run.Arm(fault, CommandIs(kCmdRequestPreset));
         editor.Reconnect();
         break;
@@ -285,6 +293,24 @@ class FaultMatrix : public ::testing::TestWithParam<Cell> {
     }
   }
 
+  // Faults the request's own retries ride out: the preset must then really load, not
+  // merely end without a message.
+  static bool LoadsDespite(Fault fault) {
+    return fault == Fault::kDropOne || fault == Fault::kDropMany || fault == Fault::kCorrupt ||
+           fault == Fault::kRefuseWrites;
+  }
+
+  void ExpectCurrentPresetLoaded() const {
+    const QD3Control& editor = mRun->h.editor;
+    const sim::PedalState pedal = mRun->h.link.Pedal().Snapshot();
+    EXPECT_EQ(editor.session.currentPreset, pedal.currentPreset);
+    const auto& record = pedal.presets[static_cast<size_t>(pedal.currentPreset)];
+    for (int i = 0; i < kNumSoundParams; ++i) {
+      EXPECT_EQ(editor.deviceSnapshot[static_cast<size_t>(i)], sim::RecordParam(record, i)) << i;
+    }
+    EXPECT_FALSE(editor.session.applyingDeviceValues);
+  }
+
   std::unique_ptr<FaultRun> mRun;
 };
 
@@ -314,6 +340,9 @@ TEST_P(FaultMatrix, EndsInSuccessOrOneMessageWithFilesWholeAndReconnects) {
     EXPECT_NE(boxes[i].find(want[i]), std::string::npos) << shown;
   }
   ExpectFilesComplete();
+  if (cell.transfer == Transfer::kCurrentPreset && LoadsDespite(cell.fault)) {
+    ExpectCurrentPresetLoaded();
+  }
 
   // The fault cleared, the player presses "RECONNECT": the pedal is found and the cache
   // is brought in step with it.
