@@ -390,6 +390,8 @@ class QD3Control : public IEditorDelegate {
   void ApplyCurrentPresetDump(std::span<const uint8_t> m);
   void SetRowLabel(int slot, std::string label);
   void SetRowColor(int slot, bool current);
+  // After every cache write: the first failure is told to the player, the rest are not.
+  void NoteCacheWrite(bool written);
   void ScrollPresetList(int scroll);
   void PickPresetRow(int row);
   int PatchOffset() const;
@@ -406,6 +408,8 @@ class QD3Control : public IEditorDelegate {
   std::unique_ptr<ITimerHandle> mDeviceTimer;
   std::unique_ptr<ITimerHandle> mIdleTimer;
   std::unique_ptr<PresetCache> mCache;
+  // The player has been told that the cache folder cannot be written (once a run).
+  bool mCacheWriteFailureTold = false;
   std::array<IControlHandle*, kPresetCount> mPresetRows{};
   std::array<std::string, kPresetCount> mRowLabels;
   PresetSync mSync{session, checksums};

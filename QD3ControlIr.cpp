@@ -142,7 +142,7 @@ void QD3Control::HandleIrTransfer(std::span<const uint8_t> m) {
 void QD3Control::CompleteIrReceive(const ReceivedIr& received) {
   const int number = received.irNumber;
   if (mCache) {
-    mCache->WriteIrImage(number, received.bytes);
+    NoteCacheWrite(Succeeded(mCache->WriteIrImage(number, received.bytes)));
     if (number >= kFirstFactoryIrNumber) {
       positionNames.ReloadPosition(*mCache, (number & kFactoryIrNumberMask) + 1);
     }

@@ -133,7 +133,7 @@ void QD3Control::UploadIrBlock(const IrImageBytes& block, int target) {
   std::copy_n(block.begin() + kIrFileNameOffset, kNameSize, name.begin());
   const IrImageResult made = MakeIrImage(irBuffer, name);
   irBuffer.gain = made.gain;
-  if (mCache) mCache->WriteIrImage(target, made.image);
+  if (mCache) NoteCacheWrite(Succeeded(mCache->WriteIrImage(target, made.image)));
   mIrUpload.Start(target, made.image, session.connected);
 }
 

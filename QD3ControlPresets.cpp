@@ -3,6 +3,8 @@
 // dump of the current preset that loads the edit buffer.
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <utility>
 
 #include "QD3Control.h"
 #include "QD3ControlScreenNames.h"
@@ -28,6 +30,13 @@ Checksum14Pair ReceivedChecksum(std::span<const uint8_t> m) {
   return {m[kChecksumHiOffset], m[kChecksumLoOffset]};
 }
 
+// A cache that cannot be written loses nothing it held, but every connection then reads the
+// presets and IRs again; without a word the player would only see slow connections.
+constexpr const char* kTextCacheUnwritable =
+    "The editor's cache folder %s cannot be written (is the disk full or the folder "
+    "read-only?). What is read from the pedal is not kept, so it will be read again at "
+    "every connection.";
+
 PresetRecord RecordOf(std::span<const uint8_t> m) {
   return PresetRecord::FromPrefix(m.subspan(kRecordOffset, kRecordSize));
 }
@@ -45,6 +54,13 @@ void QD3Control::OpenCache(const std::filesystem::path& baseFolder) {
   // Writes cut short by a crash leave "NNN.dat.tmp" behind; they are ours to remove.
   RemoveStaleTemporaries(baseFolder);
   mCache = std::make_unique<PresetCache>(baseFolder);
+}
+
+void QD3Control::NoteCacheWrite(bool written) {
+  if (written || std::exchange(mCacheWriteFailureTold, true) || !mCache) return;
+  std::string text(kTextCacheUnwritable);
+  text.replace(text.find("%s"), 2, mCache->BaseFolder().string());
+  PostMessage(std::move(text));
 }
 
 int QD3Control::PatchOffset() const {
@@ -117,7 +133,10 @@ void QD3Control::PickPresetRow(int row) {
 void QD3Control::LoadCacheState() {
   if (!mCache) return;
   // The eight factory cabinets are the display's fallback for positions 1..8.
-  mCache->InstallFactoryIrWavs(FactoryIrWavs());
+  const FactoryWavInstall wavs = mCache->InstallFactoryIrWavs(FactoryIrWavs());
+  if (wavs != FactoryWavInstall::kAlreadyPresent) {
+    NoteCacheWrite(wavs == FactoryWavInstall::kInstalled);
+  }
   positionNames.LoadFromCache(*mCache);
   userIrNames.LoadFromCache(*mCache);
   for (const RowLabel& row : mCache->ScanPresetsFolder(PatchOffset())) {
@@ -168,9 +187,9 @@ void QD3Control::ContinuePresetSync(std::span<const uint8_t> m) {
   if (result.storedSlot) {
     const int slot = *result.storedSlot;
     const PresetRecord record = RecordOf(m);
-    // A failed write is not reported; the cache keeps its previous file and the
-    // table moves on, as it would after any later successful write.
-    if (mCache) mCache->WritePreset(slot, record.Bytes());
+    // The table moves on even when the write fails: the cache keeps its previous file,
+    // and the run does not ask the pedal again and again for a slot it cannot keep.
+    if (mCache) NoteCacheWrite(Succeeded(mCache->WritePreset(slot, record.Bytes())));
     SetRowLabel(slot, CachedSlotLabel(slot, PatchOffset(), record));
     if (slot == session.currentPreset) SetRowColor(slot, true);
   }
@@ -260,7 +279,7 @@ void QD3Control::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
         display->Hide(false);
       }
     }
-    if (mCache) mCache->WritePreset(slot, record.Bytes());
+    if (mCache) NoteCacheWrite(Succeeded(mCache->WritePreset(slot, record.Bytes())));
     checksums.StoreReceived(slot, ReceivedChecksum(m));
   }
 
