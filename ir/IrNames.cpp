@@ -15,6 +15,16 @@ std::string Cut32(std::string_view name) {
   return std::string(name.substr(0, kNameSize));
 }
 
+// The name an entry without an IR shows: "Empty Slot n", n its place in its bank of 32.
+const std::string& EmptyEntryName(int entry) {
+  static const std::array<std::string, kIrBankSize> kNames = [] {
+    std::array<std::string, kIrBankSize> names;
+    for (int n = 0; n < kIrBankSize; ++n) names[static_cast<std::size_t>(n)] = EmptySlotName(n + 1);
+    return names;
+  }();
+  return kNames[static_cast<std::size_t>(entry % kIrBankSize)];
+}
+
 }  // namespace
 
 std::string EmptySlotName(int oneBased) {
@@ -46,9 +56,8 @@ void CabinetPositionNames::ReloadPosition(const PresetCache& cache, int position
 // ---- user IR names ------------------------------------------------------------------------------
 
 UserIrNames::UserIrNames() {
-  for (int m = 0; m < kUserIrNameCount; ++m) {
-    mNames[static_cast<std::size_t>(m)] = EmptySlotName(m % kIrBankSize + 1);
-  }
+  for (int m = 0; m < kUserIrNameCount; ++m)
+    mNames[static_cast<std::size_t>(m)] = EmptyEntryName(m);
 }
 
 const std::string& UserIrNames::Name(int entry) const {
@@ -65,7 +74,7 @@ void UserIrNames::LoadFromCache(const PresetCache& cache) {
   if (FolderCertainlyEmpty(cache.UserIrsFolder())) {
     // Every cached entry is one of this folder's files; none there, all read as empty.
     for (int m = 0; m < kCachedUserIrNames; ++m) {
-      mNames[static_cast<std::size_t>(m)] = EmptySlotName(m % kIrBankSize + 1);
+      mNames[static_cast<std::size_t>(m)] = EmptyEntryName(m);
     }
     return;
   }

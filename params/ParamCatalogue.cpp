@@ -3,9 +3,10 @@
 namespace qd3 {
 
 ParamCatalogue::ParamCatalogue() {
-  auto specs = BuildParamSpecs();
-  mParams.reserve(specs.size());
-  for (auto& info : specs) mParams.emplace_back(std::move(info));
+  // The table is built once, with its value texts; each catalogue copies it.
+  static const std::vector<ParamSpec> kSpecs = BuildParamSpecs();
+  mParams.reserve(kSpecs.size());
+  for (const ParamSpec& info : kSpecs) mParams.emplace_back(info);
 }
 
 }  // namespace qd3

@@ -1,6 +1,7 @@
 #include "presets/BankFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 #include <system_error>
 
@@ -82,6 +83,15 @@ class IrTransferCheck {
   std::size_t mSeen = 0;
 };
 
+// The index of the first end byte at or after `from`; bank.size() when there is none. A bank
+// holds about 37 kB in 128 messages, walked on every import.
+std::size_t NextEndByte(std::span<const uint8_t> bank, std::size_t from) {
+  if (from >= bank.size()) return bank.size();
+  const void* found = std::memchr(bank.data() + from, kSysExEnd, bank.size() - from);
+  return found ? static_cast<std::size_t>(static_cast<const uint8_t*>(found) - bank.data())
+               : bank.size();
+}
+
 bool HeaderIsThisPedal(std::span<const uint8_t> message) {
   return std::equal(kManufacturerId.begin(), kManufacturerId.end(),
                     message.begin() + kManufacturerOffset) &&
@@ -142,24 +152,19 @@ BankFileCheck ValidateBankFile(std::span<const uint8_t> bank) {
 
 std::vector<BankMessageSpan> BankMessages(std::span<const uint8_t> bank) {
   std::vector<BankMessageSpan> messages;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < bank.size(); ++i) {
-    if (bank[i] != kSysExEnd) continue;
-    messages.push_back({start, i + 1 - start});
-    start = i + 1;
+  for (std::size_t start = 0, end; (end = NextEndByte(bank, start)) < bank.size();
+       start = end + 1) {
+    messages.push_back({start, end + 1 - start});
   }
   return messages;
 }
 
 std::optional<std::span<const uint8_t>> BankMessage(std::span<const uint8_t> bank, int k) {
   if (k < 0) return std::nullopt;
-  std::size_t start = 0;
   int seen = 0;
-  for (std::size_t i = 0; i < bank.size(); ++i) {
-    if (bank[i] != kSysExEnd) continue;
-    if (seen == k) return bank.subspan(start, i + 1 - start);
-    ++seen;
-    start = i + 1;
+  for (std::size_t start = 0, end; (end = NextEndByte(bank, start)) < bank.size();
+       start = end + 1) {
+    if (seen++ == k) return bank.subspan(start, end + 1 - start);
   }
   return std::nullopt;
 }

@@ -86,13 +86,14 @@ std::optional<PresetRecord> PresetCache::ReadPreset(int slot) const {
 PresetList PresetCache::BuildListFromCache(int offset) const {
   PresetList list;
   const bool noFiles = FolderCertainlyEmpty(PresetsFolder());
+  // A missing file reads as the all-zero buffer, whose checksum is (0, 0).
+  static const Checksum14Pair kMissingChecksum = PresetRecord{}.Checksum();
   for (int slot = 0; slot < kPresetCount; ++slot) {
     const auto index = static_cast<std::size_t>(slot);
     const std::optional<PresetRecord> record = noFiles ? std::nullopt : ReadPreset(slot);
     list.labels[index] =
         record ? CachedSlotLabel(slot, offset, *record) : EmptySlotLabel(slot, offset);
-    // The checksum of the all-zero buffer of a missing file is (0, 0).
-    list.checksums[index] = record.value_or(PresetRecord{}).Checksum();
+    list.checksums[index] = record ? record->Checksum() : kMissingChecksum;
   }
   return list;
 }

@@ -9,6 +9,8 @@
 #   QD3_FUZZ_JOBS       build jobs (default 2)
 #   QD3_FUZZ_RUNS       stop each target after this many executions instead (with SECONDS
 #                       still the upper bound of its time)
+#   QD3_FUZZ_FORK       run each target as that many parallel worker processes on one
+#                       corpus (libFuzzer's fork mode); executions are their sum
 #   QD3_FUZZ_SCRATCH    folder for the files the targets write (default /dev/shm when it
 #                       is writable: a file system in memory keeps disk writes out of the
 #                       executions)
@@ -41,6 +43,7 @@ if [ -z "$scratch" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then scratch=/dev/sh
 [ -n "$scratch" ] || scratch="${TMPDIR:-/tmp}"
 runs=()
 if [ -n "${QD3_FUZZ_RUNS:-}" ]; then runs=(-runs="$QD3_FUZZ_RUNS"); fi
+if [ -n "${QD3_FUZZ_FORK:-}" ]; then runs+=(-fork="$QD3_FUZZ_FORK"); fi
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQD3_FUZZ=ON "-DQD3_SANITIZE=address;undefined" -DQD3_BUILD_TESTS=OFF \
@@ -65,12 +68,14 @@ for t in "${targets[@]}"; do
     status="CRASH (see $work/log.txt, $findings)"
     failed=1
   fi
+  # A single process ends with "#N DONE"; fork mode's last status line is "#N: cov: ...".
   done_line="$(grep -E '^#[0-9]+[[:space:]]+DONE' "$work/log.txt" | tail -1 || true)"
   [ -n "$done_line" ] || done_line="$(grep -E '^#[0-9]+' "$work/log.txt" | tail -1 || true)"
   execs="$(sed -nE 's/^#([0-9]+).*/\1/p' <<<"$done_line")"
   cov="$(sed -nE 's/.*cov: ([0-9]+).*/\1/p' <<<"$done_line")"
   ft="$(sed -nE 's/.*ft: ([0-9]+).*/\1/p' <<<"$done_line")"
   rate="$(sed -nE 's/^stat::average_exec_per_sec:[[:space:]]+([0-9]+).*/\1/p' "$work/log.txt" | tail -1)"
+  [ -n "$rate" ] || rate="$(sed -nE 's/.*exec\/s:? ([0-9]+).*/\1/p' <<<"$done_line")"
   printf '%-20s %12s %8s %8s %8s %6s %s\n' "$t" "${execs:-?}" "${rate:-?}" "${cov:-?}" "${ft:-?}" \
     "$((SECONDS - started))" "$status"
 done
