@@ -11,6 +11,7 @@
 
 #include "tests/toolkit/ToolkitTestSupport.h"
 #include "toolkit/gtk/GtkGraphicsWidget.h"
+#include "toolkit/gtk/GtkPlatformServices.h"
 
 namespace qd3::test {
 namespace {
@@ -161,6 +162,37 @@ TEST_F(GtkWidgetWindow, ResizingTheCanvasResizesTheWidget) {
   EXPECT_EQ(mResizedH, 900);
   EXPECT_EQ(gtk_widget_get_allocated_width(mArea), 1440);
   EXPECT_EQ(gtk_widget_get_allocated_height(mArea), 900);
+}
+
+// Regression: closing the main window while a message box waited destroyed the box with
+// its parent, and then once more: "gtk_widget_destroy: assertion 'GTK_IS_WIDGET (widget)'
+// failed" at every close of an editor that had a message up.
+TEST_F(GtkWidgetWindow, AMessageBoxClosedWithItsWindowIsDestroyedOnce) {
+  int criticals = 0;
+  const auto count = [](const gchar*, GLogLevelFlags, const gchar*, gpointer counter) {
+    ++*static_cast<int*>(counter);
+  };
+  const guint gtkHandler = g_log_set_handler("Gtk", G_LOG_LEVEL_CRITICAL, count, &criticals);
+  const guint gobjectHandler =
+      g_log_set_handler("GLib-GObject", G_LOG_LEVEL_CRITICAL, count, &criticals);
+  g_timeout_add(
+      200,
+      [](gpointer window) {
+        gtk_widget_destroy(*static_cast<GtkWidget**>(window));
+        *static_cast<GtkWidget**>(window) = nullptr;
+        return G_SOURCE_REMOVE;
+      },
+      &mWindow);
+
+  GtkPlatformServices platform(GTK_WINDOW(mWindow));
+  const EMsgBoxResult result = platform.ShowMessageBox("Are you sure?", "", EMsgBoxType::OKCancel);
+  Pump(50);
+  g_log_remove_handler("Gtk", gtkHandler);
+  g_log_remove_handler("GLib-GObject", gobjectHandler);
+
+  EXPECT_EQ(mWindow, nullptr);
+  EXPECT_EQ(result, EMsgBoxResult::Cancel);  // a box that went unanswered is no OK
+  EXPECT_EQ(criticals, 0);
 }
 
 struct KeyCase {

@@ -59,8 +59,13 @@ EMsgBoxResult GtkPlatformServices::ShowMessageBox(const std::string& text,
       mParent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), kind,
       type == EMsgBoxType::OK ? GTK_BUTTONS_OK : GTK_BUTTONS_OK_CANCEL, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+  // The main window may close while the box waits (its close box still works), and the
+  // box goes with it; our own reference keeps the object alive until it is destroyed
+  // here, which is harmless a second time.
+  g_object_ref(dialog);
   const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
+  g_object_unref(dialog);
   if (type == EMsgBoxType::OK) return EMsgBoxResult::OK;
   // Closing the box counts as Cancel.
   return response == GTK_RESPONSE_OK ? EMsgBoxResult::OK : EMsgBoxResult::Cancel;
