@@ -1,7 +1,6 @@
-// qd3-sim: the simulated QD3 pedal on two virtual RtMidi ports (ALSA or JACK). It answers
+// qd3-sim: the simulated QD3 pedal on two virtual MIDI ports (ALSA or JACK). It answers
 // the editor until SIGINT or SIGTERM and then saves its memory when a state file is given.
 
-#include <RtMidi.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/eventfd.h>
@@ -15,6 +14,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,14 +25,11 @@
 #include "simulator/PedalService.h"
 #include "simulator/SimOptions.h"
 #include "simulator/StateFile.h"
+#include "simulator/app/PedalPorts.h"
 
 namespace {
 
 using namespace qd3::sim;
-
-RtMidi::Api ToRtMidiApi(MidiApiChoice choice) {
-  return choice == MidiApiChoice::kJack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
-}
 
 // The longest message the editor sends is an IR chunk of 269 bytes.
 constexpr std::size_t kMaxInputMessage = 512;
@@ -42,7 +40,7 @@ struct InputSlot {
   std::array<uint8_t, kMaxInputMessage> bytes{};
 };
 
-// Between RtMidi's input thread and the main loop. On JACK that thread is JACK's process
+// Between the ports' input thread and the main loop. On JACK that thread is JACK's process
 // thread, which must never wait. Running the pedal model there meant taking the model's
 // lock (also held by console commands and saves), allocating, and with --log writing
 // and flushing stdio (a full pipe blocks) inside the cycle; JACK then reports the client
@@ -54,13 +52,13 @@ struct InputHandOver {
   std::atomic<int> dropped{0};
 };
 
-void OnMidiInput(double, std::vector<unsigned char>* message, void* user) {
+void OnMidiInput(std::span<const uint8_t> message, void* user) {
   auto* handOver = static_cast<InputHandOver*>(user);
-  const bool queued =
-      message->size() <= kMaxInputMessage && handOver->ring.TryPush([&](InputSlot& slot) {
-        slot.size = message->size();
-        std::memcpy(slot.bytes.data(), message->data(), message->size());
-      });
+  const bool queued = !message.empty() && message.size() <= kMaxInputMessage &&
+                      handOver->ring.TryPush([&](InputSlot& slot) {
+                        slot.size = message.size();
+                        std::memcpy(slot.bytes.data(), message.data(), message.size());
+                      });
   if (!queued) {
     handOver->dropped.fetch_add(1, std::memory_order_relaxed);
     return;
@@ -177,17 +175,14 @@ int Run(const SimOptions& options) {
     return 1;
   }
 
-  const std::string inClient = options.clientName + kInClientSuffix;
-  const std::string outClient = options.clientName + kOutClientSuffix;
-  RtMidiOut out(ToRtMidiApi(options.api), outClient);
-  out.openVirtualPort(kOutPortName);
+  const bool jack = options.api == MidiApiChoice::kJack;
+  const std::unique_ptr<PedalPorts> ports = jack ? MakeJackPedalPorts() : MakeAlsaPedalPorts();
+  ports->OpenOutput(options.clientName + kOutClientSuffix, kOutPortName);
   {
-    // Declared after `out` and before `in`: it stops its line before `out` goes, and `in`
-    // stops calling it first.
+    // Made after the output opens and before the input does: it stops its line before the
+    // output closes, and the input stops calling it first.
     PedalService service(InitialState(options), DeliveryMode::kPaced, options.timing,
-                         [&out](std::span<const uint8_t> message) {
-                           out.sendMessage(message.data(), message.size());
-                         });
+                         [&ports](std::span<const uint8_t> message) { ports->Send(message); });
     service.Modify([&](PedalModel& model) { model.Faults() = options.faults; });
     if (options.log) {
       service.SetLogSink([](const std::string& line) {
@@ -202,24 +197,20 @@ int Run(const SimOptions& options) {
       std::perror("qd3-sim: eventfd");
       return 1;
     }
-    RtMidiIn in(ToRtMidiApi(options.api), inClient);
-    in.ignoreTypes(false, true, true);  // keep SysEx; drop timing and active sensing
-    in.setCallback(&OnMidiInput, &input);
-    in.openVirtualPort(kInPortName);
+    ports->OpenInput(options.clientName + kInClientSuffix, kInPortName, &OnMidiInput, &input);
 
     std::printf("qd3-sim: ready on %s: pedal input \"%s:%s\", pedal output \"%s:%s\"\n",
-                options.api == MidiApiChoice::kJack ? "JACK" : "ALSA", inClient.c_str(),
-                kInPortName, outClient.c_str(), kOutPortName);
+                jack ? "JACK" : "ALSA", ports->InputClient().c_str(), kInPortName,
+                ports->OutputClient().c_str(), kOutPortName);
     std::fflush(stdout);
 
     ServeUntilStopped(signalFd, input, service, options.statePath);
 
-    in.cancelCallback();
-    in.closePort();
+    ports->CloseInput();
     close(input.wakeFd);
     Save(service, options.statePath);
   }
-  out.closePort();
+  ports->CloseOutput();
   close(signalFd);
   return 0;
 }
@@ -239,8 +230,8 @@ int main(int argc, char** argv) {
   }
   try {
     return Run(*parsed.options);
-  } catch (const RtMidiError& error) {
-    std::fprintf(stderr, "qd3-sim: MIDI error: %s\n", error.getMessage().c_str());
+  } catch (const PortError& error) {
+    std::fprintf(stderr, "qd3-sim: MIDI error: %s\n", error.what());
     return 1;
   }
 }

@@ -1,10 +1,12 @@
 #pragma once
 
-// qd3-sim on JACK in a system test, with bounds. Some starts of qd3-sim on JACK hang:
-// the process says "ready" but answers nothing, and jackd reports its client "was not
-// finished" every cycle. A test that waited on such a simulator without a bound would
-// time out in CI with no word on why; these helpers wait a bounded time and return the
-// reason for the test's failure message ("" when all is well).
+// qd3-sim on JACK in a system test, with bounds. Starts of qd3-sim on JACK used to hang
+// now and then: the process said "ready" but answered nothing, and jackd reported its
+// client "was not finished" every cycle (libjack's shared wake-up table; qd3-sim now checks
+// for it before it says "ready", see simulator/app/JackPedalPorts.cpp). A test that waited
+// on such a simulator without a bound would time out in CI with no word on why; these
+// helpers wait a bounded time and return the reason for the test's failure message ("" when
+// all is well).
 #include <string>
 
 #include "tests/host_app/ChildProcess.h"
