@@ -14,6 +14,7 @@
 // image, so every input starts from the default without a 790 kB copy per input.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "fuzz/FuzzSupport.h"
@@ -41,17 +42,19 @@ bool SameUpToSerialPadding(const qd3::Bytes& again, std::span<const uint8_t> ima
   const std::size_t padFrom = kSerialAt + used;
   const std::size_t padTo = kSerialAt + kSerialField;
   const std::size_t crcAt = image.size() - kCrcSize;
+  // Whole stretches by memcmp: a byte loop here, traced for coverage, was half of every
+  // execution.
+  const auto same = [&](std::size_t from, std::size_t to) {
+    return std::memcmp(again.data() + from, image.data() + from, to - from) == 0;
+  };
+  if (!same(0, padFrom) || !same(padTo, crcAt)) return false;
   bool paddingSame = true;
-  for (std::size_t i = 0; i < image.size(); ++i) {
+  for (std::size_t i = padFrom; i < padTo; ++i) {
     if (again[i] == image[i]) continue;
-    if (i >= padFrom && i < padTo && again[i] == 0) {
-      paddingSame = false;
-      continue;
-    }
-    if (i >= crcAt && !paddingSame) continue;
-    return false;
+    if (again[i] != 0) return false;
+    paddingSame = false;
   }
-  return true;
+  return !paddingSame || same(crcAt, image.size());
 }
 
 void PutCrc(qd3::Bytes& image) {

@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgtk-3-dev libcairo2-dev libfreetype-dev librsvg2-dev libstb-dev
-  librtmidi-dev librtaudio-dev jackd2 libjack-jackd2-dev
+  librtmidi-dev librtaudio-dev jackd2 libjack-jackd2-dev zlib1g-dev
   xvfb xauth fonts-roboto fonts-dseg fonts-fork-awesome fonts-dejavu-core
   appstream desktop-file-utils lintian dpkg-dev fakeroot
 )

@@ -2,6 +2,7 @@
 
 #include <signal.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -99,16 +101,6 @@ bool ValidContent(const PedalState& state, uint8_t serialLength) {
              std::span(reinterpret_cast<const uint8_t*>(state.serial.data()), state.serial.size()));
 }
 
-std::array<uint32_t, 256> MakeCrcTable() {
-  std::array<uint32_t, 256> table{};
-  for (uint32_t n = 0; n < table.size(); ++n) {
-    uint32_t c = n;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    table[n] = c;
-  }
-  return table;
-}
-
 }  // namespace
 
 const char* DescribeStateFileStatus(StateFileStatus status) {
@@ -134,10 +126,15 @@ const char* DescribeStateFileStatus(StateFileStatus status) {
 }
 
 uint32_t Crc32(std::span<const uint8_t> bytes) {
-  static const std::array<uint32_t, 256> kTable = MakeCrcTable();
-  uint32_t crc = 0xFFFFFFFFu;
-  for (const uint8_t b : bytes) crc = kTable[(crc ^ b) & 0xFF] ^ (crc >> 8);
-  return crc ^ 0xFFFFFFFFu;
+  // zlib's CRC-32 is this checksum (polynomial 0xEDB88320, reflected, all ones in and out),
+  // several times faster than a byte-wise table over the 790 kB of a state file.
+  uLong crc = crc32(0L, Z_NULL, 0);
+  while (!bytes.empty()) {
+    const std::size_t chunk = std::min<std::size_t>(bytes.size(), std::numeric_limits<uInt>::max());
+    crc = crc32(crc, bytes.data(), static_cast<uInt>(chunk));
+    bytes = bytes.subspan(chunk);
+  }
+  return static_cast<uint32_t>(crc);
 }
 
 Bytes EncodeState(const PedalState& state) {
