@@ -184,6 +184,8 @@ def main():
     write("FuzzStateFile", "patched-preset-200", bytes([3]) + patch(17, [200]))
     write("FuzzStateFile", "patched-bad-crc", bytes([1]) + patch(40, [1, 2, 3]))
     write("FuzzStateFile", "patched-serial", bytes([3]) + patch(18, [40]) + patch(19, list(b"SERIAL")))
+    # Found by fuzzing: format number 0 was taken for format 1.
+    write("FuzzStateFile", "patched-format-0", bytes([1]) + patch(8, [0]))
 
     editor_msgs = [
         msg(0x55, [15]), msg(0x55, [3]), msg(0x55, [0]), msg(0x40, [5]), msg(0x23, [7]),

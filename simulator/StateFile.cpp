@@ -115,6 +115,8 @@ const char* DescribeStateFileStatus(StateFileStatus status) {
       return "is not a pedal state file";
     case StateFileStatus::kNewerFormat:
       return "was written by a newer simulator";
+    case StateFileStatus::kUnknownFormat:
+      return "has a format number no simulator writes";
     case StateFileStatus::kBadCrc:
       return "is damaged (CRC mismatch)";
     case StateFileStatus::kBadContent:
@@ -169,8 +171,11 @@ StateFileStatus DecodeState(std::span<const uint8_t> image, PedalState& out) {
   if (image.size() < kHeaderSize) return StateFileStatus::kWrongSize;
   if (!std::equal(kMagic.begin(), kMagic.end(), image.begin())) return StateFileStatus::kBadMagic;
   Reader header(image.subspan(kMagic.size()));
-  if (header.U32() > kFormat) return StateFileStatus::kNewerFormat;
-  // Only format 1 exists; an older one would be converted here.
+  const uint32_t format = header.U32();
+  if (format > kFormat) return StateFileStatus::kNewerFormat;
+  // Only format 1 exists; an older one would be converted here. Format 0 was taken for 1
+  // and written back as 1 (found by fuzzing): nothing ever wrote it.
+  if (format < kFormat) return StateFileStatus::kUnknownFormat;
   if (header.U32() != kPayloadSize || image.size() != kHeaderSize + kPayloadSize + kCrcSize) {
     return StateFileStatus::kWrongSize;
   }

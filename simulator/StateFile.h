@@ -29,7 +29,8 @@ enum class StateFileStatus : uint8_t {
   kCannotOpen,
   kWrongSize,  // short, long or truncated
   kBadMagic,
-  kNewerFormat,  // written by a later version of the simulator
+  kNewerFormat,    // written by a later version of the simulator
+  kUnknownFormat,  // a format number below the first one, which nothing writes
   kBadCrc,
   kBadContent,  // a value out of its range (8-bit data in a record, preset 200, ...)
   kWriteFailed,

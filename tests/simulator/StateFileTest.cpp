@@ -134,6 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
                    StateFileStatus::kWrongSize},
         BrokenCase{"magic", [](Bytes& b) { b[0] = 'X'; }, StateFileStatus::kBadMagic},
         BrokenCase{"newer format", [](Bytes& b) { b[8] = 2; }, StateFileStatus::kNewerFormat},
+        // Regression: format 0 was read as format 1 and written back as 1.
+        BrokenCase{"format 0", [](Bytes& b) { b[8] = 0; }, StateFileStatus::kUnknownFormat},
         BrokenCase{"flipped bit", [](Bytes& b) { b[kFirstPreset + 300] ^= 4; },
                    StateFileStatus::kBadCrc},
         BrokenCase{"crc", [](Bytes& b) { b.back() ^= 1; }, StateFileStatus::kBadCrc},
