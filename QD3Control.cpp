@@ -1,30 +1,86 @@
 #include "QD3Control.h"
 
-#include <algorithm>
-#include <cstdio>
-
-#include "QD3ControlScreenNames.h"
-
 namespace qd3 {
-namespace {
 
-// Idle ticks (20 ms each) a parameter value stays on the two-digit display
-// before it shows the preset number again.
-constexpr int kValueDisplayHoldTicks = 60;
-
-}  // namespace
-
-QD3Control::QD3Control() = default;
+QD3Control::QD3Control()
+    : mIr({mScreen, mOutbox, mCache, session, mWatch, mParams, *this, mPages, mTransferBuffer,
+           *this}),
+      mFiles({mScreen, mOutbox, mCache, session, mParams, *this, mPages, mIr, *this, *this, *this}),
+      mMirror({mScreen, mOutbox, mCache, session, mWatch, mParams, *this, checksums, *this, *this,
+               mIr, mFiles}),
+      mBanks({mScreen, mOutbox, mCache, session, mParams, mMirror, *this, mTransferBuffer}),
+      mOverlays({mScreen, mOutbox, session, mParams, mMirror, mBanks, programMap}),
+      mConnection({mScreen, mOutbox, session, mWatch, mParams, *this, programMap}),
+      mChange({mScreen, mOutbox, session, mParams, *this, mPages, mMirror, mIr, *this, *this, *this,
+               programMap}),
+      mFace({mScreen, mOutbox, session, mParams, *this, *this, *this}),
+      mDispatcher({session, mWatch, mOutbox, mConnection, mMirror, mIr, mFiles, mBanks}),
+      mTimer({session, mOutbox, mConnection, mMirror, mIr, mBanks}) {}
 
 QD3Control::~QD3Control() {
   mDeviceTimer.reset();
   mIdleTimer.reset();
 }
 
+// ---- seams ----
+
+void QD3Control::SetDeviceMessageSink(MessageSink sink) {
+  mOutbox.SetSink(std::move(sink));
+}
+
+void QD3Control::SendDeviceMessage(std::span<const uint8_t> message) {
+  mOutbox.Send(message);
+}
+
+void QD3Control::AttachScreen(IScreenAccess* screen) {
+  mScreen.Attach(screen);
+  // The overlays belong to the window and go with it.
+  if (!screen) mOverlays.Forget();
+}
+
+void QD3Control::AttachPresetRows(const std::array<IControlHandle*, kPresetCount>& rows) {
+  mMirror.AttachRows(rows);
+}
+
 void QD3Control::SetTimers(std::unique_ptr<ITimerHandle> deviceTimer,
                            std::unique_ptr<ITimerHandle> idleTimer) {
   mDeviceTimer = std::move(deviceTimer);
   mIdleTimer = std::move(idleTimer);
+}
+
+// ---- parameters ----
+
+void QD3Control::SetParameterValue(int index, double normalized) {
+  mParams[index].SetNormalized(normalized);
+  OnParamChange(index);
+  std::lock_guard lock(mQueueMutex);
+  mQueuedUpdates.emplace_back(index, mParams[index].GetNormalized());
+}
+
+void QD3Control::OnParamChange(int index) {
+  mChange.OnParamChange(index);
+}
+
+void QD3Control::RunAllChangeHandlers() {
+  for (int index = 0; index < kNumParams; ++index) OnParamChange(index);
+}
+
+void QD3Control::ShowPage(int page) {
+  mPages.ShowPage(page);
+}
+void QD3Control::SetIrPositionPickerPressed(bool p) {
+  mChange.SetIrPositionPickerPressed(p);
+}
+void QD3Control::SetPresetPickerPressed(bool p) {
+  mChange.SetPresetPickerPressed(p);
+}
+
+// ---- keys, menu, pedal face, templates ----
+
+bool QD3Control::OnEditorKey(EditorKey key) {
+  // An open overlay takes the key first, so Escape never reaches the pedal face and the
+  // arrows do not step presets behind a settings page.
+  return mOverlays.OnKey(key) || mFace.OnKey(key);
 }
 
 void QD3Control::OnMenuCommand(int command) {
@@ -52,121 +108,153 @@ void QD3Control::OnMenuCommand(int command) {
   }
 }
 
-void QD3Control::RunAllChangeHandlers() {
-  for (int index = 0; index < kNumParams; ++index) OnParamChange(index);
+void QD3Control::OnNextSwitch() {
+  mFace.OnNextSwitch();
+}
+void QD3Control::OnPreviousSwitch() {
+  mFace.OnPreviousSwitch();
+}
+void QD3Control::OnBrowseSwitch() {
+  mFace.OnBrowseSwitch();
+}
+void QD3Control::OnSaveButton() {
+  mFace.OnSaveButton();
+}
+void QD3Control::OnAutoFilterSwitch() {
+  mFace.OnAutoFilterSwitch();
+}
+void QD3Control::ApplyDriveTemplate(int k) {
+  mFiles.ApplyDriveTemplate(k);
+}
+void QD3Control::ApplyAmbienceTemplate(int k) {
+  mFiles.ApplyAmbienceTemplate(k);
+}
+void QD3Control::HighlightDriveTemplate(int k) {
+  mFiles.HighlightDriveTemplate(k);
+}
+void QD3Control::HighlightAmbienceTemplate(int k) {
+  mFiles.HighlightAmbienceTemplate(k);
+}
+void QD3Control::MatchTemplates() {
+  mFiles.MatchTemplates();
 }
 
-void QD3Control::AttachScreen(IScreenAccess* screen) {
-  mScreen = screen;
-  // The rows and the graph belong to the window and go with it.
-  if (!screen) {
-    mPresetRows.fill(nullptr);
-    mDynamicsGraph = nullptr;
-    mOverlays = {};
-  }
+void QD3Control::OnDriveTemplateButton(int k, double value) {
+  mFiles.OnDriveTemplateButton(k, value);
 }
 
-void QD3Control::SetDeviceMessageSink(MessageSink sink) {
-  mSink = std::move(sink);
+void QD3Control::OnAmbienceTemplateButton(int k, double value) {
+  mFiles.OnAmbienceTemplateButton(k, value);
 }
 
-void QD3Control::SendDeviceMessage(std::span<const uint8_t> message) {
-  WatchSessionRequest(message);
-  if (mSink) mSink(message);
+// ---- the pedal ----
+
+void QD3Control::HandleDeviceMessage(const uint8_t* bytes, size_t length) {
+  if (bytes == nullptr) return;
+  mDispatcher.HandleDeviceMessage(std::span<const uint8_t>(bytes, length));
 }
 
-void QD3Control::SetParameterValue(int index, double normalized) {
-  mParams[index].SetNormalized(normalized);
-  OnParamChange(index);
-  QueueParamUpdate(index, mParams[index].GetNormalized());
-}
-
-void QD3Control::QueueParamUpdate(int index, double normalized) {
-  std::lock_guard lock(mQueueMutex);
-  mQueuedUpdates.emplace_back(index, normalized);
-}
-
-void QD3Control::SetControlText(int tag, const std::string& text) {
-  if (!mScreen) return;
-  if (IControlHandle* control = mScreen->GetControlWithTag(tag)) {
-    control->SetStr(text);
-    control->SetDirty();
-  }
-}
-
-void QD3Control::SetControlValue(int tag, double normalized) {
-  if (!mScreen) return;
-  if (IControlHandle* control = mScreen->GetControlWithTag(tag)) {
-    control->SetValueFromCode(normalized);
-    control->SetDirty();
-  }
-}
-
-void QD3Control::ShowGroup(std::string_view group, bool show) {
-  if (mScreen) mScreen->HideGroup(group, !show);
-}
-
-void QD3Control::EnableGroup(std::string_view group, bool enable) {
-  if (mScreen) mScreen->DisableGroup(group, !enable);
-}
-
-void QD3Control::ShowProgress(double fraction, const ProgressTarget& target) {
-  fraction = std::clamp(fraction, 0.0, 1.0);
-  SetControlValue(target.valueTag, fraction);
-  char text[16];
-  std::snprintf(text, sizeof text, kTextProgressPercent, static_cast<int>(fraction * 100.0));
-  SetControlText(target.textTag, text);
-}
-
-void QD3Control::ApplyTransferStep(const TransferStep& step, const ProgressTarget& target) {
-  if (step.progress) ShowProgress(*step.progress, target);
-  ShowProgressOverlay(step, target);
-}
-
-void QD3Control::ApplyIrFetchStep(const TransferStep& step) {
-  if (step.progress) {
-    SetControlValue(kTagProgressValue, std::clamp(*step.progress, 0.0, 1.0));
-    SetControlText(kTagProgressText, IrFetchPercentText(*step.progress));
-  }
-  ShowProgressOverlay(step, kCommonProgress);
-}
-
-void QD3Control::ShowProgressOverlay(const TransferStep& step, const ProgressTarget& target) {
-  if (step.overlay != ProgressOverlay::kUnchanged) {
-    ShowGroup(target.group, step.overlay == ProgressOverlay::kShow);
-  }
-  for (const Bytes& message : step.messages) SendDeviceMessage(message);
-  if (step.end == TransferEnd::kFailed && !step.message.empty()) PostMessage(step.message);
-}
-
-void QD3Control::PostMessage(std::string text) {
-  session.pendingMessage = std::move(text);
-  session.messagePending = true;
+void QD3Control::OnDeviceTimer() {
+  mTimer.OnTick();
 }
 
 void QD3Control::OnIdleTick() {
-  if (session.messagePending) {
-    session.messagePending = false;
-    if (IsWindowOpen() && mPlatform) {
-      mPlatform->ShowMessageBox(session.pendingMessage, "", EMsgBoxType::OK);
-    }
-    if (std::exchange(mLeaveFirmwareAfterMessage, false)) LeaveFirmwareScreenAfterUpdate();
-  }
-  if (valueDisplayHold && ++valueDisplayTicks > kValueDisplayHoldTicks) {
-    valueDisplayHold = false;
-    valueDisplayTicks = 0;
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d",
-                  session.currentPreset + mParams[kParamPatchOffset].Raw());
-    SetControlText(kTagValueDisplay, text);
-  }
-  PedalFaceIdleTick();
+  if (mOutbox.ShowPosted()) mBanks.AfterPostedMessage();
+  mFace.OnIdleTick();
 }
 
 bool QD3Control::IdleTickNeeded() const {
-  return session.messagePending || valueDisplayHold || nextHeld || prevHeld || browseArmed ||
-         session.saveArmed || session.saveAwaiting;
+  return session.messagePending || mFace.IdleTickNeeded();
 }
+
+void QD3Control::Reconnect() {
+  mConnection.Reconnect();
+}
+void QD3Control::EditorClosing() {
+  mConnection.EditorClosing();
+}
+void QD3Control::OpenGlobalSettings() {
+  mOverlays.OpenGlobalSettings();
+}
+void QD3Control::CloseGlobalSettings() {
+  mOverlays.CloseGlobalSettings();
+}
+void QD3Control::OpenProgramMap() {
+  mOverlays.OpenProgramMap();
+}
+void QD3Control::CloseProgramMap() {
+  mOverlays.CloseProgramMap();
+}
+void QD3Control::OpenControllerMap() {
+  mOverlays.OpenControllerMap();
+}
+void QD3Control::CloseControllerMap() {
+  mOverlays.CloseControllerMap();
+}
+void QD3Control::FactoryReset(int kind) {
+  mOverlays.FactoryReset(kind);
+}
+void QD3Control::ShowAbout() {
+  mOverlays.ShowAbout();
+}
+void QD3Control::CloseAbout() {
+  mOverlays.CloseAbout();
+}
+void QD3Control::OpenFirmwareUpdate() {
+  mBanks.OpenFirmwareUpdate();
+}
+void QD3Control::CloseFirmwareUpdate() {
+  mBanks.CloseFirmwareUpdate();
+}
+
+// ---- presets, impulse responses, files ----
+
+void QD3Control::OpenCache(const std::filesystem::path& baseFolder) {
+  mCache.Open(baseFolder);
+}
+void QD3Control::LoadCacheState() {
+  mMirror.LoadCacheState();
+}
+void QD3Control::ClearCacheData() {
+  mMirror.ClearCacheData();
+}
+void QD3Control::StoreCurrentPreset() {
+  mFiles.StoreCurrentPreset();
+}
+void QD3Control::LoadUserIrWav(bool positionB) {
+  mIr.LoadUserIrWav(positionB);
+}
+
+bool QD3Control::LoadWavIntoIr(int target, const std::string& wavPath) {
+  return mIr.LoadWavIntoIr(target, wavPath);
+}
+
+void QD3Control::ShowIr(int irValue) {
+  mIr.ShowIr(irValue);
+}
+void QD3Control::RequestIrNames(int bank) {
+  mIr.RequestIrNames(bank);
+}
+void QD3Control::ExportPresetFile() {
+  mFiles.ExportPresetFile();
+}
+void QD3Control::ImportPresetFile() {
+  mFiles.ImportPresetFile();
+}
+void QD3Control::ExportBank() {
+  mBanks.ExportBank();
+}
+void QD3Control::ImportBank() {
+  mBanks.ImportBank();
+}
+void QD3Control::UpdateFactoryPresets() {
+  mBanks.UpdateFactoryPresets();
+}
+void QD3Control::StartFirmwareUpdate() {
+  mBanks.StartFirmwareUpdate();
+}
+
+// ---- IEditorDelegate ----
 
 double QD3Control::GetParamNormalized(int index) const {
   return mParams[index].GetNormalized();

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "protocol/Handshake.h"
 #include "protocol/TransferTexts.h"
 
 namespace qd3 {
@@ -83,9 +84,6 @@ inline constexpr const char* kTextConnecting = "Connecting to the device...";
 inline constexpr const char* kTextDeviceLine = "DEVICE: Varnex Tolvane QD3";
 inline constexpr const char* kTextVersionLine = "VERSION: %.1f";
 inline constexpr const char* kTextSerialLine = "SERIAL: ";
-inline constexpr const char* kTextUpgradePedal = "Please upgrade QD3 to actual version %d.";
-inline constexpr const char* kTextUpgradeEditor =
-    "Editor version out of date. Please download the most recent version.";
 inline constexpr const char* kTextDeviceError = "ERROR!";
 inline constexpr const char* kTextProgressPercent = "%d %%";
 inline constexpr const char* kTextAreYouSure = "Are you sure?";

@@ -3,28 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "QD3ControlScreenNames.h"
 #include "cli/ExitCodes.h"
+#include "params/ParamCatalogue.h"
+#include "presets/ChecksumTable.h"
+#include "protocol/Handshake.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/MessageMatch.h"
+#include "protocol/TransferTexts.h"
+#include "settings/GlobalSettingsBlock.h"
 
 namespace qd3::cli {
 namespace {
-
-// The poll leaves when the tick count exceeds this: every 33rd tick, as the editor's.
-// The driver starts the count there, so the first request leaves on the first tick.
-constexpr int kPollTicks = 32;
-
-// Firmware versions in tenths: whole versions below 1 ask for a pedal update, above 11
-// for an editor update.
-constexpr int kSupportedVersion = 11;
-constexpr int kNewestWholeVersion = 11;
-constexpr int kTenths = 10;
-
-// Global-settings block: the current preset and "PATCH OFFSET" (parameter 82, the
-// third of the settings that start at byte 9).
-constexpr std::size_t kGlobalCurrentPresetByte = 8;
-constexpr std::size_t kGlobalPatchOffsetByte = 11;
 
 // An upper bound far beyond any bank (128 presets and 256 IRs, each allowed the
 // transfers' own 5 s of silence), so that no loop runs forever.
@@ -48,11 +37,7 @@ void SessionDriver::PortNames::SetName(MidiDirection direction, std::string name
 }
 
 SessionDriver::SessionDriver(IMidiTransport& transport, ITickSource& ticks)
-    : mTransport(transport),
-      mTicks(ticks),
-      mPorts(transport, mPortNames),
-      mExport(mSession, mBulkBuffer.Bytes()),
-      mImport(mSession, mBulkBuffer.Bytes()) {}
+    : mTransport(transport), mTicks(ticks), mPorts(transport, mPortNames), mTransfers(mSession) {}
 
 SessionDriver::~SessionDriver() {
   mPorts.SetExiting();
@@ -94,22 +79,11 @@ void SessionDriver::TimerPass() {
     mSession.pollEnabled = true;
   }
   // Exactly one of these per tick, in the editor's priority order.
-  if (mSession.restoreActive) {
-    ApplyTransferStep(mImport.OnTick());
+  if (const std::optional<RoutedStep> routed = mTransfers.OnTick()) {
+    ApplyTransferStep(routed->step);
     return;
   }
-  if (mSession.backupActive) {
-    ApplyTransferStep(mExport.OnTick());
-    return;
-  }
-  if (!mSession.connected) {
-    if (!mSession.pollEnabled) {
-      mSession.pollTicks = 0;
-    } else if (++mSession.pollTicks > kPollTicks) {
-      mSession.pollTicks = 0;
-      Send(BuildRequestBlock(kBlockDeviceInfo));
-    }
-  }
+  if (!mSession.connected && PollDue(mSession)) Send(BuildRequestBlock(kBlockDeviceInfo));
 }
 
 void SessionDriver::Drain() {
@@ -145,8 +119,8 @@ void SessionDriver::HandleRecordMessage(std::span<const uint8_t> m) {
   const auto command = MatchFromDevice(m);
   if (command == kCmdPresetDump) {
     if (!mSession.connected) return;
-    if (mSession.backupActive) {
-      ApplyTransferStep(mExport.OnPresetDump(m));
+    if (const std::optional<TransferStep> step = mTransfers.OnPresetDump(m)) {
+      ApplyTransferStep(*step);
     } else if (mStage == Stage::kAwaitPreset) {
       mStage = Stage::kReady;
     }
@@ -161,26 +135,14 @@ void SessionDriver::HandleRecordMessage(std::span<const uint8_t> m) {
 
 void SessionDriver::HandleDataBlockUnconnected(std::span<const uint8_t> m) {
   const int version = *ReadVersion(m);
-  const int wholeVersion = version / kTenths;
-  if (wholeVersion < 1) {
-    char text[64];
-    std::snprintf(text, sizeof text, kTextUpgradePedal, kSupportedVersion);
-    mRefusal = text;
-    return;
-  }
-  if (wholeVersion > kNewestWholeVersion) {
-    mRefusal = kTextUpgradeEditor;
+  if (std::optional<std::string> refusal = FirmwareVersionRefusal(version)) {
+    mRefusal = std::move(refusal);
     return;
   }
   if (!VerifyRecordChecksum(m) || m[kSelectorOffset] != kBlockDeviceInfo) return;
   mSession.connected = true;
   mFirmwareVersion = version;
-  // Printed as a C string: a NUL inside the 32 characters ends the serial.
-  mSerial.clear();
-  for (std::size_t i = kSerialOffset; i < kSerialOffset + kSerialSize && m[i] != 0; ++i) {
-    mSerial.push_back(static_cast<char>(m[i]));
-  }
-  mSerial.erase(mSerial.find_last_not_of(' ') + 1);
+  mSerial = ReadSerialNumber(m);
   mStage = Stage::kAwaitChecksums;
   Send(BuildRequestBlock(kBlockPresetChecksums));
 }
@@ -189,19 +151,18 @@ void SessionDriver::HandleDataBlockConnected(std::span<const uint8_t> m) {
   if (!VerifyRecordChecksum(m)) return;
   const int type = m[kSelectorOffset];
   if (type == kBlockPresetChecksums && mStage == Stage::kAwaitChecksums) {
-    const auto data = *ReadRecordData(m);
-    for (int slot = 0; slot < kPresetCount; ++slot) {
-      const auto at = static_cast<std::size_t>(2 * slot);
-      mChecksums[static_cast<std::size_t>(slot)] = Checksum14Pair{data[at], data[at + 1]};
-    }
+    mChecksums = ChecksumPairsFromBlock(*ReadRecordData(m));
     // Nothing to synchronise without a cache: the global settings come next at once.
     mStage = Stage::kAwaitGlobals;
     Send(BuildRequestBlock(kBlockGlobalSettings));
   } else if (type == kBlockGlobalSettings && mStage == Stage::kAwaitGlobals) {
-    mPatchOffset = m[kGlobalPatchOffsetByte] > 0 ? 1 : 0;
+    const ReceivedGlobalSettings received = DecodeGlobalSettings(*ReadRecordData(m));
+    for (const auto& value : received.values) {
+      if (value.param == kParamPatchOffset) mPatchOffset = value.raw > 0 ? 1 : 0;
+    }
     mStage = Stage::kAwaitPreset;
     Send(BuildBulkEnd());
-    Send(BuildRequestPreset(m[kGlobalCurrentPresetByte]));
+    Send(BuildRequestPreset(received.currentPreset));
   }
 }
 
@@ -210,9 +171,9 @@ void SessionDriver::HandleLongMessage(std::span<const uint8_t> m) {
   if (m.size() == kIrNameMessageSize) return;
   if (ReadModel(m) != kModelDevice || !mSession.connected) return;
   const auto command = MatchFromDevice(m);
-  if (!command || !mSession.backupActive) return;
-  if (*command == kCmdIrBegin || *command == kCmdIrData || *command == kCmdIrEnd) {
-    ApplyTransferStep(mExport.OnIrMessage(*command, m));
+  if (!command) return;
+  if (const std::optional<TransferStep> step = mTransfers.OnIrMessage(*command, m)) {
+    ApplyTransferStep(*step);
   }
 }
 
@@ -222,13 +183,10 @@ void SessionDriver::HandleShortMessage(std::span<const uint8_t> m) {
   if (!command) return;
   switch (*command) {
     case kCmdWriteAck:
-      if (mSession.restoreActive) ApplyTransferStep(mImport.OnWriteAck());
-      break;
     case kCmdWriteNext:
-      if (mSession.restoreActive) ApplyTransferStep(mImport.OnWriteNext());
-      break;
     case kCmdWriteNak:
-      if (mSession.restoreActive) ApplyTransferStep(mImport.OnWriteNak());
+      // No factory write runs here, so a stray reply reaches nothing.
+      ApplyTransferStep(mTransfers.OnWriteReply(*command).step);
       break;
     case kCmdDeviceError:
       ++mDeviceErrors;
@@ -262,7 +220,7 @@ std::optional<TransferStep> SessionDriver::RunTransfer(int maxTicks) {
 DriverOutcome SessionDriver::Backup(std::vector<uint8_t>& bank, const ProgressFn& progress) {
   mProgress = progress;
   mEndStep.reset();
-  mExport.Start();
+  mTransfers.Export().Start();
   const auto end = RunTransfer(kTransferMaxTicks);
   mProgress = nullptr;
   if (!end) return {kExitPedalFailed, kTextTransferNeverEnded};
@@ -270,14 +228,14 @@ DriverOutcome SessionDriver::Backup(std::vector<uint8_t>& bank, const ProgressFn
     // An export abandoned because the connection went has nothing to say of its own.
     return {kExitPedalFailed, end->message.empty() ? kTextNoAnswer : end->message};
   }
-  const auto bytes = mExport.FileBytes();
+  const auto bytes = mTransfers.Export().FileBytes();
   bank.assign(bytes.begin(), bytes.end());
   return {kExitOk, end->message};
 }
 
 DriverOutcome SessionDriver::Restore(std::span<const uint8_t> bank, const ProgressFn& progress) {
   mEndStep.reset();
-  const TransferStep start = mImport.Start(bank);
+  const TransferStep start = mTransfers.Import().Start(bank);
   if (start.end == TransferEnd::kFailed) return {kExitBadFile, start.message};
   mProgress = progress;
   ApplyTransferStep(start);
@@ -294,7 +252,7 @@ DriverOutcome SessionDriver::Restore(std::span<const uint8_t> bank, const Progre
 DriverOutcome SessionDriver::VerifyRestore(std::vector<int>& differing) {
   DriverOutcome connected = Connect();
   if (!connected.Ok()) return connected;
-  differing = SlotsDifferingFromBank(mImport.Checksums(), mChecksums);
+  differing = SlotsDifferingFromBank(mTransfers.Import().Checksums(), mChecksums);
   return {};
 }
 

@@ -25,9 +25,7 @@
 #include "cli/TickSource.h"
 #include "host/IMidiPortSettings.h"
 #include "host/MidiPorts.h"
-#include "presets/BankExport.h"
-#include "presets/BankImport.h"
-#include "presets/BulkBuffer.h"
+#include "presets/BankTransfers.h"
 #include "protocol/Checksum14.h"
 #include "protocol/DeviceSession.h"
 #include "protocol/IMidiTransport.h"
@@ -120,9 +118,7 @@ class SessionDriver {
   MidiPorts mPorts;
 
   DeviceSession mSession;
-  BulkBuffer mBulkBuffer;
-  BankExport mExport;
-  BankImport mImport;
+  BankTransfers mTransfers;
 
   Stage mStage = Stage::kPolling;
   std::optional<std::string> mRefusal;   // the version check's message

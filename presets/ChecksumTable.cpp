@@ -41,12 +41,18 @@ void ChecksumTable::StoreReceived(int slot, Checksum14Pair pair) {
   SetPending(slot, false);
 }
 
-int ChecksumTable::CompareWithDevice(std::span<const uint8_t, kChecksumBlockSize> blockData) {
-  for (std::size_t n = 0; n < mPairs.size(); ++n) {
-    const Checksum14Pair device{blockData[kChecksumPairWidth * n],
-                                blockData[kChecksumPairWidth * n + 1]};
-    mPending[n] = device != mPairs[n];
+ChecksumTable::Pairs ChecksumPairsFromBlock(
+    std::span<const uint8_t, kChecksumBlockSize> blockData) {
+  ChecksumTable::Pairs pairs{};
+  for (std::size_t n = 0; n < pairs.size(); ++n) {
+    pairs[n] = {blockData[kChecksumPairWidth * n], blockData[kChecksumPairWidth * n + 1]};
   }
+  return pairs;
+}
+
+int ChecksumTable::CompareWithDevice(std::span<const uint8_t, kChecksumBlockSize> blockData) {
+  const Pairs device = ChecksumPairsFromBlock(blockData);
+  for (std::size_t n = 0; n < mPairs.size(); ++n) mPending[n] = device[n] != mPairs[n];
   return PendingCount();
 }
 

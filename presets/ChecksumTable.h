@@ -48,4 +48,7 @@ class ChecksumTable {
   std::array<bool, kPresetCount> mPending{};
 };
 
+// The pedal's checksum block read as one pair per slot.
+ChecksumTable::Pairs ChecksumPairsFromBlock(std::span<const uint8_t, kChecksumBlockSize> blockData);
+
 }  // namespace qd3

@@ -1,6 +1,34 @@
 #include "protocol/SessionWatch.h"
 
+#include <utility>
+
+#include "protocol/MessageBuilders.h"
+
 namespace qd3 {
+
+void SessionWatch::NoteSent(std::span<const uint8_t> message) {
+  // Live edits pass here too: look no further than the command byte for them.
+  if (message.size() <= kCommandOffset) return;
+  const uint8_t command = message[kCommandOffset];
+  if (command == kCmdRequestIrNames) {
+    Sent(SessionRequest::kIrNames, Bytes(message.begin(), message.end()));
+    return;
+  }
+  if (command != kCmdRequestBlock) return;
+  const Bytes m(message.begin(), message.end());
+  static constexpr std::pair<SessionRequest, DataBlockType> kBlocks[] = {
+      {SessionRequest::kChecksums, kBlockPresetChecksums},
+      {SessionRequest::kGlobalSettings, kBlockGlobalSettings},
+      {SessionRequest::kControllerMap, kBlockControllerMap},
+      {SessionRequest::kProgramMap, kBlockProgramMap},
+  };
+  for (const auto& [what, block] : kBlocks) {
+    if (m == BuildRequestBlock(block)) {
+      Sent(what, m);
+      return;
+    }
+  }
+}
 
 void SessionWatch::Sent(SessionRequest what, Bytes message) {
   // The watch's own repeat of the request keeps the retries it has used.

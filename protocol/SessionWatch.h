@@ -6,7 +6,9 @@
 // again after 2 s of silence, at most three times, and then the session gives up with a
 // message that says what the pedal did not answer.
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "protocol/DeviceMessages.h"
@@ -31,6 +33,9 @@ class SessionWatch {
  public:
   // `message` left for `what`; it replaces any request still waited on.
   void Sent(SessionRequest what, Bytes message);
+  // Every message the editor sends passes here: a request of the session's own starts
+  // its watch, anything else (live edits, transfers) is looked at no further.
+  void NoteSent(std::span<const uint8_t> message);
   // The pedal answered `what`; an answer to something else changes nothing.
   void Answered(SessionRequest what);
   // Nothing is waited on any more (the session was reset).

@@ -1,0 +1,334 @@
+#include "editor/BankActivities.h"
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+
+#include "presets/SafetyBackup.h"
+#include "protocol/MessageBuilders.h"
+#include "resources/factory_bank/FactoryBank.h"
+
+namespace qd3 {
+namespace {
+
+constexpr const char* kBankExtension = "q3b";
+constexpr const char* kTextBackupSaved = "\n\nThe pedal's presets and IRs were saved first to\n";
+constexpr const char* kTextBackupFailed =
+    "The safety backup of the pedal's presets could not be made, so nothing was changed.\n";
+constexpr const char* kTextBankUnreadable = "The bank file could not be read.";
+constexpr const char* kTextFirmwareBackupMade =
+    "Before the firmware update, the pedal's presets and IRs were saved to\n";
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                  std::size_t limit) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (error || size > limit) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+BankActivities::BankActivities(const Needs& needs)
+    : mNeeds(needs), mTransfers(needs.session), mFirmware(needs.session, needs.transferBuffer) {}
+
+// ---- the device timer ----
+
+void BankActivities::AfterReplies() {
+  DeviceSession& session = mNeeds.session;
+  if (session.resetDoneSeen) {
+    session.resetDoneSeen = false;
+    mNeeds.screen.ShowBox(kTextFinished);
+    mNeeds.outbox.Send(BuildRequestBlock(kBlockGlobalSettings));
+  } else if (session.restoreFinished) {
+    session.restoreFinished = false;
+    FinishRestore();
+  }
+}
+
+void BankActivities::ApplyWatchdogs() {
+  mNeeds.outbox.Apply(mTransfers.Factory().OnWatchTick(), kFactoryProgress);
+  mNeeds.outbox.Apply(mFirmware.OnWatchTick(), kFirmwareProgress);
+}
+
+bool BankActivities::ServeTick() {
+  if (mNeeds.session.firmwareMode) {
+    ServeFirmware();
+    return true;
+  }
+  std::optional<RoutedStep> routed = mTransfers.OnTick();
+  if (!routed) return false;
+  switch (routed->kind) {
+    case BankTransferKind::kFactoryWrite:
+      mNeeds.outbox.Apply(routed->step, kFactoryProgress);
+      break;
+    case BankTransferKind::kImport:
+      mNeeds.outbox.Apply(routed->step);
+      break;
+    case BankTransferKind::kExport:
+      ServeBankExport(std::move(routed->step));
+      break;
+  }
+  return true;
+}
+
+// ---- replies ----
+
+std::optional<TransferStep> BankActivities::OnPresetDump(std::span<const uint8_t> m) {
+  return mTransfers.OnPresetDump(m);
+}
+
+bool BankActivities::OnIrMessage(DeviceCommand command, std::span<const uint8_t> m) {
+  std::optional<TransferStep> step = mTransfers.OnIrMessage(command, m);
+  if (!step) return false;
+  mNeeds.outbox.Apply(*step);
+  return true;
+}
+
+void BankActivities::OnWriteReply(DeviceCommand command) {
+  const RoutedStep routed = mTransfers.OnWriteReply(command);
+  if (routed.kind == BankTransferKind::kImport) {
+    if (routed.step.end == TransferEnd::kFailed) mVerifyAgainst.reset();
+    mNeeds.outbox.Apply(routed.step);
+    return;
+  }
+  // The pedal holds the factory presets now: the cache of the old ones goes first.
+  if (routed.step.end == TransferEnd::kFinished) mNeeds.mirror.DeleteCacheAndBuildList();
+  mNeeds.outbox.Apply(routed.step, kFactoryProgress);
+}
+
+void BankActivities::OnResetDone() {
+  mNeeds.session.resetDoneSeen = true;
+  mTransfers.Factory().OnResetDone();
+}
+
+void BankActivities::VerifyRestore(std::span<const uint8_t, kChecksumBlockSize> pedalChecksums) {
+  if (!mVerifyAgainst) return;
+  const std::vector<int> differing =
+      SlotsDifferingFromBank(*mVerifyAgainst, ChecksumPairsFromBlock(pedalChecksums));
+  mVerifyAgainst.reset();
+  mNeeds.outbox.Post(RestoreVerificationText(differing, PatchOffsetOf(mNeeds.params)));
+}
+
+// ---- bank export and the safety backup ----
+
+void BankActivities::ExportBank() {
+  IPlatformServices* platform = mNeeds.screen.Platform();
+  if (!platform) return;
+  std::string& remembered = mNeeds.files.bankFilePath;
+  const std::string start = remembered.empty() ? kBankFileDefaultName : remembered;
+  const std::string path = platform->PromptForSaveFile(kBankExtension, start, start);
+  if (path.empty()) return;
+  remembered = path;
+  StartBankExport(path, AfterBackup::kNothing);
+}
+
+void BankActivities::StartBankExport(std::filesystem::path target, AfterBackup then) {
+  mBankExportPath = std::move(target);
+  mAfterBackup = then;
+  mTransfers.Export().Start();
+}
+
+void BankActivities::ServeBankExport(TransferStep step) {
+  // How the export ended is said below, once, in the words that fit what it was for.
+  std::string problem = std::exchange(step.message, {});
+  mNeeds.outbox.Apply(step);
+  if (step.end == TransferEnd::kRunning) return;
+  const AfterBackup then = std::exchange(mAfterBackup, AfterBackup::kNothing);
+  bool saved = false;
+  if (step.end == TransferEnd::kFinished) {
+    const CacheWriteStatus written = SaveBankFile(mBankExportPath, mTransfers.Export().FileBytes());
+    saved = Succeeded(written);
+    if (!saved) problem = WriteFailureText(written);
+  }
+  ScreenWriter& screen = mNeeds.screen;
+  if (then == AfterBackup::kNothing) {
+    // A plain export: the player learns how it ended (an abandoned one says nothing).
+    if (!problem.empty() || saved) screen.ShowBox(saved ? kTextFinished : problem);
+    return;
+  }
+  if (!saved) {
+    screen.ShowBox(kTextBackupFailed +
+                   (problem.empty() ? std::string(kTextExportStalled) : problem));
+    return;
+  }
+  const std::string note = kTextBackupSaved + mBankExportPath.string();
+  switch (then) {
+    case AfterBackup::kImportBank:
+      ImportBankConfirmed(note);
+      break;
+    case AfterBackup::kFactoryUpdate:
+      FactoryUpdateConfirmed(note);
+      break;
+    case AfterBackup::kFirmwareUpdate:
+      mFirmwareBackupDone = true;
+      FirmwareFileChosen(mBankExportPath.string());
+      break;
+    case AfterBackup::kNothing:
+      break;
+  }
+}
+
+bool BankActivities::SafetyBackupFirst(AfterBackup then) {
+  PresetCache* cache = mNeeds.cache.Get();
+  if (!mNeeds.session.connected || !cache) return false;
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm local{};
+  localtime_r(&now, &local);
+  StartBankExport(SafetyBackupPath(cache->BaseFolder(), local), then);
+  return true;
+}
+
+// ---- bank import ----
+
+void BankActivities::ImportBank() {
+  if (!SafetyBackupFirst(AfterBackup::kImportBank)) ImportBankConfirmed("");
+}
+
+void BankActivities::ImportBankConfirmed(const std::string& backupNote) {
+  IPlatformServices* platform = mNeeds.screen.Platform();
+  if (!platform || !mNeeds.screen.Ask(kTextImportConfirm + backupNote)) return;
+  std::string& remembered = mNeeds.files.bankFilePath;
+  const std::string path = platform->PromptForOpenFile(kBankExtension, remembered);
+  if (path.empty()) return;
+  remembered = path;
+  const auto bytes = ReadWholeFile(path, BulkBuffer::Size());
+  if (!bytes) {
+    mNeeds.screen.ShowBox(kTextBankUnreadable);
+    return;
+  }
+  const TransferStep step = mTransfers.Import().Start(*bytes);
+  mNeeds.outbox.Apply(step);
+  if (step.end == TransferEnd::kFailed) return;
+  mVerifyAgainst = mTransfers.Import().Checksums();
+}
+
+void BankActivities::FinishRestore() {
+  mNeeds.screen.ShowGroup(kGroupProgress, false);
+  mNeeds.screen.ShowBox(kTextFinished);
+  mNeeds.mirror.DeleteCacheAndBuildList();
+  // The pedal's presets changed wholesale: find it again and resynchronise.
+  mNeeds.session.connected = false;
+  mNeeds.session.pollEnabled = true;
+}
+
+// ---- factory presets ----
+
+void BankActivities::UpdateFactoryPresets() {
+  if (!SafetyBackupFirst(AfterBackup::kFactoryUpdate)) FactoryUpdateConfirmed("");
+}
+
+void BankActivities::FactoryUpdateConfirmed(const std::string& backupNote) {
+  const ScreenWriter& screen = mNeeds.screen;
+  if (!screen.Platform() ||
+      !screen.Ask(kTextFactoryConfirm + backupNote, kTextFactoryWarningCaption)) {
+    return;
+  }
+  const std::span<const uint8_t> resource = FactoryBankMessages();
+  std::vector<uint8_t> bank(resource.begin(), resource.end());
+  if (const auto question = FactoryBankVersionWarning(bank)) {
+    if (!screen.Ask(*question, kTextFactoryWarningCaption)) return;
+    SetFactoryBankVersion(bank);
+  }
+  mNeeds.outbox.Apply(mTransfers.Factory().Start(bank), kFactoryProgress);
+}
+
+// ---- firmware ----
+
+void BankActivities::OpenFirmwareUpdate() {
+  DeviceSession& session = mNeeds.session;
+  // Whether a pedal really answered decides about the safety backup before the update.
+  mPedalConnectedBeforeFirmware = session.connected;
+  mFirmwareBackupDone = false;
+  // Forced "connected" silences the poll while the pedal runs its loader.
+  session.connected = true;
+  session.pollEnabled = false;
+  ScreenWriter& screen = mNeeds.screen;
+  screen.ShowGroup(kGroupFirmwareBackground, true);
+  screen.ShowGroup(kGroupFirmwareUpdate, true);
+  screen.EnableGroup(kGroupFirmwareUpdate, true);
+  screen.EnableGroup(kGroupMain, false);
+}
+
+void BankActivities::CloseFirmwareUpdate() {
+  mNeeds.session.connected = false;
+  mNeeds.session.pollEnabled = true;
+  ScreenWriter& screen = mNeeds.screen;
+  screen.ShowGroup(kGroupFirmwareBackground, false);
+  screen.ShowGroup(kGroupFirmwareUpdate, false);
+  screen.EnableGroup(kGroupMain, true);
+}
+
+bool BankActivities::FirmwareScreenShown() const {
+  return mNeeds.screen.IsShown(kTagFirmwareBackground);
+}
+
+void BankActivities::StartFirmwareUpdate() {
+  if (mPedalConnectedBeforeFirmware && !mFirmwareBackupDone &&
+      SafetyBackupFirst(AfterBackup::kFirmwareUpdate)) {
+    return;
+  }
+  FirmwareFileChosen("");
+}
+
+void BankActivities::FirmwareFileChosen(const std::string& backupPath) {
+  IPlatformServices* platform = mNeeds.screen.Platform();
+  if (!platform) return;
+  if (!backupPath.empty()) mNeeds.screen.ShowBox(kTextFirmwareBackupMade + backupPath);
+  const std::string path = platform->PromptForOpenFile(kFirmwareFileExtension, "");
+  if (path.empty()) return;
+  // A file that does not open, or of 65,536 bytes or more, is ignored without a word.
+  const auto bytes = ReadWholeFile(path, kFirmwareFileSizeLimit - 1);
+  if (!bytes) return;
+  mNeeds.outbox.Apply(mFirmware.Start(*bytes), kFirmwareProgress);
+}
+
+void BankActivities::ServeFirmware() {
+  const TransferStep step = mFirmware.OnTick();
+  mNeeds.outbox.Apply(step, kFirmwareProgress);
+  if (step.end == TransferEnd::kRunning) return;
+  // "Firmware update finished.": the screen goes once the player closed the box.
+  if (step.end == TransferEnd::kFinished && !step.message.empty())
+    mNeeds.screen.ShowBox(step.message);
+  LeaveFirmwareScreenAfterUpdate();
+}
+
+void BankActivities::OnLoaderReply(uint8_t command) {
+  switch (command) {
+    case kLoaderReady:
+      mNeeds.outbox.Apply(mFirmware.OnLoaderReady(), kFirmwareProgress);
+      mNeeds.screen.ShowGroup(kGroupFirmware, true);
+      mNeeds.screen.EnableGroup(kGroupFirmwareUpdate, false);
+      break;
+    case kLoaderDone:
+      mNeeds.outbox.Apply(mFirmware.OnLoaderDone(), kFirmwareProgress);
+      break;
+    case kLoaderFailed:
+      // "Error in update!"; the firmware screen goes once the box has been shown.
+      mNeeds.outbox.Apply(mFirmware.OnLoaderFailed(), kFirmwareProgress);
+      mLeaveFirmwareAfterMessage = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void BankActivities::AfterPostedMessage() {
+  if (std::exchange(mLeaveFirmwareAfterMessage, false)) LeaveFirmwareScreenAfterUpdate();
+}
+
+void BankActivities::LeaveFirmwareScreenAfterUpdate() {
+  ScreenWriter& screen = mNeeds.screen;
+  screen.ShowGroup(kGroupFirmware, false);
+  screen.ShowGroup(kGroupFirmwareBackground, false);
+  screen.ShowGroup(kGroupFirmwareUpdate, false);
+  screen.EnableGroup(kGroupMain, true);
+  screen.EnableGroup(kGroupNeedsPedal, false);
+}
+
+}  // namespace qd3

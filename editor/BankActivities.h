@@ -1,0 +1,94 @@
+#pragma once
+
+// The whole-bank activities: bank export and import, the factory preset update and the
+// firmware update, each run by its transfer object on the device timer. Before the three
+// that overwrite the pedal, a connected pedal's bank is first saved as a safety backup.
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "editor/CacheKeeper.h"
+#include "editor/EditorState.h"
+#include "editor/Outbox.h"
+#include "editor/PresetMirror.h"
+#include "editor/ScreenWriter.h"
+#include "presets/BankFile.h"
+#include "presets/BankTransfers.h"
+#include "protocol/FirmwareStream.h"
+#include "protocol/TransferBuffer.h"
+
+namespace qd3 {
+
+class BankActivities {
+ public:
+  struct Needs {
+    ScreenWriter& screen;
+    Outbox& outbox;
+    CacheKeeper& cache;
+    DeviceSession& session;
+    const ParamCatalogue& params;
+    PresetMirror& mirror;
+    FileChoices& files;
+    TransferBuffer& transferBuffer;
+  };
+  explicit BankActivities(const Needs& needs);
+
+  // "Export All Presets from QD3 ...", "Import All Presets to QD3...", "Factory Presets
+  // Update...".
+  void ExportBank();
+  void ImportBank();
+  void UpdateFactoryPresets();
+  // "Firmware Update..." opens the firmware screen, its "X" closes it, and "UPDATE
+  // FIRMWARE" starts the update.
+  void OpenFirmwareUpdate();
+  void CloseFirmwareUpdate();
+  void StartFirmwareUpdate();
+  bool FirmwareScreenShown() const;
+
+  // The device timer: what the pedal's last replies left to do (the reset's box, the
+  // end of a restore), the watchdogs of the waits that have no tick of their own, and,
+  // as the first links of its chain, the firmware stream and the bank transfers. True
+  // when one of them took the tick.
+  void AfterReplies();
+  void ApplyWatchdogs();
+  bool ServeTick();
+
+  // The pedal's replies.
+  std::optional<TransferStep> OnPresetDump(std::span<const uint8_t> m);
+  bool OnIrMessage(DeviceCommand command, std::span<const uint8_t> m);
+  void OnWriteReply(DeviceCommand command);
+  void OnResetDone();
+  void OnLoaderReply(uint8_t command);
+  // The pedal's checksum block after a bank import: compared with the imported bank.
+  void VerifyRestore(std::span<const uint8_t, kChecksumBlockSize> pedalChecksums);
+  // After the idle tick showed a posted box: "Error in update!" ends the firmware screen.
+  void AfterPostedMessage();
+
+ private:
+  enum class AfterBackup : uint8_t { kNothing, kImportBank, kFactoryUpdate, kFirmwareUpdate };
+  void StartBankExport(std::filesystem::path target, AfterBackup then);
+  void ServeBankExport(TransferStep step);
+  bool SafetyBackupFirst(AfterBackup then);
+  void ImportBankConfirmed(const std::string& backupNote);
+  void FactoryUpdateConfirmed(const std::string& backupNote);
+  void FinishRestore();
+  void FirmwareFileChosen(const std::string& backupPath);
+  void ServeFirmware();
+  void LeaveFirmwareScreenAfterUpdate();
+
+  Needs mNeeds;
+  BankTransfers mTransfers;
+  FirmwareStream mFirmware;
+  std::filesystem::path mBankExportPath;
+  AfterBackup mAfterBackup = AfterBackup::kNothing;
+  // The imported bank's record checksums, compared with the pedal's after reconnecting.
+  std::optional<BankChecksums> mVerifyAgainst;
+  bool mPedalConnectedBeforeFirmware = false;
+  bool mFirmwareBackupDone = false;
+  // After "Error in update!" has been shown, the firmware screen goes.
+  bool mLeaveFirmwareAfterMessage = false;
+};
+
+}  // namespace qd3

@@ -1,0 +1,250 @@
+#include "editor/ImpulseResponses.h"
+
+#include <cstdio>
+
+#include "ir/ConversionSummary.h"
+#include "ir/IrDisplay.h"
+#include "ir/IrNumbers.h"
+#include "ir/WavReader.h"
+#include "params/PageNumbers.h"
+#include "protocol/MessageBuilders.h"
+#include "protocol/MessageMatch.h"
+#include "protocol/Name32.h"
+
+namespace qd3 {
+namespace {
+
+constexpr const char* kWavExtension = "wav";
+constexpr const char* kTextWavUnreadable = "The file could not be read as a WAV file: %s.";
+constexpr const char* kTextIrNotCached =
+    "The IR could not be stored in the editor's cache folder: %s. It was still sent to the "
+    "QD3.";
+
+// Name groups of eight in one IR bank of 32.
+constexpr int kIrNameGroupsPerBank = 4;
+
+// What the display shows without a cache: only the flat response is known.
+class NoIrPositions final : public IIrPositionSource {
+ public:
+  void LoadPosition(int, const IrDisplaySelection&, IrWorkingBuffer&) const override {}
+};
+
+std::string Format(const char* format, const std::string& value) {
+  char text[256];
+  std::snprintf(text, sizeof text, format, value.c_str());
+  return text;
+}
+
+}  // namespace
+
+ImpulseResponses::ImpulseResponses(const Needs& needs)
+    : mNeeds(needs), mUpload(needs.session, needs.transferBuffer) {}
+
+// ---- loading a WAV ----
+
+void ImpulseResponses::LoadUserIrWav(bool positionB) {
+  DeviceSession& session = mNeeds.session;
+  session.userIrASelected = !positionB;
+  session.userIrBSelected = positionB;
+  const int target = positionB ? UserIrOfPositionB(session.currentPreset)
+                               : UserIrOfPositionA(session.currentPreset);
+  (positionB ? session.userIrB : session.userIrA) = target;
+  // The high half goes out as a live edit; the pedal's acknowledgement brings the low half.
+  const int highParam = positionB ? kParamUserIrBHigh : kParamUserIrAHigh;
+  session.irNumberStep = highParam;
+  mNeeds.writer.SetParameterValue(highParam,
+                                  mNeeds.params[highParam].ToNormalized(IrNumberHigh(target)));
+
+  IPlatformServices* platform = mNeeds.screen.Platform();
+  if (!platform) return;
+  const std::string path = platform->PromptForOpenFile(kWavExtension, mNeeds.state.lastWavPath);
+  if (path.empty()) return;
+  mNeeds.state.lastWavPath = path;
+  LoadWavIntoIr(target, path);
+}
+
+bool ImpulseResponses::LoadWavIntoIr(int target, const std::string& wavPath) {
+  if (!IsWavTarget(target)) return false;
+  ImpulseResponseState& state = mNeeds.state;
+  const WavReadResult read = ReadWav(std::filesystem::path(wavPath), state.irBuffer);
+  if (!read.Ok()) {
+    mNeeds.screen.Inform(Format(kTextWavUnreadable, read.reason));
+    return false;
+  }
+  const auto name = IrNameFromWavPath(wavPath);
+  const IrImageResult made = MakeIrImage(state.irBuffer, name);
+  state.irBuffer.gain = made.gain;
+
+  PresetCache* cache = mNeeds.cache.Get();
+  if (cache) {
+    const CacheWriteStatus written = cache->WriteIrImage(target, made.image);
+    if (!Succeeded(written))
+      mNeeds.screen.Inform(Format(kTextIrNotCached, WriteFailureText(written)));
+  }
+  mUpload.Start(target, made.image, mNeeds.session.connected);
+
+  const std::string trimmed = TrimName32(name);
+  if (mNeeds.session.userIrASelected || mNeeds.session.userIrBSelected) {
+    state.userIrNames.Set(target, trimmed);
+    mNeeds.screen.SetText(mNeeds.session.userIrBSelected ? kTagIrNameB : kTagIrNameA, trimmed);
+    state.irListRows.Set(target % kIrBankSize, state.userIrNames.Name(target));
+  }
+  if (IsCabinetIr(target)) {
+    const int position = (target & kFactoryIrNumberMask) + 1;
+    if (cache) state.positionNames.ReloadPosition(*cache, position);
+    mNeeds.screen.SetText(kTagCabinetRowFirst + (target & kFactoryIrNumberMask), trimmed);
+  }
+  state.irConversionSummary = ConversionSummaryText(read.summary, made.gain);
+  mNeeds.screen.SetText(kTagIrConversionSummary, state.irConversionSummary);
+  return true;
+}
+
+void ImpulseResponses::UploadImage(const IrImageBytes& block, int target) {
+  IrWorkingBuffer& buffer = mNeeds.state.irBuffer;
+  LoadIrImage(block, buffer);
+  std::array<uint8_t, kNameSize> name{};
+  std::copy_n(block.begin() + kIrFileNameOffset, kNameSize, name.begin());
+  const IrImageResult made = MakeIrImage(buffer, name);
+  buffer.gain = made.gain;
+  if (PresetCache* cache = mNeeds.cache.Get()) {
+    mNeeds.cache.NoteWrite(Succeeded(cache->WriteIrImage(target, made.image)));
+  }
+  mUpload.Start(target, made.image, mNeeds.session.connected);
+}
+
+// ---- requests and replies ----
+
+void ImpulseResponses::RequestIr(int irNumber) {
+  mNeeds.outbox.ApplyIrFetch(mFetch.Request(irNumber));
+}
+
+void ImpulseResponses::RequestIrNames(int bank) {
+  mNeeds.outbox.Send(BuildRequestIrNames(kIrNameGroupsPerBank * bank));
+}
+
+void ImpulseResponses::RequestSelectedUserIr() {
+  const DeviceSession& session = mNeeds.session;
+  if (session.userIrASelected) {
+    RequestIr(session.userIrA);
+  } else if (session.userIrBSelected) {
+    RequestIr(session.userIrB);
+  }
+}
+
+void ImpulseResponses::OnTick() {
+  if (mUpload.Active()) mNeeds.outbox.Apply(mUpload.OnTick());
+  mNeeds.outbox.ApplyIrFetch(mFetch.OnTick());
+}
+
+void ImpulseResponses::OnIrTransfer(DeviceCommand command, std::span<const uint8_t> m) {
+  switch (command) {
+    case kCmdIrBegin:
+      mNeeds.outbox.ApplyIrFetch(mFetch.OnBegin(m));
+      break;
+    case kCmdIrData:
+      mNeeds.outbox.ApplyIrFetch(mFetch.OnData(m));
+      break;
+    case kCmdIrEnd: {
+      IrFetchEnd end = mFetch.OnEnd(m);
+      if (end.received) CompleteIrReceive(*end.received);
+      mNeeds.outbox.ApplyIrFetch(end.step);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void ImpulseResponses::CompleteIrReceive(const ReceivedIr& received) {
+  const int number = received.irNumber;
+  PresetCache* cache = mNeeds.cache.Get();
+  if (cache) {
+    mNeeds.cache.NoteWrite(Succeeded(cache->WriteIrImage(number, received.bytes)));
+    if (number >= kFirstFactoryIrNumber) {
+      mNeeds.state.positionNames.ReloadPosition(*cache, (number & kFactoryIrNumberMask) + 1);
+    }
+  }
+  ShowIrForCurrentSelector();
+  // Position 8's IR follows the one of position 7 (a dump asks for one at a time).
+  const int userIrB = mNeeds.session.userIrB;
+  if (mNeeds.params[kParamIrModeB].Raw() != 0 && userIrB != number && cache &&
+      !cache->IsIrCached(userIrB)) {
+    RequestIr(userIrB);
+  }
+}
+
+void ImpulseResponses::OnIrNames(std::span<const uint8_t> m) {
+  const auto update = ReadIrNames(m);
+  if (!update) return;
+  mNeeds.watch.Answered(SessionRequest::kIrNames);
+  mNeeds.state.irListRows.Apply(*update);
+  if (update->nextRequest) mNeeds.outbox.Send(*update->nextRequest);
+}
+
+void ImpulseResponses::OnIrName(std::span<const uint8_t> m) {
+  if (const auto name = ReadName32(m, kIrNameOffset)) mNeeds.screen.SetText(kTagIrNameField, *name);
+}
+
+void ImpulseResponses::OnAck() {
+  DeviceSession& session = mNeeds.session;
+  if (session.irNumberStep == kParamUserIrAHigh) {
+    session.irNumberStep = kParamUserIrALow;
+    mNeeds.writer.SetParameterValue(kParamUserIrALow, (session.userIrA & 0x7F) / 127.0);
+  } else if (session.irNumberStep == kParamUserIrBHigh) {
+    session.irNumberStep = kParamUserIrBLow;
+    mNeeds.writer.SetParameterValue(kParamUserIrBLow, (session.userIrB & 0x7F) / 127.0);
+  }
+}
+
+void ImpulseResponses::OnChunkAck() {
+  mUpload.OnChunkAck();
+}
+
+void ImpulseResponses::OnDeviceError() {
+  mUpload.OnRefused();
+  mNeeds.outbox.Post(kTextDeviceError);
+}
+
+void ImpulseResponses::OnStored() {
+  mNeeds.outbox.Apply(mUpload.OnStored());
+}
+
+// ---- the edited user-IR position ----
+
+void ImpulseResponses::CheckEditedUserIr(bool positionB) {
+  const DeviceSession& session = mNeeds.session;
+  const bool selected = positionB ? session.userIrBSelected : session.userIrASelected;
+  const int modeParam = positionB ? kParamIrModeB : kParamIrModeA;
+  if (!selected || mNeeds.params[modeParam].Raw() == 0) return;
+  const int number = positionB ? session.userIrB : session.userIrA;
+  ImpulseResponseState& state = mNeeds.state;
+  if (PresetCache* cache = mNeeds.cache.Get()) state.userIrNames.Reload(*cache, number);
+  // The pedal's list names an IR there that the cache lacks: fetch it on the next tick.
+  const std::string& row = state.irListRows.Row(number % kIrBankSize);
+  if (row != EmptySlotName(number % kIrBankSize + 1) && row != state.userIrNames.Name(number)) {
+    mNeeds.session.irRequestPending = true;
+  }
+}
+
+// ---- the IR display ----
+
+void ImpulseResponses::ShowIr(int irValue) {
+  const DeviceSession& session = mNeeds.session;
+  const IrDisplaySelection selection{irValue, mNeeds.params[kParamIrModeA].Raw() != 0,
+                                     mNeeds.params[kParamIrModeB].Raw() != 0, session.userIrA,
+                                     session.userIrB};
+  if (PresetCache* cache = mNeeds.cache.Get()) {
+    qd3::ShowIr(selection, CachedIrPositionSource(*cache), mNeeds.state.irBuffer);
+  } else {
+    qd3::ShowIr(selection, NoIrPositions(), mNeeds.state.irBuffer);
+  }
+  if (mNeeds.screen.IsOpen() && mDisplaySink) mDisplaySink(mNeeds.state.irBuffer);
+  // A new cabinet on the display brings its page with it.
+  mNeeds.pages.ShowPageUnlessSkipped(kPageIr);
+}
+
+void ImpulseResponses::ShowIrForCurrentSelector() {
+  ShowIr(mNeeds.params[kParamIr].Raw());
+}
+
+}  // namespace qd3

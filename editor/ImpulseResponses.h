@@ -1,0 +1,90 @@
+#pragma once
+
+// Impulse responses on the editor's side: a WAV file made into a user IR and uploaded,
+// the pedal's IR transfers and names, the two-step user-IR numbers, and the IR display
+// that follows the cabinet selector.
+
+#include <functional>
+#include <span>
+#include <string>
+
+#include "editor/CacheKeeper.h"
+#include "editor/EditorState.h"
+#include "editor/Outbox.h"
+#include "editor/Pages.h"
+#include "editor/ParamWriter.h"
+#include "editor/ScreenWriter.h"
+#include "ir/IrFetch.h"
+#include "ir/IrImage.h"
+#include "ir/IrUpload.h"
+#include "params/ParamCatalogue.h"
+#include "protocol/DeviceSession.h"
+#include "protocol/SessionWatch.h"
+#include "protocol/TransferBuffer.h"
+
+namespace qd3 {
+
+class ImpulseResponses {
+ public:
+  // The IR display of the open window, given the working buffer after every ShowIr.
+  using DisplaySink = std::function<void(const IrWorkingBuffer&)>;
+
+  struct Needs {
+    ScreenWriter& screen;
+    Outbox& outbox;
+    CacheKeeper& cache;
+    DeviceSession& session;
+    SessionWatch& watch;
+    const ParamCatalogue& params;
+    ParamWriter& writer;
+    Pages& pages;
+    TransferBuffer& transferBuffer;
+    ImpulseResponseState& state;
+  };
+  explicit ImpulseResponses(const Needs& needs);
+
+  void SetDisplaySink(DisplaySink sink) { mDisplaySink = std::move(sink); }
+
+  // The load button of cabinet position 7 (or 8): the number of the current slot's own
+  // user IR goes to the pedal in two halves, then the chosen WAV file becomes that IR.
+  void LoadUserIrWav(bool positionB);
+  // Converts, caches, names and uploads `wavPath` as IR `target`. False when the file
+  // could not be read as a WAV file; the player has been told why.
+  bool LoadWavIntoIr(int target, const std::string& wavPath);
+  // An IR image of a preset file: into the working buffer, cached and uploaded as `target`.
+  void UploadImage(const IrImageBytes& block, int target);
+
+  // Refills the working buffer for cabinet selector value `irValue` and shows it.
+  void ShowIr(int irValue);
+  void ShowIrForCurrentSelector();
+  void RequestIr(int irNumber);
+  void RequestIrNames(int bank);
+  // The timer's request of an IR the pedal names but the cache lacks.
+  void RequestSelectedUserIr();
+  // A user-IR number of position 7 (or 8) was completed by its low half.
+  void CheckEditedUserIr(bool positionB);
+
+  // The pedal's replies.
+  void OnIrTransfer(DeviceCommand command, std::span<const uint8_t> m);
+  void OnIrNames(std::span<const uint8_t> m);
+  void OnIrName(std::span<const uint8_t> m);
+  // kCmdAck: the pedal took the high half of a user-IR number; the low half follows.
+  void OnAck();
+  void OnChunkAck();
+  // kCmdDeviceError: "ERROR!", and an upload in flight is refused.
+  void OnDeviceError();
+  // kCmdIrStored: the upload's step.
+  void OnStored();
+  // The device timer's step while connected.
+  void OnTick();
+
+ private:
+  void CompleteIrReceive(const ReceivedIr& received);
+
+  Needs mNeeds;
+  IrUpload mUpload;
+  IrFetch mFetch;
+  DisplaySink mDisplaySink;
+};
+
+}  // namespace qd3

@@ -1,0 +1,42 @@
+#include "editor/Outbox.h"
+
+#include <utility>
+
+namespace qd3 {
+
+void Outbox::Send(std::span<const uint8_t> message) {
+  mWatch.NoteSent(message);
+  if (mSink) mSink(message);
+}
+
+void Outbox::Post(std::string text) {
+  mSession.pendingMessage = std::move(text);
+  mSession.messagePending = true;
+}
+
+bool Outbox::ShowPosted() {
+  if (!mSession.messagePending) return false;
+  mSession.messagePending = false;
+  mScreen.ShowBox(mSession.pendingMessage);
+  return true;
+}
+
+void Outbox::Apply(const TransferStep& step, const ProgressTarget& target) {
+  if (step.progress) mScreen.ShowProgress(*step.progress, target);
+  ApplyRest(step, target);
+}
+
+void Outbox::ApplyIrFetch(const TransferStep& step) {
+  if (step.progress) mScreen.ShowIrFetchProgress(*step.progress);
+  ApplyRest(step, kCommonProgress);
+}
+
+void Outbox::ApplyRest(const TransferStep& step, const ProgressTarget& target) {
+  if (step.overlay != ProgressOverlay::kUnchanged) {
+    mScreen.ShowGroup(target.group, step.overlay == ProgressOverlay::kShow);
+  }
+  for (const Bytes& message : step.messages) Send(message);
+  if (step.end == TransferEnd::kFailed && !step.message.empty()) Post(step.message);
+}
+
+}  // namespace qd3

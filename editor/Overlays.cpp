@@ -1,0 +1,103 @@
+#include "editor/Overlays.h"
+
+#include "protocol/MessageBuilders.h"
+#include "settings/MidiMapBlocks.h"
+
+namespace qd3 {
+
+void Overlays::OpenGlobalSettings() {
+  mNeeds.session.pollEnabled = false;
+  mOpen.settings = true;
+  mNeeds.screen.ShowGroup(kGroupGlobalSettings, true);
+  mNeeds.outbox.Send(BuildRequestBlock(kBlockGlobalSettings));
+}
+
+void Overlays::CloseGlobalSettings() {
+  mNeeds.session.pollEnabled = true;
+  mOpen.settings = false;
+  mNeeds.screen.ShowGroup(kGroupGlobalSettings, false);
+  mNeeds.mirror.Relabel();
+}
+
+void Overlays::OpenProgramMap() {
+  mOpen.programMap = true;
+  mNeeds.screen.ShowGroup(kGroupMidiProgram, true);
+  mNeeds.screen.ShowGroup(kGroupGlobalSettings, false);
+  mNeeds.outbox.Send(BuildRequestBlock(kBlockProgramMap));
+}
+
+void Overlays::CloseProgramMap() {
+  mOpen.programMap = false;
+  mNeeds.screen.ShowGroup(kGroupMidiProgram, false);
+  mNeeds.screen.ShowGroup(kGroupGlobalSettings, true);
+  mNeeds.outbox.Send(BuildProgramMapBlock(mNeeds.programMap));
+}
+
+void Overlays::OpenControllerMap() {
+  mOpen.controllerMap = true;
+  mNeeds.screen.ShowGroup(kGroupMidiCc, true);
+  mNeeds.screen.ShowGroup(kGroupGlobalSettings, false);
+  mNeeds.outbox.Send(BuildRequestBlock(kBlockControllerMap));
+}
+
+void Overlays::CloseControllerMap() {
+  mOpen.controllerMap = false;
+  mNeeds.screen.ShowGroup(kGroupMidiCc, false);
+  mNeeds.screen.ShowGroup(kGroupGlobalSettings, true);
+  KnobControllers controllers{};
+  for (size_t k = 0; k < controllers.size(); ++k) {
+    controllers[k] = mNeeds.params[kFirstKnobControllerParam + static_cast<int>(k)].Raw();
+  }
+  mNeeds.outbox.Send(BuildControllerMapBlock(controllers));
+}
+
+void Overlays::FactoryReset(int kind) {
+  // Without a way to ask there is no reset.
+  if (!mNeeds.screen.Ask(kTextAreYouSure)) return;
+  // The pedal's presets are about to change: the cache goes first, so nothing stale is
+  // left behind when the pedal acts on the message.
+  if (kind == kFactoryResetAll || kind == kFactoryResetPresets) {
+    mNeeds.mirror.DeleteCacheAndBuildList();
+  }
+  mNeeds.outbox.Send(BuildFactoryReset(kind));
+}
+
+void Overlays::ShowAbout() {
+  mOpen.about = true;
+  mNeeds.screen.ShowGroup(kGroupAbout, true);
+}
+
+void Overlays::CloseAbout() {
+  mOpen.about = false;
+  mNeeds.screen.ShowGroup(kGroupAbout, false);
+}
+
+bool Overlays::OnKey(EditorKey key) {
+  const bool close = key == EditorKey::kCloseOverlay;
+  // Topmost first: the about screen lies above the settings pages, which lie above
+  // the firmware screen.
+  if (mOpen.about) {
+    if (close) CloseAbout();
+    return true;
+  }
+  if (mOpen.programMap) {
+    if (close) CloseProgramMap();
+    return true;
+  }
+  if (mOpen.controllerMap) {
+    if (close) CloseControllerMap();
+    return true;
+  }
+  if (mOpen.settings) {
+    if (close) CloseGlobalSettings();
+    return true;
+  }
+  if (mNeeds.banks.FirmwareScreenShown()) {
+    // While the image streams the "X" is disabled, and so is Escape.
+    if (close && !mNeeds.session.firmwareMode) mNeeds.banks.CloseFirmwareUpdate();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace qd3

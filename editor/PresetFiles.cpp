@@ -1,0 +1,154 @@
+// One preset in a file: export with its user IRs, and import with the questions, the
+// re-aimed IR references and the chain of IR uploads that kCmdIrStored paces.
+#include <filesystem>
+
+#include "editor/TemplatesAndFiles.h"
+#include "ir/IrImage.h"
+
+namespace qd3 {
+
+void TemplatesAndFiles::ExportPresetFile() {
+  IPlatformServices* platform = mNeeds.screen.Platform();
+  if (!platform) return;
+  ScreenWriter& screen = mNeeds.screen;
+  EditBufferState& edit = mNeeds.edit;
+  edit.presetNameText = screen.Text(kTagPresetName, edit.presetNameText);
+  const std::string& remembered = mNeeds.files.presetFilePath;
+  const std::string folder =
+      remembered.empty() ? "" : std::filesystem::path(remembered).parent_path().string();
+  const std::string path =
+      platform->PromptForSaveFile(kPresetFileExtension, folder, edit.presetNameText);
+  if (path.empty()) return;
+  mNeeds.files.presetFilePath = path;
+
+  std::array<int, kRecordParamCount> params{};
+  for (int i = 0; i < kRecordParamCount; ++i) {
+    params[static_cast<size_t>(i)] = mNeeds.params[i].Raw();
+  }
+  const std::string name = PresetNameFromPath(path);
+  const UserIrNames& names = mNeeds.irState.userIrNames;
+  const std::string label7 = screen.Text(kTagIrNameA, names.Name(kUserIrNamePositionA));
+  const std::string label8 = screen.Text(kTagIrNameB, names.Name(kUserIrNamePositionB));
+  const std::vector<uint8_t> bytes =
+      BuildPresetFile({name, params, label7, label8}, [this](int n) -> std::optional<IrImageBytes> {
+        PresetCache* cache = mNeeds.cache.Get();
+        if (!cache) return std::nullopt;
+        return cache->ReadIrImage(n);
+      });
+  const CacheWriteStatus written = SavePresetFile(path, bytes);
+  if (!Succeeded(written)) {
+    screen.ShowBox(WriteFailureText(written));
+    return;
+  }
+  edit.presetNameText = name;
+  screen.SetText(kTagPresetName, name);
+  edit.presetModified = false;
+}
+
+void TemplatesAndFiles::ImportPresetFile() {
+  IPlatformServices* platform = mNeeds.screen.Platform();
+  if (!platform) return;
+  const std::string path =
+      platform->PromptForOpenFile(kPresetFileExtension, mNeeds.files.presetFilePath);
+  if (path.empty()) return;
+  mNeeds.files.presetFilePath = path;
+  PresetFileData file = LoadPresetFile(path);
+  switch (file.status) {
+    case PresetFileStatus::kIgnored:
+      return;
+    case PresetFileStatus::kUnknownFormat:
+      mNeeds.outbox.Post(file.message);
+      return;
+    case PresetFileStatus::kUnsupportedVersion:
+      mNeeds.screen.ShowBox(file.message);
+      return;
+    case PresetFileStatus::kRead:
+      break;
+  }
+  const ParamCatalogue& p = mNeeds.params;
+  for (const ImportQuestion question : ImportQuestions(
+           file, mNeeds.edit.presetModified, p[kParamIrModeA].Raw(), p[kParamIrModeB].Raw())) {
+    if (!mNeeds.screen.Ask(ImportQuestionText(question))) return;
+  }
+  DeviceSession& session = mNeeds.session;
+  ReaimIrReferences(file.params, session.currentPreset);
+  ApplyPresetFileValues(file);
+
+  if (file.fileSize == kPresetFileHeaderSize) {
+    if (session.connected) StoreCurrentPreset();
+    return;
+  }
+  const PresetFileIrPlan plan = PlanIrUploads(file, file.params);
+  if (plan.Empty() || file.blocks.empty()) return;
+  mImport = std::move(file);
+  if (plan.position7Target) {
+    session.importIrAUploading = true;
+    if (plan.position8Target) session.importIrBPending = true;
+    mNeeds.ir.UploadImage(mImport.blocks.front(), *plan.position7Target);
+  } else {
+    session.importIrBPending = true;
+    mNeeds.ir.UploadImage(mImport.blocks.front(), *plan.position8Target);
+  }
+}
+
+void TemplatesAndFiles::ApplyPresetFileValues(const PresetFileData& file) {
+  DeviceSession& session = mNeeds.session;
+  EditBufferState& edit = mNeeds.edit;
+  const bool applying = session.applyingDeviceValues;
+  session.applyingDeviceValues = true;
+  for (int i = 0; i < kRecordParamCount; ++i) {
+    const int value = file.params[static_cast<size_t>(i)];
+    edit.liveValues[static_cast<size_t>(i)] = value;
+    const ParamSpec& range = mNeeds.params[i].Info();
+    mNeeds.writer.SetParameterValue(i, (value - range.min) / (range.max - range.min));
+  }
+  session.applyingDeviceValues = applying;
+  edit.templateApplied = true;
+
+  edit.presetModified = true;
+  if (mNeeds.screen.IsOpen()) mNeeds.screen.SetTextColor(kTagValueDisplay, kColorDisplayModified);
+  edit.presetNameText = file.name;
+  mNeeds.screen.SetText(kTagPresetName, file.name);
+  UserIrNames& names = mNeeds.irState.userIrNames;
+  if (file.params[kParamIrModeA] > 0) {
+    names.Set(kUserIrNamePositionA, file.position7IrName);
+    mNeeds.screen.SetText(kTagIrNameA, file.position7IrName);
+  }
+  if (file.params[kParamIrModeB] > 0) {
+    names.Set(kUserIrNamePositionB, file.position8IrName);
+    mNeeds.screen.SetText(kTagIrNameB, file.position8IrName);
+  }
+}
+
+void TemplatesAndFiles::OnIrStored() {
+  mNeeds.ir.OnStored();
+  if (!mNeeds.screen.IsOpen()) return;
+  if (mNeeds.session.importIrAUploading || mNeeds.session.importIrBPending) {
+    ContinuePresetImport();
+  } else {
+    mNeeds.ir.ShowIrForCurrentSelector();
+  }
+}
+
+void TemplatesAndFiles::ContinuePresetImport() {
+  DeviceSession& session = mNeeds.session;
+  if (session.importIrAUploading) {
+    session.importIrAUploading = false;
+    if (session.importIrBPending) {
+      // The second block (or the only one again) goes to position 8; the next
+      // kCmdIrStored ends the import.
+      if (const IrImageBytes* block = SecondUploadBlock(mImport)) {
+        const int target =
+            128 * mNeeds.params[kParamUserIrBHigh].Raw() + mNeeds.params[kParamUserIrBLow].Raw();
+        mNeeds.ir.UploadImage(*block, target);
+      }
+      return;
+    }
+  } else if (session.importIrBPending) {
+    session.importIrBPending = false;
+  }
+  mNeeds.ir.ShowIrForCurrentSelector();
+  StoreCurrentPreset();
+}
+
+}  // namespace qd3

@@ -1,0 +1,248 @@
+#include "editor/PresetMirror.h"
+
+#include <utility>
+
+#include "params/DependentValues.h"
+#include "params/DeviceParamNumbers.h"
+#include "presets/PresetRecord.h"
+#include "presets/SlotLabels.h"
+#include "protocol/MessageBuilders.h"
+#include "protocol/MessageMatch.h"
+#include "protocol/Name32.h"
+#include "resources/factory_irs/FactoryIrWavs.h"
+
+namespace qd3 {
+namespace {
+
+// The cabinet positions whose factory IR a user IR can replace.
+constexpr int kPositionA = 7;
+constexpr int kPositionB = 8;
+
+Checksum14Pair ReceivedChecksum(std::span<const uint8_t> m) {
+  return {m[kChecksumHiOffset], m[kChecksumLoOffset]};
+}
+
+PresetRecord RecordOf(std::span<const uint8_t> m) {
+  return PresetRecord::FromPrefix(m.subspan(kRecordOffset, kRecordSize));
+}
+
+// A user-IR name as the position label shows it: trailing spaces cut, but a
+// field of spaces alone stays as it is.
+std::string PositionName(std::span<const uint8_t, kNameSize> field) {
+  if (IsBlankName32(field)) return std::string(kNameSize, ' ');
+  return TrimName32(field);
+}
+
+}  // namespace
+
+PresetMirror::PresetMirror(const Needs& needs)
+    : mNeeds(needs), mSync(needs.session, needs.checksums) {}
+
+void PresetMirror::AttachRows(const ScreenWriter::PresetRows& rows) {
+  mNeeds.screen.AttachRows(rows);
+  for (int slot = 0; slot < kPresetCount; ++slot) {
+    SetRowLabel(slot, mRowLabels[static_cast<size_t>(slot)]);
+    SetRowColor(slot, slot == mNeeds.session.highlightedPreset);
+  }
+}
+
+void PresetMirror::SetRowLabel(int slot, std::string label) {
+  mRowLabels[static_cast<size_t>(slot)] = std::move(label);
+  mNeeds.screen.SetRowText(slot, mRowLabels[static_cast<size_t>(slot)]);
+}
+
+void PresetMirror::SetRowColor(int slot, bool current) {
+  mNeeds.screen.SetRowTextColor(
+      slot, RowKindOf(current) == PresetRowKind::kCurrent ? kColorCurrentRow : kColorOtherRow);
+}
+
+void PresetMirror::ApplyList(const PresetList& list) {
+  for (int slot = 0; slot < kPresetCount; ++slot) {
+    SetRowLabel(slot, list.labels[static_cast<size_t>(slot)]);
+  }
+}
+
+// ---- the cache ----
+
+void PresetMirror::LoadCacheState() {
+  PresetCache* cache = mNeeds.cache.Get();
+  if (!cache) return;
+  // The eight factory cabinets are the display's fallback for positions 1..8.
+  const FactoryWavInstall wavs = cache->InstallFactoryIrWavs(FactoryIrWavs());
+  if (wavs != FactoryWavInstall::kAlreadyPresent) {
+    mNeeds.cache.NoteWrite(wavs == FactoryWavInstall::kInstalled);
+  }
+  mNeeds.irState.positionNames.LoadFromCache(*cache);
+  mNeeds.irState.userIrNames.LoadFromCache(*cache);
+  const int offset = PatchOffsetOf(mNeeds.params);
+  for (const qd3::RowLabel& row : cache->ScanPresetsFolder(offset)) SetRowLabel(row.row, row.label);
+  const PresetList list = cache->BuildListFromCache(offset);
+  ApplyList(list);
+  mNeeds.checksums.SetPairs(list.checksums);
+}
+
+void PresetMirror::ClearCacheData() {
+  if (PresetCache* cache = mNeeds.cache.Get()) {
+    const ClearCacheResult result = cache->ClearCache(PatchOffsetOf(mNeeds.params));
+    for (const qd3::RowLabel& row : result.scanned) SetRowLabel(row.row, row.label);
+    ApplyList(result.list);
+    mNeeds.checksums.SetPairs(result.list.checksums);
+  }
+  mNeeds.screen.Inform(kTextFinished);
+}
+
+void PresetMirror::DeleteCacheAndBuildList() {
+  PresetCache* cache = mNeeds.cache.Get();
+  if (!cache) return;
+  cache->DeleteCachedDatFiles();
+  const PresetList list = cache->BuildListFromCache(PatchOffsetOf(mNeeds.params));
+  ApplyList(list);
+  mNeeds.checksums.SetPairs(list.checksums);
+}
+
+void PresetMirror::Relabel() {
+  PresetCache* cache = mNeeds.cache.Get();
+  if (!cache) return;
+  // The folder scan alone leaves rows without a listed file at their old number, so
+  // the list build by file number follows and gives every row the new offset.
+  const int offset = PatchOffsetOf(mNeeds.params);
+  for (const qd3::RowLabel& row : cache->ScanPresetsFolder(offset)) SetRowLabel(row.row, row.label);
+  ApplyList(cache->BuildListFromCache(offset));
+}
+
+// ---- the list ----
+
+void PresetMirror::Scroll(int scroll) {
+  mListTop = ListTopFromScroll(scroll);
+  if (!mNeeds.screen.IsOpen()) return;
+  for (int slot = 0; slot < kPresetCount; ++slot) {
+    const PresetRowPlace place = PresetRowPlacement(slot, mListTop);
+    mNeeds.screen.PlaceRow(slot, place.visible, place.x, place.y);
+  }
+}
+
+void PresetMirror::Pick(int row) {
+  DeviceSession& session = mNeeds.session;
+  const int slot = PickedPresetSlot(mListTop, row);
+  SetRowColor(session.highlightedPreset, false);
+  session.highlightedPreset = slot;
+  SetRowColor(slot, true);
+  switch (PresetPickActionFor(session.connected, session.saveArmed)) {
+    case PresetPickAction::kStore:
+      mNeeds.screen.Hide(kTagValueDisplay, false);
+      // Device parameter 18 stores the edit buffer into that slot.
+      mNeeds.outbox.Send(BuildParamChange(kDeviceParamStore, slot));
+      session.saveAwaiting = true;
+      break;
+    case PresetPickAction::kSelect:
+      mNeeds.outbox.Send(BuildSelectPreset(slot));
+      break;
+    case PresetPickAction::kNone:
+      break;
+  }
+}
+
+// ---- checksum block and synchronisation ----
+
+void PresetMirror::OnChecksumBlock(std::span<const uint8_t, kChecksumBlockSize> data) {
+  mNeeds.outbox.Apply(mSync.OnChecksumBlock(data));
+}
+
+void PresetMirror::ContinueSync(std::span<const uint8_t> m) {
+  const int offset = PatchOffsetOf(mNeeds.params);
+  const PresetSync::DumpResult result = mSync.OnDump(m, offset);
+  if (result.storedSlot) {
+    const int slot = *result.storedSlot;
+    const PresetRecord record = RecordOf(m);
+    // The table moves on even when the write fails: the cache keeps its previous file,
+    // and the run does not ask the pedal again and again for a slot it cannot keep.
+    if (PresetCache* cache = mNeeds.cache.Get()) {
+      mNeeds.cache.NoteWrite(Succeeded(cache->WritePreset(slot, record.Bytes())));
+    }
+    SetRowLabel(slot, CachedSlotLabel(slot, offset, record));
+    if (slot == mNeeds.session.currentPreset) SetRowColor(slot, true);
+  }
+  mNeeds.outbox.Apply(result.step);
+}
+
+// ---- the current preset ----
+
+void PresetMirror::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
+  const int slot = m[kSelectorOffset];
+  if (slot >= kPresetCount) return;
+  DeviceSession& session = mNeeds.session;
+  ScreenWriter& screen = mNeeds.screen;
+  const ParamCatalogue& params = mNeeds.params;
+  const int offset = PatchOffsetOf(params);
+  session.currentPreset = slot;
+
+  if (session.currentPreset != session.highlightedPreset) {
+    SetRowColor(session.highlightedPreset, false);
+    session.highlightedPreset = session.currentPreset;
+    SetRowColor(session.highlightedPreset, true);
+    mNeeds.writer.SetParameterValue(kParamScroll, ListScrollForSlot(slot) / 109.0);
+  }
+
+  // A damaged dump is no answer: the request stays waited on and goes out again.
+  if (!VerifyRecordChecksum(m)) return;
+  mNeeds.watch.Answered(SessionRequest::kCurrentPreset);
+
+  const PresetRecord record = RecordOf(m);
+  session.applyingDeviceValues = true;
+  for (int i = 0; i < kNumSoundParams; ++i) {
+    const uint8_t raw = record.Param(i);
+    mNeeds.writer.SetParameterValue(i, params[i].ToNormalized(raw));
+    mNeeds.edit.deviceSnapshot[static_cast<size_t>(i)] = raw;
+  }
+  mNeeds.templates.MatchTemplates();
+  session.userIrASelected = false;
+  session.userIrBSelected = false;
+
+  // Not saved is judged against what just arrived, also without a window.
+  mNeeds.edit.presetModified = false;
+  const bool irA = params[kParamIrModeA].Raw() > 0;
+  const bool irB = params[kParamIrModeB].Raw() > 0;
+  ImpulseResponseState& irs = mNeeds.irState;
+  if (irA) {
+    irs.userIrNames.Set(kUserIrNamePositionA,
+                        PositionName(record.UserIrNameField(UserIrPosition::kPosition7)));
+  }
+  if (irB) {
+    irs.userIrNames.Set(kUserIrNamePositionB,
+                        PositionName(record.UserIrNameField(UserIrPosition::kPosition8)));
+  }
+  if (screen.IsOpen()) {
+    screen.Hide(kTagValueDisplay, false);
+    screen.SetText(kTagValueDisplay, SlotNumberText(slot, offset));
+    screen.SetTextColor(kTagValueDisplay, kColorDisplay);
+    const auto name = record.NameField();
+    mNeeds.edit.presetNameText.assign(name.begin(), name.end());
+    screen.SetText(kTagPresetName, mNeeds.edit.presetNameText);
+    screen.SetText(kTagIrNameA, irA ? irs.userIrNames.Name(kUserIrNamePositionA)
+                                    : irs.positionNames.Name(kPositionA));
+    screen.SetText(kTagIrNameB, irB ? irs.userIrNames.Name(kUserIrNamePositionB)
+                                    : irs.positionNames.Name(kPositionB));
+    if (irA || irB) mNeeds.ir.ShowIrForCurrentSelector();
+  }
+  SetRowLabel(slot, CurrentPresetLabel(slot, offset, record));
+  session.applyingDeviceValues = false;
+
+  PresetCache* cache = mNeeds.cache.Get();
+  if (session.saveArmed) {
+    session.saveArmed = false;
+    session.saveAwaiting = false;
+    screen.Hide(kTagValueDisplay, false);
+    if (cache) mNeeds.cache.NoteWrite(Succeeded(cache->WritePreset(slot, record.Bytes())));
+    mNeeds.checksums.StoreReceived(slot, ReceivedChecksum(m));
+  }
+
+  // Fetch a user IR the cache lacks; position 8 only when position 7 uses none.
+  if (!cache) return;
+  if (irA) {
+    if (!cache->IsIrCached(session.userIrA)) mNeeds.ir.RequestIr(session.userIrA);
+  } else if (irB) {
+    if (!cache->IsIrCached(session.userIrB)) mNeeds.ir.RequestIr(session.userIrB);
+  }
+}
+
+}  // namespace qd3

@@ -1,0 +1,77 @@
+#pragma once
+
+// The pedal's presets as the editor mirrors them: the disk cache and the preset list's
+// rows, the checksum comparison and the synchronisation that fetches changed slots, and
+// the dump of the current preset that loads the edit buffer.
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "editor/CacheKeeper.h"
+#include "editor/EditorState.h"
+#include "editor/ImpulseResponses.h"
+#include "editor/Outbox.h"
+#include "editor/ParamWriter.h"
+#include "editor/ScreenWriter.h"
+#include "editor/TemplatesAndFiles.h"
+#include "presets/ChecksumTable.h"
+#include "presets/PresetSync.h"
+
+namespace qd3 {
+
+class PresetMirror {
+ public:
+  struct Needs {
+    ScreenWriter& screen;
+    Outbox& outbox;
+    CacheKeeper& cache;
+    DeviceSession& session;
+    SessionWatch& watch;
+    const ParamCatalogue& params;
+    ParamWriter& writer;
+    ChecksumTable& checksums;
+    EditBufferState& edit;
+    ImpulseResponseState& irState;
+    ImpulseResponses& ir;
+    TemplatesAndFiles& templates;
+  };
+  explicit PresetMirror(const Needs& needs);
+
+  // The screens' 128 rows, labelled and coloured as the editor knows them.
+  void AttachRows(const ScreenWriter::PresetRows& rows);
+  const std::string& RowLabel(int slot) const { return mRowLabels.at(static_cast<size_t>(slot)); }
+
+  // Start-up and after the cache was rebuilt: folder scan, then the list and the
+  // checksum table from the cached files.
+  void LoadCacheState();
+  // "Clear Cache Data": removes every cached preset and IR, keeps the WAV files.
+  void ClearCacheData();
+  // The pedal's presets changed wholesale: the cached ones go, the list is rebuilt.
+  void DeleteCacheAndBuildList();
+  // The list's labels with the current "PATCH OFFSET".
+  void Relabel();
+
+  // The scroll bar's value, and a click on a visible row.
+  void Scroll(int scroll);
+  void Pick(int row);
+
+  PresetSync& Sync() { return mSync; }
+  void OnChecksumBlock(std::span<const uint8_t, kChecksumBlockSize> data);
+  // A dump the synchronisation asked for.
+  void ContinueSync(std::span<const uint8_t> m);
+  // A dump of the current preset: into the edit buffer, the display and the list.
+  void ApplyCurrentPresetDump(std::span<const uint8_t> m);
+
+ private:
+  void SetRowLabel(int slot, std::string label);
+  void SetRowColor(int slot, bool current);
+  void ApplyList(const PresetList& list);
+
+  Needs mNeeds;
+  PresetSync mSync;
+  std::array<std::string, kPresetCount> mRowLabels;
+  int mListTop = 0;  // the preset list's first visible row
+};
+
+}  // namespace qd3

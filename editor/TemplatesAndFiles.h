@@ -1,0 +1,71 @@
+#pragma once
+
+// The sound templates (drive voicings and ambience types) and the one-preset files:
+// loading either into the edit buffer, the lit template buttons, and the store of the
+// edit buffer into the current slot that both end with.
+
+#include <string>
+#include <vector>
+
+#include "editor/CacheKeeper.h"
+#include "editor/EditorState.h"
+#include "editor/ImpulseResponses.h"
+#include "editor/Outbox.h"
+#include "editor/Pages.h"
+#include "editor/ParamWriter.h"
+#include "editor/ScreenWriter.h"
+#include "params/SoundTemplates.h"
+#include "presets/PresetFile.h"
+
+namespace qd3 {
+
+class TemplatesAndFiles {
+ public:
+  struct Needs {
+    ScreenWriter& screen;
+    Outbox& outbox;
+    CacheKeeper& cache;
+    DeviceSession& session;
+    const ParamCatalogue& params;
+    ParamWriter& writer;
+    Pages& pages;
+    ImpulseResponses& ir;
+    EditBufferState& edit;
+    ImpulseResponseState& irState;
+    FileChoices& files;
+  };
+  explicit TemplatesAndFiles(const Needs& needs) : mNeeds(needs) {}
+
+  // Sends the edit buffer to the pedal as the current preset.
+  void StoreCurrentPreset();
+
+  // Loads drive template k (0..9) or ambience template k (0..6) into the edit buffer
+  // without live edits; a connected pedal then gets the whole buffer as the store.
+  void ApplyDriveTemplate(int k);
+  void ApplyAmbienceTemplate(int k);
+  // Lights the button of template k and darkens the rest of its row.
+  void HighlightDriveTemplate(int k);
+  void HighlightAmbienceTemplate(int k);
+  // Lights the templates the received preset was built from; nothing without a window.
+  void MatchTemplates();
+  // The voicing buttons' action, on press and release: only a dark button acts.
+  void OnDriveTemplateButton(int k, double buttonValue);
+  void OnAmbienceTemplateButton(int k, double buttonValue);
+
+  // "EXPORT" and "IMPORT" of the main screen: the current preset with its user IRs.
+  void ExportPresetFile();
+  void ImportPresetFile();
+  // kCmdIrStored: the upload's step, then the import's next IR or the display.
+  void OnIrStored();
+
+ private:
+  void ApplyTemplateSets(const std::vector<TemplateSet>& sets);
+  void ApplyPresetFileValues(const PresetFileData& file);
+  void ContinuePresetImport();
+
+  Needs mNeeds;
+  // The preset file being imported, until the pedal stored its IRs.
+  PresetFileData mImport;
+};
+
+}  // namespace qd3
