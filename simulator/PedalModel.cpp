@@ -63,6 +63,7 @@ Replies PedalModel::Receive(std::span<const uint8_t> message) {
   mPending.clear();
   mInNote.clear();
   mIgnoredThis = false;
+  mWroteThis = false;
   if (mFaults.silent) {
     Log(Direction::kToPedal, message, "unplugged");
     return {};
@@ -188,6 +189,7 @@ void PedalModel::StorePreset(std::span<const uint8_t> message) {
   const uint8_t slot = Data7(message, kSelectorOffset);
   std::copy(data.begin(), data.end(), mState.presets.at(slot).begin());
   if (slot == mState.currentPreset) mState.editBuffer = mState.presets[slot];
+  mWroteThis = true;
 }
 
 void PedalModel::SelectPreset(int slot) {
@@ -211,6 +213,7 @@ void PedalModel::StoreEditBuffer(int slot) {
   if (TakeRefusal()) return Ignore("write refused");
   mState.presets.at(static_cast<std::size_t>(slot)) = mState.editBuffer;
   mState.currentPreset = slot;
+  mWroteThis = true;
   Answer(BuildPresetDump(slot, mState.editBuffer));
 }
 

@@ -60,6 +60,10 @@ class PedalModel {
   bool BulkOpen() const { return mBulkOpen; }
   bool InLoader() const { return mLoader.Active(); }
   const Bytes& LastFirmwareImage() const { return mLoader.LastImage(); }
+  // Whether the message Receive took last stored something: a preset (kCmdStorePreset,
+  // the store parameter, a restored preset), a factory-bank record or a whole IR (an
+  // upload or a restore). Refused writes store nothing.
+  bool LastWasWrite() const { return mWroteThis; }
 
   // Every message in and out, formatted by FormatTraffic. Empty: no log.
   void SetLogSink(LogSink sink) { mLog = std::move(sink); }
@@ -118,6 +122,7 @@ class PedalModel {
   std::vector<Outgoing> mPending;  // replies to the message being handled
   std::string mInNote;             // log remark on the message being handled
   bool mIgnoredThis = false;
+  bool mWroteThis = false;
 
   LogSink mLog;
 };

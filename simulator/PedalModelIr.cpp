@@ -45,6 +45,7 @@ void PedalModel::UploadIr(DeviceCommand command, std::span<const uint8_t> messag
   }
   IrImage* target = FindIr(mState, result.irNumber);
   std::copy(result.bytes.begin(), result.bytes.end(), target->begin());
+  mWroteThis = true;
   AnswerStatus(kCmdIrStored);
 }
 

@@ -48,6 +48,7 @@ void PedalModel::WriteFactoryPreset(std::span<const uint8_t> message) {
   }
   const std::size_t slot = message[kSelectorOffset] & kDataMask;
   std::copy(record, record + kRecordSize, mState.factoryPresets.at(slot).begin());
+  mWroteThis = true;
   AnswerStatus(kCmdWriteAckAlt);
 }
 
@@ -68,6 +69,7 @@ void PedalModel::RestorePreset(std::span<const uint8_t> message) {
   const std::size_t slot = message[kSelectorOffset] & kDataMask;
   std::copy(record, record + kRecordSize, mState.presets.at(slot).begin());
   if (static_cast<int>(slot) == mState.currentPreset) mState.editBuffer = mState.presets[slot];
+  mWroteThis = true;
   AnswerStatus(kCmdWriteAck);
 }
 
@@ -107,6 +109,7 @@ void PedalModel::RestoreIr(DeviceCommand command, std::span<const uint8_t> messa
   }
   IrImage* target = FindIr(mState, result.irNumber);
   std::copy(result.bytes.begin(), result.bytes.end(), target->begin());
+  mWroteThis = true;
   AnswerStatus(kCmdWriteAck);
 }
 

@@ -5,26 +5,37 @@
 namespace qd3::sim {
 
 PedalService::PedalService(PedalState state, DeliveryMode mode, WireTiming timing,
-                           ReplyLine::Sink sink)
-    : mOdel(std::move(state)), mLine(mode, timing, std::move(sink)) {}
+                           ReplyLine::Sink sink, ReplyLine::BurstSink burstSink)
+    : mOdel(std::move(state)), mLine(mode, timing, std::move(sink), std::move(burstSink)) {}
 
-void PedalService::Post(Replies replies, std::unique_lock<std::mutex>& lock) {
+Micros PedalService::Post(Replies replies, bool write, std::unique_lock<std::mutex>& lock) {
   // Posting under the model's lock keeps the answers of two senders in the order the
   // model made them. An immediate line runs the sink inside Post, and a sink that answers
   // back would need the lock again, so that line is fed after unlocking.
   if (mLine.Mode() == DeliveryMode::kImmediate) lock.unlock();
-  for (Bytes& reply : replies) mLine.Post(std::move(reply));
+  return mLine.PostSequence(std::move(replies), write);
 }
 
 void PedalService::Receive(std::span<const uint8_t> message) {
   std::unique_lock lock(mUtex);
-  Post(mOdel.Receive(message), lock);
+  const bool immediate = mLine.Mode() == DeliveryMode::kImmediate;
+  if (!immediate && mLine.Now() < mWriteAnsweredAt) ++mMessagesDuringWrite;
+  Replies replies = mOdel.Receive(message);
+  const bool write = mOdel.LastWasWrite();
+  const bool answered = !replies.empty();
+  const Micros arrives = Post(std::move(replies), write, lock);
+  if (write && answered && !immediate) mWriteAnsweredAt = arrives;
+}
+
+int PedalService::MessagesDuringWrite() const {
+  std::lock_guard lock(mUtex);
+  return mMessagesDuringWrite;
 }
 
 bool PedalService::TurnKnob(int index, int raw) {
   if (!IsPedalControl(index) || raw < 0 || raw > kMax7) return false;
   std::unique_lock lock(mUtex);
-  Post(mOdel.TurnKnob(index, raw), lock);
+  Post(mOdel.TurnKnob(index, raw), false, lock);
   return true;
 }
 

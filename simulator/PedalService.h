@@ -3,7 +3,8 @@
 // The simulated pedal on a wire: the model behind a lock, its answers put on a ReplyLine.
 // Every member may be called from any thread. The model runs on the thread that hands it
 // a message; the line delivers the answers from its own thread (paced), from the test's
-// pump (manual) or at once on the sending thread (immediate).
+// pump (manual) or at once on the sending thread (immediate). The answers to one message
+// go on the line as one sequence, marked as a write's when the model stored something.
 
 #include <filesystem>
 #include <mutex>
@@ -19,7 +20,8 @@ namespace qd3::sim {
 
 class PedalService {
  public:
-  PedalService(PedalState state, DeliveryMode mode, WireTiming timing, ReplyLine::Sink sink);
+  PedalService(PedalState state, DeliveryMode mode, WireTiming timing, ReplyLine::Sink sink,
+               ReplyLine::BurstSink burstSink = nullptr);
 
   PedalService(const PedalService&) = delete;
   PedalService& operator=(const PedalService&) = delete;
@@ -43,6 +45,12 @@ class PedalService {
   void ClearFaults();
 
   void SetFirmwareVersion(int version);  // 0..127, kept in the state
+
+  // Messages that reached the pedal before the answer to an earlier write had arrived
+  // whole (on the line's clock): an editor that waits for each acknowledgement sends none.
+  // Writes without an answer (kCmdStorePreset) do not count, as nothing tells the editor
+  // when they are done. Always 0 on an immediate line.
+  int MessagesDuringWrite() const;
 
   // Locked access to the model: f(const PedalModel&) or f(PedalModel&).
   template <typename F>
@@ -68,11 +76,14 @@ class PedalService {
   const ReplyLine& Line() const { return mLine; }
 
  private:
-  // Puts the model's answers on the line in the order they were made.
-  void Post(Replies replies, std::unique_lock<std::mutex>& lock);
+  // Puts the model's answers on the line in the order they were made; when the last of
+  // them arrives. Returns with `lock` released on an immediate line.
+  Micros Post(Replies replies, bool write, std::unique_lock<std::mutex>& lock);
 
   mutable std::mutex mUtex;
   PedalModel mOdel;
+  Micros mWriteAnsweredAt{0};  // when the answer to the last answered write arrives
+  int mMessagesDuringWrite = 0;
   ReplyLine mLine;  // last: its thread stops before the model goes
 };
 

@@ -2,17 +2,33 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace qd3::sim {
+namespace {
+
+// Negative delays would let a sequence overtake the clock; they count as none.
+WireTiming WithoutNegativeDelays(WireTiming timing) {
+  timing.replyDelay = std::max(timing.replyDelay, Micros{0});
+  timing.jitter = std::max(timing.jitter, Micros{0});
+  timing.writeDelay = std::max(timing.writeDelay, Micros{0});
+  return timing;
+}
+
+}  // namespace
 
 Micros TransmitTime(std::size_t size, double bytesPerSecond) {
   if (bytesPerSecond <= 0) return Micros{0};
   return Micros{static_cast<int64_t>(std::ceil(static_cast<double>(size) * 1e6 / bytesPerSecond))};
 }
 
-ReplyLine::ReplyLine(DeliveryMode mode, WireTiming timing, Sink sink)
-    : mOde(mode), mSink(std::move(sink)), mTiming(timing) {
+ReplyLine::ReplyLine(DeliveryMode mode, WireTiming timing, Sink sink, BurstSink burstSink)
+    : mOde(mode),
+      mSink(std::move(sink)),
+      mBurstSink(std::move(burstSink)),
+      mTiming(WithoutNegativeDelays(timing)),
+      mJitterSource(timing.jitterSeed) {
   if (mOde == DeliveryMode::kPaced) mThread = std::thread([this] { Run(); });
 }
 
@@ -25,30 +41,73 @@ ReplyLine::~ReplyLine() {
   if (mThread.joinable()) mThread.join();
 }
 
-Micros ReplyLine::Now() const {
+Micros ReplyLine::NowLocked() const {
   if (mOde == DeliveryMode::kManual) return mVirtualNow;
   return std::chrono::duration_cast<Micros>(std::chrono::steady_clock::now() - mEpoch);
 }
 
+Micros ReplyLine::Now() const {
+  std::lock_guard lock(mUtex);
+  return NowLocked();
+}
+
+Micros ReplyLine::DrawJitter() {
+  if (mTiming.jitter <= Micros{0}) return Micros{0};
+  // Modulo rather than a distribution: the generator's output is fixed by the standard,
+  // the distributions' are not, and the same seed must give the same delays everywhere.
+  const auto span = static_cast<uint64_t>(mTiming.jitter.count()) + 1;
+  return Micros{static_cast<int64_t>(mJitterSource() % span)};
+}
+
 void ReplyLine::Post(Bytes message) {
+  std::vector<Bytes> one;
+  one.push_back(std::move(message));
+  PostSequence(std::move(one));
+}
+
+Micros ReplyLine::PostSequence(std::vector<Bytes> messages, bool write) {
   if (mOde == DeliveryMode::kImmediate) {
     // No lock: the sink may well post again (a test's scripted answer).
-    mSink(message);
-    return;
+    if (!messages.empty()) Deliver(Item{std::move(messages), Micros{0}, Timing().burst});
+    return Now();
   }
+  Micros last;
   {
     std::lock_guard lock(mUtex);
-    const Micros start = std::max(Now() + mTiming.latency, mLineFreeAt);
-    const Micros due = start + TransmitTime(message.size(), mTiming.bytesPerSecond);
-    mLineFreeAt = due;
-    mQueue.push_back({std::move(message), due});
+    // The pedal takes one message at a time: a write still under way holds up the answer.
+    Micros ready = std::max(NowLocked(), mBusyUntil);
+    if (write) {
+      ready += mTiming.writeDelay;
+      mBusyUntil = ready;
+    }
+    if (messages.empty()) return ready;
+    const Micros leaves = ready + mTiming.latency + mTiming.replyDelay + DrawJitter();
+    Micros at = std::max(leaves, mLineFreeAt);
+    if (mTiming.burst) {
+      const std::size_t bytes = std::accumulate(
+          messages.begin(), messages.end(), std::size_t{0},
+          [](std::size_t sum, const Bytes& message) { return sum + message.size(); });
+      at += TransmitTime(bytes, mTiming.bytesPerSecond);
+      mQueue.push_back({std::move(messages), at, true});
+    } else {
+      for (Bytes& message : messages) {
+        at += TransmitTime(message.size(), mTiming.bytesPerSecond);
+        std::vector<Bytes> one;
+        one.push_back(std::move(message));
+        mQueue.push_back({std::move(one), at, false});
+      }
+    }
+    mLineFreeAt = at;
+    last = at;
   }
   mWake.notify_all();
+  return last;
 }
 
 void ReplyLine::SetTiming(WireTiming timing) {
   std::lock_guard lock(mUtex);
-  mTiming = timing;
+  mTiming = WithoutNegativeDelays(timing);
+  mJitterSource.seed(timing.jitterSeed);
 }
 
 WireTiming ReplyLine::Timing() const {
@@ -58,7 +117,9 @@ WireTiming ReplyLine::Timing() const {
 
 std::size_t ReplyLine::Pending() const {
   std::lock_guard lock(mUtex);
-  return mQueue.size();
+  std::size_t count = 0;
+  for (const Item& item : mQueue) count += item.messages.size();
+  return count;
 }
 
 Micros ReplyLine::VirtualNow() const {
@@ -87,23 +148,33 @@ std::size_t ReplyLine::AdvanceBy(Micros step) {
   return DeliverDue(until, false, static_cast<std::size_t>(-1));
 }
 
+void ReplyLine::Deliver(const Item& item) {
+  if (item.burst && mBurstSink) {
+    mBurstSink(item.messages);
+    return;
+  }
+  for (const Bytes& message : item.messages) mSink(message);
+}
+
 std::size_t ReplyLine::DeliverDue(Micros until, bool all, std::size_t limit) {
   std::lock_guard order(mDeliverMutex);
-  std::size_t delivered = 0;
-  while (delivered < limit) {
-    Bytes message;
+  std::size_t items = 0;
+  std::size_t messages = 0;
+  while (items < limit) {
+    Item item;
     {
       std::lock_guard lock(mUtex);
       if (mQueue.empty() || (!all && mQueue.front().due > until)) break;
-      message = std::move(mQueue.front().message);
+      item = std::move(mQueue.front());
       // Pumping everything lets the virtual clock catch up with what was delivered.
-      mVirtualNow = std::max(mVirtualNow, mQueue.front().due);
+      mVirtualNow = std::max(mVirtualNow, item.due);
       mQueue.pop_front();
     }
-    mSink(message);
-    ++delivered;
+    Deliver(item);
+    ++items;
+    messages += item.messages.size();
   }
-  return delivered;
+  return messages;
 }
 
 bool ReplyLine::WaitIdle(std::chrono::milliseconds timeout) {
@@ -122,11 +193,11 @@ void ReplyLine::Run() {
       mWake.wait_until(lock, dueAt, [this] { return mStop; });
       continue;
     }
-    Bytes message = std::move(mQueue.front().message);
+    Item item = std::move(mQueue.front());
     mQueue.pop_front();
     mDelivering = true;
     lock.unlock();
-    mSink(message);
+    Deliver(item);
     lock.lock();
     mDelivering = false;
     if (mQueue.empty()) mIdle.notify_all();

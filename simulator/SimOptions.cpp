@@ -34,10 +34,20 @@ std::optional<int> InRange(std::string_view text, long long min, long long max) 
   return static_cast<int>(*value);
 }
 
-constexpr std::array<std::string_view, 10> kValueOptions = {
-    "--api",        "--client",    "--state", "--version",       "--serial",
-    "--latency-ms", "--byte-rate", "--drop",  "--refuse-writes", "--report-version",
+constexpr std::array<std::string_view, 14> kValueOptions = {
+    "--api",         "--client",    "--state", "--version",       "--serial",
+    "--latency-ms",  "--byte-rate", "--drop",  "--refuse-writes", "--report-version",
+    "--reply-delay", "--jitter",    "--seed",  "--write-delay",
 };
+
+constexpr double kMaxDelayMs = 60000;
+
+// Milliseconds, fractions allowed, 0..kMaxDelayMs.
+std::optional<Micros> ParseDelay(std::string_view text) {
+  const auto ms = ParseNumber(text);
+  if (!ms || *ms < 0 || *ms > kMaxDelayMs) return std::nullopt;
+  return Micros{static_cast<int64_t>(std::llround(*ms * 1000))};
+}
 
 bool IsSendableText(std::string_view text) {
   for (const char c : text) {
@@ -68,6 +78,10 @@ SimOptionsResult ParseSimOptions(std::span<const std::string_view> args) {
     }
     if (arg == "--corrupt-next") {
       options.faults.corruptNextChecksum = true;
+      continue;
+    }
+    if (arg == "--burst") {
+      options.timing.burst = true;
       continue;
     }
     if (arg == "--silent") {
@@ -105,10 +119,19 @@ SimOptionsResult ParseSimOptions(std::span<const std::string_view> args) {
         return fail("must be at most 32 printable ASCII characters");
       }
       options.serial = std::string(value);
-    } else if (arg == "--latency-ms") {
-      const auto ms = ParseNumber(value);
-      if (!ms || *ms < 0 || *ms > 60000) return fail("must be 0..60000 milliseconds");
-      options.timing.latency = Micros{static_cast<int64_t>(std::llround(*ms * 1000))};
+    } else if (arg == "--latency-ms" || arg == "--reply-delay" || arg == "--jitter" ||
+               arg == "--write-delay") {
+      const auto delay = ParseDelay(value);
+      if (!delay) return fail("must be 0..60000 milliseconds");
+      Micros& target = arg == "--latency-ms"    ? options.timing.latency
+                       : arg == "--reply-delay" ? options.timing.replyDelay
+                       : arg == "--jitter"      ? options.timing.jitter
+                                                : options.timing.writeDelay;
+      target = *delay;
+    } else if (arg == "--seed") {
+      const auto seed = ParseInteger(value);
+      if (!seed || *seed < 0) return fail("must be a whole number, 0 or more");
+      options.timing.jitterSeed = static_cast<uint64_t>(*seed);
     } else if (arg == "--byte-rate") {
       const auto rate = ParseNumber(value);
       if (!rate || *rate < 0) return fail("must be 0 (unlimited) or more bytes per second");
@@ -144,6 +167,14 @@ std::string SimUsage() {
          "  --serial TEXT          serial number, up to 32 characters\n"
          "  --latency-ms X         delay before an answer leaves (default 2)\n"
          "  --byte-rate N          bytes per second on the wire, 0 = unlimited (default 48000)\n"
+         "  --burst                send the answers to each message at once, back to back\n"
+         "                         (on JACK in one period: a whole IR transfer of 11 messages)\n"
+         "  --reply-delay MS       every answer leaves MS milliseconds later (default 0)\n"
+         "  --jitter MS            and a random 0..MS more each time (default 0)\n"
+         "  --seed N               seed of that randomness; the same seed, the same delays\n"
+         "                         (default 1)\n"
+         "  --write-delay MS       a write (preset store, bank-import record, factory-bank\n"
+         "                         record, IR upload) takes MS before it is answered (default 0)\n"
          "  --log                  print every message in hex with its command name\n"
          "faults:\n"
          "  --drop N               drop the next N answers\n"

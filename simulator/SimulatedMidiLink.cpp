@@ -3,8 +3,10 @@
 namespace qd3::sim {
 
 SimulatedMidiLink::SimulatedMidiLink(LinkOptions options, PedalState state)
-    : mService(std::move(state), options.delivery, options.timing,
-               [this](std::span<const uint8_t> message) { Deliver(message); }) {}
+    : mService(
+          std::move(state), options.delivery, options.timing,
+          [this](std::span<const uint8_t> message) { Deliver(message); },
+          [this](std::span<const Bytes> messages) { DeliverBurst(messages); }) {}
 
 SimulatedMidiLink::~SimulatedMidiLink() = default;
 
@@ -73,6 +75,17 @@ void SimulatedMidiLink::Deliver(std::span<const uint8_t> message) {
     return;
   }
   mCallback(message.data(), message.size(), mCallbackUser);
+}
+
+void SimulatedMidiLink::DeliverBurst(std::span<const Bytes> messages) {
+  std::lock_guard lock(mCallbackMutex);
+  for (const Bytes& message : messages) {
+    if (!mInputOpen || mCallback == nullptr) {
+      ++mLostReplies;
+      continue;
+    }
+    mCallback(message.data(), message.size(), mCallbackUser);
+  }
 }
 
 }  // namespace qd3::sim

@@ -3,7 +3,9 @@
 // The simulated pedal as a MIDI transport, for the editor's host in place of RtMidi: one
 // input and one output port, both named "QD3 Simulator". Send hands the message to the
 // pedal; the pedal's answers reach the installed InputCallback from the reply line's
-// thread (kPaced) or from the test's pump (kManual: Pump, PumpOne, AdvanceBy).
+// thread (kPaced) or from the test's pump (kManual: Pump, PumpOne, AdvanceBy). The
+// timing (burst, reply delay, jitter, write delay) is the reply line's WireTiming, given in
+// LinkOptions or changed at any time with SetTiming.
 //
 // Nothing is delivered while the input port is closed or no callback is installed: the
 // answer is lost, as on a real cable nobody listens to. Send fails while the output port
@@ -56,6 +58,9 @@ class SimulatedMidiLink final : public IMidiTransport {
   std::size_t AdvanceBy(Micros step) { return mService.Line().AdvanceBy(step); }
   std::size_t PendingReplies() const;
   bool WaitIdle(std::chrono::milliseconds timeout) { return mService.Line().WaitIdle(timeout); }
+  // For the answers to messages sent from now on.
+  void SetTiming(WireTiming timing) { mService.Line().SetTiming(timing); }
+  WireTiming Timing() const { return mService.Line().Timing(); }
 
   // Answers that reached no callback because the input was closed or had none.
   int LostReplies() const { return mLostReplies.load(); }
@@ -68,6 +73,9 @@ class SimulatedMidiLink final : public IMidiTransport {
 
  private:
   void Deliver(std::span<const uint8_t> message);
+  // A burst reaches the callback in one go: nothing closes the port or cancels the
+  // callback halfway through.
+  void DeliverBurst(std::span<const Bytes> messages);
 
   std::mutex mCallbackMutex;  // held while the callback runs
   InputCallback mCallback = nullptr;

@@ -43,6 +43,11 @@ class AlsaPedalPorts final : public PedalPorts {
     if (mOut) mOut->sendMessage(message.data(), message.size());
   }
 
+  // ALSA's sequencer takes each message as it comes; back to back is the best it offers.
+  void SendBurst(std::span<const std::vector<uint8_t>> messages) override {
+    for (const auto& message : messages) Send(message);
+  }
+
   void CloseInput() override {
     if (!mIn) return;
     mIn->cancelCallback();

@@ -34,6 +34,7 @@
 #include <fstream>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "simulator/app/PedalPorts.h"
 
@@ -54,10 +55,15 @@ constexpr uint32_t kCyclesToRun = 2;
 // (the notification thread normally drops it within a millisecond).
 constexpr auto kLeftoverBound = 500ms;
 
-// The pedal's answers waiting for the next cycle, each as a 4-byte length and its bytes.
+// The pedal's answers waiting for the next cycle. Each entry is one sequence that leaves
+// back to back: a 4-byte length of the rest of the entry, a 4-byte message count, then
+// every message as a 4-byte length and its bytes.
 constexpr std::size_t kOutputQueueBytes = 16384;
 // How long Send waits for room in that queue before it drops the message.
 constexpr auto kSendBound = 2s;
+// What a MIDI event costs in a period's buffer besides its bytes, counted generously
+// (libjack's event header is 12 bytes).
+constexpr std::size_t kEventOverhead = 16;
 
 // Longest message the input puts together; longer ones are reported as lost.
 constexpr std::size_t kInputMessageMax = 1024;
@@ -124,26 +130,60 @@ class JackPedalPorts final : public PedalPorts {
   std::string InputClient() const override { return NameOf(mIn); }
 
   void Send(std::span<const uint8_t> message) override {
-    const auto size = static_cast<uint32_t>(message.size());
-    if (size == 0 || sizeof size + size > kOutputQueueBytes - 1) return;
-    // The process callback empties the queue every period.
-    const auto deadline = Clock::now() + kSendBound;
-    while (jack_ringbuffer_write_space(mQueue) < sizeof size + size) {
-      if (Clock::now() >= deadline) {
-        std::fprintf(stderr, "qd3-sim: JACK output queue full; a %u-byte message was dropped\n",
-                     size);
-        return;
-      }
-      std::this_thread::sleep_for(1ms);
-    }
-    jack_ringbuffer_write(mQueue, reinterpret_cast<const char*>(&size), sizeof size);
-    jack_ringbuffer_write(mQueue, reinterpret_cast<const char*>(message.data()), size);
+    const std::span<const uint8_t> one[] = {message};
+    Enqueue(one);
+  }
+
+  void SendBurst(std::span<const std::vector<uint8_t>> messages) override {
+    const std::vector<std::span<const uint8_t>> parts(messages.begin(), messages.end());
+    Enqueue(parts);
   }
 
   void CloseInput() override { Close(mIn); }
   void CloseOutput() override { Close(mOut); }
 
  private:
+  // One queue entry for the sequence; empty messages are left out.
+  void Enqueue(std::span<const std::span<const uint8_t>> messages) {
+    uint32_t count = 0;
+    uint32_t body = sizeof count;
+    for (const auto& message : messages) {
+      if (message.empty() || message.size() > kOutputQueueBytes) continue;
+      ++count;
+      body += static_cast<uint32_t>(sizeof(uint32_t) + message.size());
+    }
+    if (count == 0) return;
+    if (sizeof body + body > kOutputQueueBytes - 1) {
+      // Too big to wait in the queue as one: each message on its own.
+      if (count == 1) return;
+      for (const auto& message : messages) Enqueue(std::span(&message, 1));
+      return;
+    }
+    // The process callback empties the queue every period.
+    const auto deadline = Clock::now() + kSendBound;
+    while (jack_ringbuffer_write_space(mQueue) < sizeof body + body) {
+      if (Clock::now() >= deadline) {
+        std::fprintf(stderr,
+                     "qd3-sim: JACK output queue full; %u message(s) of %u bytes were dropped\n",
+                     count, body);
+        return;
+      }
+      std::this_thread::sleep_for(1ms);
+    }
+    // The length goes first: the process callback takes an entry only once all of it is in.
+    Write(body);
+    Write(count);
+    for (const auto& message : messages) {
+      if (message.empty() || message.size() > kOutputQueueBytes) continue;
+      Write(static_cast<uint32_t>(message.size()));
+      jack_ringbuffer_write(mQueue, reinterpret_cast<const char*>(message.data()), message.size());
+    }
+  }
+
+  void Write(uint32_t value) {
+    jack_ringbuffer_write(mQueue, reinterpret_cast<const char*>(&value), sizeof value);
+  }
+
   static std::string NameOf(const Client& client) {
     return client.handle != nullptr ? jack_get_client_name(client.handle) : "";
   }
@@ -215,14 +255,33 @@ class JackPedalPorts final : public PedalPorts {
     void* buffer = jack_port_get_buffer(port, frames);
     jack_midi_clear_buffer(buffer);
     jack_ringbuffer_t* queue = self->mQueue;
-    uint32_t size = 0;
-    // Whole messages only: Send writes the length before the bytes.
-    while (jack_ringbuffer_peek(queue, reinterpret_cast<char*>(&size), sizeof size) ==
-               sizeof size &&
-           jack_ringbuffer_read_space(queue) >= sizeof size + size) {
+    uint32_t& left = self->mEntryLeft;
+    while (true) {
+      if (left == 0) {
+        uint32_t head[2] = {};  // length of the rest, message count
+        if (jack_ringbuffer_peek(queue, reinterpret_cast<char*>(head), sizeof head) !=
+                sizeof head ||
+            jack_ringbuffer_read_space(queue) < sizeof head[0] + head[0]) {
+          break;
+        }
+        // A sequence starts in a period that holds all of it, unless not even an empty one
+        // would; then it continues in the next.
+        const std::size_t bytes = head[0] - sizeof head[1] - head[1] * sizeof(uint32_t);
+        if (jack_midi_get_event_count(buffer) > 0 &&
+            bytes + head[1] * kEventOverhead > jack_midi_max_event_size(buffer)) {
+          break;
+        }
+        jack_ringbuffer_read_advance(queue, sizeof head);
+        left = head[1];
+        continue;
+      }
+      // The whole entry is in the queue.
+      uint32_t size = 0;
+      jack_ringbuffer_peek(queue, reinterpret_cast<char*>(&size), sizeof size);
       jack_midi_data_t* event = jack_midi_event_reserve(buffer, 0, size);
       if (event == nullptr && jack_midi_get_event_count(buffer) > 0) break;  // next period
       jack_ringbuffer_read_advance(queue, sizeof size);
+      --left;
       if (event == nullptr) {
         // Too long for any period: dropped rather than left blocking the queue.
         jack_ringbuffer_read_advance(queue, size);
@@ -274,6 +333,7 @@ class JackPedalPorts final : public PedalPorts {
   Client mOut;
   Client mIn;
   jack_ringbuffer_t* const mQueue;
+  uint32_t mEntryLeft = 0;  // messages of the current entry still to write (process thread)
 
   PortInput mInput = nullptr;
   void* mUser = nullptr;

@@ -9,6 +9,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace qd3::sim {
 
@@ -35,8 +36,10 @@ class PedalPorts {
   virtual std::string OutputClient() const = 0;
   virtual std::string InputClient() const = 0;
 
-  // From one thread at a time.
+  // From one thread at a time. SendBurst hands the messages over together, in order, so
+  // that they leave back to back (on JACK in the same period, when it holds them).
   virtual void Send(std::span<const uint8_t> message) = 0;
+  virtual void SendBurst(std::span<const std::vector<uint8_t>> messages) = 0;
 
   // No input callback runs once CloseInput has returned.
   virtual void CloseInput() = 0;

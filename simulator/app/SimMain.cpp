@@ -181,8 +181,10 @@ int Run(const SimOptions& options) {
   {
     // Made after the output opens and before the input does: it stops its line before the
     // output closes, and the input stops calling it first.
-    PedalService service(InitialState(options), DeliveryMode::kPaced, options.timing,
-                         [&ports](std::span<const uint8_t> message) { ports->Send(message); });
+    PedalService service(
+        InitialState(options), DeliveryMode::kPaced, options.timing,
+        [&ports](std::span<const uint8_t> message) { ports->Send(message); },
+        [&ports](std::span<const qd3::Bytes> messages) { ports->SendBurst(messages); });
     service.Modify([&](PedalModel& model) { model.Faults() = options.faults; });
     if (options.log) {
       service.SetLogSink([](const std::string& line) {

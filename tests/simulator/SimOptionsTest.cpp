@@ -24,6 +24,24 @@ TEST(SimOptions, DefaultsWithoutArguments) {
   EXPECT_EQ(result.options->timing.bytesPerSecond, 48000.0);
   EXPECT_FALSE(result.options->log);
   EXPECT_FALSE(result.options->help);
+  EXPECT_FALSE(result.options->timing.burst);
+  EXPECT_EQ(result.options->timing.replyDelay, Micros{0});
+  EXPECT_EQ(result.options->timing.jitter, Micros{0});
+  EXPECT_EQ(result.options->timing.jitterSeed, 1u);
+  EXPECT_EQ(result.options->timing.writeDelay, Micros{0});
+}
+
+TEST(SimOptions, SlowAndBurstyPedal) {
+  const SimOptionsResult result = Parse(
+      {"--burst", "--reply-delay", "5", "--jitter", "2.5", "--seed", "42", "--write-delay", "50"});
+  ASSERT_TRUE(result.options) << result.error;
+  const WireTiming& t = result.options->timing;
+  EXPECT_TRUE(t.burst);
+  EXPECT_EQ(t.replyDelay, Micros{5000});
+  EXPECT_EQ(t.jitter, Micros{2500});
+  EXPECT_EQ(t.jitterSeed, 42u);
+  EXPECT_EQ(t.writeDelay, Micros{50000});
+  EXPECT_EQ(t.latency, Micros{2000});  // untouched
 }
 
 TEST(SimOptions, EveryOption) {
@@ -92,12 +110,24 @@ INSTANTIATE_TEST_SUITE_P(SimOptions, BadOption,
                                            std::vector<std::string_view>{"--drop", "many"},
                                            std::vector<std::string_view>{"--state", ""},
                                            std::vector<std::string_view>{"--frobnicate"},
+                                           std::vector<std::string_view>{"--reply-delay", "-1"},
+                                           std::vector<std::string_view>{"--reply-delay"},
+                                           std::vector<std::string_view>{"--jitter", "lots"},
+                                           std::vector<std::string_view>{"--jitter", "60001"},
+                                           std::vector<std::string_view>{"--seed", "-3"},
+                                           std::vector<std::string_view>{"--seed", "1.5"},
+                                           std::vector<std::string_view>{"--write-delay", "nan"},
+                                           std::vector<std::string_view>{"--burst", "yes"},
                                            std::vector<std::string_view>{"jack"}));
 
 TEST(SimOptions, UsageNamesThePorts) {
   const std::string usage = SimUsage();
   EXPECT_NE(usage.find("QD3 Simulator In:MIDI In"), std::string::npos);
   EXPECT_NE(usage.find("QD3 Simulator Out:MIDI Out"), std::string::npos);
+  for (const char* option :
+       {"--burst", "--reply-delay MS", "--jitter MS", "--seed N", "--write-delay MS"}) {
+    EXPECT_NE(usage.find(option), std::string::npos) << option;
+  }
 }
 
 TEST(ConsoleCommands, Parse) {

@@ -1,5 +1,6 @@
 // qd3-sim as its own process on a private JACK server: the device-info poll over real
-// ports, a knob turned from its console, and its memory saved on SIGTERM.
+// ports, a knob turned from its console, its memory saved on SIGTERM, and a bursty, slow
+// pedal (--burst, --reply-delay).
 
 #include <RtMidi.h>
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "simulator/DefaultState.h"
+#include "simulator/PedalModel.h"
 #include "simulator/StateFile.h"
 #include "tests/simulator/system/ChildProcess.h"
 #include "tests/simulator/system/JackServer.h"
@@ -55,6 +58,31 @@ class JackEditorPorts {
 
   void Send(const Bytes& message) { mOut.sendMessage(message.data(), message.size()); }
 
+  // Everything received so far, with the time each message reached our callback.
+  std::vector<std::pair<Bytes, Clock::time_point>> Received() {
+    std::lock_guard lock(mUtex);
+    std::vector<std::pair<Bytes, Clock::time_point>> out;
+    for (std::size_t i = 0; i < mReceived.size(); ++i) out.emplace_back(mReceived[i], mTimes[i]);
+    return out;
+  }
+  void Forget() {
+    std::lock_guard lock(mUtex);
+    mReceived.clear();
+    mTimes.clear();
+  }
+  // Waits until at least `count` messages have arrived; false after kReplyTimeout.
+  bool WaitForCount(std::size_t count) {
+    const auto deadline = Clock::now() + kReplyTimeout;
+    while (Clock::now() < deadline) {
+      {
+        std::lock_guard lock(mUtex);
+        if (mReceived.size() >= count) return true;
+      }
+      std::this_thread::sleep_for(1ms);
+    }
+    return false;
+  }
+
   // Sends `request` until a message that `matches` arrives; that message, or nothing.
   template <typename Match>
   std::optional<Bytes> Ask(const Bytes& request, Match matches) {
@@ -90,13 +118,25 @@ class JackEditorPorts {
     auto* self = static_cast<JackEditorPorts*>(user);
     std::lock_guard lock(self->mUtex);
     self->mReceived.push_back(*message);
+    self->mTimes.push_back(Clock::now());
   }
 
   RtMidiIn mIn;
   RtMidiOut mOut;
   std::mutex mUtex;
   std::vector<Bytes> mReceived;
+  std::vector<Clock::time_point> mTimes;
 };
+
+// Connects to qd3-sim's ports once they appear.
+bool ConnectWhenListed(JackEditorPorts& editor, ChildProcess& sim) {
+  const auto portDeadline = Clock::now() + kPortTimeout;
+  while (Clock::now() < portDeadline && sim.Running()) {
+    if (editor.Connect()) return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return false;
+}
 
 TEST(SimProcessSystemTest, AnswersThePollOverJackAndSavesOnSigterm) {
   JackServer server;
@@ -159,6 +199,51 @@ TEST(SimProcessSystemTest, AnswersThePollOverJackAndSavesOnSigterm) {
   EXPECT_NE(ReadTextFile(logPath).find("E->D kCmdRequestBlock type 15"), std::string::npos);
 
   std::filesystem::remove(statePath);
+  std::filesystem::remove(logPath);
+}
+
+TEST(SimProcessSystemTest, BurstSendsAWholeIrTransferInOnePeriodAndReplyDelayHoldsAnswers) {
+  JackServer server;
+  ASSERT_TRUE(server.Running()) << server.Error();
+  const std::string logPath = (std::filesystem::temp_directory_path() /
+                               ("qd3-sim-burst-" + std::to_string(getpid()) + ".log"))
+                                  .string();
+  constexpr auto kReplyDelay = 150ms;
+  std::string error;
+  auto sim = ChildProcess::Start({QD3_SIM_PATH, "--api", "jack", "--burst", "--reply-delay", "150"},
+                                 logPath, true, error);
+  ASSERT_TRUE(sim) << error;
+  JackEditorPorts editor;
+  ASSERT_TRUE(ConnectWhenListed(editor, *sim)) << "qd3-sim's ports did not appear:\n"
+                                               << ReadTextFile(logPath);
+  ASSERT_TRUE(editor.Ask(kPoll, [](const Bytes& m) { return m.size() == 267; }))
+      << "no answer to the poll; qd3-sim's output:\n"
+      << ReadTextFile(logPath);
+
+  // The connection stands: one poll, one answer, no sooner than the reply delay.
+  std::this_thread::sleep_for(kResendInterval);
+  editor.Forget();
+  const auto asked = Clock::now();
+  editor.Send(kPoll);
+  ASSERT_TRUE(editor.WaitForCount(1)) << ReadTextFile(logPath);
+  EXPECT_GE(editor.Received()[0].second - asked, kReplyDelay);
+
+  // IR 0: all eleven messages of its transfer in the same JACK period (10.7 ms here; paced
+  // at 48,000 bytes per second they would take about 55 ms), byte for byte the pedal's.
+  editor.Forget();
+  const Bytes requestIr0 = {0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x69, 0x0B, 0x00, 0x00, 0xF7};
+  PedalModel model(DefaultPedalState());
+  const Replies expected = model.Receive(requestIr0);
+  ASSERT_EQ(expected.size(), 11u);
+  editor.Send(requestIr0);
+  ASSERT_TRUE(editor.WaitForCount(expected.size())) << ReadTextFile(logPath);
+  std::this_thread::sleep_for(50ms);  // anything more would show up as a mismatch
+  const auto got = editor.Received();
+  ASSERT_EQ(got.size(), expected.size());
+  for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i].first, expected[i]) << i;
+  EXPECT_LT(got.back().second - got.front().second, 5ms);
+
+  EXPECT_EQ(sim->Stop(SIGTERM, 10s), 0) << ReadTextFile(logPath);
   std::filesystem::remove(logPath);
 }
 
