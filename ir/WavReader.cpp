@@ -122,7 +122,7 @@ int SubFormatCode(std::span<const uint8_t> extension) {
   return guid[0] | guid[1] << 8;
 }
 
-// Decodes one sample of `width` bytes at `p` by the rules of its width and format tag.
+// Decodes one sample of `bits` bits at `p`; 32-bit samples are IEEE float when `isFloat`.
 double DecodeSample(const uint8_t* p, int bits, bool isFloat) {
   switch (bits) {
     case 8:
