@@ -89,6 +89,7 @@ void SessionDriver::TimerPass() {
 void SessionDriver::Drain() {
   mPorts.DrainMidiQueues(
       [this](const uint8_t* bytes, size_t length) { HandleDeviceMessage(bytes, length); });
+  mPorts.ReportDroppedInput();
 }
 
 void SessionDriver::Send(std::span<const uint8_t> message) {

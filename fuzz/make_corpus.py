@@ -72,13 +72,23 @@ def ir_transfer(number, image, restore=False):
     return chunks
 
 
-def wav(channels=1, rate=44100, bits=16, frames=300, fmt=1, junk=False, extra_chunk=False):
+# The last 14 bytes of every standard sub-format GUID of the extensible format (0xFFFE).
+GUID_TAIL = bytes([0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00,
+                   0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71])
+
+
+def wav(channels=1, rate=44100, bits=16, frames=300, fmt=1, junk=False, extra_chunk=False,
+        sub_format=None):
+    """sub_format: the format code of an extensible fmt chunk (1 PCM, 3 float)."""
     width = bits // 8
+    sample_fmt = fmt
+    if sub_format is not None:
+        fmt, sample_fmt = 0xFFFE, sub_format
     data = bytearray()
     for i in range(frames):
         v = math.sin(i / 7.0) * math.exp(-i / 100.0)
         for _ in range(channels):
-            if fmt == 3:
+            if sample_fmt == 3:
                 data += struct.pack("<f", v)
             elif bits == 8:
                 data += bytes([int(128 + 100 * v) & 0xFF])
@@ -88,8 +98,12 @@ def wav(channels=1, rate=44100, bits=16, frames=300, fmt=1, junk=False, extra_ch
                 data += struct.pack("<i", int(8000000 * v))[:3]
             else:
                 data += struct.pack("<i", int(2000000000 * v))
-    fmt_chunk = b"fmt " + struct.pack("<IHHIIHH", 16, fmt, channels, rate,
+    extension = b""
+    if sub_format is not None:
+        extension = struct.pack("<HHIH", 22, bits, (1 << channels) - 1, sub_format) + GUID_TAIL
+    fmt_chunk = b"fmt " + struct.pack("<IHHIIHH", 16 + len(extension), fmt, channels, rate,
                                       rate * channels * width, channels * width, bits)
+    fmt_chunk += extension
     body = b"WAVE"
     if junk:
         body += b"JUNK" + struct.pack("<I", 8) + b"\0" * 8
@@ -140,6 +154,9 @@ def main():
     write("FuzzWavReader", "float32-junk", wav(fmt=3, bits=32, junk=True))
     write("FuzzWavReader", "pcm8-list", wav(bits=8, extra_chunk=True, frames=50))
     write("FuzzWavReader", "truncated", wav()[:60])
+    write("FuzzWavReader", "extensible-pcm32", wav(bits=32, sub_format=1))
+    write("FuzzWavReader", "extensible-float32-stereo", wav(channels=2, bits=32, sub_format=3))
+    write("FuzzWavReader", "extensible-pcm24-junk", wav(bits=24, junk=True, sub_format=1))
 
     write("FuzzPresetFile", "no-ir", preset_file(0))
     write("FuzzPresetFile", "one-ir", preset_file(1))

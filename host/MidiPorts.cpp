@@ -1,6 +1,7 @@
 #include "host/MidiPorts.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace qd3 {
@@ -120,6 +121,11 @@ void MidiPorts::Shutdown() {
   if (mTransport.HasPort(MidiDirection::kInput)) mTransport.ClosePort(MidiDirection::kInput);
   std::lock_guard lock(mOutputMutex);
   if (mTransport.HasPort(MidiDirection::kOutput)) mTransport.ClosePort(MidiDirection::kOutput);
+}
+
+void MidiPorts::ReportDroppedInput() {
+  const std::string report = mQueues.TakeDropReport();
+  if (!report.empty()) std::fputs(report.c_str(), stderr);
 }
 
 }  // namespace qd3

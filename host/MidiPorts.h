@@ -88,6 +88,10 @@ class MidiPorts {
 
   MidiReceiveQueues& Queues() { return mQueues; }
 
+  // UI or main thread, after a drain pass: prints the receive queues' first
+  // report of lost messages on stderr (each cause once in the program's life).
+  void ReportDroppedInput();
+
  private:
   // 0 = closed, j + 1 = the transport's port j; stores "off" when nothing matches.
   unsigned ResolvePortIndex(MidiDirection direction, const std::string& name);

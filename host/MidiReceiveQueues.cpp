@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <string>
 
 namespace qd3 {
 
@@ -25,7 +26,7 @@ void MidiReceiveQueues::OnMidiInput(const uint8_t* data, size_t size) noexcept {
   }
 
   if (size > kMaxSysexSize) {
-    mDroppedSysex.fetch_add(1, std::memory_order_relaxed);
+    mDroppedSysexTooLong.fetch_add(1, std::memory_order_relaxed);
     return;
   }
   const bool queued = mSysexQueue.TryPush([&](SysexMidiMessage& slot) {
@@ -36,7 +37,7 @@ void MidiReceiveQueues::OnMidiInput(const uint8_t* data, size_t size) noexcept {
   if (queued) {
     Wake();
   } else {
-    mDroppedSysex.fetch_add(1, std::memory_order_relaxed);
+    mDroppedSysexFull.fetch_add(1, std::memory_order_relaxed);
   }
 }
 
@@ -46,6 +47,20 @@ void MidiReceiveQueues::Wake() noexcept {
   const uint64_t one = 1;
   // A full counter or a closed descriptor only costs a wake-up; nothing to handle.
   [[maybe_unused]] const ssize_t written = ::write(fd, &one, sizeof one);
+}
+
+std::string MidiReceiveQueues::TakeDropReport() {
+  std::string report;
+  const uint64_t full = DroppedShortCount() + DroppedSysexQueueFullCount();
+  if (full > 0 && !mReportedFull.exchange(true, std::memory_order_relaxed)) {
+    report += "MIDI input: " + std::to_string(full) + " messages dropped (receive queue full)\n";
+  }
+  const uint64_t tooLong = DroppedSysexTooLongCount();
+  if (tooLong > 0 && !mReportedTooLong.exchange(true, std::memory_order_relaxed)) {
+    report += "MIDI input: " + std::to_string(tooLong) + " messages dropped (longer than " +
+              std::to_string(kMaxSysexSize) + " bytes)\n";
+  }
+  return report;
 }
 
 void MidiReceiveQueues::InputCallback(const uint8_t* data, size_t size, void* user) noexcept {

@@ -4,13 +4,17 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "host/SpscRing.h"
 
 namespace qd3 {
 
 inline constexpr size_t kShortMidiQueueCapacity = 32;
-inline constexpr size_t kSysexQueueCapacity = 4;
+// The pedal sends its longest sequences without pause (an impulse response is 11
+// messages of up to 269 bytes, and a JACK period or a fast USB link may hand all
+// of them over in one go); 64 slots of 512 bytes hold several such bursts.
+inline constexpr size_t kSysexQueueCapacity = 64;
 // Longest incoming message that is kept; anything longer is dropped whole.
 inline constexpr size_t kMaxSysexSize = 512;
 // Messages of 1..3 bytes are channel or system-common messages; 4 bytes and more
@@ -35,8 +39,9 @@ struct SysexMidiMessage {
 
 // The receive path from the MIDI input thread (the only producer) to the drain
 // pass (the only consumer): two bounded lock-free rings. A message that does not
-// fit, because its ring is full or it is too long, is lost; the pedal's
-// conversations cope with a lost reply by waiting.
+// fit, because its ring is full or it is too long, is lost and counted; the
+// pedal's conversations cope with a lost reply by asking again, and the first
+// loss is reported once (TakeDropReport) so that it is never silent.
 class MidiReceiveQueues {
  public:
   // Input thread. Sorts one complete message into its ring by length; empty and
@@ -71,14 +76,28 @@ class MidiReceiveQueues {
   void SetExiting() noexcept { mExiting.store(true, std::memory_order_release); }
   bool Exiting() const noexcept { return mExiting.load(std::memory_order_acquire); }
 
-  // Messages lost so far because of a full ring or an over-long SysEx, for
-  // diagnostics and tests.
+  // Messages lost so far, for diagnostics and tests: short messages that met a
+  // full ring; SysEx messages that met a full ring or were over-long (the sum
+  // and each cause on its own).
   uint64_t DroppedShortCount() const noexcept {
     return mDroppedShort.load(std::memory_order_relaxed);
   }
   uint64_t DroppedSysexCount() const noexcept {
-    return mDroppedSysex.load(std::memory_order_relaxed);
+    return DroppedSysexQueueFullCount() + DroppedSysexTooLongCount();
   }
+  uint64_t DroppedSysexQueueFullCount() const noexcept {
+    return mDroppedSysexFull.load(std::memory_order_relaxed);
+  }
+  uint64_t DroppedSysexTooLongCount() const noexcept {
+    return mDroppedSysexTooLong.load(std::memory_order_relaxed);
+  }
+
+  // Not for the input thread or the audio thread (it builds a string). The
+  // lines to print about losses, one per cause and each only the first time
+  // that cause has lost anything: "MIDI input: N messages dropped (receive
+  // queue full)" counts both rings, "... (longer than 512 bytes)" the over-long
+  // SysEx. Empty when there is nothing new to say.
+  std::string TakeDropReport();
 
  private:
   SpscRing<ShortMidiMessage, kShortMidiQueueCapacity> mShortQueue;
@@ -88,7 +107,10 @@ class MidiReceiveQueues {
   std::atomic<bool> mExiting{false};
   std::atomic<int> mWakeFd{-1};
   std::atomic<uint64_t> mDroppedShort{0};
-  std::atomic<uint64_t> mDroppedSysex{0};
+  std::atomic<uint64_t> mDroppedSysexFull{0};
+  std::atomic<uint64_t> mDroppedSysexTooLong{0};
+  std::atomic<bool> mReportedFull{false};
+  std::atomic<bool> mReportedTooLong{false};
 };
 
 // The short-message handler of this program: the editor has no use for channel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -20,6 +21,16 @@ constexpr std::string_view kDataId = "data";
 
 constexpr uint32_t kFmtBaseSize = 16;  // the fmt fields read below
 constexpr int kFormatTagPcm = 1;
+constexpr int kFormatTagFloat = 3;
+constexpr int kFormatTagExtensible = 0xFFFE;
+// The extension of an extensible fmt chunk: cbSize, valid bits, channel mask, then the
+// 16-byte sub-format GUID, whose first two bytes are a format code and whose other 14
+// bytes are the same for every standard code.
+constexpr std::size_t kSubFormatOffset = 8;  // from the end of the 16 fmt fields
+constexpr std::size_t kGuidSize = 16;
+constexpr std::array<uint8_t, 14> kGuidTail = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                               0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+constexpr int kUnknownSubFormat = -1;
 constexpr int kMaxChannels = 2;
 constexpr int kBitsPerByte = 8;
 constexpr std::size_t kImageSamples = 1200;
@@ -101,8 +112,18 @@ WavReadResult Failure(WavStatus status, const WavSummary& summary, int bits = 0)
   return {status, WavStatusText(status, bits), summary};
 }
 
-// Decodes one sample of `width` bytes at `p` by the rules of its width and format tag.
-double DecodeSample(const uint8_t* p, int bits, int formatTag) {
+// The format code of an extensible fmt chunk's sub-format GUID (the bytes after the 16
+// fmt fields); kUnknownSubFormat when the GUID is not of the standard form.
+int SubFormatCode(std::span<const uint8_t> extension) {
+  const auto guid = extension.subspan(kSubFormatOffset, kGuidSize);
+  if (!std::equal(kGuidTail.begin(), kGuidTail.end(), guid.begin() + 2)) {
+    return kUnknownSubFormat;
+  }
+  return guid[0] | guid[1] << 8;
+}
+
+// Decodes one sample of `bits` bits at `p`; 32-bit samples are IEEE float when `isFloat`.
+double DecodeSample(const uint8_t* p, int bits, bool isFloat) {
   switch (bits) {
     case 8:
       return p[0] / kUnsigned8Scale - 1.0;
@@ -118,7 +139,7 @@ double DecodeSample(const uint8_t* p, int bits, int formatTag) {
     default: {
       const uint32_t u =
           p[0] | p[1] << 8 | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-      if (formatTag == kFormatTagPcm) {
+      if (!isFloat) {
         const auto v = static_cast<int32_t>(u);
         const double s = v / kSigned32Scale;
         return s > kWrapLimit ? s - kWrapSpan : s;
@@ -163,6 +184,18 @@ std::string WavStatusText(WavStatus status, int bits) {
       return "file could not be opened";
     case WavStatus::kTooLarge:
       return "file too large";
+    case WavStatus::kNoSubFormat:
+      return "extensible format without its sub-format";
+    case WavStatus::kUnsupportedSubFormat: {
+      if (bits == kUnknownSubFormat) return "unsupported sub-format of the extensible format";
+      char code[8];
+      std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(bits) & 0xFFFFU);
+      return std::string("unsupported sub-format ") + code + " of the extensible format";
+    }
+    case WavStatus::kUnsupportedFloatWidth:
+      return "unsupported float sample width " + std::to_string(bits) + " bits";
+    case WavStatus::kNoSamples:
+      return "no samples";
   }
   return {};
 }
@@ -191,16 +224,31 @@ WavReadResult ReadWav(std::span<const uint8_t> bytes, IrWorkingBuffer& buffer) {
   const auto bits = in.U16();
   if (!bits) return Failure(WavStatus::kTruncatedFmt, summary);
   (void)byteRate;  // not needed: frames follow from the block align
-  if (*fmtSize > kFmtBaseSize && !in.Skip(*fmtSize - kFmtBaseSize)) {
-    return Failure(WavStatus::kTruncatedFmt, summary);
-  }
+  const std::size_t extensionSize = *fmtSize > kFmtBaseSize ? *fmtSize - kFmtBaseSize : 0;
+  const std::span<const uint8_t> extension =
+      bytes.subspan(in.Position(), std::min(extensionSize, in.Remaining()));
+  if (!in.Skip(extensionSize)) return Failure(WavStatus::kTruncatedFmt, summary);
   const Format format{*tag, *channels, static_cast<int>(std::min<uint32_t>(*rate, INT32_MAX)),
                       *blockAlign, *bits};
   summary.formatTag = format.formatTag;
   summary.bitsPerSample = format.bits;
-  summary.isFloat = format.bits == 32 && format.formatTag != kFormatTagPcm;
   summary.sampleRate = format.sampleRate;
   summary.channels = format.channels;
+  if (format.formatTag == kFormatTagExtensible) {
+    if (extension.size() < kSubFormatOffset + kGuidSize) {
+      return Failure(WavStatus::kNoSubFormat, summary);
+    }
+    const int code = SubFormatCode(extension);
+    if (code == kFormatTagFloat) {
+      summary.isFloat = true;
+      if (format.bits != 32)
+        return Failure(WavStatus::kUnsupportedFloatWidth, summary, format.bits);
+    } else if (code != kFormatTagPcm) {
+      return Failure(WavStatus::kUnsupportedSubFormat, summary, code);
+    }
+  } else {
+    summary.isFloat = format.bits == 32 && format.formatTag != kFormatTagPcm;
+  }
 
   if (!in.ScanFor(kDataId)) return Failure(WavStatus::kNoDataChunk, summary);
   const auto dataSize = in.U32();
@@ -221,6 +269,7 @@ WavReadResult ReadWav(std::span<const uint8_t> bytes, IrWorkingBuffer& buffer) {
   if (format.sampleRate == 0) return Failure(WavStatus::kBadSampleRate, summary);
 
   const int64_t frames = *dataSize / static_cast<uint32_t>(format.blockAlign);
+  if (frames == 0) return Failure(WavStatus::kNoSamples, summary);
   const double ratio = format.sampleRate / kDeviceIrSampleRate;
   const bool same = ratio == 1.0;
   const int64_t length =
@@ -229,12 +278,14 @@ WavReadResult ReadWav(std::span<const uint8_t> bytes, IrWorkingBuffer& buffer) {
   summary.resampledLength = length;
   summary.keptSamples = static_cast<int>(std::min<int64_t>(length, kImageSamples));
   summary.keptShare = length > 0 ? summary.keptSamples / static_cast<double>(length) : 0.0;
+  // A few frames at a high rate may resample to nothing: as silent as an empty file.
+  if (length == 0) return Failure(WavStatus::kNoSamples, summary);
 
   // Only the first channel is kept, so only its samples are decoded.
   const uint8_t* data = bytes.data() + in.Position();
   const auto firstChannel = [&](int64_t frame) {
     const int64_t f = std::clamp<int64_t>(frame, 0, frames - 1);
-    return DecodeSample(data + f * frameBytes, format.bits, format.formatTag);
+    return DecodeSample(data + f * frameBytes, format.bits, summary.isFloat);
   };
 
   std::array<double, kIrWorkingSamples> out{};

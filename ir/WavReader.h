@@ -6,8 +6,10 @@
 // The layout is read strictly in sequence, all fields little-endian:
 //   "RIFF" size "WAVE", then "fmt " directly or after a "JUNK" chunk that is skipped by
 //   scanning 4-byte words for "fmt "; the fmt fields (size, format tag, channels, sample
-//   rate, byte rate, block align, bits per sample; anything beyond 16 bytes skipped); then
-//   a scan of 4-byte words for "data", its size and the interleaved samples.
+//   rate, byte rate, block align, bits per sample; anything beyond 16 bytes skipped, except
+//   that the extensible format tag 0xFFFE takes its sample format from the sub-format GUID
+//   at fmt bytes 24..39); then a scan of 4-byte words for "data", its size and the
+//   interleaved samples.
 // Any chunk between fmt and data is passed over by that word scan, not by its size.
 //
 // A file that is not readable that way leaves the buffer and the gain as they were and
@@ -24,24 +26,30 @@ namespace qd3 {
 
 enum class WavStatus : uint8_t {
   kOk,
-  kNotRiffWave,       // "not a RIFF/WAVE file"
-  kNoFmtChunk,        // first chunk neither "fmt " nor "JUNK", or the scan hit the end
-  kTruncatedFmt,      // the file ends inside the fmt fields
-  kNoDataChunk,       // the scan for "data" hit the end of the file
-  kDataBeyondEnd,     // the data size claims more bytes than the file holds
-  kBlockAlignZero,    // frames would be a division by zero
-  kBlockAlignShort,   // block align smaller than one sample of every channel
-  kNoChannels,        // a channel count of 0
-  kTooManyChannels,   // more than two channels
-  kUnsupportedWidth,  // bits per sample other than 8, 16, 24 or 32
-  kBadSampleRate,     // a sample rate of 0
-  kCannotOpen,        // the file could not be opened or read
-  kTooLarge,          // the file is larger than any WAV worth reading here
+  kNotRiffWave,            // "not a RIFF/WAVE file"
+  kNoFmtChunk,             // first chunk neither "fmt " nor "JUNK", or the scan hit the end
+  kTruncatedFmt,           // the file ends inside the fmt fields
+  kNoDataChunk,            // the scan for "data" hit the end of the file
+  kDataBeyondEnd,          // the data size claims more bytes than the file holds
+  kBlockAlignZero,         // frames would be a division by zero
+  kBlockAlignShort,        // block align smaller than one sample of every channel
+  kNoChannels,             // a channel count of 0
+  kTooManyChannels,        // more than two channels
+  kUnsupportedWidth,       // bits per sample other than 8, 16, 24 or 32
+  kBadSampleRate,          // a sample rate of 0
+  kCannotOpen,             // the file could not be opened or read
+  kTooLarge,               // the file is larger than any WAV worth reading here
+  kNoSubFormat,            // extensible format tag with a fmt chunk too short for the GUID
+  kUnsupportedSubFormat,   // extensible format whose GUID is neither integer PCM nor float
+  kUnsupportedFloatWidth,  // IEEE float samples of another width than 32 bits
+  kNoSamples,              // not one whole frame of data, or nothing left at 44100 Hz
 };
 
 // What was read and what of it was kept; filled as far as the file was read.
 struct WavSummary {
-  int formatTag = 0;  // 1 integer PCM; 32-bit files with another tag are IEEE float
+  // As written: 1 integer PCM; 0xFFFE extensible, whose sub-format decides; with any
+  // other tag, 32-bit samples are IEEE float.
+  int formatTag = 0;
   bool isFloat = false;
   int bitsPerSample = 0;
   int sampleRate = 0;
@@ -61,7 +69,8 @@ struct WavReadResult {
 };
 
 // The fixed text of a status, e.g. "unsupported sample width 12 bits" for kUnsupportedWidth
-// with `bits` 12.
+// with `bits` 12. For kUnsupportedSubFormat `bits` is the sub-format's code when its GUID
+// has the standard form, else -1.
 std::string WavStatusText(WavStatus status, int bits = 0);
 
 // Reads the WAV bytes into `buffer` (see above).

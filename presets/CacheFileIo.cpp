@@ -5,6 +5,9 @@
 #include <system_error>
 
 #if __has_include(<unistd.h>)
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -19,6 +22,16 @@ bool SyncToDisk(std::FILE* file) {
 #else
   (void)file;
   return true;
+#endif
+}
+
+// Marks the temporary as being written for as long as it is open. Best effort: a file
+// system without locks only loses the protection against a cleanup running meanwhile.
+void LockWhileWriting(std::FILE* file) {
+#if __has_include(<unistd.h>)
+  [[maybe_unused]] const int locked = ::flock(::fileno(file), LOCK_EX | LOCK_NB);
+#else
+  (void)file;
 #endif
 }
 
@@ -53,6 +66,7 @@ CacheWriteStatus WriteFileReplacing(const std::filesystem::path& target,
   const std::filesystem::path temp = TempPathFor(target);
   std::FILE* file = std::fopen(temp.string().c_str(), "wb");
   if (file == nullptr) return CacheWriteStatus::kTempFileFailed;
+  LockWhileWriting(file);
 
   bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   // A full disk often shows only when the buffered bytes are flushed.
@@ -72,6 +86,27 @@ CacheWriteStatus WriteFileReplacing(const std::filesystem::path& target,
     return CacheWriteStatus::kReplaceFailed;
   }
   return CacheWriteStatus::kWritten;
+}
+
+bool RemoveStaleTempFile(const std::filesystem::path& temp) {
+#if __has_include(<unistd.h>)
+  const int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat opened {};
+  struct stat named {};
+  // Held until the name is gone: a write that opens the same file meanwhile then fails
+  // at its rename and keeps the old target, rather than publishing a file we unlinked.
+  const bool removed = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                       ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(temp.c_str(), &named) == 0 &&
+                       named.st_dev == opened.st_dev && named.st_ino == opened.st_ino &&
+                       ::unlink(temp.c_str()) == 0;
+  ::close(fd);
+  return removed;
+#else
+  std::error_code error;
+  return std::filesystem::is_regular_file(std::filesystem::symlink_status(temp, error)) &&
+         std::filesystem::remove(temp, error);
+#endif
 }
 
 bool FileOpens(const std::filesystem::path& path) {

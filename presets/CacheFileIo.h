@@ -40,9 +40,15 @@ std::filesystem::path TempPathFor(const std::filesystem::path& target);
 
 // Writes `bytes` as the whole content of `target` through the temporary file. The folder
 // must exist. On failure the target keeps its previous content (or stays absent) and the
-// temporary file is removed when this call created it.
+// temporary file is removed when this call created it. The temporary is locked (flock)
+// while it is written, so that another of our programs starting meanwhile leaves it alone.
 CacheWriteStatus WriteFileReplacing(const std::filesystem::path& target,
                                     std::span<const uint8_t> bytes);
+
+// Removes `temp`, a temporary of WriteFileReplacing that a crash or a kill left behind:
+// only a regular file (not a link, not a folder), and not while a write holds its lock.
+// True when it was removed.
+bool RemoveStaleTempFile(const std::filesystem::path& temp);
 
 // Whether `path` names something that opens as a file: a regular file, or a link to one.
 // Directories and special files count as files that cannot be opened.

@@ -8,6 +8,8 @@ namespace {
 constexpr int kTmYearBase = 1900;
 constexpr std::size_t kNameBufferSize = 64;
 constexpr std::size_t kSlotBufferSize = 8;
+// The form of the names below: '#' stands for one digit.
+constexpr std::string_view kBackupNamePattern = "QD3 backup ####-##-## ######.q3b";
 
 }  // namespace
 
@@ -18,6 +20,16 @@ std::filesystem::path SafetyBackupPath(const std::filesystem::path& baseFolder,
                 localTime.tm_year + kTmYearBase, localTime.tm_mon + 1, localTime.tm_mday,
                 localTime.tm_hour, localTime.tm_min, localTime.tm_sec);
   return baseFolder / kBackupsFolderName / name;
+}
+
+bool IsSafetyBackupName(std::string_view fileName) {
+  if (fileName.size() != kBackupNamePattern.size()) return false;
+  for (std::size_t i = 0; i < fileName.size(); ++i) {
+    const char want = kBackupNamePattern[i];
+    const bool digit = fileName[i] >= '0' && fileName[i] <= '9';
+    if (want == '#' ? !digit : fileName[i] != want) return false;
+  }
+  return true;
 }
 
 std::string RestoreVerificationText(std::span<const int> differingSlots, int patchOffset) {

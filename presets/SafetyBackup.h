@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qd3 {
@@ -18,6 +19,9 @@ inline constexpr char kTextRestoreVerified[] = "All 128 presets restored and ver
 // "Backups/QD3 backup YYYY-MM-DD HHMMSS.q3b" below the base folder, from a local time.
 std::filesystem::path SafetyBackupPath(const std::filesystem::path& baseFolder,
                                        const std::tm& localTime);
+
+// Whether `fileName` has the form of SafetyBackupPath's file names.
+bool IsSafetyBackupName(std::string_view fileName);
 
 // What the player learns after a verified restore: kTextRestoreVerified when no slot
 // differs, else the differing slots as the player numbers them ("%02d" of slot + offset).

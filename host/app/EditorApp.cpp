@@ -229,6 +229,7 @@ void EditorApp::StartFallbackPass() {
         self->mPorts->DrainMidiQueues([self](const uint8_t* bytes, size_t size) {
           self->mEditor->HandleDeviceMessage(bytes, size);
         });
+        self->mPorts->ReportDroppedInput();
         self->WakeScreen();
         return G_SOURCE_CONTINUE;
       },
@@ -247,6 +248,8 @@ void EditorApp::HandleIncoming() {
   mIncoming.Drain([this](const uint8_t* bytes, size_t size) {
     if (mEditor) mEditor->HandleDeviceMessage(bytes, size);
   });
+  // Here rather than in the audio thread's pass, which must not print.
+  if (mPorts) mPorts->ReportDroppedInput();
   WakeScreen();
 }
 

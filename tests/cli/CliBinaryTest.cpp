@@ -170,6 +170,43 @@ TEST_F(CliBinary, Wav2IrOnAnUnreadableWavExitsTwoAndCreatesNothing) {
   EXPECT_EQ(Qd3ctl({"wav2ir", (mFolder.Path() / "missing.wav").string(), "o.ir"}).code, 2);
 }
 
+TEST_F(CliBinary, Wav2IrOnAWavWithoutSamplesExitsTwoAndSaysWhy) {
+  const auto in = Write("silent.wav", test::MakeWav(test::WavLayout{}, {}));
+  const auto out = mFolder.Path() / "silent.ir";
+  const RunResult run = Qd3ctl({"wav2ir", in.string(), out.string()});
+  EXPECT_EQ(run.code, 2);
+  EXPECT_EQ(run.err, "qd3ctl: " + in.string() + ": no samples\n");
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// Used to replace the WAV with the IR image it was made from.
+TEST_F(CliBinary, Wav2IrRefusesToWriteOverItsOwnInput) {
+  const Bytes wav = TestWav();
+  const auto in = Write("cab.wav", wav);
+  std::filesystem::create_hard_link(in, mFolder.Path() / "hard.wav");
+  std::filesystem::create_symlink(in, mFolder.Path() / "soft.wav");
+  std::filesystem::create_directory(mFolder.Path() / "sub");
+  const std::vector<std::string> sameFile = {
+      in.string(),
+      (mFolder.Path() / "sub" / ".." / "cab.wav").string(),
+      (mFolder.Path() / "hard.wav").string(),
+      (mFolder.Path() / "soft.wav").string(),
+  };
+  for (const std::string& out : sameFile) {
+    const RunResult run = Qd3ctl({"wav2ir", in.string(), out});
+    EXPECT_EQ(run.code, 2) << out;
+    EXPECT_EQ(run.err, "qd3ctl: " + out + ": is the WAV file itself; nothing was written\n");
+    EXPECT_EQ(test::ReadBytes(in), wav) << out;
+  }
+  // A new file, and an existing other file, are written as before.
+  const auto fresh = mFolder.Path() / "fresh.ir";
+  EXPECT_EQ(Qd3ctl({"wav2ir", in.string(), fresh.string()}).code, 0);
+  EXPECT_EQ(test::ReadBytes(fresh).size(), kIrFileSize);
+  const auto other = Write("other.wav", wav);
+  EXPECT_EQ(Qd3ctl({"wav2ir", in.string(), other.string()}).code, 0);
+  EXPECT_EQ(test::ReadBytes(other).size(), kIrFileSize);
+}
+
 // ---- inspect ---------------------------------------------------------------------------------
 
 TEST_F(CliBinary, InspectJsonReadsBackAPresetFileWithItsTexts) {

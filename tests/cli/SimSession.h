@@ -2,7 +2,7 @@
 
 // The simulated pedal on virtual time for the session driver: each tick moves the
 // wire's clock 100 ms in 1 ms steps and drains the host's queues after every step, so
-// no burst overflows the four-message SysEx queue.
+// no burst overflows the SysEx queue.
 
 #include <chrono>
 #include <ctime>

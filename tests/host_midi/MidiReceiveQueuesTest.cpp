@@ -56,6 +56,21 @@ void PrintTo(const QueueCase& c, std::ostream* os) {
   *os << c.what;
 }
 
+// The longest message the pedal sends: one chunk of an impulse-response transfer.
+constexpr size_t kLongestPedalMessage = 269;
+
+// count SysEx messages of the same size, told apart by their marker byte.
+std::vector<Bytes> Numbered(size_t size, size_t count) {
+  std::vector<Bytes> messages;
+  for (size_t i = 0; i < count; ++i) messages.push_back(Sysex(size, static_cast<uint8_t>(i)));
+  return messages;
+}
+
+std::vector<Bytes> Concat(std::vector<Bytes> first, const std::vector<Bytes>& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
 std::vector<Bytes> NoteOns(size_t count) {
   std::vector<Bytes> notes;
   for (size_t i = 0; i < count; ++i) notes.push_back({0x90, static_cast<uint8_t>(i), 0x64});
@@ -106,17 +121,23 @@ INSTANTIATE_TEST_SUITE_P(
         QueueCase{"EmptyMessageIsIgnored", {{}}, {}, {}, 0, 0},
         QueueCase{"MaxSizeSysexIsDeliveredWhole", {Sysex(512)}, {}, {Sysex(512)}, 0, 0},
         QueueCase{"OneByteTooLongIsDropped", {Sysex(513)}, {}, {}, 0, 1},
-        QueueCase{"FifthSysexBeforeTheDrainIsDropped",
-                  {Sysex(8, 1), Sysex(8, 2), Sysex(8, 3), Sysex(8, 4), Sysex(8, 5)},
+        QueueCase{"SysexBeyondCapacityBeforeTheDrainIsDropped",
+                  Numbered(8, kSysexQueueCapacity + 1),
                   {},
-                  {Sysex(8, 1), Sysex(8, 2), Sysex(8, 3), Sysex(8, 4)},
+                  Numbered(8, kSysexQueueCapacity),
                   0,
                   1},
+        QueueCase{"ImpulseResponseBurstOfElevenFullLengthMessagesArrives",
+                  Numbered(kLongestPedalMessage, 11),
+                  {},
+                  Numbered(kLongestPedalMessage, 11),
+                  0,
+                  0},
         QueueCase{"ThirtyThirdShortIsDropped", NoteOns(33), NoteOnTuples(32), {}, 1, 0},
         QueueCase{"FullSysexQueueStillTakesShortMessages",
-                  {Sysex(6, 1), Sysex(6, 2), Sysex(6, 3), Sysex(6, 4), Sysex(6, 5), {0xB0, 7, 99}},
+                  Concat(Numbered(6, kSysexQueueCapacity + 1), {{0xB0, 7, 99}}),
                   {{0xB0, 7, 99}},
-                  {Sysex(6, 1), Sysex(6, 2), Sysex(6, 3), Sysex(6, 4)},
+                  Numbered(6, kSysexQueueCapacity),
                   0,
                   1},
         QueueCase{"ShortMessagesComeFirstInAPass",
@@ -146,8 +167,13 @@ TEST(MidiReceiveQueues, OrderHoldsAcrossDrainsAndRingWrapAround) {
   std::vector<Bytes> sent;
   std::vector<Bytes> received;
   uint8_t marker = 0;
-  // Uneven batches so that the indices wrap at every position of both rings.
-  for (size_t batch : {3, 4, 1, 2, 4, 3, 4, 2, 1, 4, 4, 3}) {
+  // Uneven batches (1..capacity, a step prime to the ring's slot count) so that
+  // the indices wrap at every position of the ring.
+  std::vector<size_t> batches;
+  for (size_t i = 0; i < 2 * SpscRing<int, kSysexQueueCapacity>::kSlots; ++i) {
+    batches.push_back(1 + (i * 29) % kSysexQueueCapacity);
+  }
+  for (size_t batch : batches) {
     for (size_t i = 0; i < batch; ++i) {
       const Bytes message = Sysex(4 + marker % 60, marker);
       ++marker;
@@ -180,15 +206,67 @@ TEST(MidiReceiveQueues, ShortRingKeepsOrderOverManyPasses) {
 
 TEST(MidiReceiveQueues, RingAcceptsAgainOnceDrained) {
   MidiReceiveQueues queues;
-  for (uint8_t i = 0; i < 6; ++i) {
-    const Bytes message = Sysex(6, i);
+  for (const Bytes& message : Numbered(6, kSysexQueueCapacity + 2)) {
     queues.OnMidiInput(message.data(), message.size());
   }
-  EXPECT_EQ(DrainAll(queues).sysex.size(), 4u);
+  EXPECT_EQ(DrainAll(queues).sysex.size(), kSysexQueueCapacity);
   const Bytes late = Sysex(6, 0x55);
   queues.OnMidiInput(late.data(), late.size());
   EXPECT_EQ(DrainAll(queues).sysex, std::vector<Bytes>{late});
   EXPECT_EQ(queues.DroppedSysexCount(), 2u);
+}
+
+TEST(MidiReceiveQueues, SixtyFourMessagesOfFiveHundredTwelveBytesAllArrive) {
+  MidiReceiveQueues queues;
+  const std::vector<Bytes> burst = Numbered(512, 64);
+  for (const Bytes& message : burst) queues.OnMidiInput(message.data(), message.size());
+  EXPECT_EQ(DrainAll(queues).sysex, burst);
+  EXPECT_EQ(queues.DroppedSysexCount(), 0u);
+}
+
+class BurstBeyondCapacityTest : public testing::TestWithParam<size_t> {};
+
+TEST_P(BurstBeyondCapacityTest, KeepsTheFirstMessagesAndCountsEveryOneLost) {
+  const size_t excess = GetParam();
+  MidiReceiveQueues queues;
+  const std::vector<Bytes> burst = Numbered(kLongestPedalMessage, kSysexQueueCapacity + excess);
+  for (const Bytes& message : burst) queues.OnMidiInput(message.data(), message.size());
+
+  const Received received = DrainAll(queues);
+  EXPECT_EQ(received.sysex, std::vector<Bytes>(burst.begin(), burst.begin() + kSysexQueueCapacity));
+  EXPECT_EQ(queues.DroppedSysexCount(), excess);
+  EXPECT_EQ(queues.DroppedSysexQueueFullCount(), excess);
+  EXPECT_EQ(queues.DroppedSysexTooLongCount(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Excess, BurstBeyondCapacityTest, testing::Values(1, 11, 100));
+
+TEST(MidiReceiveQueues, DropReportSaysEachCauseOnceWithItsCount) {
+  MidiReceiveQueues queues;
+  EXPECT_EQ(queues.TakeDropReport(), "") << "nothing lost, nothing to say";
+  for (const Bytes& message : Numbered(20, kSysexQueueCapacity + 3)) {
+    queues.OnMidiInput(message.data(), message.size());
+  }
+  EXPECT_EQ(queues.TakeDropReport(), "MIDI input: 3 messages dropped (receive queue full)\n");
+
+  const Bytes more = Sysex(20);
+  queues.OnMidiInput(more.data(), more.size());
+  EXPECT_EQ(queues.DroppedSysexCount(), 4u);
+  EXPECT_EQ(queues.TakeDropReport(), "") << "printed once, not once per loss";
+
+  const Bytes tooLong = Sysex(kMaxSysexSize + 1);
+  queues.OnMidiInput(tooLong.data(), tooLong.size());
+  queues.OnMidiInput(tooLong.data(), tooLong.size());
+  EXPECT_EQ(queues.TakeDropReport(), "MIDI input: 2 messages dropped (longer than 512 bytes)\n");
+  EXPECT_EQ(queues.TakeDropReport(), "");
+}
+
+TEST(MidiReceiveQueues, DropReportCountsShortMessagesThatMetAFullRing) {
+  MidiReceiveQueues queues;
+  for (const Bytes& note : NoteOns(kShortMidiQueueCapacity + 2)) {
+    queues.OnMidiInput(note.data(), note.size());
+  }
+  EXPECT_EQ(queues.TakeDropReport(), "MIDI input: 2 messages dropped (receive queue full)\n");
 }
 
 TEST(SpscRing, HoldsCapacityElementsInCapacityPlusOneSlots) {
@@ -237,9 +315,12 @@ TEST(MidiReceiveQueues, WakesTheDrainingLoopForEveryMessageKept) {
   queues.OnMidiInput(noteOn.data(), noteOn.size());
   EXPECT_EQ(TakeWakeCount(fd), 2u);
 
-  // The SysEx ring now holds two of its four; two more fit, the fifth is dropped.
-  for (int i = 0; i < 3; ++i) queues.OnMidiInput(sysex.data(), sysex.size());
-  EXPECT_EQ(TakeWakeCount(fd), 2u) << "a dropped message wakes nobody";
+  // The SysEx ring now holds two messages; capacity - 2 more fit, the next is dropped.
+  for (size_t i = 0; i + 1 < kSysexQueueCapacity; ++i) {
+    queues.OnMidiInput(sysex.data(), sysex.size());
+  }
+  EXPECT_EQ(TakeWakeCount(fd), kSysexQueueCapacity - 2) << "a dropped message wakes nobody";
+  EXPECT_EQ(queues.DroppedSysexCount(), 1u);
 
   queues.SetWakeFd(-1);
   queues.OnMidiInput(noteOn.data(), noteOn.size());

@@ -79,5 +79,29 @@ TEST(MidiPortsShutdown, ReceivedMessagesReachTheDrainUntilExiting) {
   EXPECT_EQ(received, std::vector<std::vector<uint8_t>>{before});
 }
 
+TEST(MidiPortsDropReport, PrintsTheFirstLossOnceOnStderr) {
+  FakeMidiTransport transport;
+  FakeMidiPortSettings settings;
+  MidiPorts ports(transport, settings);
+  ports.Start();
+  std::vector<uint8_t> chunk(269, 0x11);
+  chunk.front() = 0xF0;
+  chunk.back() = 0xF7;
+  for (size_t i = 0; i < kSysexQueueCapacity + 7; ++i) transport.Deliver(chunk);
+
+  size_t received = 0;
+  testing::internal::CaptureStderr();
+  ports.DrainMidiQueues([&](const uint8_t*, size_t) { ++received; });
+  ports.ReportDroppedInput();
+  transport.Deliver(chunk);  // lands in the emptied ring
+  for (size_t i = 0; i < kSysexQueueCapacity + 1; ++i) transport.Deliver(chunk);
+  ports.ReportDroppedInput();
+  const std::string printed = testing::internal::GetCapturedStderr();
+
+  EXPECT_EQ(received, kSysexQueueCapacity);
+  EXPECT_EQ(printed, "MIDI input: 7 messages dropped (receive queue full)\n");
+  EXPECT_EQ(ports.Queues().DroppedSysexCount(), 9u);
+}
+
 }  // namespace
 }  // namespace qd3::test

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -97,6 +98,57 @@ TEST(ThreadedReceive, LosslessWhenTheDrainKeepsUp) {
   EXPECT_EQ(queues.DroppedShortCount(), 0u);
 }
 
+TEST(ThreadedReceive, ImpulseResponseBurstsArriveWholeWhileTheDrainRuns) {
+  // The pedal's longest unrequested sequence, 11 messages of 269 bytes, written
+  // back to back with no pause, then the next burst once the last one is handled.
+  constexpr uint32_t kBursts = 200;
+  constexpr uint32_t kBurstLength = 11;
+  constexpr size_t kChunkSize = 269;
+  MidiReceiveQueues queues;
+  std::atomic<uint32_t> handled{0};
+  std::atomic<bool> producerDone{false};
+  auto chunk = [&](uint32_t number) {
+    std::vector<uint8_t> bytes(kChunkSize, static_cast<uint8_t>(number % 0x7F));
+    bytes[0] = 0xF0;
+    bytes[1] = static_cast<uint8_t>((number >> 7) & 0x7F);
+    bytes[2] = static_cast<uint8_t>(number & 0x7F);
+    bytes.back() = 0xF7;
+    return bytes;
+  };
+
+  std::thread producer([&] {
+    for (uint32_t burst = 0; burst < kBursts; ++burst) {
+      for (uint32_t i = 0; i < kBurstLength; ++i) {
+        const std::vector<uint8_t> bytes = chunk(burst * kBurstLength + i);
+        MidiReceiveQueues::InputCallback(bytes.data(), bytes.size(), &queues);
+      }
+      while (handled.load(std::memory_order_acquire) < (burst + 1) * kBurstLength) {
+        std::this_thread::yield();
+      }
+    }
+    producerDone.store(true, std::memory_order_release);
+  });
+
+  std::vector<std::vector<uint8_t>> received;
+  received.reserve(kBursts * kBurstLength);
+  std::string report;
+  while (!producerDone.load(std::memory_order_acquire)) {
+    queues.Drain(IgnoreShortMidiMessage, [&](const uint8_t* bytes, size_t size) {
+      received.emplace_back(bytes, bytes + size);
+      handled.fetch_add(1, std::memory_order_release);
+    });
+    report += queues.TakeDropReport();
+  }
+  producer.join();
+
+  ASSERT_EQ(received.size(), kBursts * kBurstLength);
+  for (uint32_t n = 0; n < received.size(); ++n) {
+    ASSERT_EQ(received[n], chunk(n)) << "chunk " << n << " lost, damaged or reordered";
+  }
+  EXPECT_EQ(queues.DroppedSysexCount(), 0u);
+  EXPECT_EQ(report, "");
+}
+
 TEST(ThreadedReceive, OverrunDropsWholeMessagesAndKeepsOrder) {
   constexpr uint32_t kCount = 20000;
   FakeMidiTransport transport;
@@ -116,7 +168,9 @@ TEST(ThreadedReceive, OverrunDropsWholeMessagesAndKeepsOrder) {
 
   std::vector<int64_t> sysexNumbers;
   std::vector<uint32_t> shortNumbers;
+  std::string report;
   auto pass = [&] {
+    report += ports.Queues().TakeDropReport();
     ports.DrainMidiQueues(
         [&](const ShortMidiMessage& m) {
           shortNumbers.push_back((uint32_t{m.data1} << 7) | m.data2);
@@ -144,6 +198,16 @@ TEST(ThreadedReceive, OverrunDropsWholeMessagesAndKeepsOrder) {
     }
   }
   EXPECT_EQ(shortNumbers.size() + ports.Queues().DroppedShortCount(), kCount);
+  // Asked while the input thread was still dropping: said once, or not at all
+  // when nothing was lost.
+  report += ports.Queues().TakeDropReport();
+  const bool lost = ports.Queues().DroppedSysexCount() + ports.Queues().DroppedShortCount() > 0;
+  EXPECT_EQ(report.empty(), !lost) << report;
+  if (lost) {
+    EXPECT_EQ(report.rfind("MIDI input: ", 0), 0u) << report;
+    EXPECT_EQ(report.find("MIDI input: ", 1), std::string::npos) << report;
+    EXPECT_NE(report.find(" messages dropped (receive queue full)\n"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -36,5 +36,22 @@ TEST(ConversionSummary, ShortMonoFloatAtTheDeviceRateIsKeptWhole) {
             "gain 1.0000");
 }
 
+// Regression: integer samples of 32 bits in the extensible format were read as float,
+// which gave a gain of 0.0000 and saturated samples.
+TEST(ConversionSummary, ExtensibleIntegerPcmOf32BitsIsPcm) {
+  WavLayout layout;
+  layout.formatTag = 0xFFFE;
+  layout.bits = 32;
+  layout.fmtExtra = ExtensibleFmt(1, 32);
+  Bytes samples;
+  for (int i = 0; i < 441; ++i) Le(samples, 0x10000000U, 4);  // 0.125 of full scale
+  IrWorkingBuffer buffer;
+  const WavReadResult read = ReadWav(MakeWav(layout, samples), buffer);
+  ASSERT_TRUE(read.Ok()) << read.reason;
+  EXPECT_NEAR(buffer.samples[440], 0.125, 1e-9);
+  EXPECT_EQ(ConversionSummaryText(read.summary, 1.0).substr(0, 35),
+            "32-bit PCM, 44100 Hz, mono, 441 fra");
+}
+
 }  // namespace
 }  // namespace qd3::test

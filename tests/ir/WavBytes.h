@@ -64,6 +64,22 @@ inline Bytes MakeWav(const WavLayout& w, const Bytes& samples) {
   return out;
 }
 
+// The 22 bytes an extensible fmt chunk (tag 0xFFFE) carries after cbSize: valid bits,
+// channel mask and the sub-format GUID of format code `code`
+// ({code-0000-0010-8000-00AA00389B71}); `guidTail` replaces the GUID's last 14 bytes.
+inline Bytes ExtensibleFmt(int code, int validBits, const Bytes& guidTail = {}) {
+  Bytes out;
+  Le(out, 22, 2);  // cbSize
+  Le(out, static_cast<uint64_t>(validBits), 2);
+  Le(out, 0x4, 4);  // front centre
+  Le(out, static_cast<uint64_t>(code), 2);
+  const Bytes tail = guidTail.empty() ? Bytes{0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                              0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}
+                                      : guidTail;
+  out.insert(out.end(), tail.begin(), tail.end());
+  return out;
+}
+
 inline Bytes Pcm16(const std::vector<int>& values) {
   Bytes out;
   for (const int v : values) Le(out, static_cast<uint16_t>(static_cast<int16_t>(v)), 2);

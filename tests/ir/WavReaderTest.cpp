@@ -45,7 +45,11 @@ struct DecodeCase {
   Bytes sample;  // one mono sample
   double expected;
   double tolerance;
+  Bytes fmtExtra = {};
 };
+
+constexpr int kExtensible = 0xFFFE;
+const Bytes kPcmSubFormat16 = ExtensibleFmt(1, 16);
 
 TEST(WavReader, DecodesEveryWidthByItsRule) {
   const std::vector<DecodeCase> cases = {
@@ -60,19 +64,54 @@ TEST(WavReader, DecodesEveryWidthByItsRule) {
       {"32-bit int min", 1, 32, {0, 0, 0, 0x80}, -1.0, 1e-9},
       {"32-bit int max", 1, 32, {0xFF, 0xFF, 0xFF, 0x7F}, 1.0, 1e-9},
       {"32-bit float", 3, 32, Float32({0.25F}), 0.25, 0.0},
-      {"32-bit float, tag 0xFFFE", 0xFFFE, 32, Float32({-0.75F}), -0.75, 0.0},
+      {"32-bit float, tag 0xFFFE", kExtensible, 32, Float32({-0.75F}), -0.75, 0.0,
+       ExtensibleFmt(3, 32)},
+      // Integer PCM in the extensible format is integer at every width, 32 bits included.
+      {"8-bit 0, tag 0xFFFE PCM", kExtensible, 8, {0}, -1.0, 0.0, ExtensibleFmt(1, 8)},
+      {"16-bit 16384, tag 0xFFFE PCM", kExtensible, 16, {0x00, 0x40}, 0.5, 0.0, kPcmSubFormat16},
+      {"24-bit 800000, tag 0xFFFE PCM",
+       kExtensible,
+       24,
+       {0x00, 0x00, 0x80},
+       -1.0,
+       1e-6,
+       ExtensibleFmt(1, 24)},
+      {"32-bit int max, tag 0xFFFE PCM",
+       kExtensible,
+       32,
+       {0xFF, 0xFF, 0xFF, 0x7F},
+       1.0,
+       1e-9,
+       ExtensibleFmt(1, 32)},
+      {"32-bit 0x20000000, tag 0xFFFE PCM",
+       kExtensible,
+       32,
+       {0, 0, 0, 0x20},
+       0.25,
+       1e-9,
+       ExtensibleFmt(1, 32)},
+      {"24 valid bits in 32, tag 0xFFFE PCM",
+       kExtensible,
+       32,
+       {0, 0, 0, 0xC0},
+       -0.5,
+       1e-9,
+       ExtensibleFmt(1, 24)},
       {"32-bit float NaN", 3, 32, Float32({std::numeric_limits<float>::quiet_NaN()}), 0.0, 0.0},
   };
   for (const DecodeCase& c : cases) {
     WavLayout layout;
     layout.formatTag = c.tag;
     layout.bits = c.bits;
+    layout.fmtExtra = c.fmtExtra;
     IrWorkingBuffer buffer = Sentinel();
     const WavReadResult result = ReadWav(MakeWav(layout, c.sample), buffer);
     ASSERT_TRUE(result.Ok()) << c.what << ": " << result.reason;
     EXPECT_NEAR(buffer.samples[0], c.expected, c.tolerance) << c.what;
     EXPECT_LT(buffer.samples[0], 1.0 + 1e-12) << c.what;
     EXPECT_EQ(buffer.samples[1], 0.0) << c.what;
+    EXPECT_EQ(result.summary.isFloat, c.tag == 3 || (c.tag == kExtensible && c.fmtExtra.at(8) == 3))
+        << c.what;
   }
   IrWorkingBuffer buffer;
   WavLayout max24;
@@ -179,6 +218,10 @@ TEST(WavReader, EveryBadFileLeavesBufferAndGainUntouched) {
     change(layout);
     return MakeWav(layout, Pcm16({1000, 2000, 3000, 4000, 5000, 6000}));
   };
+  WavLayout stereo;
+  stereo.channels = 2;
+  WavLayout at96kHz;
+  at96kHz.sampleRate = 96000;
   const std::vector<BadCase> cases = {
       {"empty file", {}, WavStatus::kNotRiffWave, "not a RIFF/WAVE file"},
       {"RIFX", Replace(good, 0, "RIFX"), WavStatus::kNotRiffWave, "not a RIFF/WAVE file"},
@@ -203,6 +246,35 @@ TEST(WavReader, EveryBadFileLeavesBufferAndGainUntouched) {
        "unsupported sample width 12 bits"},
       {"0 Hz", with([](WavLayout& w) { w.sampleRate = 0; }), WavStatus::kBadSampleRate,
        "sample rate of 0"},
+      {"no data bytes", MakeWav({}, {}), WavStatus::kNoSamples, "no samples"},
+      {"data size 0 with bytes after it", with([](WavLayout& w) { w.dataSize = 0; }),
+       WavStatus::kNoSamples, "no samples"},
+      {"less than one stereo frame", MakeWav(stereo, {0x10, 0x20}), WavStatus::kNoSamples,
+       "no samples"},
+      {"one frame at 96 kHz resamples to nothing", MakeWav(at96kHz, Pcm16({1000})),
+       WavStatus::kNoSamples, "no samples"},
+      {"extensible without its sub-format", with([](WavLayout& w) { w.formatTag = kExtensible; }),
+       WavStatus::kNoSubFormat, "extensible format without its sub-format"},
+      {"extensible cut inside the GUID", with([](WavLayout& w) {
+         w.formatTag = kExtensible;
+         w.fmtExtra = Bytes(kPcmSubFormat16.begin(), kPcmSubFormat16.end() - 1);
+       }),
+       WavStatus::kNoSubFormat, "extensible format without its sub-format"},
+      {"extensible A-law", with([](WavLayout& w) {
+         w.formatTag = kExtensible;
+         w.fmtExtra = ExtensibleFmt(6, 16);
+       }),
+       WavStatus::kUnsupportedSubFormat, "unsupported sub-format 0x0006 of the extensible format"},
+      {"extensible with a vendor GUID", with([](WavLayout& w) {
+         w.formatTag = kExtensible;
+         w.fmtExtra = ExtensibleFmt(1, 16, Bytes(14, 0x5A));
+       }),
+       WavStatus::kUnsupportedSubFormat, "unsupported sub-format of the extensible format"},
+      {"extensible float of 16 bits", with([](WavLayout& w) {
+         w.formatTag = kExtensible;
+         w.fmtExtra = ExtensibleFmt(3, 16);
+       }),
+       WavStatus::kUnsupportedFloatWidth, "unsupported float sample width 16 bits"},
   };
   for (const BadCase& c : cases) {
     IrWorkingBuffer buffer = Sentinel();
