@@ -13,8 +13,6 @@
 namespace qd3::cli {
 namespace {
 
-constexpr int kParamAnalogSim = 15;  // with kParamDynamics, the two texts with a title
-
 struct SoundFields {
   std::string name;
   std::string version;  // "major.minor"
@@ -45,7 +43,7 @@ void WriteSoundJson(JsonWriter& json, const SoundFields& f) {
     const auto text = ParamValueText(i, (*f.params)[static_cast<std::size_t>(i)]);
     if (!text) {
       json.Null();
-    } else if (i == kParamDynamics || i == kParamAnalogSim) {
+    } else if (i == kParamDynamics || i == kParamAnalogSim) {  // the two texts with a title
       json.BeginObject().Key("title").String(text->title).Key("value").String(text->value);
       json.EndObject();
     } else {
