@@ -29,12 +29,12 @@ constexpr double kStartRatio = 1.0;
 
 void BuildGraphArea(ScreenBuild& s) {
   s.irDisplay = s.graphics.AttachControl(
-      std::make_unique<IFreqResponseGraph>(kIrDisplayRect, kCurveColor), kNoTag, kGroupIrDisplay);
+      std::make_unique<IFreqResponseGraph>(kIrDisplayRect, kCurveColor), kNoTag, group::kIrDisplay);
   s.irDisplay->SetRange(kIrMinFreq, kIrMaxFreq, kIrDbRange, kIrTopDb);
   s.irDisplay->SetSmoothingOff(1);
 
   s.dynamicsGraph = s.graphics.AttachControl(
-      std::make_unique<EditorDynamicsGraph>(kDynamicsRect, kCurveColor), kNoTag, kGroupMain);
+      std::make_unique<EditorDynamicsGraph>(kDynamicsRect, kCurveColor), kNoTag, group::kMain);
   s.dynamicsGraph->SetGateThreshold(kStartGateThreshold);
   s.dynamicsGraph->SetGateRatio(kStartRatio);
   s.dynamicsGraph->SetCompThreshold(kStartCompThreshold);
@@ -44,7 +44,7 @@ void BuildGraphArea(ScreenBuild& s) {
   ITextControl* hint = s.graphics.AttachControl(
       std::make_unique<ITextControl>(kIrHintRect, "CLICK HERE TO EDIT IMPULSE RESPONSE",
                                      s.styles.nameText),
-      kTagIrHint, kGroupMain);
+      kTagIrHint, group::kMain);
   hint->Hide(true);
 
   // Above both graphs: a click anywhere on the area opens the impulse-response page.

@@ -49,7 +49,7 @@ void BuildPresetList(ScreenBuild& s) {
   s.graphics.AttachControl(std::make_unique<IVSliderControl>(
                                kScrollBarRect, kParamScroll, std::string{}, s.styles.sliderStyle,
                                true, kScrollGearing, kScrollHandleSize),
-                           kNoTag, kGroupMain);
+                           kNoTag, group::kMain);
 }
 
 void BuildPresetFileButtons(ScreenBuild& s) {
@@ -58,11 +58,11 @@ void BuildPresetFileButtons(ScreenBuild& s) {
   s.graphics.AttachControl(
       std::make_unique<IVButtonControl>(
           kImportRect, [editor](IControl*) { editor->ImportPresetFile(); }, "IMPORT", style),
-      kNoTag, kGroupMain);
+      kNoTag, group::kMain);
   s.graphics.AttachControl(
       std::make_unique<IVButtonControl>(
           kExportRect, [editor](IControl*) { editor->ExportPresetFile(); }, "EXPORT", style),
-      kNoTag, kGroupMain);
+      kNoTag, group::kMain);
 }
 
 }  // namespace qd3

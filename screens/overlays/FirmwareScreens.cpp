@@ -31,36 +31,36 @@ constexpr const char* kFirmwarePageUrl = "https://qd3control.github.io/docs/";
 
 void BuildFirmwareScreens(ScreenBuild& s) {
   AttachPicture(s.graphics, "fwbg.png", 0.f, 0.f, kOverlayPictureSize, kTagFirmwareBackground,
-                kGroupFirmwareBackground);
+                group::kFirmwareBackground);
 
   QD3Control* editor = &s.editor;
   s.graphics.AttachControl(
       std::make_unique<IVButtonControl>(
           kUpdateRect, [editor](IControl*) { editor->StartFirmwareUpdate(); }, "UPDATE FIRMWARE",
           s.styles.ButtonStyleWithLabelSize(kButtonLabelSmall)),
-      kNoTag, kGroupFirmwareUpdate);
+      kNoTag, group::kFirmwareUpdate);
   s.graphics.AttachControl(
       std::make_unique<IURLControl>(kLinkRect, kFirmwarePageText, kFirmwarePageUrl,
                                     s.styles.overlayText.WithSize(kLinkTextSize), kColorTransparent,
                                     kLinkHoverColor, kLinkHoverColor),
-      kNoTag, kGroupFirmwareUpdate);
+      kNoTag, group::kFirmwareUpdate);
   s.graphics.AttachControl(std::make_unique<IVButtonControl>(
                                kCloseRect, [editor](IControl*) { editor->CloseFirmwareUpdate(); },
                                "X", s.styles.ButtonStyleWithLabelSize(kButtonLabelLarge)),
-                           kNoTag, kGroupFirmwareUpdate);
+                           kNoTag, group::kFirmwareUpdate);
 
   // The progress knob only shows; the transfer sets its value.
   auto* knob =
       s.graphics.AttachControl(std::make_unique<IVKnobControl>(kProgressKnobRect, kNoParameter,
                                                                std::string{}, s.styles.knobStyle),
-                               kTagFirmwareProgressValue, kGroupFirmware);
+                               kTagFirmwareProgressValue, group::kFirmware);
   knob->SetIgnoreMouse(true);
   s.graphics.AttachControl(
       std::make_unique<ITextControl>(kProgressTextRect, "0 %",
                                      s.styles.overlayText.WithSize(kProgressTextSize)),
-      kTagFirmwareProgressText, kGroupFirmware);
+      kTagFirmwareProgressText, group::kFirmware);
 
-  for (const char* group : {kGroupFirmwareBackground, kGroupFirmwareUpdate, kGroupFirmware}) {
+  for (const char* group : {group::kFirmwareBackground, group::kFirmwareUpdate, group::kFirmware}) {
     s.graphics.HideGroup(group, true);
   }
 }

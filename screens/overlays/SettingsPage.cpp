@@ -58,7 +58,7 @@ void AttachButton(ScreenBuild& s, const IRECT& r, const char* label, float label
   s.graphics.AttachControl(
       std::make_unique<IVButtonControl>(r, std::move(action), label,
                                         s.styles.ButtonStyleWithLabelSize(labelSize)),
-      kNoTag, kGroupGlobalSettings);
+      kNoTag, group::kGlobalSettings);
 }
 
 void AttachSettingRows(ScreenBuild& s) {
@@ -69,12 +69,12 @@ void AttachSettingRows(ScreenBuild& s) {
     const float captionTop = row.top + kRowTitleHeight;
     s.graphics.AttachControl(std::make_unique<ITextControl>(
                                  IRECT(row.left, row.top, row.right, captionTop), row.title, title),
-                             kNoTag, kGroupGlobalSettings);
+                             kNoTag, group::kGlobalSettings);
     s.graphics.AttachControl(
         std::make_unique<ICaptionControl>(
             IRECT(row.left, captionTop, row.right, captionTop + kCaptionHeight), row.param, caption,
             kCaptionBackground),
-        kNoTag, kGroupGlobalSettings);
+        kNoTag, group::kGlobalSettings);
   }
 }
 
@@ -83,9 +83,9 @@ void AttachSettingRows(ScreenBuild& s) {
 void BuildSettingsPage(ScreenBuild& s) {
   QD3Control* editor = &s.editor;
   AttachClickCatcher(
-      s, [editor](IControl*) { editor->CloseGlobalSettings(); }, kGroupGlobalSettings);
+      s, [editor](IControl*) { editor->CloseGlobalSettings(); }, group::kGlobalSettings);
   AttachPicture(s.graphics, "globalbg.png", 0.f, 0.f, kOverlayPictureSize, kNoTag,
-                kGroupGlobalSettings);
+                group::kGlobalSettings);
   AttachButton(s, kCloseRect, "X", kButtonLabelLarge,
                [editor](IControl*) { editor->CloseGlobalSettings(); });
   AttachSettingRows(s);
@@ -97,14 +97,14 @@ void BuildSettingsPage(ScreenBuild& s) {
                          EVAlign::Middle);
   s.graphics.AttachControl(std::make_unique<ITextControl>(
                                kResetTitleRect, "RESET TO FACTORY DEFAULT SETTINGS", resetTitle),
-                           kNoTag, kGroupGlobalSettings);
+                           kNoTag, group::kGlobalSettings);
   AttachButton(s, kResetAllRect, "ALL", kButtonLabelMedium,
                [editor](IControl*) { editor->FactoryReset(kFactoryResetAll); });
   AttachButton(s, kResetPresetsRect, "PRESETS", kButtonLabelMedium,
                [editor](IControl*) { editor->FactoryReset(kFactoryResetPresets); });
   AttachButton(s, kResetSettingsRect, "SETTINGS", kButtonLabelMedium,
                [editor](IControl*) { editor->FactoryReset(kFactoryResetSettings); });
-  s.graphics.HideGroup(kGroupGlobalSettings, true);
+  s.graphics.HideGroup(group::kGlobalSettings, true);
 }
 
 }  // namespace qd3
