@@ -21,11 +21,10 @@ namespace {
 
 constexpr float kResizerHandle = 20.f;
 // Under the full-size background picture; seen only where the picture is missing.
-constexpr IColor kPanelColor{255, 28, 28, 30};
 constexpr FrameSize kBackgroundSize{kCanvasWidth, kCanvasHeight};
 
 void AttachBackground(ScreenBuild& s) {
-  s.graphics.AttachPanelBackground(kPanelColor);
+  s.graphics.AttachPanelBackground(palette::kWindowBackground);
   const IBitmap picture = s.graphics.LoadBitmap("background.png");
   const float width = picture.IsValid() ? picture.FW() : kBackgroundSize.w;
   AttachPicture(s.graphics, "background.png", (kCanvasWidth - width) / 2.f, 0.f,

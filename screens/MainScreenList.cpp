@@ -17,7 +17,6 @@ namespace {
 constexpr float kRowLeft = 1.f;
 constexpr float kRowRight = 261.f;
 constexpr float kRowHeight = 48.f;  // rows are 50 apart, 48 high
-constexpr IColor kRowBackground{255, 38, 38, 38};
 constexpr IRECT kPickerRect{1.f, 228.f, 261.f, 1178.f};
 constexpr IRECT kScrollBarRect{260.f, 230.f, 300.f, 1170.f};
 constexpr double kScrollGearing = 1.0;
@@ -32,7 +31,8 @@ void BuildPresetList(ScreenBuild& s) {
   for (int i = 0; i < kPresetCount; ++i) {
     const float top = static_cast<float>(kPresetListFirstRowY + kPresetListRowPitch * i);
     auto row = std::make_unique<ITextControl>(IRECT(kRowLeft, top, kRowRight, top + kRowHeight),
-                                              std::string{}, s.styles.listText, kRowBackground);
+                                              std::string{}, s.styles.listText,
+                                              palette::kListRowBackground);
     ITextControl* attached = s.graphics.AttachControl(std::move(row));
     attached->SetStr({});
     char label[8];

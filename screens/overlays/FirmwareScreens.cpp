@@ -20,7 +20,6 @@ constexpr IRECT kProgressKnobRect{1010.f, 710.f, 1185.f, 885.f};
 constexpr IRECT kProgressTextRect{1010.f, 705.f, 1185.f, 880.f};
 constexpr float kLinkTextSize = 25.f;
 constexpr float kProgressTextSize = 50.f;
-constexpr IColor kLinkHoverColor{255, 116, 116, 116};
 
 // Our own project's page, where the editor's documentation tells where firmware
 // images come from; the link names no maker's address.
@@ -42,7 +41,7 @@ void BuildFirmwareScreens(ScreenBuild& s) {
   s.graphics.AttachControl(
       std::make_unique<IURLControl>(kLinkRect, kFirmwarePageText, kFirmwarePageUrl,
                                     s.styles.overlayText.WithSize(kLinkTextSize), kColorTransparent,
-                                    kLinkHoverColor, kLinkHoverColor),
+                                    palette::kLinkHover, palette::kLinkHover),
       kNoTag, group::kFirmwareUpdate);
   s.graphics.AttachControl(std::make_unique<IVButtonControl>(
                                kCloseRect, [editor](IControl*) { editor->CloseFirmwareUpdate(); },

@@ -27,8 +27,6 @@ constexpr float kRowTitleHeight = 30.f;
 constexpr float kCaptionHeight = 40.f;
 constexpr float kCaptionTextSize = 24.f;
 constexpr float kResetTitleSize = 28.f;
-constexpr IColor kCaptionTextColor{255, 240, 240, 240};
-constexpr IColor kCaptionBackground{255, 70, 70, 70};
 
 // A setting row: its title text over a caption bound to the setting.
 struct SettingRow {
@@ -63,7 +61,7 @@ void AttachButton(ScreenBuild& s, const IRECT& r, const char* label, float label
 
 void AttachSettingRows(ScreenBuild& s) {
   const IText title = s.styles.overlayText.WithSize(kRowTitleSize);
-  const IText caption(kCaptionTextSize, kCaptionTextColor, kFontRoboto, EAlign::Center,
+  const IText caption(kCaptionTextSize, palette::kSettingsCaptionText, kFontRoboto, EAlign::Center,
                       EVAlign::Middle);
   for (const SettingRow& row : kSettingRows) {
     const float captionTop = row.top + kRowTitleHeight;
@@ -73,7 +71,7 @@ void AttachSettingRows(ScreenBuild& s) {
     s.graphics.AttachControl(
         std::make_unique<ICaptionControl>(
             IRECT(row.left, captionTop, row.right, captionTop + kCaptionHeight), row.param, caption,
-            kCaptionBackground),
+            palette::kSettingsCaptionBackground),
         kNoTag, group::kGlobalSettings);
   }
 }
@@ -93,8 +91,8 @@ void BuildSettingsPage(ScreenBuild& s) {
                [editor](IControl*) { editor->OpenProgramMap(); });
   AttachButton(s, kControllerMapSetupRect, "SETUP", kButtonLabelMedium,
                [editor](IControl*) { editor->OpenControllerMap(); });
-  const IText resetTitle(kResetTitleSize, kCaptionTextColor, kFontRoboto, EAlign::Center,
-                         EVAlign::Middle);
+  const IText resetTitle(kResetTitleSize, palette::kSettingsCaptionText, kFontRoboto,
+                         EAlign::Center, EVAlign::Middle);
   s.graphics.AttachControl(std::make_unique<ITextControl>(
                                kResetTitleRect, "RESET TO FACTORY DEFAULT SETTINGS", resetTitle),
                            kNoTag, group::kGlobalSettings);
