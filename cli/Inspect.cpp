@@ -53,9 +53,10 @@ InspectOutput InspectPresetFile(std::span<const uint8_t> bytes, bool json) {
   }
   const PresetFileData file = ReadPresetFile(bytes);
   if (file.status == PresetFileStatus::kUnsupportedVersion) {
-    return Broken("preset file version " + std::to_string(bytes[kPresetFileVersionMajorOffset]) +
-                  "." + std::to_string(bytes[kPresetFileVersionMinorOffset]) +
-                  " is newer than 1.0, the newest this program reads");
+    return Broken(
+        "preset file version " +
+        VersionText(bytes[kPresetFileVersionMajorOffset], bytes[kPresetFileVersionMinorOffset]) +
+        " is newer than 1.0, the newest this program reads");
   }
   if (file.status != PresetFileStatus::kRead) return Broken("not a readable preset file");
   return InspectPreset(file, bytes, json);

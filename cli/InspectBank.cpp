@@ -31,10 +31,7 @@ struct BankIr {
 
 std::string NameAt(std::span<const uint8_t> bytes, std::size_t offset) {
   if (bytes.size() < offset + kNameSize) return {};
-  std::string name = TrimName32(bytes.subspan(offset).first<kNameSize>());
-  name = name.substr(0, name.find('\0'));
-  name.erase(name.find_last_not_of(' ') + 1);
-  return name;
+  return ShownName(TrimName32(bytes.subspan(offset).first<kNameSize>()));
 }
 
 }  // namespace
@@ -88,16 +85,16 @@ InspectOutput InspectBank(std::span<const uint8_t> bytes, bool json) {
   }
   std::string out = "bank file, " + std::to_string(presets.size()) + " presets, " +
                     std::to_string(irs.size()) + " user IRs\n";
-  char line[96];
+  char number[32];
   for (const BankPreset& p : presets) {
-    std::snprintf(line, sizeof line, "  preset slot %3d  %-32s%s\n", p.slot, p.name.c_str(),
-                  p.checksumOk ? "" : "  CHECKSUM WRONG");
-    out += line;
+    std::snprintf(number, sizeof number, "  preset slot %3d  ", p.slot);
+    out += number + PaddedTo(EscapedForTerminal(p.name), kNameSize) +
+           (p.checksumOk ? "" : "  CHECKSUM WRONG") + "\n";
   }
   for (const BankIr& i : irs) {
-    std::snprintf(line, sizeof line, "  user IR %5d  %-32s%s\n", i.number, i.name.c_str(),
-                  i.checksumOk ? "" : "  CHECKSUM WRONG");
-    out += line;
+    std::snprintf(number, sizeof number, "  user IR %5d  ", i.number);
+    out += number + PaddedTo(EscapedForTerminal(i.name), kNameSize) +
+           (i.checksumOk ? "" : "  CHECKSUM WRONG") + "\n";
   }
   return Shown(out);
 }

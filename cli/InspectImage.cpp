@@ -23,9 +23,8 @@ int16_t ReadLe16(std::span<const uint8_t> bytes, std::size_t offset) {
 }  // namespace
 
 InspectOutput InspectIrImage(std::span<const uint8_t> bytes, bool json) {
-  std::string name = TrimName32(bytes.subspan(kIrFileNameOffset).first<kNameSize>());
-  name = name.substr(0, name.find('\0'));
-  name.erase(name.find_last_not_of(' ') + 1);
+  const std::string name =
+      ShownName(TrimName32(bytes.subspan(kIrFileNameOffset).first<kNameSize>()));
   const double gain = ReadLe16(bytes, kIrFileGainOffset) / kQ15Scale;
   int peakRaw = 0;
   for (std::size_t i = 0; i < kIrFileSampleCount; ++i) {
@@ -39,11 +38,10 @@ InspectOutput InspectIrImage(std::span<const uint8_t> bytes, bool json) {
     w.Key("gain").Number(gain).Key("peak").Number(peak).EndObject();
     return Shown(w.Text());
   }
-  char text[160];
-  std::snprintf(text, sizeof text,
-                "IR image, 1200 samples at 44100 Hz\nname: %s\ngain %.4f\npeak %.4f\n",
-                name.c_str(), gain, peak);
-  return Shown(text);
+  char levels[64];
+  std::snprintf(levels, sizeof levels, "gain %.4f\npeak %.4f\n", gain, peak);
+  return Shown("IR image, 1200 samples at 44100 Hz\nname: " + EscapedForTerminal(name) + "\n" +
+               levels);
 }
 
 InspectOutput InspectFirmware(std::span<const uint8_t> bytes, bool json) {

@@ -13,27 +13,13 @@
 namespace qd3::cli {
 namespace {
 
-constexpr int kParamAnalogSim = 15;  // with kParamDynamics, the two texts with a title
-
 struct SoundFields {
   std::string name;
-  std::string version;  // "major.minor"
+  std::string version;  // "major.minor", or the bytes
   const SoundParams* params = nullptr;
   std::string irName7;
   std::string irName8;
 };
-
-// A name as a list shows it: up to its first NUL (records made by the factory carry zero
-// bytes for an unused IR name), trailing spaces removed.
-std::string ShownName(std::string name) {
-  name = name.substr(0, name.find('\0'));
-  name.erase(name.find_last_not_of(' ') + 1);
-  return name;
-}
-
-std::string VersionText(int major, int minor) {
-  return std::to_string(major) + "." + std::to_string(minor);
-}
 
 void WriteSoundJson(JsonWriter& json, const SoundFields& f) {
   json.Key("name").String(f.name).Key("version").String(f.version);
@@ -45,7 +31,7 @@ void WriteSoundJson(JsonWriter& json, const SoundFields& f) {
     const auto text = ParamValueText(i, (*f.params)[static_cast<std::size_t>(i)]);
     if (!text) {
       json.Null();
-    } else if (i == kParamDynamics || i == kParamAnalogSim) {
+    } else if (i == kParamDynamics || i == kParamAnalogSim) {  // the two texts with a title
       json.BeginObject().Key("title").String(text->title).Key("value").String(text->value);
       json.EndObject();
     } else {
@@ -58,9 +44,12 @@ void WriteSoundJson(JsonWriter& json, const SoundFields& f) {
 
 std::string SoundText(const SoundFields& f) {
   static const ParamCatalogue catalogue;
-  std::string out = "name: " + f.name + "\n";
-  out += "user IR, position 7: " + (f.irName7.empty() ? std::string("-") : f.irName7) + "\n";
-  out += "user IR, position 8: " + (f.irName8.empty() ? std::string("-") : f.irName8) + "\n";
+  auto orDash = [](const std::string& name) {
+    return name.empty() ? std::string("-") : EscapedForTerminal(name);
+  };
+  std::string out = "name: " + EscapedForTerminal(f.name) + "\n";
+  out += "user IR, position 7: " + orDash(f.irName7) + "\n";
+  out += "user IR, position 8: " + orDash(f.irName8) + "\n";
   out += "parameters (index, name, raw value, shown as):\n";
   for (int i = 0; i < kRecordParamCount; ++i) {
     const int raw = (*f.params)[static_cast<std::size_t>(i)];
@@ -81,8 +70,8 @@ std::string SoundText(const SoundFields& f) {
 InspectOutput InspectPreset(const PresetFileData& file, std::span<const uint8_t> bytes, bool json) {
   SoundFields f;
   f.name = ShownName(file.name);
-  f.version = VersionText(static_cast<int8_t>(bytes[kPresetFileVersionMajorOffset]),
-                          static_cast<int8_t>(bytes[kPresetFileVersionMinorOffset]));
+  f.version =
+      VersionText(bytes[kPresetFileVersionMajorOffset], bytes[kPresetFileVersionMinorOffset]);
   f.params = &file.params;
   f.irName7 = ShownName(file.position7IrName);
   f.irName8 = ShownName(file.position8IrName);

@@ -2,29 +2,22 @@
 
 #include <array>
 
+#include "params/GroupNames.h"
+
 namespace qd3 {
 namespace {
 
-constexpr std::array<const char*, 19> kDetailGroups = {
-    "analogsimcontrols", "gatecontrols",       "dynamicscontrols",    "expcontrols",
-    "compcontrols",      "ircontrols",         "irdisplay",           "ambiencecontrols",
-    "ambiencecontrols2", "buzzfiltercontrols", "punchfiltercontrols", "crunchfiltercontrols",
-    "lowfiltercontrols", "midfiltercontrols",  "highfiltercontrols",  "drivecontrols",
-    "preampcontrols",    "levelcontrols",      "autofiltercontrols",
-};
-
-constexpr const char* kIrDisplay = "irdisplay";
-constexpr std::array<const char*, 1> kGatePage = {"gatecontrols"};
-constexpr std::array<const char*, 2> kAmbiencePage = {"ambiencecontrols", kIrDisplay};
-constexpr std::array<const char*, 2> kIrPage = {"ircontrols", kIrDisplay};
-constexpr std::array<const char*, 2> kAnalogSimPage = {"analogsimcontrols", kIrDisplay};
-constexpr std::array<const char*, 2> kLowPage = {"lowfiltercontrols", kIrDisplay};
-constexpr std::array<const char*, 2> kMidPage = {"midfiltercontrols", kIrDisplay};
-constexpr std::array<const char*, 2> kHighPage = {"highfiltercontrols", kIrDisplay};
-constexpr std::array<const char*, 1> kDrivePage = {"drivecontrols"};
-constexpr std::array<const char*, 2> kPreampPage = {"preampcontrols", kIrDisplay};
-constexpr std::array<const char*, 2> kLevelPage = {"levelcontrols", kIrDisplay};
-constexpr std::array<const char*, 2> kAutoFilterPage = {"autofiltercontrols", kIrDisplay};
+constexpr std::array<const char*, 1> kGatePage = {group::kGate};
+constexpr std::array<const char*, 2> kAmbiencePage = {group::kAmbience, group::kIrDisplay};
+constexpr std::array<const char*, 2> kIrPageGroups = {group::kIrPage, group::kIrDisplay};
+constexpr std::array<const char*, 2> kAnalogSimPage = {group::kAnalogSim, group::kIrDisplay};
+constexpr std::array<const char*, 2> kLowPage = {group::kLowFilter, group::kIrDisplay};
+constexpr std::array<const char*, 2> kMidPage = {group::kMidFilter, group::kIrDisplay};
+constexpr std::array<const char*, 2> kHighPage = {group::kHighFilter, group::kIrDisplay};
+constexpr std::array<const char*, 1> kDrivePage = {group::kDrive};
+constexpr std::array<const char*, 2> kPreampPage = {group::kPreamp, group::kIrDisplay};
+constexpr std::array<const char*, 2> kLevelPage = {group::kLevel, group::kIrDisplay};
+constexpr std::array<const char*, 2> kAutoFilterPage = {group::kAutoFilter, group::kIrDisplay};
 
 }  // namespace
 
@@ -69,7 +62,7 @@ const PageContents* PageContentsFor(int page) {
   static const PageContents kPages[] = {
       {kPageGate, kGatePage, true, true},
       {kPageAmbience, kAmbiencePage, false, true},
-      {kPageIr, kIrPage, false, false},
+      {kPageIr, kIrPageGroups, false, false},
       {kPageAnalogSim, kAnalogSimPage, false, true},
       {kPageLowFilter, kLowPage, false, true},
       {kPageMidFilter, kMidPage, false, true},
@@ -86,7 +79,7 @@ const PageContents* PageContentsFor(int page) {
 }
 
 std::span<const char* const> DetailPageGroups() {
-  return kDetailGroups;
+  return group::kDetailPageGroups;
 }
 
 }  // namespace qd3

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "params/GroupNames.h"
+
 namespace qd3 {
 
 // The built-in voicings of the drive page and the ambience types of the ambience
@@ -17,10 +19,37 @@ inline constexpr int kNoAmbienceTemplate = kNumAmbienceTemplates;
 // Drive buttons carry tags 82..91, ambience buttons 75..81, in template order.
 inline constexpr int kFirstDriveButtonTag = 82;
 inline constexpr int kFirstAmbienceButtonTag = 75;
-inline constexpr const char* kDriveButtonGroup = "drivecontrols";
-inline constexpr const char* kAmbienceButtonGroup = "ambiencecontrols";
+inline constexpr const char* kDriveButtonGroup = group::kDrive;
+inline constexpr const char* kAmbienceButtonGroup = group::kAmbience;
 // The echo "TIME" controls of the ambience page, shown only for the echo voicings.
-inline constexpr const char* kEchoTimeGroup = "ambiencecontrols2";
+inline constexpr const char* kEchoTimeGroup = group::kAmbienceEcho;
+
+// The rows of the two tables below, in button order.
+enum DriveTemplateId : int {
+  kBlondTemplate,
+  kLiverpoolTemplate,
+  kBritishTemplate,
+  kCaliClassicTemplate,
+  kBoutiqueATemplate,
+  kTweedTemplate,
+  kTopBoostTemplate,
+  kPlexiTemplate,
+  kCaliMetalTemplate,
+  kBoutiqueBTemplate,
+};
+static_assert(kBoutiqueBTemplate + 1 == kNumDriveTemplates);
+
+// kEchoTemplate and kEchoverbTemplate use the echo "TIME" controls.
+enum AmbienceTemplateId : int {
+  kRoomTemplate,
+  kHallTemplate,
+  kSpringTemplate,
+  kPlateTemplate,
+  kChorusTemplate,
+  kEchoTemplate,
+  kEchoverbTemplate,
+};
+static_assert(kEchoverbTemplate + 1 == kNumAmbienceTemplates);
 
 // Field order of a drive template and the parameter each field sets.
 enum DriveField : int {
@@ -93,9 +122,5 @@ inline constexpr std::array<AmbienceTemplate, kNumAmbienceTemplates> kAmbienceTe
     {"radio-echoverb.png",  {64,  70,  5,  0,    127, 32,  127, 10, 0,   0}},
 }};
 // clang-format on
-
-// The ambience templates whose voicing uses the echo "TIME" controls.
-inline constexpr int kEchoTemplate = 5;
-inline constexpr int kEchoverbTemplate = 6;
 
 }  // namespace qd3

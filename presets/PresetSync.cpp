@@ -1,9 +1,9 @@
 #include "presets/PresetSync.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
+#include "presets/SlotLabels.h"
 #include "protocol/Checksum14.h"
 #include "protocol/MessageBuilders.h"
 
@@ -101,9 +101,7 @@ TransferStep PresetSync::Next(int patchOffset) {
     if (!mSkipped.empty()) {
       std::string text = "The QD3 sent ";
       for (size_t i = 0; i < mSkipped.size(); ++i) {
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d", mSkipped[i] + patchOffset);
-        text += (i == 0 ? "preset " : ", ") + std::string(number);
+        text += (i == 0 ? "preset " : ", ") + SlotNumberText(mSkipped[i], patchOffset);
       }
       end.Fail(text + " damaged five times; it will be read again at the next connection.");
     }

@@ -2,12 +2,13 @@
 
 #include <cstdio>
 
+#include "presets/SlotLabels.h"
+
 namespace qd3 {
 namespace {
 
 constexpr int kTmYearBase = 1900;
 constexpr std::size_t kNameBufferSize = 64;
-constexpr std::size_t kSlotBufferSize = 8;
 // The form of the names below: '#' stands for one digit.
 constexpr std::string_view kBackupNamePattern = "QD3 backup ####-##-## ######.q3b";
 
@@ -36,10 +37,8 @@ std::string RestoreVerificationText(std::span<const int> differingSlots, int pat
   if (differingSlots.empty()) return kTextRestoreVerified;
   std::string text = differingSlots.size() == 1 ? "Preset " : "Presets ";
   for (std::size_t i = 0; i < differingSlots.size(); ++i) {
-    char number[kSlotBufferSize];
-    std::snprintf(number, sizeof number, "%02d", differingSlots[i] + patchOffset);
     if (i > 0) text += ", ";
-    text += number;
+    text += SlotNumberText(differingSlots[i], patchOffset);
   }
   text += differingSlots.size() == 1 ? " differs from the imported file."
                                      : " differ from the imported file.";

@@ -8,6 +8,7 @@
 // so a multiple of 7 bits ends with a whole zero group (7 bytes -> 9 groups). The
 // receiver expects floor(7G / 8) bytes from G groups and drops the padding.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +19,14 @@
 #include "protocol/DeviceMessages.h"
 
 namespace qd3 {
+
+// ---- One data byte ---------------------------------------------------------------------------
+
+// A value sent as one data byte: held to 0..127, never wrapped (200 goes out as 127, not
+// as 72).
+inline uint8_t Clamp7(int value) {
+  return static_cast<uint8_t>(std::clamp(value, 0, static_cast<int>(kDataMask)));
+}
 
 // ---- Numbers wider than 7 bits, most significant byte first ----------------------------------
 

@@ -21,16 +21,15 @@ namespace {
 
 constexpr float kResizerHandle = 20.f;
 // Under the full-size background picture; seen only where the picture is missing.
-constexpr IColor kPanelColor{255, 28, 28, 30};
 constexpr FrameSize kBackgroundSize{kCanvasWidth, kCanvasHeight};
 
 void AttachBackground(ScreenBuild& s) {
-  s.graphics.AttachPanelBackground(kPanelColor);
+  s.graphics.AttachPanelBackground(palette::kWindowBackground);
   const IBitmap picture = s.graphics.LoadBitmap("background.png");
   const float width = picture.IsValid() ? picture.FW() : kBackgroundSize.w;
   AttachPicture(s.graphics, "background.png", (kCanvasWidth - width) / 2.f, 0.f,
                 {width, picture.IsValid() ? picture.FH() : kBackgroundSize.h}, kNoTag,
-                kGroupBackground);
+                group::kBackground);
 }
 
 void LoadPictures(ScreenBuild& s) {
@@ -44,14 +43,14 @@ void LoadPictures(ScreenBuild& s) {
 // Step 21: the impulse-response page is the one shown; the pedal face waits for a
 // pedal to answer.
 void ShowStartPage(IGraphics& g) {
-  for (const char* group : {kGroupAnalogSim, kGroupGate}) g.HideGroup(group, true);
-  g.HideGroup(kGroupIrPage, false);
+  for (const char* group : {group::kAnalogSim, group::kGate}) g.HideGroup(group, true);
+  g.HideGroup(group::kIrPage, false);
   for (const char* group :
-       {kGroupAmbience, kGroupAmbienceEcho, kGroupDrive, kGroupLowFilter, kGroupMidFilter,
-        kGroupHighFilter, kGroupPreamp, kGroupLevel, kGroupAutoFilter}) {
+       {group::kAmbience, group::kAmbienceEcho, group::kDrive, group::kLowFilter, group::kMidFilter,
+        group::kHighFilter, group::kPreamp, group::kLevel, group::kAutoFilter}) {
     g.HideGroup(group, true);
   }
-  g.DisableGroup(kGroupNeedsPedal, true);
+  g.DisableGroup(group::kNeedsPedal, true);
 }
 
 // The shortcut keys, unmodified except Ctrl+S; a key a control or the text entry

@@ -8,7 +8,6 @@
 namespace qd3 {
 namespace {
 
-constexpr IColor kCurveColor{255, 100, 255, 255};
 constexpr IRECT kIrDisplayRect{1200.f, 685.f, 1872.f, 1135.f};
 constexpr IRECT kDynamicsRect{1200.f, 700.f, 1865.f, 1130.f};
 constexpr IRECT kIrHintRect{1350.f, 658.f, 1817.f, 678.f};
@@ -28,13 +27,14 @@ constexpr double kStartRatio = 1.0;
 }  // namespace
 
 void BuildGraphArea(ScreenBuild& s) {
-  s.irDisplay = s.graphics.AttachControl(
-      std::make_unique<IFreqResponseGraph>(kIrDisplayRect, kCurveColor), kNoTag, kGroupIrDisplay);
+  s.irDisplay =
+      s.graphics.AttachControl(std::make_unique<IFreqResponseGraph>(kIrDisplayRect, palette::kCyan),
+                               kNoTag, group::kIrDisplay);
   s.irDisplay->SetRange(kIrMinFreq, kIrMaxFreq, kIrDbRange, kIrTopDb);
   s.irDisplay->SetSmoothingOff(1);
 
   s.dynamicsGraph = s.graphics.AttachControl(
-      std::make_unique<EditorDynamicsGraph>(kDynamicsRect, kCurveColor), kNoTag, kGroupMain);
+      std::make_unique<EditorDynamicsGraph>(kDynamicsRect, palette::kCyan), kNoTag, group::kMain);
   s.dynamicsGraph->SetGateThreshold(kStartGateThreshold);
   s.dynamicsGraph->SetGateRatio(kStartRatio);
   s.dynamicsGraph->SetCompThreshold(kStartCompThreshold);
@@ -44,7 +44,7 @@ void BuildGraphArea(ScreenBuild& s) {
   ITextControl* hint = s.graphics.AttachControl(
       std::make_unique<ITextControl>(kIrHintRect, "CLICK HERE TO EDIT IMPULSE RESPONSE",
                                      s.styles.nameText),
-      kTagIrHint, kGroupMain);
+      kTagIrHint, group::kMain);
   hint->Hide(true);
 
   // Above both graphs: a click anywhere on the area opens the impulse-response page.

@@ -17,7 +17,6 @@ namespace {
 constexpr float kRowLeft = 1.f;
 constexpr float kRowRight = 261.f;
 constexpr float kRowHeight = 48.f;  // rows are 50 apart, 48 high
-constexpr IColor kRowBackground{255, 38, 38, 38};
 constexpr IRECT kPickerRect{1.f, 228.f, 261.f, 1178.f};
 constexpr IRECT kScrollBarRect{260.f, 230.f, 300.f, 1170.f};
 constexpr double kScrollGearing = 1.0;
@@ -32,7 +31,8 @@ void BuildPresetList(ScreenBuild& s) {
   for (int i = 0; i < kPresetCount; ++i) {
     const float top = static_cast<float>(kPresetListFirstRowY + kPresetListRowPitch * i);
     auto row = std::make_unique<ITextControl>(IRECT(kRowLeft, top, kRowRight, top + kRowHeight),
-                                              std::string{}, s.styles.listText, kRowBackground);
+                                              std::string{}, s.styles.listText,
+                                              palette::kListRowBackground);
     ITextControl* attached = s.graphics.AttachControl(std::move(row));
     attached->SetStr({});
     char label[8];
@@ -49,7 +49,7 @@ void BuildPresetList(ScreenBuild& s) {
   s.graphics.AttachControl(std::make_unique<IVSliderControl>(
                                kScrollBarRect, kParamScroll, std::string{}, s.styles.sliderStyle,
                                true, kScrollGearing, kScrollHandleSize),
-                           kNoTag, kGroupMain);
+                           kNoTag, group::kMain);
 }
 
 void BuildPresetFileButtons(ScreenBuild& s) {
@@ -58,11 +58,11 @@ void BuildPresetFileButtons(ScreenBuild& s) {
   s.graphics.AttachControl(
       std::make_unique<IVButtonControl>(
           kImportRect, [editor](IControl*) { editor->ImportPresetFile(); }, "IMPORT", style),
-      kNoTag, kGroupMain);
+      kNoTag, group::kMain);
   s.graphics.AttachControl(
       std::make_unique<IVButtonControl>(
           kExportRect, [editor](IControl*) { editor->ExportPresetFile(); }, "EXPORT", style),
-      kNoTag, kGroupMain);
+      kNoTag, group::kMain);
 }
 
 }  // namespace qd3

@@ -40,21 +40,21 @@ void BuildNameAndStatus(ScreenBuild& s) {
                                                editor->presetNameText = control->GetStr();
                                                editor->StoreCurrentPreset();
                                              }),
-      kTagPresetName, kGroupMain);
+      kTagPresetName, group::kMain);
 
   s.graphics.AttachControl(
       std::make_unique<ITextControl>(kDeviceLineRect, std::string{}, s.styles.statusText),
-      kTagDeviceLine, kGroupDevice);
+      kTagDeviceLine, group::kDevice);
   s.graphics.AttachControl(
       std::make_unique<ITextControl>(kVersionLineRect, kTextConnecting, s.styles.statusText),
-      kTagVersionLine, kGroupDevice);
+      kTagVersionLine, group::kDevice);
   s.graphics.AttachControl(
       std::make_unique<ITextControl>(kSerialLineRect, std::string{}, s.styles.statusText),
-      kTagSerialLine, kGroupDevice);
+      kTagSerialLine, group::kDevice);
   s.graphics.AttachControl(std::make_unique<IVButtonControl>(
                                kReconnectRect, [editor](IControl*) { editor->Reconnect(); },
                                "RECONNECT", s.styles.ButtonStyleWithLabelSize(kButtonLabelSmall)),
-                           kNoTag, kGroupDevice);
+                           kNoTag, group::kDevice);
 }
 
 void BuildUserIrListRows(ScreenBuild& s) {
@@ -66,13 +66,13 @@ void BuildUserIrListRows(ScreenBuild& s) {
         std::make_unique<ITextControl>(
             IRECT(left, top, left + kIrListRowWidth, top + kIrListRowPitch), std::string{},
             s.styles.irListText),
-        kNoTag, kGroupCustomIr);
+        kNoTag, group::kCustomIr);
     row->SetStr({});
     char text[24];
     std::snprintf(text, sizeof text, "Empty Slot %d", r + 1);
     row->SetStr(text);
   }
-  s.graphics.HideGroup(kGroupCustomIr, true);
+  s.graphics.HideGroup(group::kCustomIr, true);
 }
 
 }  // namespace qd3

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "QD3ControlScreenNames.h"
+#include "params/ParamCatalogue.h"
 #include "screens/ScreenPictures.h"
 #include "toolkit/controls/ITextControl.h"
 
@@ -26,13 +27,8 @@ struct PedalKnob {
   int param;
 };
 
-constexpr int kParamDrive = 5;
-constexpr int kParamLow = 6;
-constexpr int kParamHigh = 7;
 constexpr int kParamReverb = 8;
 constexpr int kParamGate = 9;
-constexpr int kParamMid = 12;
-constexpr int kParamAutoFilterLevel = 61;
 
 constexpr std::array<PedalKnob, 8> kKnobs = {{
     {"knobrotate.png", kSmallKnob, 770.f, 189.f, kParamDrive},
@@ -74,25 +70,25 @@ IActionFunction SwitchAction(QD3Control& editor, void (QD3Control::*action)()) {
 
 void BuildPedalKnobsAndDisplay(ScreenBuild& s) {
   for (const PedalKnob& k : kKnobs) {
-    AttachRotaterKnob(s.graphics, k.picture, k.cx, k.cy, k.frame, k.param, kGroupNeedsPedal);
+    AttachRotaterKnob(s.graphics, k.picture, k.cx, k.cy, k.frame, k.param, group::kNeedsPedal);
   }
   s.graphics.AttachControl(
       std::make_unique<ITextControl>(kDisplayRect, "188", s.styles.displayGhostText), kNoTag,
-      kGroupNeedsPedal);
+      group::kNeedsPedal);
   s.graphics.AttachControl(std::make_unique<ITextControl>(kDisplayRect, "00", s.styles.displayText),
-                           kTagValueDisplay, kGroupNeedsPedal);
+                           kTagValueDisplay, group::kNeedsPedal);
 }
 
 void BuildPedalSwitches(ScreenBuild& s) {
   for (const PictureButton& b : kFootSwitches) {
     AttachPictureButton(s.graphics, "fswitch.png", b.x, b.y, kFootSwitch,
-                        SwitchAction(s.editor, b.action), b.tag, kGroupNeedsPedal);
+                        SwitchAction(s.editor, b.action), b.tag, group::kNeedsPedal);
   }
-  IControl* led =
-      AttachPicture(s.graphics, "led.png", kLedX, kLedY, kLed, kTagAutoFilterLed, kGroupFilterLed);
+  IControl* led = AttachPicture(s.graphics, "led.png", kLedX, kLedY, kLed, kTagAutoFilterLed,
+                                group::kFilterLed);
   led->Hide(true);
   AttachPictureButton(s.graphics, "save.png", kSave.x, kSave.y, kSaveButton,
-                      SwitchAction(s.editor, kSave.action), kSave.tag, kGroupNeedsPedal);
+                      SwitchAction(s.editor, kSave.action), kSave.tag, group::kNeedsPedal);
 }
 
 }  // namespace qd3

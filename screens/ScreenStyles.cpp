@@ -16,31 +16,6 @@ constexpr std::array<std::pair<const char*, const char*>, 6> kScreenFonts = {{
     {kFontKnow, "Knowledge-Bold.ttf"},
 }};
 
-constexpr IColor kLightGrey{255, 204, 204, 204};
-constexpr IColor kDarkGrey{255, 102, 102, 102};
-constexpr IColor kCyan{255, 100, 255, 255};
-constexpr IColor kListCyan{150, 100, 255, 255};
-constexpr IColor kIrGainCyan{255, 51, 255, 255};
-constexpr IColor kGhostSegments{255, 51, 51, 51};
-
-constexpr IColor kKnobAccent{255, 51, 255, 255};
-constexpr IColor kKnobPressed{255, 169, 169, 169};
-constexpr IColor kButtonOff{255, 116, 116, 116};
-constexpr IColor kButtonPressed{255, 144, 144, 144};
-constexpr IColor kBoxBody{255, 94, 94, 94};
-
-constexpr float kTitleSize = 44.f;
-constexpr float kCaptionSize = 26.f;
-constexpr float kUnitSize = 34.f;
-constexpr float kValueSize = 40.f;
-constexpr float kIrGainSize = 22.f;
-constexpr float kListSize = 27.f;
-constexpr float kIrListSize = 24.f;
-constexpr float kNameSize = 24.f;
-constexpr float kStatusSize = 22.f;
-constexpr float kDisplaySize = 88.f;
-constexpr float kBoxTextSize = 20.f;
-constexpr float kUnusedFontSize = 20.f;
 constexpr float kSliderRoundness = 0.2f;
 
 }  // namespace
@@ -56,48 +31,55 @@ int LoadScreenFonts(IGraphics& graphics) {
 
 ScreenStyles MakeScreenStyles() {
   ScreenStyles s;
-  s.titleText = IText(kTitleSize, kLightGrey, kFontKnow, EAlign::Near, EVAlign::Top);
-  s.captionText = IText(kCaptionSize, kDarkGrey, kFontKnow, EAlign::Center, EVAlign::Top);
-  s.unitText = IText(kUnitSize, kDarkGrey, kFontKnow, EAlign::Center, EVAlign::Top);
-  s.valueText = IText(kValueSize, kLightGrey, kFontKnow, EAlign::Center, EVAlign::Top);
-  s.irGainText = IText(kIrGainSize, kIrGainCyan, kFontKnow, EAlign::Center, EVAlign::Top);
-  s.listText = IText(kListSize, kListCyan, kFontRoboto, EAlign::Near, EVAlign::Middle);
-  s.irListText = IText(kIrListSize, kCyan, kFontRoboto, EAlign::Near, EVAlign::Middle);
-  s.nameText = IText(kNameSize, kCyan, kFontRoboto, EAlign::Near, EVAlign::Top);
-  s.statusText = IText(kStatusSize, kColorBlack, kFontRoboto, EAlign::Near, EVAlign::Top);
+  s.titleText =
+      IText(text_size::kTitle, palette::kLightGrey, kFontKnow, EAlign::Near, EVAlign::Top);
+  s.captionText =
+      IText(text_size::kCaption, palette::kDarkGrey, kFontKnow, EAlign::Center, EVAlign::Top);
+  s.unitText = IText(text_size::kUnit, palette::kDarkGrey, kFontKnow, EAlign::Center, EVAlign::Top);
+  s.valueText =
+      IText(text_size::kValue, palette::kLightGrey, kFontKnow, EAlign::Center, EVAlign::Top);
+  s.irGainText =
+      IText(text_size::kIrGain, palette::kIrGainCyan, kFontKnow, EAlign::Center, EVAlign::Top);
+  s.listText =
+      IText(text_size::kList, palette::kListCyan, kFontRoboto, EAlign::Near, EVAlign::Middle);
+  s.irListText =
+      IText(text_size::kIrList, palette::kCyan, kFontRoboto, EAlign::Near, EVAlign::Middle);
+  s.nameText = IText(text_size::kName, palette::kCyan, kFontRoboto, EAlign::Near, EVAlign::Top);
+  s.statusText = IText(text_size::kStatus, kColorBlack, kFontRoboto, EAlign::Near, EVAlign::Top);
   s.buttonText =
       IText(kButtonLabelSmall, kColorBlack, kFontRoboto, EAlign::Center, EVAlign::Middle);
-  s.displayGhostText = IText(kDisplaySize, kGhostSegments, kFont7Seg, EAlign::Far, EVAlign::Top);
-  s.displayText = IText(kDisplaySize, kColorWhite, kFont7Seg, EAlign::Far, EVAlign::Top);
-  s.overlayText = IText(kBoxTextSize, kColorWhite, kFontRoboto, EAlign::Center, EVAlign::Middle);
-  s.awesomeText = IText(kUnusedFontSize, kColorWhite, kFontAwesome);
-  s.audioText = IText(kUnusedFontSize, kColorWhite, kFontAudio);
-  s.lcdText = IText(kUnusedFontSize, kColorWhite, kFontLcd);
+  s.displayGhostText =
+      IText(text_size::kDisplay, palette::kGhostSegments, kFont7Seg, EAlign::Far, EVAlign::Top);
+  s.displayText = IText(text_size::kDisplay, kColorWhite, kFont7Seg, EAlign::Far, EVAlign::Top);
+  s.overlayText = IText(text_size::kBox, kColorWhite, kFontRoboto, EAlign::Center, EVAlign::Middle);
+  s.awesomeText = IText(text_size::kUnusedFont, kColorWhite, kFontAwesome);
+  s.audioText = IText(text_size::kUnusedFont, kColorWhite, kFontAudio);
+  s.lcdText = IText(text_size::kUnusedFont, kColorWhite, kFontLcd);
 
   s.knobStyle = IVStyle{}
                     .WithShowLabel(false)
                     .WithShowValue(false)
-                    .WithColor(kX1, kKnobAccent)
-                    .WithColor(kPR, kKnobPressed)
+                    .WithColor(kX1, palette::kKnobAccent)
+                    .WithColor(kPR, palette::kKnobPressed)
                     .WithColor(kFR, kColorBlack);
   s.buttonStyle = IVStyle{}
                       .WithShowLabel(true)
                       .WithShowValue(false)
                       .WithLabelText(s.buttonText)
-                      .WithColor(kFG, kButtonOff)
-                      .WithColor(kPR, kButtonPressed)
+                      .WithColor(kFG, palette::kButtonOff)
+                      .WithColor(kPR, palette::kButtonPressed)
                       .WithColor(kFR, kColorBlack);
   IVColorSpec clear{};
   clear.fill(kColorTransparent);
   s.clearButtonStyle =
       IVStyle{}.WithShowLabel(false).WithShowValue(false).WithColors(clear).WithDrawFrame(false);
-  const IText boxText(kBoxTextSize, kColorWhite, kFontRoboto);
+  const IText boxText(text_size::kBox, kColorWhite, kFontRoboto);
   s.boxStyle = IVStyle{}
                    .WithShowLabel(true)
                    .WithShowValue(true)
                    .WithLabelText(boxText)
                    .WithValueText(boxText)
-                   .WithColor(kFG, kBoxBody);
+                   .WithColor(kFG, palette::kBoxBody);
   s.sliderStyle =
       IVStyle{}.WithShowLabel(false).WithShowValue(false).WithHideCursor(false).WithRoundness(
           kSliderRoundness);

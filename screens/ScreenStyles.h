@@ -1,6 +1,7 @@
 #pragma once
 
-// The text and control styles of the editor's screens, and the fonts they name.
+// The palette, text sizes, text and control styles of the editor's screens, and the
+// fonts they name. The screens and their overlays take every colour from here.
 
 #include "toolkit/IGraphics.h"
 #include "toolkit/IText.h"
@@ -15,6 +16,48 @@ inline constexpr const char* kFontAudio = "Fontaudio";
 inline constexpr const char* kFontLcd = "FontLCD";
 inline constexpr const char* kFont7Seg = "Font7Seg";
 inline constexpr const char* kFontKnow = "Fontknow";
+
+namespace palette {
+
+inline constexpr IColor kLightGrey{255, 204, 204, 204};  // titles, values
+inline constexpr IColor kDarkGrey{255, 102, 102, 102};   // captions, units
+inline constexpr IColor kCyan{255, 100, 255, 255};       // names, cabinet rows, curves
+inline constexpr IColor kListCyan{150, 100, 255, 255};   // preset rows
+inline constexpr IColor kIrGainCyan{255, 51, 255, 255};
+inline constexpr IColor kGhostSegments{255, 51, 51, 51};  // unlit segments of the display
+
+inline constexpr IColor kKnobAccent{255, 51, 255, 255};
+inline constexpr IColor kKnobPressed{255, 169, 169, 169};
+inline constexpr IColor kButtonOff{255, 116, 116, 116};
+inline constexpr IColor kButtonPressed{255, 144, 144, 144};
+inline constexpr IColor kBoxBody{255, 94, 94, 94};
+inline constexpr IColor kLinkHover = kButtonOff;  // links of the firmware screen
+
+inline constexpr IColor kWindowBackground{255, 28, 28, 30};  // behind everything
+inline constexpr IColor kListRowBackground{255, 38, 38, 38};
+inline constexpr IColor kProgressPanel{208, 32, 32, 32};  // the progress overlays' veil
+inline constexpr IColor kSettingsCaptionText{255, 240, 240, 240};
+inline constexpr IColor kSettingsCaptionBackground{255, 70, 70, 70};
+
+}  // namespace palette
+
+// Text sizes of the styles below.
+namespace text_size {
+
+inline constexpr float kTitle = 44.f;
+inline constexpr float kCaption = 26.f;
+inline constexpr float kUnit = 34.f;
+inline constexpr float kValue = 40.f;
+inline constexpr float kIrGain = 22.f;
+inline constexpr float kList = 27.f;
+inline constexpr float kIrList = 24.f;
+inline constexpr float kName = 24.f;
+inline constexpr float kStatus = 22.f;
+inline constexpr float kDisplay = 88.f;
+inline constexpr float kBox = 20.f;  // message boxes and overlay texts before resizing
+inline constexpr float kUnusedFont = 20.f;
+
+}  // namespace text_size
 
 // Label sizes of the vector buttons.
 inline constexpr float kButtonLabelSmall = 18.f;

@@ -1,18 +1,9 @@
 #include "settings/GlobalSettingsBlock.h"
 
 #include "protocol/MessageBuilders.h"
+#include "protocol/SevenBit.h"
 
 namespace qd3 {
-namespace {
-
-constexpr int kMax7Bit = 0x7F;
-
-uint8_t Clamp7(int value) {
-  return static_cast<uint8_t>(value < 0 ? 0 : (value > kMax7Bit ? kMax7Bit : value));
-}
-
-}  // namespace
-
 std::array<uint8_t, kRecordSize> EncodeGlobalSettings(int currentPreset, const RawValueOf& raw) {
   std::array<uint8_t, kRecordSize> data{};
   data[kGlobalCurrentPresetByte] = Clamp7(currentPreset);

@@ -1,18 +1,9 @@
 #include "settings/MidiMapBlocks.h"
 
 #include "protocol/MessageBuilders.h"
+#include "protocol/SevenBit.h"
 
 namespace qd3 {
-namespace {
-
-constexpr int kMax7Bit = 0x7F;
-
-uint8_t Clamp7(int value) {
-  return static_cast<uint8_t>(value < 0 ? 0 : (value > kMax7Bit ? kMax7Bit : value));
-}
-
-}  // namespace
-
 ProgramMap IdentityProgramMap() {
   ProgramMap map{};
   for (std::size_t p = 0; p < map.size(); ++p) map[p] = static_cast<uint8_t>(p);

@@ -10,34 +10,9 @@
 namespace qd3::factory_bank {
 namespace {
 
-// Sound-parameter indices the factory presets set, beyond those ParamCatalogue names.
-enum : int {
-  kParamBuzz = 2,
-  kParamPunch = 3,
-  kParamCrunch = 4,
-  kParamDrive = 5,
-  kParamLow = 6,
-  kParamHigh = 7,
-  kParamReverb = 8,
-  kParamGate = 9,
-  kParamPunchFreq = 11,
-  kParamMid = 12,
-  kParamReverbRoomSize = 16,
-  kParamReverbDecayTime = 17,
-  kParamReverbDiffusion = 18,
-  kParamReverbExtension = 19,
-  kParamReverbFeedbackDelay = 20,
-  kParamReverbFeedbackFilter = 21,
-  kParamReverbFeedbackDamper = 22,
-  kParamReverbLpFilter = 23,
-  kParamReverbHpFilter = 24,
-  kParamBuzzQ = 44,
-  kParamPunchQ = 45,
-  kParamCrunchQ = 46,
-  kParamReverbModDepth = 58,
-  kParamReverbModRate = 59,
-  kParamPresetLevel = 64,
-};
+// "Reverb" and "Gate", which ParamCatalogue does not name.
+constexpr int kParamReverb = 8;
+constexpr int kParamGate = 9;
 
 constexpr int kSeventhBitShift = 7;
 constexpr int kLow7Bits = 0x7F;
@@ -70,34 +45,22 @@ class RecordValues {
 };
 
 // The values the drive page's template button writes, with its rule for "Dynamics".
-void ApplyDrive(RecordValues& v, const DriveVoicing& d) {
-  v.Set(kParamGain, d.gain);
-  v.Set(kParamPunchFreq, d.punchFreq);
-  v.Set(kParamDrive, d.drive);
-  v.Set(kParamPresetLevel, d.presetLevel);
-  v.Set(kParamDynamics, std::max(d.dynamics, kDynamicsCompressionFloor));
-  v.Set(kParamBuzz, d.buzz);
-  v.Set(kParamBuzzQ, d.buzzQ);
-  v.Set(kParamPunch, d.punch);
-  v.Set(kParamPunchQ, d.punchQ);
-  v.Set(kParamCrunch, d.crunch);
-  v.Set(kParamCrunchQ, d.crunchQ);
+void ApplyDrive(RecordValues& v, const DriveTemplate& d) {
+  for (int field = 0; field < kNumDriveFields; ++field) {
+    const int raw = d.values[static_cast<std::size_t>(field)];
+    v.Set(kDriveFieldParam[static_cast<std::size_t>(field)],
+          field == kDriveDynamics ? std::max(raw, kDynamicsCompressionFloor) : raw);
+  }
 }
 
-void ApplyAmbience(RecordValues& v, const AmbienceVoicing& a) {
-  v.Set(kParamReverbRoomSize, a.roomSize);
-  v.Set(kParamReverbModDepth, a.modulationDepth);
-  v.Set(kParamReverbModRate, a.modulationRate);
-  v.Set(kParamReverbDiffusion, a.diffusion);
-  v.Set(kParamReverbExtension, a.extensionFactor);
-  v.Set(kParamReverbFeedbackDelay, a.feedbackDelaySize);
-  v.Set(kParamReverbFeedbackFilter, a.feedbackFilter);
-  v.Set(kParamReverbFeedbackDamper, a.feedbackDamper);
-  v.Set(kParamReverbLpFilter, a.lpFilter);
-  v.Set(kParamReverbHpFilter, a.hpFilter);
+void ApplyAmbience(RecordValues& v, const AmbienceTemplate& a) {
+  for (int field = 0; field < kNumAmbienceFields; ++field) {
+    v.Set(kAmbienceFieldParam[static_cast<std::size_t>(field)],
+          a.values[static_cast<std::size_t>(field)]);
+  }
 }
 
-void ApplySound(RecordValues& v, const BaseSound& s, AmbienceVoicingId ambience) {
+void ApplySound(RecordValues& v, const BaseSound& s, AmbienceTemplateId ambience) {
   const AmbienceMix& mix = MixOf(ambience);
   v.Set(kParamGain, s.gain);
   v.Set(kParamLevel, s.level);
@@ -137,11 +100,11 @@ std::string PresetName(const BaseSound& s, int variant) {
 PresetRecord BuildFactoryRecord(int slot, std::vector<std::string>& problems) {
   const BaseSound& sound = BaseSounds().at(static_cast<std::size_t>(slot % kBaseSoundCount));
   const int variant = slot / kBaseSoundCount;
-  const AmbienceVoicingId ambience = sound.ambiences.at(static_cast<std::size_t>(variant));
+  const AmbienceTemplateId ambience = sound.ambiences.at(static_cast<std::size_t>(variant));
 
   RecordValues values(slot, problems);
-  ApplyDrive(values, kDriveVoicings.at(static_cast<std::size_t>(sound.drive)));
-  ApplyAmbience(values, kAmbienceVoicings.at(static_cast<std::size_t>(ambience)));
+  ApplyDrive(values, kDriveTemplates.at(static_cast<std::size_t>(sound.drive)));
+  ApplyAmbience(values, kAmbienceTemplates.at(static_cast<std::size_t>(ambience)));
   ApplySound(values, sound, ambience);
   const auto irUse = std::find_if(kFactoryBankIrUses.begin(), kFactoryBankIrUses.end(),
                                   [&](const FactoryBankIrUse& u) { return u.slot == slot; });

@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-#include "resources/factory_bank/Voicings.h"
+#include "params/SoundTemplateTables.h"
 
 namespace qd3::factory_bank {
 
@@ -16,16 +16,16 @@ inline constexpr int kAmbiencesPerSound = 4;
 
 struct BaseSound {
   std::string_view name;
-  DriveVoicingId drive;
-  int gain;        // "Gain" (1); replaces the voicing's own, which matching ignores
-  int level;       // "Level" (0), balancing clean against driven sounds
-  int low;         // "Low" (6)
-  int mid;         // "Mid" (12)
-  int high;        // "High" (7)
-  int gate;        // "Gate" (9): none for cleans, more the more gain
-  int cabinet;     // cabinet position 1..8
-  int wetPercent;  // scales the ambience's reverb amount: cleans wet, high gain drier
-  std::array<AmbienceVoicingId, kAmbiencesPerSound> ambiences;
+  DriveTemplateId drive;  // the drive page's voicing button it starts from
+  int gain;               // "Gain" (1); replaces the voicing's own, which matching ignores
+  int level;              // "Level" (0), balancing clean against driven sounds
+  int low;                // "Low" (6)
+  int mid;                // "Mid" (12)
+  int high;               // "High" (7)
+  int gate;               // "Gate" (9): none for cleans, more the more gain
+  int cabinet;            // cabinet position 1..8
+  int wetPercent;         // scales the ambience's reverb amount: cleans wet, high gain drier
+  std::array<AmbienceTemplateId, kAmbiencesPerSound> ambiences;
 };
 
 // How much of each ambience a preset gets, beyond the voicing itself.
@@ -37,6 +37,6 @@ struct AmbienceMix {
 };
 
 const std::array<BaseSound, kBaseSoundCount>& BaseSounds();
-const AmbienceMix& MixOf(AmbienceVoicingId ambience);
+const AmbienceMix& MixOf(AmbienceTemplateId ambience);
 
 }  // namespace qd3::factory_bank

@@ -20,18 +20,18 @@ constexpr float kVersionTextSize = 45.f;
 }  // namespace
 
 void BuildAboutScreen(ScreenBuild& s) {
-  AttachPicture(s.graphics, "about.png", 0.f, 0.f, kAboutPictureSize, kNoTag, kGroupAbout);
+  AttachPicture(s.graphics, "about.png", 0.f, 0.f, kAboutPictureSize, kNoTag, group::kAbout);
   char version[32];
   std::snprintf(version, sizeof version, "v%s", kAboutVersion);
   s.graphics.AttachControl(
       std::make_unique<ITextControl>(kVersionRect, version,
                                      s.styles.overlayText.WithSize(kVersionTextSize)),
-      kNoTag, kGroupAbout);
+      kNoTag, group::kAbout);
   // Above the picture and the text: every click on the screen closes it.
   QD3Control* editor = &s.editor;
   AttachClickCatcher(
-      s, [editor](IControl*) { editor->CloseAbout(); }, kGroupAbout);
-  s.graphics.HideGroup(kGroupAbout, true);
+      s, [editor](IControl*) { editor->CloseAbout(); }, group::kAbout);
+  s.graphics.HideGroup(group::kAbout, true);
 }
 
 }  // namespace qd3

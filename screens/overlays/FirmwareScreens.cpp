@@ -20,7 +20,6 @@ constexpr IRECT kProgressKnobRect{1010.f, 710.f, 1185.f, 885.f};
 constexpr IRECT kProgressTextRect{1010.f, 705.f, 1185.f, 880.f};
 constexpr float kLinkTextSize = 25.f;
 constexpr float kProgressTextSize = 50.f;
-constexpr IColor kLinkHoverColor{255, 116, 116, 116};
 
 // Our own project's page, where the editor's documentation tells where firmware
 // images come from; the link names no maker's address.
@@ -31,36 +30,36 @@ constexpr const char* kFirmwarePageUrl = "https://qd3control.github.io/docs/";
 
 void BuildFirmwareScreens(ScreenBuild& s) {
   AttachPicture(s.graphics, "fwbg.png", 0.f, 0.f, kOverlayPictureSize, kTagFirmwareBackground,
-                kGroupFirmwareBackground);
+                group::kFirmwareBackground);
 
   QD3Control* editor = &s.editor;
   s.graphics.AttachControl(
       std::make_unique<IVButtonControl>(
           kUpdateRect, [editor](IControl*) { editor->StartFirmwareUpdate(); }, "UPDATE FIRMWARE",
           s.styles.ButtonStyleWithLabelSize(kButtonLabelSmall)),
-      kNoTag, kGroupFirmwareUpdate);
+      kNoTag, group::kFirmwareUpdate);
   s.graphics.AttachControl(
       std::make_unique<IURLControl>(kLinkRect, kFirmwarePageText, kFirmwarePageUrl,
                                     s.styles.overlayText.WithSize(kLinkTextSize), kColorTransparent,
-                                    kLinkHoverColor, kLinkHoverColor),
-      kNoTag, kGroupFirmwareUpdate);
+                                    palette::kLinkHover, palette::kLinkHover),
+      kNoTag, group::kFirmwareUpdate);
   s.graphics.AttachControl(std::make_unique<IVButtonControl>(
                                kCloseRect, [editor](IControl*) { editor->CloseFirmwareUpdate(); },
                                "X", s.styles.ButtonStyleWithLabelSize(kButtonLabelLarge)),
-                           kNoTag, kGroupFirmwareUpdate);
+                           kNoTag, group::kFirmwareUpdate);
 
   // The progress knob only shows; the transfer sets its value.
   auto* knob =
       s.graphics.AttachControl(std::make_unique<IVKnobControl>(kProgressKnobRect, kNoParameter,
                                                                std::string{}, s.styles.knobStyle),
-                               kTagFirmwareProgressValue, kGroupFirmware);
+                               kTagFirmwareProgressValue, group::kFirmware);
   knob->SetIgnoreMouse(true);
   s.graphics.AttachControl(
       std::make_unique<ITextControl>(kProgressTextRect, "0 %",
                                      s.styles.overlayText.WithSize(kProgressTextSize)),
-      kTagFirmwareProgressText, kGroupFirmware);
+      kTagFirmwareProgressText, group::kFirmware);
 
-  for (const char* group : {kGroupFirmwareBackground, kGroupFirmwareUpdate, kGroupFirmware}) {
+  for (const char* group : {group::kFirmwareBackground, group::kFirmwareUpdate, group::kFirmware}) {
     s.graphics.HideGroup(group, true);
   }
 }

@@ -49,39 +49,39 @@ void AttachNumberBox(ScreenBuild& s, const IRECT& r, int param, const char* labe
 }  // namespace
 
 void BuildControllerMapPage(ScreenBuild& s) {
-  AttachPicture(s.graphics, "globalbg.png", 0.f, 0.f, kOverlayPictureSize, kNoTag, kGroupMidiCc);
+  AttachPicture(s.graphics, "globalbg.png", 0.f, 0.f, kOverlayPictureSize, kNoTag, group::kMidiCc);
   const int rows = static_cast<int>(kKnobTitles.size());
   const IVStyle boxStyle = s.styles.boxStyle.WithShowLabel(false);
   for (int i = 0; i < rows; ++i) {
     AttachNumberBox(s, GridRow(kControllerBoxArea, rows, i), kFirstKnobControllerParam + i, "",
-                    boxStyle, kGroupMidiCc);
+                    boxStyle, group::kMidiCc);
   }
   const IText label = s.styles.overlayText.WithSize(kKnobLabelSize).WithAlign(EAlign::Far);
   for (int i = 0; i < rows; ++i) {
     s.graphics.AttachControl(
         std::make_unique<ITextControl>(GridRow(kKnobLabelArea, rows, i),
                                        kKnobTitles[static_cast<size_t>(i)], label),
-        kNoTag, kGroupMidiCc);
+        kNoTag, group::kMidiCc);
   }
   QD3Control* editor = &s.editor;
   AttachBack(
-      s, [editor](IControl*) { editor->CloseControllerMap(); }, kGroupMidiCc);
-  s.graphics.HideGroup(kGroupMidiCc, true);
+      s, [editor](IControl*) { editor->CloseControllerMap(); }, group::kMidiCc);
+  s.graphics.HideGroup(group::kMidiCc, true);
 }
 
 void BuildProgramMapPage(ScreenBuild& s) {
   AttachPicture(s.graphics, "globalbg.png", 0.f, 0.f, kOverlayPictureSize, kNoTag,
-                kGroupMidiProgram);
+                group::kMidiProgram);
   QD3Control* editor = &s.editor;
   AttachBack(
-      s, [editor](IControl*) { editor->CloseProgramMap(); }, kGroupMidiProgram);
+      s, [editor](IControl*) { editor->CloseProgramMap(); }, group::kMidiProgram);
   AttachPicture(s.graphics, "midikestrel.png", kControllerPictureX, kControllerPictureY,
-                kControllerPictureSize, kNoTag, kGroupMidiProgram);
+                kControllerPictureSize, kNoTag, group::kMidiProgram);
   AttachNumberBox(s, kIncomingProgramRect, kParamControllerProgram, "Ctrl. Program (0-127)",
-                  s.styles.boxStyle, kGroupMidiProgram);
+                  s.styles.boxStyle, group::kMidiProgram);
   AttachNumberBox(s, kRecalledPresetRect, kParamDeviceProgram, "QD-3 Program (0-127)",
-                  s.styles.boxStyle, kGroupMidiProgram);
-  s.graphics.HideGroup(kGroupMidiProgram, true);
+                  s.styles.boxStyle, group::kMidiProgram);
+  s.graphics.HideGroup(group::kMidiProgram, true);
 }
 
 }  // namespace qd3

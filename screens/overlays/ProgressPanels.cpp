@@ -14,7 +14,6 @@ namespace qd3 {
 namespace {
 
 constexpr IRECT kPanelRect{850.f, 400.f, 1250.f, 800.f};
-constexpr IColor kPanelColor{208, 32, 32, 32};
 constexpr IRECT kHeadingRect{850.f, 400.f, 1250.f, 470.f};
 constexpr IRECT kKnobRect{950.f, 500.f, 1150.f, 700.f};
 constexpr float kHeadingSize = 40.f;
@@ -39,8 +38,8 @@ constexpr std::array<ProgressPanel, 2> kPanels{{
 void BuildProgressPanels(ScreenBuild& s) {
   for (const ProgressPanel& panel : kPanels) {
     const char* group = panel.target.group;
-    s.graphics.AttachControl(std::make_unique<IPanelControl>(kPanelRect, kPanelColor), kNoTag,
-                             group);
+    s.graphics.AttachControl(std::make_unique<IPanelControl>(kPanelRect, palette::kProgressPanel),
+                             kNoTag, group);
     s.graphics.AttachControl(
         std::make_unique<ITextControl>(kHeadingRect, panel.heading,
                                        s.styles.overlayText.WithSize(kHeadingSize)),

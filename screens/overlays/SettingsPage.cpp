@@ -27,8 +27,6 @@ constexpr float kRowTitleHeight = 30.f;
 constexpr float kCaptionHeight = 40.f;
 constexpr float kCaptionTextSize = 24.f;
 constexpr float kResetTitleSize = 28.f;
-constexpr IColor kCaptionTextColor{255, 240, 240, 240};
-constexpr IColor kCaptionBackground{255, 70, 70, 70};
 
 // A setting row: its title text over a caption bound to the setting.
 struct SettingRow {
@@ -58,23 +56,23 @@ void AttachButton(ScreenBuild& s, const IRECT& r, const char* label, float label
   s.graphics.AttachControl(
       std::make_unique<IVButtonControl>(r, std::move(action), label,
                                         s.styles.ButtonStyleWithLabelSize(labelSize)),
-      kNoTag, kGroupGlobalSettings);
+      kNoTag, group::kGlobalSettings);
 }
 
 void AttachSettingRows(ScreenBuild& s) {
   const IText title = s.styles.overlayText.WithSize(kRowTitleSize);
-  const IText caption(kCaptionTextSize, kCaptionTextColor, kFontRoboto, EAlign::Center,
+  const IText caption(kCaptionTextSize, palette::kSettingsCaptionText, kFontRoboto, EAlign::Center,
                       EVAlign::Middle);
   for (const SettingRow& row : kSettingRows) {
     const float captionTop = row.top + kRowTitleHeight;
     s.graphics.AttachControl(std::make_unique<ITextControl>(
                                  IRECT(row.left, row.top, row.right, captionTop), row.title, title),
-                             kNoTag, kGroupGlobalSettings);
+                             kNoTag, group::kGlobalSettings);
     s.graphics.AttachControl(
         std::make_unique<ICaptionControl>(
             IRECT(row.left, captionTop, row.right, captionTop + kCaptionHeight), row.param, caption,
-            kCaptionBackground),
-        kNoTag, kGroupGlobalSettings);
+            palette::kSettingsCaptionBackground),
+        kNoTag, group::kGlobalSettings);
   }
 }
 
@@ -83,9 +81,9 @@ void AttachSettingRows(ScreenBuild& s) {
 void BuildSettingsPage(ScreenBuild& s) {
   QD3Control* editor = &s.editor;
   AttachClickCatcher(
-      s, [editor](IControl*) { editor->CloseGlobalSettings(); }, kGroupGlobalSettings);
+      s, [editor](IControl*) { editor->CloseGlobalSettings(); }, group::kGlobalSettings);
   AttachPicture(s.graphics, "globalbg.png", 0.f, 0.f, kOverlayPictureSize, kNoTag,
-                kGroupGlobalSettings);
+                group::kGlobalSettings);
   AttachButton(s, kCloseRect, "X", kButtonLabelLarge,
                [editor](IControl*) { editor->CloseGlobalSettings(); });
   AttachSettingRows(s);
@@ -93,18 +91,18 @@ void BuildSettingsPage(ScreenBuild& s) {
                [editor](IControl*) { editor->OpenProgramMap(); });
   AttachButton(s, kControllerMapSetupRect, "SETUP", kButtonLabelMedium,
                [editor](IControl*) { editor->OpenControllerMap(); });
-  const IText resetTitle(kResetTitleSize, kCaptionTextColor, kFontRoboto, EAlign::Center,
-                         EVAlign::Middle);
+  const IText resetTitle(kResetTitleSize, palette::kSettingsCaptionText, kFontRoboto,
+                         EAlign::Center, EVAlign::Middle);
   s.graphics.AttachControl(std::make_unique<ITextControl>(
                                kResetTitleRect, "RESET TO FACTORY DEFAULT SETTINGS", resetTitle),
-                           kNoTag, kGroupGlobalSettings);
+                           kNoTag, group::kGlobalSettings);
   AttachButton(s, kResetAllRect, "ALL", kButtonLabelMedium,
                [editor](IControl*) { editor->FactoryReset(kFactoryResetAll); });
   AttachButton(s, kResetPresetsRect, "PRESETS", kButtonLabelMedium,
                [editor](IControl*) { editor->FactoryReset(kFactoryResetPresets); });
   AttachButton(s, kResetSettingsRect, "SETTINGS", kButtonLabelMedium,
                [editor](IControl*) { editor->FactoryReset(kFactoryResetSettings); });
-  s.graphics.HideGroup(kGroupGlobalSettings, true);
+  s.graphics.HideGroup(group::kGlobalSettings, true);
 }
 
 }  // namespace qd3

@@ -7,16 +7,6 @@
 namespace qd3 {
 namespace {
 
-constexpr std::array<VoicingButton, 7> kVoicings = {{
-    {"radio-room.png", 75},
-    {"radio-hall.png", 76},
-    {"radio-spring.png", 77},
-    {"radio-plate.png", 78},
-    {"radio-chorus.png", 79},
-    {"radio-echo.png", 80},
-    {"radio-echoverb.png", 81},
-}};
-
 constexpr std::array<KnobCell, 2> kCells = {{
     {"LEVEL", 8, 43, "50.00", "%", 380.f, CellRow::kA},
     {"DECAY", 17, 44, "0.00", "%", 630.f, CellRow::kA},
@@ -30,9 +20,10 @@ constexpr std::array<KnobCell, 1> kEchoCells = {{
 }  // namespace
 
 void BuildAmbiencePage(ScreenBuild& s) {
-  AttachVoicingButtons(s, kVoicings, kGroupAmbience, &QD3Control::OnAmbienceTemplateButton);
-  AttachKnobCells(s, kCells, kGroupAmbience);
-  AttachKnobCells(s, kEchoCells, kGroupAmbienceEcho);
+  AttachVoicingButtons(s, kAmbienceTemplates, kFirstAmbienceButtonTag, group::kAmbience,
+                       &QD3Control::OnAmbienceTemplateButton);
+  AttachKnobCells(s, kCells, group::kAmbience);
+  AttachKnobCells(s, kEchoCells, group::kAmbienceEcho);
 }
 
 }  // namespace qd3

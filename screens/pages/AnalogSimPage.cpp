@@ -15,7 +15,7 @@ constexpr std::array<KnobCell, 1> kCells = {{
 }  // namespace
 
 void BuildAnalogSimPage(ScreenBuild& s) {
-  AttachKnobCells(s, kCells, kGroupAnalogSim);
+  AttachKnobCells(s, kCells, group::kAnalogSim);
 }
 
 }  // namespace qd3

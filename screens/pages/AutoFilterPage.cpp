@@ -14,7 +14,7 @@ constexpr std::array<KnobCell, 1> kCells = {{
 }  // namespace
 
 void BuildAutoFilterPage(ScreenBuild& s) {
-  AttachKnobCells(s, kCells, kGroupAutoFilter);
+  AttachKnobCells(s, kCells, group::kAutoFilter);
 }
 
 }  // namespace qd3

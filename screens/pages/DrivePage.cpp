@@ -6,19 +6,6 @@
 namespace qd3 {
 namespace {
 
-constexpr std::array<VoicingButton, 10> kVoicings = {{
-    {"amp-blond.png", 82},
-    {"amp-liverpool.png", 83},
-    {"amp-british.png", 84},
-    {"amp-caliclassic.png", 85},
-    {"amp-boutiquea.png", 86},
-    {"amp-tweed.png", 87},
-    {"amp-topboost.png", 88},
-    {"amp-plexi.png", 89},
-    {"amp-calimetal.png", 90},
-    {"amp-boutiqueb.png", 91},
-}};
-
 // Parameter 4 "Crunch" is shown as presence; 69 "Compression" mirrors "Dynamics".
 constexpr std::array<KnobCell, 3> kCells = {{
     {"PRE-AMP", 1, 47, "50.00", "%", 380.f, CellRow::kA},
@@ -29,8 +16,9 @@ constexpr std::array<KnobCell, 3> kCells = {{
 }  // namespace
 
 void BuildDrivePage(ScreenBuild& s) {
-  AttachVoicingButtons(s, kVoicings, kGroupDrive, &QD3Control::OnDriveTemplateButton);
-  AttachKnobCells(s, kCells, kGroupDrive);
+  AttachVoicingButtons(s, kDriveTemplates, kFirstDriveButtonTag, group::kDrive,
+                       &QD3Control::OnDriveTemplateButton);
+  AttachKnobCells(s, kCells, group::kDrive);
 }
 
 }  // namespace qd3

@@ -16,7 +16,7 @@ constexpr std::array<KnobCell, 3> kCells = {{
 }  // namespace
 
 void BuildGatePage(ScreenBuild& s) {
-  AttachKnobCells(s, kCells, kGroupGate);
+  AttachKnobCells(s, kCells, group::kGate);
 }
 
 }  // namespace qd3

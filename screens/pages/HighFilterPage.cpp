@@ -14,7 +14,7 @@ constexpr std::array<KnobCell, 2> kCells = {{
 }  // namespace
 
 void BuildHighFilterPage(ScreenBuild& s) {
-  AttachKnobCells(s, kCells, kGroupHighFilter);
+  AttachKnobCells(s, kCells, group::kHighFilter);
 }
 
 }  // namespace qd3

@@ -80,13 +80,13 @@ constexpr IRECT kPositionPickerRect{445.f, 713.f, 695.f, 1163.f};
 }  // namespace
 
 void BuildIrPageFrame(ScreenBuild& s) {
-  AttachPicture(s.graphics, "editorbg.png", kFrameX, kFrameY, kFrameSize, kNoTag, kGroupIrPage);
+  AttachPicture(s.graphics, "editorbg.png", kFrameX, kFrameY, kFrameSize, kNoTag, group::kIrPage);
 }
 
 void BuildIrPageControls(ScreenBuild& s) {
   IGraphics& g = s.graphics;
   QD3Control* editor = &s.editor;
-  AttachPicture(g, "irbg.png", kPanelX, kPanelY, kPanelSize, kNoTag, kGroupIrPage);
+  AttachPicture(g, "irbg.png", kPanelX, kPanelY, kPanelSize, kNoTag, group::kIrPage);
   const IVStyle buttonStyle = s.styles.ButtonStyleWithLabelSize(kButtonLabelSmall);
   for (const UserIrPositionLayout& p : kUserIrPositionLayouts) {
     const bool positionB = p.positionB;
@@ -94,22 +94,22 @@ void BuildIrPageControls(ScreenBuild& s) {
         std::make_unique<IVButtonControl>(
             p.loadButton, [editor, positionB](IControl*) { editor->LoadUserIrWav(positionB); },
             "IMPORT", buttonStyle),
-        p.loadTag, kGroupIrPage);
+        p.loadTag, group::kIrPage);
   }
   const IVStyle switchStyle = s.styles.knobStyle.WithRoundness(kFullyRound);
   for (const UserIrPositionLayout& p : kUserIrPositionLayouts) {
     g.AttachControl(std::make_unique<IVSlideSwitchControl>(p.modeSwitch, p.modeParam, std::string{},
                                                            switchStyle),
-                    p.modeTag, kGroupIrPage);
+                    p.modeTag, group::kIrPage);
   }
   for (const UserIrPositionLayout& p : kUserIrPositionLayouts) {
     g.AttachControl(
         std::make_unique<ISVGKnobControl>(p.gainKnob, s.vectorKnob, p.gainParam, kKnobGearing),
-        p.gainTag, kGroupIrPage);
+        p.gainTag, group::kIrPage);
   }
   for (const UserIrPositionLayout& p : kUserIrPositionLayouts) {
     g.AttachControl(std::make_unique<ITextControl>(p.gainValue, "0.00", s.styles.irGainText),
-                    p.gainValueTag, kGroupIrPage);
+                    p.gainValueTag, group::kIrPage);
   }
   // Enabled by the position's "IR Mode" once it selects a user IR.
   for (const UserIrPositionLayout& p : kUserIrPositionLayouts) {
@@ -119,7 +119,7 @@ void BuildIrPageControls(ScreenBuild& s) {
   }
   g.AttachControl(std::make_unique<IBSliderControl>(kSliderRect, s.micHandle, s.micTrack,
                                                     kParamIrAlias, kKnobGearing),
-                  kTagIrSlider, kGroupIrPage);
+                  kTagIrSlider, group::kIrPage);
 }
 
 void BuildCabinetList(ScreenBuild& s) {
@@ -129,7 +129,7 @@ void BuildCabinetList(ScreenBuild& s) {
     s.graphics.AttachControl(std::make_unique<ITextControl>(
                                  IRECT(kCabinetLeft, top, kCabinetRight, top + kCabinetRowHeight),
                                  s.editor.positionNames.Name(i), s.styles.irListText),
-                             tag, kGroupIrPage);
+                             tag, group::kIrPage);
   }
   QD3Control* editor = &s.editor;
   // Part of the IR page: left shown on other pages it would take their knobs' clicks
@@ -140,7 +140,7 @@ void BuildCabinetList(ScreenBuild& s) {
                                                  editor->SetIrPositionPickerPressed(
                                                      kind == IInvisibleSelectControl3::kPress);
                                                }),
-      kNoTag, kGroupIrPage);
+      kNoTag, group::kIrPage);
 }
 
 }  // namespace qd3

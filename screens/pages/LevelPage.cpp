@@ -13,7 +13,7 @@ constexpr std::array<KnobCell, 1> kCells = {{
 }  // namespace
 
 void BuildLevelPage(ScreenBuild& s) {
-  AttachKnobCells(s, kCells, kGroupLevel);
+  AttachKnobCells(s, kCells, group::kLevel);
 }
 
 }  // namespace qd3

@@ -14,7 +14,7 @@ constexpr std::array<KnobCell, 2> kCells = {{
 }  // namespace
 
 void BuildLowFilterPage(ScreenBuild& s) {
-  AttachKnobCells(s, kCells, kGroupLowFilter);
+  AttachKnobCells(s, kCells, group::kLowFilter);
 }
 
 }  // namespace qd3

@@ -15,7 +15,7 @@ constexpr std::array<KnobCell, 3> kCells = {{
 }  // namespace
 
 void BuildMidFilterPage(ScreenBuild& s) {
-  AttachKnobCells(s, kCells, kGroupMidFilter);
+  AttachKnobCells(s, kCells, group::kMidFilter);
 }
 
 }  // namespace qd3

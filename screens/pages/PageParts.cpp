@@ -82,18 +82,17 @@ void AttachPageTitle(ScreenBuild& s, const char* title, std::string_view group, 
       kNoTag, group);
 }
 
-void AttachVoicingButtons(ScreenBuild& s, std::span<const VoicingButton> buttons,
-                          std::string_view group, VoicingAction action) {
+void AttachVoicingButton(ScreenBuild& s, int k, const char* picture, int tag,
+                         std::string_view group, VoicingAction action) {
+  if (k < 0 || static_cast<std::size_t>(k) >= kVoicingPoints.size()) return;
+  const Point& at = kVoicingPoints[static_cast<std::size_t>(k)];
   QD3Control* editor = &s.editor;
-  for (size_t i = 0; i < buttons.size() && i < kVoicingPoints.size(); ++i) {
-    const int k = static_cast<int>(i);
-    // The button's own value tells a press on a dark button (apply) from the
-    // release that finds it lit (nothing).
-    AttachPictureButton(
-        s.graphics, buttons[i].picture, kVoicingPoints[i].x, kVoicingPoints[i].y, kVoicingFallback,
-        [editor, action, k](IControl* button) { (editor->*action)(k, button->GetValue()); },
-        buttons[i].tag, group);
-  }
+  // The button's own value tells a press on a dark button (apply) from the
+  // release that finds it lit (nothing).
+  AttachPictureButton(
+      s.graphics, picture, at.x, at.y, kVoicingFallback,
+      [editor, action, k](IControl* button) { (editor->*action)(k, button->GetValue()); }, tag,
+      group);
 }
 
 }  // namespace qd3

@@ -2,9 +2,12 @@
 
 // The building blocks the detail pages share: knob cells, titles and voicing buttons.
 
+#include <array>
+#include <cstddef>
 #include <span>
 #include <string_view>
 
+#include "params/SoundTemplateTables.h"
 #include "screens/ScreenBuild.h"
 
 namespace qd3 {
@@ -31,17 +34,20 @@ void AttachKnobCells(ScreenBuild& s, std::span<const KnobCell> cells, std::strin
 // A page title; the impulse-response page's is wider.
 void AttachPageTitle(ScreenBuild& s, const char* title, std::string_view group, bool wide);
 
-// A voicing button: its picture, its tag. The buttons take the fixed points of the
-// voicing block in order.
-struct VoicingButton {
-  const char* picture;
-  int tag;
-};
-// The button of template k (its place in the row) calls action(k, its value) on the
-// press and on the release.
+// The voicing buttons of one template table. Button k shows the picture of row k,
+// carries tag firstTag + k, takes the k-th fixed point of the voicing block and calls
+// action(k, its value) on the press and on the release.
 using VoicingAction = void (QD3Control::*)(int k, double buttonValue);
-void AttachVoicingButtons(ScreenBuild& s, std::span<const VoicingButton> buttons,
-                          std::string_view group, VoicingAction action);
+void AttachVoicingButton(ScreenBuild& s, int k, const char* picture, int tag,
+                         std::string_view group, VoicingAction action);
+template <typename Template, std::size_t N>
+void AttachVoicingButtons(ScreenBuild& s, const std::array<Template, N>& templates, int firstTag,
+                          std::string_view group, VoicingAction action) {
+  for (std::size_t k = 0; k < N; ++k) {
+    const int i = static_cast<int>(k);
+    AttachVoicingButton(s, i, templates[k].picture, firstTag + i, group, action);
+  }
+}
 
 // Page builders, each in its own file, called by BuildDetailPages in this order.
 void BuildAmbiencePage(ScreenBuild& s);

@@ -13,24 +13,24 @@ struct PageTitle {
 };
 
 constexpr std::array<PageTitle, 11> kTitles = {{
-    {"ANALOG SIM.", kGroupAnalogSim},
-    {"GATE", kGroupGate},
-    {"IMPULSE RESPONSE", kGroupIrPage},
-    {"AMBIENCE", kGroupAmbience},
-    {"DRIVE", kGroupDrive},
-    {"LOW FILTER", kGroupLowFilter},
-    {"MID FILTER", kGroupMidFilter},
-    {"HIGH FILTER", kGroupHighFilter},
-    {"PRE-AMP", kGroupPreamp},
-    {"MASTER LEVEL", kGroupLevel},
-    {"AUTO FILTER", kGroupAutoFilter},
+    {"ANALOG SIM.", group::kAnalogSim},
+    {"GATE", group::kGate},
+    {"IMPULSE RESPONSE", group::kIrPage},
+    {"AMBIENCE", group::kAmbience},
+    {"DRIVE", group::kDrive},
+    {"LOW FILTER", group::kLowFilter},
+    {"MID FILTER", group::kMidFilter},
+    {"HIGH FILTER", group::kHighFilter},
+    {"PRE-AMP", group::kPreamp},
+    {"MASTER LEVEL", group::kLevel},
+    {"AUTO FILTER", group::kAutoFilter},
 }};
 
 }  // namespace
 
 void BuildPageTitles(ScreenBuild& s) {
   for (const PageTitle& t : kTitles) {
-    AttachPageTitle(s, t.text, t.group, std::string_view(t.group) == kGroupIrPage);
+    AttachPageTitle(s, t.text, t.group, std::string_view(t.group) == group::kIrPage);
   }
 }
 

@@ -13,7 +13,7 @@ constexpr std::array<KnobCell, 1> kCells = {{
 }  // namespace
 
 void BuildPreampPage(ScreenBuild& s) {
-  AttachKnobCells(s, kCells, kGroupPreamp);
+  AttachKnobCells(s, kCells, group::kPreamp);
 }
 
 }  // namespace qd3

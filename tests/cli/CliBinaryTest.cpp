@@ -10,6 +10,7 @@
 
 #include "ir/IrImage.h"
 #include "ir/WavReader.h"
+#include "presets/IrFileLayout.h"
 #include "presets/PresetFile.h"
 #include "presets/PresetRecord.h"
 #include "protocol/MessageBuilders.h"
@@ -302,6 +303,58 @@ TEST_F(CliBinary, InspectKnowsRecordsIrImagesAndFirmware) {
   ASSERT_EQ(f.code, 0) << f.err;
   // G = floor(8 * 1000 / 7) + 1 = 1143 groups: a begin, three middle chunks and a last.
   EXPECT_EQ(f.out, "{\"kind\": \"firmware\", \"bytes\": 1000, \"groups\": 1143, \"chunks\": 5}\n");
+}
+
+// A name from a file is printed with its control bytes escaped: a hostile name cannot
+// send the terminal escape sequences. Version bytes that read as negative are shown as
+// the bytes they are.
+TEST_F(CliBinary, InspectEscapesNamesAndShowsVersionBytesThatAreNoVersion) {
+  const std::string hostile =
+      "\x1b]0;owned\x07\x1b[2J\x9b"
+      "a\\b";
+  std::array<int, kRecordParamCount> params{};
+  Bytes file = BuildPresetFile(PresetFileExport{"x", params, "", ""},
+                               [](int) { return std::optional<IrImageBytes>(); });
+  std::copy(hostile.begin(), hostile.end(), file.begin() + kPresetFileNameOffset);
+  file[kPresetFileVersionMajorOffset] = 0xFF;
+  file[kPresetFileVersionMinorOffset] = 0xFF;
+  const auto path = Write("hostile.q3p", file);
+
+  const RunResult text = Qd3ctl({"inspect", path.string()});
+  ASSERT_EQ(text.code, 0) << text.err;
+  for (const char raw : {'\x1b', '\x07', '\x9b'}) {
+    EXPECT_EQ(text.out.find(raw), std::string::npos) << static_cast<int>(raw);
+  }
+  EXPECT_NE(text.out.find("name: \\x1B]0;owned\\x07\\x1B[2J\\x9Ba\\\\b\n"), std::string::npos)
+      << text.out;
+  EXPECT_NE(text.out.find("preset file, format bytes 0xFF 0xFF, 0 IR blocks\n"), std::string::npos)
+      << text.out;
+  EXPECT_EQ(text.out.find("-1.-1"), std::string::npos) << text.out;
+
+  const RunResult json = Qd3ctl({"inspect", "--json", path.string()});
+  ASSERT_EQ(json.code, 0) << json.err;
+  EXPECT_NE(json.out.find("\"name\": \"\\u001b]0;owned\\u0007\\u001b[2J\\u009ba\\\\b\""),
+            std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find("\"version\": \"bytes 0xFF 0xFF\""), std::string::npos) << json.out;
+
+  // The bank listing and an IR image print their names the same way.
+  Bytes dump = test::PresetDump(0, 1);
+  std::copy(hostile.begin(), hostile.begin() + 4, dump.begin() + kRecordOffset + kPresetNameOffset);
+  const RunResult bank = Qd3ctl({"inspect", Write("bank.q3b", dump).string()});
+  ASSERT_EQ(bank.code, 0) << bank.err;
+  EXPECT_EQ(bank.out.find('\x1b'), std::string::npos) << bank.out;
+  EXPECT_NE(bank.out.find("  preset slot   0  \\x1B]0;"), std::string::npos) << bank.out;
+
+  IrWorkingBuffer buffer;
+  std::array<uint8_t, kNameSize> irName{};
+  WriteName32("Cab", irName);
+  IrImageResult ir = MakeIrImage(buffer, irName);
+  ir.image[kIrFileNameOffset + 1] = 0x1b;
+  const RunResult image =
+      Qd3ctl({"inspect", Write("001.dat", Bytes(ir.image.begin(), ir.image.end())).string()});
+  ASSERT_EQ(image.code, 0) << image.err;
+  EXPECT_NE(image.out.find("name: C\\x1Bb\n"), std::string::npos) << image.out;
 }
 
 TEST_F(CliBinary, InspectOnUnknownOrBrokenFilesExitsTwoWithOneLine) {

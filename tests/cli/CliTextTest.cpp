@@ -1,9 +1,11 @@
-// The small text pieces of qd3ctl: the JSON string escaper and the progress line.
+// The small text pieces of qd3ctl: the JSON string escaper, the progress line and the
+// inspector's name and version texts.
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "cli/InspectKinds.h"
 #include "cli/Json.h"
 #include "cli/ProgressLine.h"
 
@@ -23,6 +25,31 @@ TEST(JsonString, EscapesWhatWouldBreakTheOutput) {
       {"\xe9", "\"\\u00e9\""},  // a byte no pedal name holds: Latin-1, still valid JSON
   };
   for (const auto& c : cases) EXPECT_EQ(JsonString(c.in), c.out);
+}
+
+TEST(EscapedForTerminal, PrintsOnlyPrintableAsciiAndTellsEveryByteApart) {
+  const struct {
+    std::string in;
+    const char* out;
+  } cases[] = {
+      {"Plain Name 1-2 ~", "Plain Name 1-2 ~"},
+      {"\x1b[31mred", "\\x1B[31mred"},
+      {"bell\x07", "bell\\x07"},
+      {"\x7f\x80\x9b\xff", "\\x7F\\x80\\x9B\\xFF"},
+      {std::string("nul\0x", 5), "nul\\x00x"},
+      {"tab\tnl\n", "tab\\x09nl\\x0A"},
+      {"a\\x1B", "a\\\\x1B"},  // a written backslash never reads as an escape
+  };
+  for (const auto& c : cases) EXPECT_EQ(EscapedForTerminal(c.in), c.out);
+}
+
+TEST(VersionText, NumbersWhenBothBytesArePositiveElseTheBytes) {
+  EXPECT_EQ(VersionText(1, 0), "1.0");
+  EXPECT_EQ(VersionText(0, 9), "0.9");
+  EXPECT_EQ(VersionText(127, 127), "127.127");
+  EXPECT_EQ(VersionText(0xFF, 0xFF), "bytes 0xFF 0xFF");
+  EXPECT_EQ(VersionText(1, 0x80), "bytes 0x01 0x80");
+  EXPECT_EQ(VersionText(0xF6, 0), "bytes 0xF6 0x00");
 }
 
 TEST(JsonWriter, PutsCommasBetweenValuesOnly) {

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "QD3ControlScreenNames.h"
+#include "params/GroupNames.h"
 #include "tests/editor/EditorFixture.h"
 #include "tests/support/ScriptedPlatformServices.h"
 #include "tests/support/TempFolder.h"
@@ -98,11 +99,11 @@ TEST_F(GlobalSettingsTest, OpeningAndClosingThePageStopsAndRestartsThePoll) {
   OpenWindow();
   mEditor.OnMenuCommand(kEditorCmdGlobalSettings);
   EXPECT_FALSE(mEditor.session.pollEnabled);
-  EXPECT_FALSE(mScreen.hiddenGroups.contains(kGroupGlobalSettings));
+  EXPECT_FALSE(mScreen.hiddenGroups.contains(group::kGlobalSettings));
   EXPECT_EQ(mSent.messages.back(), BuildRequestBlock(kBlockGlobalSettings));
   mEditor.CloseGlobalSettings();
   EXPECT_TRUE(mEditor.session.pollEnabled);
-  EXPECT_TRUE(mScreen.hiddenGroups.contains(kGroupGlobalSettings));
+  EXPECT_TRUE(mScreen.hiddenGroups.contains(group::kGlobalSettings));
 }
 
 // A cached preset file under the cache's presets folder.
@@ -178,8 +179,8 @@ TEST_F(GlobalSettingsTest, ControllerMapIsSentBackUnchangedOnAnImmediateBack) {
   mEditor.CloseControllerMap();
   data[8] = 0;
   EXPECT_EQ(mSent.messages.back(), BuildDataBlock(kBlockControllerMap, data));
-  EXPECT_TRUE(mScreen.hiddenGroups.contains(kGroupMidiCc));
-  EXPECT_FALSE(mScreen.hiddenGroups.contains(kGroupGlobalSettings));
+  EXPECT_TRUE(mScreen.hiddenGroups.contains(group::kMidiCc));
+  EXPECT_FALSE(mScreen.hiddenGroups.contains(group::kGlobalSettings));
 }
 
 TEST_F(GlobalSettingsTest, ReceivedControllerMapLeavesTheProgramMapAlone) {

@@ -4,6 +4,7 @@
 
 #include "QD3ControlScreenNames.h"
 #include "host/app/MenuTable.h"
+#include "params/GroupNames.h"
 #include "tests/editor/EditorFixture.h"
 #include "tests/support/ScriptedPlatformServices.h"
 
@@ -28,7 +29,8 @@ TEST_F(MenuCommandTest, EveryEditorEntryOfTheMenuIsACommandTheEditorHandles) {
     ++editorEntries;
     mPlatform.ClearCalls();
     mSent.Clear();
-    mScreen.hiddenGroups = {kGroupGlobalSettings, kGroupFirmwareBackground, kGroupFirmwareUpdate};
+    mScreen.hiddenGroups = {group::kGlobalSettings, group::kFirmwareBackground,
+                            group::kFirmwareUpdate};
     const auto hiddenBefore = mScreen.hiddenGroups;
     mEditor.OnMenuCommand(entry.editorCommand);
     const bool visible = !mPlatform.Calls().empty() || !mSent.messages.empty() ||
@@ -39,12 +41,12 @@ TEST_F(MenuCommandTest, EveryEditorEntryOfTheMenuIsACommandTheEditorHandles) {
 }
 
 TEST_F(MenuCommandTest, FirmwareUpdateShowsItsScreenOverADisabledMainScreen) {
-  mScreen.hiddenGroups = {kGroupFirmwareBackground, kGroupFirmwareUpdate};
+  mScreen.hiddenGroups = {group::kFirmwareBackground, group::kFirmwareUpdate};
   mEditor.OnMenuCommand(kEditorCmdFirmwareUpdate);
-  EXPECT_FALSE(mScreen.hiddenGroups.contains(kGroupFirmwareBackground));
-  EXPECT_FALSE(mScreen.hiddenGroups.contains(kGroupFirmwareUpdate));
-  EXPECT_FALSE(mScreen.disabledGroups.contains(kGroupFirmwareUpdate));
-  EXPECT_TRUE(mScreen.disabledGroups.contains(kGroupMain));
+  EXPECT_FALSE(mScreen.hiddenGroups.contains(group::kFirmwareBackground));
+  EXPECT_FALSE(mScreen.hiddenGroups.contains(group::kFirmwareUpdate));
+  EXPECT_FALSE(mScreen.disabledGroups.contains(group::kFirmwareUpdate));
+  EXPECT_TRUE(mScreen.disabledGroups.contains(group::kMain));
   EXPECT_TRUE(mEditor.session.connected);
   EXPECT_FALSE(mEditor.session.pollEnabled);
 }
@@ -62,11 +64,11 @@ TEST_F(MenuCommandTest, BankExportAsksForTheFileFirst) {
 }
 
 TEST_F(MenuCommandTest, AboutShowsAndEscapeClosesTheAboutScreen) {
-  mScreen.hiddenGroups = {kGroupAbout};
+  mScreen.hiddenGroups = {group::kAbout};
   mEditor.ShowAbout();
-  EXPECT_FALSE(mScreen.hiddenGroups.contains(kGroupAbout));
+  EXPECT_FALSE(mScreen.hiddenGroups.contains(group::kAbout));
   EXPECT_TRUE(mEditor.OnEditorKey(QD3Control::EditorKey::kCloseOverlay));
-  EXPECT_TRUE(mScreen.hiddenGroups.contains(kGroupAbout));
+  EXPECT_TRUE(mScreen.hiddenGroups.contains(group::kAbout));
   EXPECT_FALSE(mEditor.OnEditorKey(QD3Control::EditorKey::kCloseOverlay));
 }
 

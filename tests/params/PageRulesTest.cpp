@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "params/GroupNames.h"
 #include "params/PageRules.h"
 
 namespace qd3 {
@@ -58,6 +59,9 @@ TEST(PageRules, PageContents) {
       EXPECT_TRUE(std::any_of(hidden.begin(), hidden.end(), [&](const char* h) {
         return std::string(h) == group;
       })) << group;
+      EXPECT_TRUE(std::none_of(group::kUnbuiltGroups.begin(), group::kUnbuiltGroups.end(),
+                               [&](const char* unbuilt) { return std::string(unbuilt) == group; }))
+          << group;
     }
   }
 }

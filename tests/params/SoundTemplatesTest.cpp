@@ -83,6 +83,29 @@ void ExpectSets(const std::vector<TemplateSet>& sets, const ExpectedTemplate& e)
   }
 }
 
+// The factory presets name their voicings by these ids; each must be its button's row.
+TEST(SoundTemplates, TemplateIdsNameTheRowsOfTheirPictures) {
+  const std::vector<std::pair<int, std::string>> drive = {
+      {kBlondTemplate, "amp-blond.png"},         {kLiverpoolTemplate, "amp-liverpool.png"},
+      {kBritishTemplate, "amp-british.png"},     {kCaliClassicTemplate, "amp-caliclassic.png"},
+      {kBoutiqueATemplate, "amp-boutiquea.png"}, {kTweedTemplate, "amp-tweed.png"},
+      {kTopBoostTemplate, "amp-topboost.png"},   {kPlexiTemplate, "amp-plexi.png"},
+      {kCaliMetalTemplate, "amp-calimetal.png"}, {kBoutiqueBTemplate, "amp-boutiqueb.png"},
+  };
+  for (const auto& [id, picture] : drive) {
+    EXPECT_EQ(kDriveTemplates[static_cast<std::size_t>(id)].picture, picture) << id;
+  }
+  const std::vector<std::pair<int, std::string>> ambience = {
+      {kRoomTemplate, "radio-room.png"},         {kHallTemplate, "radio-hall.png"},
+      {kSpringTemplate, "radio-spring.png"},     {kPlateTemplate, "radio-plate.png"},
+      {kChorusTemplate, "radio-chorus.png"},     {kEchoTemplate, "radio-echo.png"},
+      {kEchoverbTemplate, "radio-echoverb.png"},
+  };
+  for (const auto& [id, picture] : ambience) {
+    EXPECT_EQ(kAmbienceTemplates[static_cast<std::size_t>(id)].picture, picture) << id;
+  }
+}
+
 TEST(SoundTemplates, DriveSetsInOrderWithTheirValues) {
   for (const auto& e : kExpectedDrive) {
     ExpectSets(DriveTemplateSets(e.k), e);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "tests/support/TestBytes.h"
 
@@ -12,6 +14,13 @@ namespace {
 using test::Hex;
 using test::Noise;
 using test::Repeat;
+
+TEST(Clamp7, HoldsAValueToOneDataByte) {
+  const std::vector<std::pair<int, int>> cases = {
+      {0, 0}, {1, 1}, {127, 127}, {128, 127}, {200, 127}, {255, 127}, {-1, 0}, {-128, 0},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(Clamp7(in), out) << in;
+}
 
 TEST(Split, MostSignificantSevenBitsFirst) {
   EXPECT_EQ(Split14(200), (std::array<uint8_t, 2>{0x01, 0x48}));

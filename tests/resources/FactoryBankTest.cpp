@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "params/ParamCatalogue.h"
+#include "params/SoundTemplates.h"
 #include "presets/PresetRecord.h"
 #include "protocol/Checksum14.h"
 #include "resources/factory_bank/FactoryBank.h"
@@ -127,25 +129,30 @@ TEST(FactoryBankTest, EveryPresetSelectsOneWholeCabinetPosition) {
 }
 
 // The drive and ambience buttons must light for the voicing each preset was built from:
-// the template match compares these fields, so an override of one would break it.
+// the editor's own template match, on the editor's own table, finds it.
 TEST(FactoryBankTest, EveryPresetMatchesTheVoicingsItWasBuiltFrom) {
   using namespace factory_bank;
   for (int k = 0; k < 128; ++k) {
     const PresetRecord r = RecordOf(k);
     const BaseSound& sound = BaseSounds()[static_cast<std::size_t>(k % kBaseSoundCount)];
-    const DriveVoicing& d = kDriveVoicings[static_cast<std::size_t>(sound.drive)];
-    EXPECT_EQ((std::vector<int>{r.Param(2), r.Param(3), r.Param(44), r.Param(45), r.Param(46),
-                                r.Param(11)}),
-              (std::vector<int>{d.buzz, d.punch, d.buzzQ, d.punchQ, d.crunchQ, d.punchFreq}))
-        << k;
-    const AmbienceVoicing& a =
-        kAmbienceVoicings[static_cast<std::size_t>(sound.ambiences[std::size_t(k / 32)])];
-    EXPECT_EQ((std::vector<int>{r.Param(18), r.Param(19), r.Param(20), r.Param(21), r.Param(22),
-                                r.Param(23), r.Param(24), r.Param(58), r.Param(59)}),
-              (std::vector<int>{a.diffusion, a.extensionFactor, a.feedbackDelaySize,
-                                a.feedbackFilter, a.feedbackDamper, a.lpFilter, a.hpFilter,
-                                a.modulationDepth, a.modulationRate}))
-        << k;
+    const AmbienceTemplateId ambience = sound.ambiences[static_cast<std::size_t>(k / 32)];
+    std::array<int, kNumSoundParams> values{};
+    for (int i = 0; i < kNumSoundParams; ++i) values[static_cast<std::size_t>(i)] = r.Param(i);
+    const TemplateMatch match = MatchTemplates(values);
+    EXPECT_EQ(match.drive, sound.drive) << k;
+    EXPECT_EQ(match.ambience, ambience) << k;
+
+    // Every field of both templates is in the record, "Dynamics" raised to 64 at least.
+    const auto& drive = kDriveTemplates[static_cast<std::size_t>(sound.drive)].values;
+    for (int f = 0; f < kNumDriveFields; ++f) {
+      if (f == kDriveGain) continue;  // the sound's own gain replaces it
+      const int want = f == kDriveDynamics ? std::max(drive[f], 64) : drive[f];
+      EXPECT_EQ(r.Param(kDriveFieldParam[f]), want) << "slot " << k << " drive field " << f;
+    }
+    const auto& amb = kAmbienceTemplates[static_cast<std::size_t>(ambience)].values;
+    for (int f = 0; f < kNumAmbienceFields; ++f) {
+      EXPECT_EQ(r.Param(kAmbienceFieldParam[f]), amb[f]) << "slot " << k << " ambience field " << f;
+    }
   }
 }
 

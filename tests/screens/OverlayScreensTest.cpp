@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "QD3ControlScreenNames.h"
+#include "params/GroupNames.h"
 #include "params/ParamCatalogue.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DeviceReplies.h"
@@ -18,15 +19,15 @@
 namespace qd3::test {
 namespace {
 
-constexpr const char* kOverlayGroups[] = {kGroupFirmwareBackground,
-                                          kGroupFirmwareUpdate,
-                                          kGroupFirmware,
-                                          kGroupGlobalSettings,
-                                          kGroupMidiCc,
-                                          kGroupMidiProgram,
-                                          kGroupAbout,
-                                          kGroupProgress,
-                                          kGroupFactoryProgress};
+constexpr const char* kOverlayGroups[] = {group::kFirmwareBackground,
+                                          group::kFirmwareUpdate,
+                                          group::kFirmware,
+                                          group::kGlobalSettings,
+                                          group::kMidiCc,
+                                          group::kMidiProgram,
+                                          group::kAbout,
+                                          group::kProgress,
+                                          group::kFactoryProgress};
 
 class OverlayScreens : public ::testing::Test {
  protected:
@@ -90,7 +91,7 @@ TEST_F(OverlayScreens, ProgressTargetsAreTheControlsOfTheirPanels) {
 
 TEST_F(OverlayScreens, ControllerMapBoxesStandFiftyUnitsApart) {
   std::vector<IRECT> boxes;
-  for (IControl* c : InGroup(kGroupMidiCc)) {
+  for (IControl* c : InGroup(group::kMidiCc)) {
     if (dynamic_cast<IVNumberBoxControl*>(c)) boxes.push_back(c->GetRECT());
   }
   ASSERT_EQ(boxes.size(), 8u);
@@ -103,7 +104,7 @@ TEST_F(OverlayScreens, ControllerMapBoxesStandFiftyUnitsApart) {
   }
   // Each box beside its knob title, DRIVE first and LEVEL last.
   std::vector<std::string> labels;
-  for (IControl* c : InGroup(kGroupMidiCc)) {
+  for (IControl* c : InGroup(group::kMidiCc)) {
     if (c->GetRECT().L == 863.f) labels.push_back(c->GetStr());
   }
   EXPECT_EQ(labels, (std::vector<std::string>{"DRIVE", "LOW", "MID", "HIGH", "REVERB", "GATE",
@@ -112,25 +113,25 @@ TEST_F(OverlayScreens, ControllerMapBoxesStandFiftyUnitsApart) {
 
 TEST_F(OverlayScreens, ClickBelowTheSettingsPictureClosesThePageLikeX) {
   mS.editor.OnMenuCommand(kEditorCmdGlobalSettings);
-  ASSERT_TRUE(GroupShown(kGroupGlobalSettings));
+  ASSERT_TRUE(GroupShown(group::kGlobalSettings));
   ClickDesign(500.f, 600.f);  // on the picture: the page stays
-  EXPECT_TRUE(GroupShown(kGroupGlobalSettings));
+  EXPECT_TRUE(GroupShown(group::kGlobalSettings));
   ClickDesign(500.f, 1150.f);
-  EXPECT_FALSE(GroupShown(kGroupGlobalSettings));
+  EXPECT_FALSE(GroupShown(group::kGlobalSettings));
   EXPECT_TRUE(mS.editor.session.pollEnabled);
 
   mS.editor.OnMenuCommand(kEditorCmdGlobalSettings);
   ClickDesign(1470.f, 240.f);  // "X"
-  EXPECT_FALSE(GroupShown(kGroupGlobalSettings));
+  EXPECT_FALSE(GroupShown(group::kGlobalSettings));
   EXPECT_TRUE(mS.editor.session.pollEnabled);
 }
 
 TEST_F(OverlayScreens, AboutScreenClosesOnAClickAnywhere) {
   for (const auto& [x, y] : {std::pair{100.f, 100.f}, std::pair{1325.f, 335.f}}) {
     mS.editor.ShowAbout();
-    ASSERT_TRUE(GroupShown(kGroupAbout));
+    ASSERT_TRUE(GroupShown(group::kAbout));
     ClickDesign(x, y);
-    EXPECT_FALSE(GroupShown(kGroupAbout)) << x << ", " << y;
+    EXPECT_FALSE(GroupShown(group::kAbout)) << x << ", " << y;
   }
 }
 
@@ -138,19 +139,19 @@ TEST_F(OverlayScreens, SetupAndBackSwitchBetweenTheSettingsAndTheMapPages) {
   ConnectAndApplySettings();
   mS.editor.OnMenuCommand(kEditorCmdGlobalSettings);
   ClickDesign(1250.f, 300.f);  // "SETUP" beside "MIDI MAPPING"
-  EXPECT_TRUE(GroupShown(kGroupMidiProgram));
-  EXPECT_FALSE(GroupShown(kGroupGlobalSettings));
+  EXPECT_TRUE(GroupShown(group::kMidiProgram));
+  EXPECT_FALSE(GroupShown(group::kGlobalSettings));
   EXPECT_EQ(mS.sent.messages.back(), BuildRequestBlock(kBlockProgramMap));
   ClickDesign(1100.f, 275.f);  // "BACK"
-  EXPECT_FALSE(GroupShown(kGroupMidiProgram));
-  EXPECT_TRUE(GroupShown(kGroupGlobalSettings));
+  EXPECT_FALSE(GroupShown(group::kMidiProgram));
+  EXPECT_TRUE(GroupShown(group::kGlobalSettings));
   EXPECT_EQ(mS.sent.messages.back()[kSelectorOffset], kBlockProgramMap);
 
   ClickDesign(1250.f, 500.f);  // "SETUP" beside "MIDI CC MODE"
-  EXPECT_TRUE(GroupShown(kGroupMidiCc));
+  EXPECT_TRUE(GroupShown(group::kMidiCc));
   EXPECT_EQ(mS.sent.messages.back(), BuildRequestBlock(kBlockControllerMap));
   ClickDesign(1100.f, 275.f);
-  EXPECT_TRUE(GroupShown(kGroupGlobalSettings));
+  EXPECT_TRUE(GroupShown(group::kGlobalSettings));
   EXPECT_EQ(mS.sent.messages.back()[kSelectorOffset], kBlockControllerMap);
 }
 
@@ -158,36 +159,36 @@ TEST_F(OverlayScreens, EscapeClosesEachOverlayAsItsOwnCloseControlWould) {
   ConnectAndApplySettings();
   mS.editor.ShowAbout();
   EXPECT_TRUE(Escape());
-  EXPECT_FALSE(GroupShown(kGroupAbout));
+  EXPECT_FALSE(GroupShown(group::kAbout));
 
   mS.editor.OnMenuCommand(kEditorCmdGlobalSettings);
   mS.editor.OpenControllerMap();
   mS.sent.Clear();
   EXPECT_TRUE(Escape());  // the map page first, sending its table like "BACK"
-  EXPECT_FALSE(GroupShown(kGroupMidiCc));
-  EXPECT_TRUE(GroupShown(kGroupGlobalSettings));
+  EXPECT_FALSE(GroupShown(group::kMidiCc));
+  EXPECT_TRUE(GroupShown(group::kGlobalSettings));
   ASSERT_EQ(mS.sent.messages.size(), 1u);
   EXPECT_EQ(mS.sent.messages[0][kSelectorOffset], kBlockControllerMap);
   mS.editor.OpenProgramMap();
   mS.sent.Clear();
   EXPECT_TRUE(Escape());
-  EXPECT_FALSE(GroupShown(kGroupMidiProgram));
+  EXPECT_FALSE(GroupShown(group::kMidiProgram));
   ASSERT_EQ(mS.sent.messages.size(), 1u);
   EXPECT_EQ(mS.sent.messages[0][kSelectorOffset], kBlockProgramMap);
   EXPECT_TRUE(Escape());  // then the settings page
-  EXPECT_FALSE(GroupShown(kGroupGlobalSettings));
+  EXPECT_FALSE(GroupShown(group::kGlobalSettings));
   EXPECT_TRUE(mS.editor.session.pollEnabled);
 
   mS.editor.OnMenuCommand(kEditorCmdFirmwareUpdate);
-  EXPECT_TRUE(GroupShown(kGroupFirmwareUpdate));
-  EXPECT_TRUE(GroupShown(kGroupFirmwareBackground));
+  EXPECT_TRUE(GroupShown(group::kFirmwareUpdate));
+  EXPECT_TRUE(GroupShown(group::kFirmwareBackground));
   EXPECT_TRUE(Escape());
-  EXPECT_FALSE(GroupShown(kGroupFirmwareUpdate));
-  EXPECT_FALSE(GroupShown(kGroupFirmwareBackground));
+  EXPECT_FALSE(GroupShown(group::kFirmwareUpdate));
+  EXPECT_FALSE(GroupShown(group::kFirmwareBackground));
   EXPECT_FALSE(mS.editor.session.connected);
   EXPECT_TRUE(mS.editor.session.pollEnabled);
   int disabledMain = 0;
-  mS.graphics.ForControlInGroup(kGroupMain, [&](IControl& c) { disabledMain += c.IsDisabled(); });
+  mS.graphics.ForControlInGroup(group::kMain, [&](IControl& c) { disabledMain += c.IsDisabled(); });
   EXPECT_EQ(disabledMain, 0);
 }
 
@@ -223,8 +224,8 @@ TEST_F(OverlayScreens, CancelledFirmwareDialogChangesNothing) {
   EXPECT_EQ(mPlatform.Calls().back().extension, "ldr");
   EXPECT_TRUE(mS.sent.messages.empty());
   EXPECT_EQ(mPlatform.CountCalls(ScriptedPlatformServices::ECall::kMessageBox), 0u);
-  EXPECT_TRUE(GroupShown(kGroupFirmwareUpdate));
-  EXPECT_FALSE(GroupShown(kGroupFirmware)) << "no progress without a file";
+  EXPECT_TRUE(GroupShown(group::kFirmwareUpdate));
+  EXPECT_FALSE(GroupShown(group::kFirmware)) << "no progress without a file";
 }
 
 TEST_F(OverlayScreens, DownloadLinkOpensOurOwnProjectPage) {

@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "QD3ControlScreenNames.h"
+#include "params/GroupNames.h"
+#include "params/PageRules.h"
+#include "params/SoundTemplateTables.h"
 #include "protocol/DeviceReplies.h"
 #include "screens/BuildEditorScreen.h"
 #include "screens/PedalFace.h"
@@ -64,13 +68,40 @@ TEST(ScreenBuild, GroupsAfterTheBuildAreShownHiddenAndDisabledAsLaidOut) {
   }
   // In "maincontrols" only the dynamics graph and the IR caption start hidden.
   int hiddenMain = 0;
-  s.graphics.ForControlInGroup(kGroupMain, [&](IControl& c) { hiddenMain += c.IsHidden(); });
+  s.graphics.ForControlInGroup(group::kMain, [&](IControl& c) { hiddenMain += c.IsHidden(); });
   EXPECT_EQ(hiddenMain, 2);
   EXPECT_TRUE(s.Tagged(93).IsHidden());
   EXPECT_TRUE(s.Tagged(kTagAutoFilterLed).IsHidden());
   // On the IR page the gain knobs and load buttons wait for their position's mode.
   for (int tag : {25, 26, 62, 63}) EXPECT_TRUE(s.Tagged(tag).IsDisabled()) << tag;
   for (int tag : {23, 24, 27, 28, 61}) EXPECT_FALSE(s.Tagged(tag).IsDisabled()) << tag;
+}
+
+// The names outside the screens show and hide must be the groups the build makes: an
+// unknown name would hide nothing without a word.
+TEST(ScreenBuild, EveryNamedGroupIsBuiltAndEveryBuiltGroupIsNamed) {
+  BuiltScreen s;
+  std::set<std::string> built;
+  s.graphics.ForAllControls([&](IControl& c) {
+    if (!c.GetGroup().empty()) built.emplace(c.GetGroup());
+  });
+  const std::set<std::string> unbuilt(group::kUnbuiltGroups.begin(), group::kUnbuiltGroups.end());
+  std::set<std::string> named;
+  for (const char* name : group::kAll) {
+    EXPECT_TRUE(named.emplace(name).second) << "named twice: " << name;
+    EXPECT_NE(built.count(name), unbuilt.count(name)) << name;
+  }
+  for (const std::string& name : built) EXPECT_EQ(named.count(name), 1u) << "unnamed: " << name;
+
+  for (const char* name : DetailPageGroups()) EXPECT_EQ(named.count(name), 1u) << name;
+  for (int page = 0; page <= 20; ++page) {
+    const PageContents* contents = PageContentsFor(page);
+    if (contents == nullptr) continue;
+    for (const char* name : contents->groups) EXPECT_EQ(built.count(name), 1u) << page << name;
+  }
+  for (const char* name : {kDriveButtonGroup, kAmbienceButtonGroup, kEchoTimeGroup}) {
+    EXPECT_EQ(built.count(name), 1u) << name;
+  }
 }
 
 TEST(ScreenBuild, PresetRowsShowTheEditorsLabelsAndTheCurrentRowIsLit) {

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "params/GroupNames.h"
 #include "toolkit/api/IScreenAccess.h"
 
 namespace qd3::test {
@@ -41,7 +45,10 @@ class FakeControl : public IControlHandle {
   int dirtyCount = 0;
 };
 
-// Controls exist only for the tags a test adds; other tags are "not attached".
+// Controls exist only for the tags a test adds; other tags are "not attached". A group
+// name the screens never attach controls under fails the test that uses it, as does
+// showing or enabling a group that no page builds: on the real screen both would do
+// nothing, silently.
 class FakeScreen : public IScreenAccess {
  public:
   FakeControl& Add(int tag) { return *(controls[tag] = std::make_unique<FakeControl>()); }
@@ -51,8 +58,12 @@ class FakeScreen : public IScreenAccess {
     auto it = controls.find(tag);
     return it == controls.end() ? nullptr : it->second.get();
   }
-  void HideGroup(std::string_view group, bool hide) override { Toggle(hiddenGroups, group, hide); }
+  void HideGroup(std::string_view group, bool hide) override {
+    CheckGroup(group, hide);
+    Toggle(hiddenGroups, group, hide);
+  }
   void DisableGroup(std::string_view group, bool disable) override {
+    CheckGroup(group, disable);
     Toggle(disabledGroups, group, disable);
   }
 
@@ -61,6 +72,15 @@ class FakeScreen : public IScreenAccess {
   std::set<std::string> disabledGroups;
 
  private:
+  static void CheckGroup(std::string_view group, bool hideOrDisable) {
+    auto named = [group](const char* name) { return group == name; };
+    if (std::none_of(group::kAll.begin(), group::kAll.end(), named)) {
+      ADD_FAILURE() << "no screen builds a group named \"" << group << "\"";
+    } else if (!hideOrDisable &&
+               std::any_of(group::kUnbuiltGroups.begin(), group::kUnbuiltGroups.end(), named)) {
+      ADD_FAILURE() << "group \"" << group << "\" is shown or enabled but no page builds it";
+    }
+  }
   static void Toggle(std::set<std::string>& set, std::string_view group, bool on) {
     if (on) {
       set.insert(std::string(group));
