@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "params/GroupNames.h"
 #include "protocol/Handshake.h"
 #include "protocol/TransferTexts.h"
 
@@ -52,20 +53,6 @@ inline constexpr int kTagUserIrImportB = 63;
 // What the last WAV load kept of its file, on the IR page.
 inline constexpr int kTagIrConversionSummary = 150;
 
-// ---- groups ----
-inline constexpr const char* kGroupDevice = "devicecontrols";
-inline constexpr const char* kGroupNeedsPedal = "bcontrols";
-inline constexpr const char* kGroupProgress = "progresscontrols";
-inline constexpr const char* kGroupFactoryProgress = "factorypresetcontrols";
-inline constexpr const char* kGroupGlobalSettings = "globalsettingscontrols";
-inline constexpr const char* kGroupFirmware = "firmwarecontrols";
-inline constexpr const char* kGroupFirmwareBackground = "fwbgcontrols";
-inline constexpr const char* kGroupFirmwareUpdate = "fwupdatecontrols";
-inline constexpr const char* kGroupMain = "maincontrols";
-inline constexpr const char* kGroupAbout = "aboutcontrols";
-inline constexpr const char* kGroupMidiCc = "midicccontrols";
-inline constexpr const char* kGroupMidiProgram = "midiprogramcontrols";
-
 // Where a transfer shows its progress: a value, a "%d %%" text and the group of both.
 struct ProgressTarget {
   int valueTag;
@@ -73,11 +60,11 @@ struct ProgressTarget {
   const char* group;
 };
 inline constexpr ProgressTarget kCommonProgress{kTagProgressValue, kTagProgressText,
-                                                kGroupProgress};
+                                                group::kProgress};
 inline constexpr ProgressTarget kFactoryProgress{kTagFactoryProgressValue, kTagFactoryProgressText,
-                                                 kGroupFactoryProgress};
+                                                 group::kFactoryProgress};
 inline constexpr ProgressTarget kFirmwareProgress{kTagFirmwareProgressValue,
-                                                  kTagFirmwareProgressText, kGroupFirmware};
+                                                  kTagFirmwareProgressText, group::kFirmware};
 
 // ---- texts of the status lines and message boxes ----
 inline constexpr const char* kTextConnecting = "Connecting to the device...";

@@ -209,7 +209,7 @@ void BankActivities::ImportBankConfirmed(const std::string& backupNote) {
 }
 
 void BankActivities::FinishRestore() {
-  mNeeds.screen.ShowGroup(kGroupProgress, false);
+  mNeeds.screen.ShowGroup(group::kProgress, false);
   mNeeds.screen.ShowBox(kTextFinished);
   mNeeds.mirror.DeleteCacheAndBuildList();
   // The pedal's presets changed wholesale: find it again and resynchronise.
@@ -249,19 +249,19 @@ void BankActivities::OpenFirmwareUpdate() {
   session.connected = true;
   session.pollEnabled = false;
   ScreenWriter& screen = mNeeds.screen;
-  screen.ShowGroup(kGroupFirmwareBackground, true);
-  screen.ShowGroup(kGroupFirmwareUpdate, true);
-  screen.EnableGroup(kGroupFirmwareUpdate, true);
-  screen.EnableGroup(kGroupMain, false);
+  screen.ShowGroup(group::kFirmwareBackground, true);
+  screen.ShowGroup(group::kFirmwareUpdate, true);
+  screen.EnableGroup(group::kFirmwareUpdate, true);
+  screen.EnableGroup(group::kMain, false);
 }
 
 void BankActivities::CloseFirmwareUpdate() {
   mNeeds.session.connected = false;
   mNeeds.session.pollEnabled = true;
   ScreenWriter& screen = mNeeds.screen;
-  screen.ShowGroup(kGroupFirmwareBackground, false);
-  screen.ShowGroup(kGroupFirmwareUpdate, false);
-  screen.EnableGroup(kGroupMain, true);
+  screen.ShowGroup(group::kFirmwareBackground, false);
+  screen.ShowGroup(group::kFirmwareUpdate, false);
+  screen.EnableGroup(group::kMain, true);
 }
 
 bool BankActivities::FirmwareScreenShown() const {
@@ -302,8 +302,8 @@ void BankActivities::OnLoaderReply(uint8_t command) {
   switch (command) {
     case kLoaderReady:
       mNeeds.outbox.Apply(mFirmware.OnLoaderReady(), kFirmwareProgress);
-      mNeeds.screen.ShowGroup(kGroupFirmware, true);
-      mNeeds.screen.EnableGroup(kGroupFirmwareUpdate, false);
+      mNeeds.screen.ShowGroup(group::kFirmware, true);
+      mNeeds.screen.EnableGroup(group::kFirmwareUpdate, false);
       break;
     case kLoaderDone:
       mNeeds.outbox.Apply(mFirmware.OnLoaderDone(), kFirmwareProgress);
@@ -324,11 +324,11 @@ void BankActivities::AfterPostedMessage() {
 
 void BankActivities::LeaveFirmwareScreenAfterUpdate() {
   ScreenWriter& screen = mNeeds.screen;
-  screen.ShowGroup(kGroupFirmware, false);
-  screen.ShowGroup(kGroupFirmwareBackground, false);
-  screen.ShowGroup(kGroupFirmwareUpdate, false);
-  screen.EnableGroup(kGroupMain, true);
-  screen.EnableGroup(kGroupNeedsPedal, false);
+  screen.ShowGroup(group::kFirmware, false);
+  screen.ShowGroup(group::kFirmwareBackground, false);
+  screen.ShowGroup(group::kFirmwareUpdate, false);
+  screen.EnableGroup(group::kMain, true);
+  screen.EnableGroup(group::kNeedsPedal, false);
 }
 
 }  // namespace qd3

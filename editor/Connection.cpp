@@ -38,8 +38,8 @@ void Connection::Reconnect() {
   screen.SetText(kTagDeviceLine, "");
   screen.SetText(kTagVersionLine, kTextConnecting);
   screen.SetText(kTagSerialLine, "");
-  screen.EnableGroup(kGroupNeedsPedal, false);
-  screen.ShowGroup(kGroupProgress, false);
+  screen.EnableGroup(group::kNeedsPedal, false);
+  screen.ShowGroup(group::kProgress, false);
 }
 
 void Connection::EditorClosing() {
@@ -55,7 +55,7 @@ void Connection::OnDataBlockUnconnected(std::span<const uint8_t> m) {
                 version / static_cast<double>(kVersionTenths));
   screen.SetText(kTagDeviceLine, kTextDeviceLine);
   screen.SetText(kTagVersionLine, versionText);
-  screen.EnableGroup(kGroupNeedsPedal, true);
+  screen.EnableGroup(group::kNeedsPedal, true);
 
   if (std::optional<std::string> refusal = FirmwareVersionRefusal(version)) {
     mNeeds.outbox.Post(std::move(*refusal));

@@ -8,42 +8,42 @@ namespace qd3 {
 void Overlays::OpenGlobalSettings() {
   mNeeds.session.pollEnabled = false;
   mOpen.settings = true;
-  mNeeds.screen.ShowGroup(kGroupGlobalSettings, true);
+  mNeeds.screen.ShowGroup(group::kGlobalSettings, true);
   mNeeds.outbox.Send(BuildRequestBlock(kBlockGlobalSettings));
 }
 
 void Overlays::CloseGlobalSettings() {
   mNeeds.session.pollEnabled = true;
   mOpen.settings = false;
-  mNeeds.screen.ShowGroup(kGroupGlobalSettings, false);
+  mNeeds.screen.ShowGroup(group::kGlobalSettings, false);
   mNeeds.mirror.Relabel();
 }
 
 void Overlays::OpenProgramMap() {
   mOpen.programMap = true;
-  mNeeds.screen.ShowGroup(kGroupMidiProgram, true);
-  mNeeds.screen.ShowGroup(kGroupGlobalSettings, false);
+  mNeeds.screen.ShowGroup(group::kMidiProgram, true);
+  mNeeds.screen.ShowGroup(group::kGlobalSettings, false);
   mNeeds.outbox.Send(BuildRequestBlock(kBlockProgramMap));
 }
 
 void Overlays::CloseProgramMap() {
   mOpen.programMap = false;
-  mNeeds.screen.ShowGroup(kGroupMidiProgram, false);
-  mNeeds.screen.ShowGroup(kGroupGlobalSettings, true);
+  mNeeds.screen.ShowGroup(group::kMidiProgram, false);
+  mNeeds.screen.ShowGroup(group::kGlobalSettings, true);
   mNeeds.outbox.Send(BuildProgramMapBlock(mNeeds.programMap));
 }
 
 void Overlays::OpenControllerMap() {
   mOpen.controllerMap = true;
-  mNeeds.screen.ShowGroup(kGroupMidiCc, true);
-  mNeeds.screen.ShowGroup(kGroupGlobalSettings, false);
+  mNeeds.screen.ShowGroup(group::kMidiCc, true);
+  mNeeds.screen.ShowGroup(group::kGlobalSettings, false);
   mNeeds.outbox.Send(BuildRequestBlock(kBlockControllerMap));
 }
 
 void Overlays::CloseControllerMap() {
   mOpen.controllerMap = false;
-  mNeeds.screen.ShowGroup(kGroupMidiCc, false);
-  mNeeds.screen.ShowGroup(kGroupGlobalSettings, true);
+  mNeeds.screen.ShowGroup(group::kMidiCc, false);
+  mNeeds.screen.ShowGroup(group::kGlobalSettings, true);
   KnobControllers controllers{};
   for (size_t k = 0; k < controllers.size(); ++k) {
     controllers[k] = mNeeds.params[kFirstKnobControllerParam + static_cast<int>(k)].Raw();
@@ -64,12 +64,12 @@ void Overlays::FactoryReset(int kind) {
 
 void Overlays::ShowAbout() {
   mOpen.about = true;
-  mNeeds.screen.ShowGroup(kGroupAbout, true);
+  mNeeds.screen.ShowGroup(group::kAbout, true);
 }
 
 void Overlays::CloseAbout() {
   mOpen.about = false;
-  mNeeds.screen.ShowGroup(kGroupAbout, false);
+  mNeeds.screen.ShowGroup(group::kAbout, false);
 }
 
 bool Overlays::OnKey(EditorKey key) {

@@ -14,12 +14,6 @@
 namespace qd3 {
 namespace {
 
-constexpr int kParamReverb = 8;
-constexpr int kParamGate = 9;
-constexpr int kParamCompressorRatio = 25;
-constexpr int kParamExpanderRatio = 29;
-constexpr int kParamGateRatio = 37;
-
 // The two user-IR positions (7 and 8 of the cabinet selector), first then second.
 struct UserIrPositionTags {
   int gainKnob;

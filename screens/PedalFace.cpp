@@ -27,9 +27,6 @@ struct PedalKnob {
   int param;
 };
 
-constexpr int kParamReverb = 8;
-constexpr int kParamGate = 9;
-
 constexpr std::array<PedalKnob, 8> kKnobs = {{
     {"knobrotate.png", kSmallKnob, 770.f, 189.f, kParamDrive},
     {"knobrotate.png", kSmallKnob, 913.f, 190.f, kParamLow},

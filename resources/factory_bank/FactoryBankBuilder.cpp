@@ -10,10 +10,6 @@
 namespace qd3::factory_bank {
 namespace {
 
-// "Reverb" and "Gate", which ParamCatalogue does not name.
-constexpr int kParamReverb = 8;
-constexpr int kParamGate = 9;
-
 constexpr int kSeventhBitShift = 7;
 constexpr int kLow7Bits = 0x7F;
 // "Dynamics" below this is the expander side; the drive template raises it to this.

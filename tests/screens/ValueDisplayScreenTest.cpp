@@ -20,9 +20,6 @@
 namespace qd3::test {
 namespace {
 
-constexpr int kParamLow = 6;
-constexpr int kParamGate = 9;
-
 // A current-preset dump with the given sound parameter values (the rest 0).
 Bytes CurrentPresetDump(std::initializer_list<std::pair<int, int>> values) {
   std::array<uint8_t, kRecordSize> record{};
