@@ -112,7 +112,9 @@ void EditorApp::CreateEditor() {
     std::lock_guard lock(ConstructionMutex());
     mEditor = std::make_unique<QD3Control>();
   }
-  // One wake-up serves both when the device timer is due.
+  // One wake-up serves both when the device timer is due, but each has its own
+  // source: a message box raised by the idle tick runs a nested loop in which the
+  // device timer goes on polling and serving transfers.
   // The idle tick keeps its 20 ms only while the editor has something for it (a held
   // switch, blinking, a pending message) or the canvas is busy; otherwise it runs
   // with the device timer, and an idle editor wakes ten times a second.

@@ -11,16 +11,19 @@ namespace qd3 {
 // on the UI thread until the handle is destroyed.
 std::unique_ptr<ITimerHandle> StartGlibTimer(unsigned intervalMs, std::function<void()> tick);
 
-// Two timers whose intervals are multiples of each other on one GLib timeout:
-// `fast` every fastMs, `slow` on every slowEvery-th of those ticks, in the same
-// wake-up. An idle program pays for one wake-up per fast tick instead of one
-// per tick of either. Each handle stops its own timer; the timeout goes with
-// the last of them.
+// Two timers whose intervals are multiples of each other: `fast` every fastMs,
+// `slow` every slowEvery-th of those periods. Each has a GLib source of its
+// own, so a callback that runs a nested main loop (a modal dialog) stops only
+// its own timer: the other one keeps running inside that loop. Both follow one
+// grid of times, so when both are due they run in the same wake-up, `slow`
+// first, and `fast` has caught up with the ticks it owes before `slow` runs.
+// A late `slow` tick skips what it missed rather than running twice in a row.
+// Each handle stops its own timer.
 //
-// With `fastNeeded`, asked after every wake-up, the pair falls back to the slow
-// rate while the fast work has nothing to do: both then run once per slow
-// period, and an idle program wakes only at the slow rate. `hurry` returns to
-// the fast rate at once (UI thread; safe from inside either callback).
+// With `fastNeeded`, asked after every fast tick, the fast timer falls back to
+// the slow rate while it has nothing to do: both then run once per slow period
+// in the same wake-up, and an idle program wakes only at the slow rate. `hurry`
+// returns to the fast rate at once (UI thread; safe from inside either callback).
 struct TimerPair {
   std::unique_ptr<ITimerHandle> slow;
   std::unique_ptr<ITimerHandle> fast;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace qd3 {
 namespace {
@@ -47,7 +48,57 @@ std::string RunChooser(GtkFileChooserNative* chooser) {
   return path;
 }
 
+bool ConfirmReplace(GtkWindow* parent, const std::string& path) {
+  GtkWidget* dialog = gtk_message_dialog_new(
+      parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+      GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s", ReplaceQuestionText(path).c_str());
+  gtk_dialog_add_buttons(GTK_DIALOG(dialog), "_Cancel", GTK_RESPONSE_CANCEL, "_Replace",
+                         GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+  // As for the message boxes: the parent may close while the question waits.
+  g_object_ref(dialog);
+  const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+  g_object_unref(dialog);
+  return response == GTK_RESPONSE_ACCEPT;
+}
+
 }  // namespace
+
+std::string WithExtension(const std::string& name, const std::string& extension) {
+  if (extension.empty()) return name;
+  const std::string suffix = "." + extension;
+  if (name.size() >= suffix.size() &&
+      ToUpper(name.substr(name.size() - suffix.size())) == ToUpper(suffix)) {
+    return name;
+  }
+  return name + suffix;
+}
+
+SaveProposal ProposeSaveName(const std::string& startFolder, const std::string& defaultName,
+                             const std::string& extension) {
+  SaveProposal proposal{startFolder, defaultName};
+  const std::filesystem::path path(defaultName);
+  if (startFolder == defaultName && path.is_absolute() && path.has_filename()) {
+    proposal.folder = path.parent_path().string();
+    proposal.name = path.filename().string();
+  }
+  if (!proposal.name.empty()) proposal.name = WithExtension(proposal.name, extension);
+  return proposal;
+}
+
+SaveTarget ResolveSaveTarget(const std::string& chosen, const std::string& extension,
+                             const std::function<bool(const std::string&)>& exists) {
+  if (chosen.empty()) return {};
+  SaveTarget target{WithExtension(chosen, extension), false};
+  target.askToReplace = target.path != chosen && exists(target.path);
+  return target;
+}
+
+std::string ReplaceQuestionText(const std::string& path) {
+  return "A file named \u201c" + std::filesystem::path(path).filename().string() +
+         "\u201d already exists. Do you want to replace it?";
+}
 
 EMsgBoxResult GtkPlatformServices::ShowMessageBox(const std::string& text,
                                                   const std::string& caption, EMsgBoxType type) {
@@ -80,20 +131,24 @@ std::string GtkPlatformServices::PromptForOpenFile(const std::string& extension,
 std::string GtkPlatformServices::PromptForSaveFile(const std::string& extension,
                                                    const std::string& startFolder,
                                                    const std::string& defaultName) {
-  GtkFileChooserNative* chooser =
-      MakeChooser(mParent, GTK_FILE_CHOOSER_ACTION_SAVE, "Save", "_Save", extension, startFolder);
-  gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(chooser), TRUE);
-  if (!defaultName.empty()) {
-    gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), defaultName.c_str());
+  SaveProposal proposal = ProposeSaveName(startFolder, defaultName, extension);
+  const auto exists = [](const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+  };
+  for (;;) {
+    GtkFileChooserNative* chooser = MakeChooser(mParent, GTK_FILE_CHOOSER_ACTION_SAVE, "Save",
+                                                "_Save", extension, proposal.folder);
+    gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(chooser), TRUE);
+    if (!proposal.name.empty()) {
+      gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), proposal.name.c_str());
+    }
+    const SaveTarget target = ResolveSaveTarget(RunChooser(chooser), extension, exists);
+    if (!target.askToReplace || ConfirmReplace(mParent, target.path)) return target.path;
+    // Not replaced: the dialog again, on the name the player meant.
+    const std::filesystem::path meant(target.path);
+    proposal = {meant.parent_path().string(), meant.filename().string()};
   }
-  std::string path = RunChooser(chooser);
-  const std::string suffix = "." + extension;
-  if (!path.empty() && !extension.empty() &&
-      (path.size() < suffix.size() ||
-       ToUpper(path.substr(path.size() - suffix.size())) != ToUpper(suffix))) {
-    path += suffix;
-  }
-  return path;
 }
 
 bool GtkPlatformServices::OpenURL(const std::string& url) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "toolkit/api/IPlatformServices.h"
 
 typedef struct _GtkWindow GtkWindow;
@@ -8,7 +11,9 @@ namespace qd3 {
 
 // Modal GTK dialogs and the desktop's default handler for addresses.
 // File dialogs are filtered to one extension (either case) and open in the start
-// folder when one is given; a saved file without the extension gets it appended.
+// folder when one is given. A save dialog proposes its name with the extension;
+// a name typed without it gets it appended, and the player is asked before that
+// replaces an existing file.
 // OpenURL takes a URI, or an absolute file path which it turns into a file URI.
 class GtkPlatformServices : public IPlatformServices {
  public:
@@ -26,5 +31,31 @@ class GtkPlatformServices : public IPlatformServices {
  private:
   GtkWindow* mParent;
 };
+
+// `name` ending in "." + extension (either case), appended when it does not.
+std::string WithExtension(const std::string& name, const std::string& extension);
+
+// What a save dialog opens with. The last file saved, given as both the start
+// folder and the default name, opens in its own folder under its own name; the
+// name carries the extension.
+struct SaveProposal {
+  std::string folder;
+  std::string name;
+};
+SaveProposal ProposeSaveName(const std::string& startFolder, const std::string& defaultName,
+                             const std::string& extension);
+
+// Where a save dialog's answer ends up, and whether the player must still be
+// asked before an existing file there is replaced: the dialog itself asked only
+// about the name it returned.
+struct SaveTarget {
+  std::string path;
+  bool askToReplace = false;
+};
+SaveTarget ResolveSaveTarget(const std::string& chosen, const std::string& extension,
+                             const std::function<bool(const std::string&)>& exists);
+
+// The question before replacing `path`, in the words of the desktop's own.
+std::string ReplaceQuestionText(const std::string& path);
 
 }  // namespace qd3
