@@ -15,9 +15,9 @@
 #include "presets/PresetRecord.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/Name32.h"
-#include "tests/ir/WavBytes.h"
-#include "tests/presets/BankTestSupport.h"
+#include "tests/support/BankTestSupport.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WavBytes.h"
 
 namespace qd3 {
 namespace {

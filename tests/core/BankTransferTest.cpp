@@ -7,7 +7,7 @@
 #include "presets/BankFile.h"
 #include "presets/SafetyBackup.h"
 #include "protocol/MessageBuilders.h"
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 #include "tests/support/ScriptedPlatformServices.h"
 
 namespace qd3::test {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 #include "tests/support/ScriptedPlatformServices.h"
 #include "tests/support/TempFolder.h"
 

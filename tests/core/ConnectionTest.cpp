@@ -2,7 +2,7 @@
 // with the simulated pedal answering through the real receive path.
 #include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 
 namespace qd3::test {
 namespace {

@@ -1,6 +1,6 @@
 // A dump of the current preset: what it changes with a good and with a bad checksum.
 #include "protocol/MessageBuilders.h"
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 #include "tests/support/EditorTestSeam.h"
 
 namespace qd3::test {

@@ -10,9 +10,9 @@
 #include "ir/WavReader.h"
 #include "protocol/MessageBuilders.h"
 #include "resources/factory_irs/FactoryIrWavs.h"
-#include "tests/core/CoreHarness.h"
-#include "tests/ir/WavBytes.h"
+#include "tests/support/CoreHarness.h"
 #include "tests/support/ScriptedPlatformServices.h"
+#include "tests/support/WavBytes.h"
 
 namespace qd3::test {
 namespace {

@@ -2,7 +2,7 @@
 // again after 2 s, and a pedal that stays deaf is given up with a message, after which
 // the editor looks for it again by itself.
 #include "protocol/MessageBuilders.h"
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 
 namespace qd3::test {
 namespace {

@@ -1,6 +1,6 @@
 // The pedal face and the voicing buttons against the simulated pedal: what a store
 // leaves in the pedal and in the cache, and how a stored template comes back lit.
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 
 namespace qd3::test {
 namespace {

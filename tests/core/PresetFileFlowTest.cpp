@@ -6,7 +6,7 @@
 #include "ir/IrImage.h"
 #include "presets/PresetFile.h"
 #include "protocol/MessageBuilders.h"
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 #include "tests/support/ScriptedPlatformServices.h"
 
 namespace qd3::test {

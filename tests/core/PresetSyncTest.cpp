@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "protocol/MessageBuilders.h"
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 
 namespace qd3::test {
 namespace {

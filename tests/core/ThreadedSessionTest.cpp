@@ -3,7 +3,7 @@
 // ThreadSanitizer too.
 #include <thread>
 
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 
 namespace qd3::test {
 namespace {

@@ -13,7 +13,7 @@
 #include "protocol/Checksum14.h"
 #include "protocol/MessageBuilders.h"
 #include "tests/fault/FaultRun.h"
-#include "tests/ir/WavBytes.h"
+#include "tests/support/WavBytes.h"
 
 namespace qd3::test {
 namespace {

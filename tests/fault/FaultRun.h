@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 #include "tests/support/ScriptedPlatformServices.h"
 
 namespace qd3::test {

@@ -14,7 +14,7 @@
 #include "QD3ControlScreenNames.h"
 #include "presets/BankFile.h"
 #include "protocol/Checksum14.h"
-#include "tests/core/CoreHarness.h"
+#include "tests/support/CoreHarness.h"
 #include "tests/support/ScriptedPlatformServices.h"
 
 namespace qd3::test {

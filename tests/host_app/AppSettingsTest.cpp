@@ -7,7 +7,7 @@
 
 #include "host/MidiPorts.h"
 #include "host/app/AudioDeviceChoice.h"
-#include "tests/host_midi/FakeMidiTransport.h"
+#include "tests/support/FakeMidiTransport.h"
 #include "tests/support/TempFolder.h"
 
 namespace qd3 {

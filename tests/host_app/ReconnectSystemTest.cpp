@@ -13,7 +13,7 @@
 
 #include "tests/host_app/ChildProcess.h"
 #include "tests/host_app/SimulatorStart.h"
-#include "tests/host_midi/JackDummyServer.h"
+#include "tests/support/JackDummyServer.h"
 #include "tests/support/TempFolder.h"
 
 namespace qd3 {

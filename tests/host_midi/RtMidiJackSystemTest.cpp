@@ -15,7 +15,7 @@
 #include "host/MidiPorts.h"
 #include "host/RtMidiTransport.h"
 #include "tests/host_midi/FakeMidiPortSettings.h"
-#include "tests/host_midi/JackDummyServer.h"
+#include "tests/support/JackDummyServer.h"
 
 namespace qd3::test {
 namespace {

@@ -10,7 +10,7 @@
 #include "host/MidiPorts.h"
 #include "host/MidiReceiveQueues.h"
 #include "tests/host_midi/FakeMidiPortSettings.h"
-#include "tests/host_midi/FakeMidiTransport.h"
+#include "tests/support/FakeMidiTransport.h"
 
 namespace qd3::test {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "host/MidiPorts.h"
 #include "tests/host_midi/FakeMidiPortSettings.h"
-#include "tests/host_midi/FakeMidiTransport.h"
+#include "tests/support/FakeMidiTransport.h"
 
 namespace qd3::test {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ir/ConversionSummary.h"
-#include "tests/ir/WavBytes.h"
+#include "tests/support/WavBytes.h"
 
 namespace qd3::test {
 namespace {

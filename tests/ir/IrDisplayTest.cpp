@@ -6,8 +6,8 @@
 #include "ir/IrDisplay.h"
 #include "ir/IrImage.h"
 #include "ir/IrNumbers.h"
-#include "tests/ir/WavBytes.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WavBytes.h"
 
 namespace qd3::test {
 namespace {

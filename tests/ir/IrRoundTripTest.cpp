@@ -12,7 +12,7 @@
 #include "protocol/MessageMatch.h"
 #include "protocol/Name32.h"
 #include "simulator/PedalModel.h"
-#include "tests/ir/WavBytes.h"
+#include "tests/support/WavBytes.h"
 
 namespace qd3::test {
 namespace {

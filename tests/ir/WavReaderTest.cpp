@@ -7,8 +7,8 @@
 #include <limits>
 
 #include "ir/WavReader.h"
-#include "tests/ir/WavBytes.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WavBytes.h"
 
 namespace qd3::test {
 namespace {

@@ -5,7 +5,7 @@
 #include "presets/BankFile.h"
 #include "presets/SafetyBackup.h"
 #include "protocol/Checksum14.h"
-#include "tests/presets/BankTestSupport.h"
+#include "tests/support/BankTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 namespace qd3 {

@@ -7,7 +7,7 @@
 #include "protocol/MessageMatch.h"
 #include "simulator/DefaultState.h"
 #include "simulator/PedalModel.h"
-#include "tests/presets/BankTestSupport.h"
+#include "tests/support/BankTestSupport.h"
 
 namespace qd3 {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "presets/FactoryWrite.h"
 #include "protocol/MessageBuilders.h"
-#include "tests/presets/BankTestSupport.h"
+#include "tests/support/BankTestSupport.h"
 
 namespace qd3 {
 namespace {

@@ -16,7 +16,7 @@
 #include "screens/BuildEditorScreen.h"
 #include "screens/PedalFace.h"
 #include "tests/screens/ScreenTestSupport.h"
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/api/EmbeddedResources.h"
 
 namespace qd3::test {

@@ -13,7 +13,7 @@
 #include "protocol/DeviceMessages.h"
 #include "protocol/DeviceReplies.h"
 #include "tests/screens/ScreenTestSupport.h"
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/api/EmbeddedResources.h"
 #include "toolkit/graphs/IDynamicsResponseGraph.h"
 

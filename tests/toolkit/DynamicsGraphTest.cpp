@@ -1,7 +1,7 @@
 // The dynamics graph: knee arithmetic, the curve's points and what is painted.
 #include <gtest/gtest.h>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/graphs/IDynamicsResponseGraph.h"
 
 namespace qd3::test {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/graphs/IFreqResponseGraph.h"
 
 namespace qd3::test {

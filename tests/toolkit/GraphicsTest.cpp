@@ -2,7 +2,7 @@
 // dirty-only redraw, resizing and mouse-over.
 #include <gtest/gtest.h>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/IGraphics.h"
 #include "toolkit/controls/ICornerResizerControl.h"
 #include "toolkit/controls/IPanelControl.h"

@@ -1,15 +1,14 @@
 // The GTK widget on a real display: a private Xvfb server started by main().
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
+#include "tests/support/XvfbServer.h"
 #include "toolkit/gtk/GtkGraphicsWidget.h"
 #include "toolkit/gtk/GtkPlatformServices.h"
 
@@ -217,31 +216,6 @@ TEST(GtkKeys, KeyValuesMapToKeyCodes) {
   }
 }
 
-// Starts Xvfb on a free display (it writes the number to the pipe when ready).
-pid_t StartXvfb() {
-  int fds[2];
-  if (pipe(fds) != 0) return -1;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1200x24", "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(fds[1]);
-  std::string number;
-  char ch = 0;
-  while (read(fds[0], &ch, 1) == 1 && ch != '\n') number += ch;
-  close(fds[0]);
-  if (number.empty()) {
-    if (pid > 0) waitpid(pid, nullptr, 0);
-    return -1;
-  }
-  setenv("DISPLAY", (":" + number).c_str(), 1);
-  return pid;
-}
-
 }  // namespace
 }  // namespace qd3::test
 
@@ -258,15 +232,10 @@ int main(int argc, char** argv) {
   setenv("NO_AT_BRIDGE", "1", 1);
   // Listing tests (test discovery) needs no display.
   const bool listing = ::testing::GTEST_FLAG(list_tests);
-  pid_t xvfb = -1;
+  std::optional<qd3::test::XvfbServer> xvfb;
   if (!listing) {
-    xvfb = qd3::test::StartXvfb();
-    qd3::test::gDisplay = xvfb > 0 && gtk_init_check(&argc, &argv);
+    xvfb.emplace();
+    qd3::test::gDisplay = xvfb->Running() && gtk_init_check(&argc, &argv);
   }
-  const int result = RUN_ALL_TESTS();
-  if (xvfb > 0) {
-    kill(xvfb, SIGTERM);
-    waitpid(xvfb, nullptr, 0);
-  }
-  return result;
+  return RUN_ALL_TESTS();
 }

@@ -3,7 +3,7 @@
 // input and painted regions stay in window pixels.
 #include <gtest/gtest.h>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/controls/IBitmapControl.h"
 #include "toolkit/controls/ICornerResizerControl.h"
 

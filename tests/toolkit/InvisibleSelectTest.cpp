@@ -1,7 +1,7 @@
 // The invisible picker: event kinds, modifiers, direction and the value it sets.
 #include <gtest/gtest.h>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/graphs/IInvisibleSelectControl3.h"
 
 namespace qd3::test {

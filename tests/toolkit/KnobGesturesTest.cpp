@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/controls/IBKnobRotaterControl.h"
 #include "toolkit/controls/IBSliderControl.h"
 #include "toolkit/controls/ISVGKnobControl.h"

@@ -2,7 +2,7 @@
 // by code reach the controls through the queue, without notifying.
 #include <gtest/gtest.h>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/controls/IVKnobControl.h"
 #include "toolkit/controls/IVSliderControl.h"
 

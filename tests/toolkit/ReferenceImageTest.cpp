@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <numbers>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/graphs/IDynamicsResponseGraph.h"
 #include "toolkit/graphs/IFreqResponseGraph.h"
 

@@ -1,7 +1,7 @@
 // The stock controls: what each does with the mouse and what it paints.
 #include <gtest/gtest.h>
 
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/controls/IBButtonControl.h"
 #include "toolkit/controls/IBKnobRotaterControl.h"
 #include "toolkit/controls/IBSliderControl.h"

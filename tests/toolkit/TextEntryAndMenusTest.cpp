@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/ScriptedPlatformServices.h"
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/controls/ICaptionControl.h"
 #include "toolkit/controls/IEditableTextControl.h"
 #include "toolkit/controls/IPopupMenuControl.h"

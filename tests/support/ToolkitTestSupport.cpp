@@ -1,4 +1,4 @@
-#include "tests/toolkit/ToolkitTestSupport.h"
+#include "tests/support/ToolkitTestSupport.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "tests/host_midi/JackDummyServer.h"
+#include "tests/support/JackDummyServer.h"
 
 #include <fcntl.h>
 #include <signal.h>
