@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks of the tree that need no build: formatting, the size of hand-written files
 # and the naming rule of CONTRIBUTING.md. Needs a configured build folder for the
-# compile commands the naming check reads (argument 1, default build-tidy).
+# compile commands the naming check reads (argument 1, default build-tidy: the tidy
+# preset, where compiler warnings are errors as well).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tidy_dir=${1:-build-tidy}
@@ -18,7 +19,7 @@ if [ -n "$oversized" ]; then
 fi
 
 # The naming rule, on every hand-written translation unit (headers through them).
-cmake -S . -B "$tidy_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQD3_BUILD_BENCHMARKS=ON >/dev/null
+cmake --preset tidy -B "$tidy_dir" >/dev/null
 mapfile -t units < <(git ls-files '*.cpp' | sed "s#^#$PWD/#")
 if ! run-clang-tidy -p "$tidy_dir" -quiet -j "$(nproc)" "${units[@]}" >"$tidy_dir/naming.log" 2>&1; then
   echo "The naming rule (CONTRIBUTING.md) is broken here:"

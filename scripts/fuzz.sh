@@ -11,6 +11,7 @@
 #                       still the upper bound of its time)
 #   QD3_FUZZ_FORK       run each target as that many parallel worker processes on one
 #                       corpus (libFuzzer's fork mode); executions are their sum
+#   QD3_WERROR          ON: compiler warnings are errors (scripts/test.sh sets it)
 #   QD3_FUZZ_SCRATCH    folder for the files the targets write (default /dev/shm when it
 #                       is writable: a file system in memory keeps disk writes out of the
 #                       executions)
@@ -20,24 +21,6 @@ seconds="${1:-30}"
 shift || true
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
-all_targets=(FuzzSevenBit FuzzWavReader FuzzPresetFile FuzzBankFile FuzzFirmwareImage
-  FuzzCacheScan FuzzIniFile FuzzStateFile FuzzPedalModel FuzzEditorReceive)
-if [ $# -gt 0 ]; then targets=("$@"); else targets=("${all_targets[@]}"); fi
-
-# The longest input each target is given: a little above its longest meaningful input
-# (a bank file of 128 presets and an IR is 37 kB; an IR transfer about 2.9 kB; the state
-# file is fuzzed as patches over a whole image; firmware files are refused from 65,536
-# bytes on). Longer inputs only slow every execution.
-max_len() {
-  case "$1" in
-    FuzzFirmwareImage) echo 66000 ;;
-    FuzzBankFile) echo 49152 ;;
-    FuzzWavReader | FuzzPresetFile | FuzzCacheScan | FuzzPedalModel) echo 16384 ;;
-    FuzzSevenBit | FuzzEditorReceive) echo 8192 ;;
-    *) echo 4096 ;;
-  esac
-}
-
 scratch="${QD3_FUZZ_SCRATCH:-}"
 if [ -z "$scratch" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then scratch=/dev/shm; fi
 [ -n "$scratch" ] || scratch="${TMPDIR:-/tmp}"
@@ -45,9 +28,19 @@ runs=()
 if [ -n "${QD3_FUZZ_RUNS:-}" ]; then runs=(-runs="$QD3_FUZZ_RUNS"); fi
 if [ -n "${QD3_FUZZ_FORK:-}" ]; then runs+=(-fork="$QD3_FUZZ_FORK"); fi
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DQD3_FUZZ=ON "-DQD3_SANITIZE=address;undefined" -DQD3_BUILD_TESTS=OFF \
-  -DQD3_BUILD_BENCHMARKS=OFF -DQD3_BUILD_GUI=OFF >/dev/null
+# The fuzz preset; the build writes its target list, with each target's longest input,
+# to fuzz/targets.txt (fuzz/CMakeLists.txt).
+cmake -S "$root" --preset fuzz ${QD3_WERROR:+"-DQD3_WERROR=$QD3_WERROR"} >/dev/null
+declare -A max_len
+all_targets=()
+while read -r name len; do
+  all_targets+=("$name")
+  max_len[$name]="$len"
+done <"$build/fuzz/targets.txt"
+if [ $# -gt 0 ]; then targets=("$@"); else targets=("${all_targets[@]}"); fi
+for t in "${targets[@]}"; do
+  [ -n "${max_len[$t]:-}" ] || { echo "fuzz.sh: no fuzz target $t (fuzz/CMakeLists.txt)" >&2; exit 2; }
+done
 cmake --build "$build" --target "${targets[@]}" -j"${QD3_FUZZ_JOBS:-2}"
 
 failed=0
@@ -63,7 +56,7 @@ for t in "${targets[@]}"; do
   # The targets' scratch folders are per process, below TMPDIR.
   if ! (cd "$work" && TMPDIR="$scratch" ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/$t" \
         -max_total_time="$seconds" "${runs[@]}" -print_final_stats=1 \
-        -artifact_prefix="$findings/" -max_len="$(max_len "$t")" corpus \
+        -artifact_prefix="$findings/" -max_len="${max_len[$t]}" corpus \
         >"$work/log.txt" 2>&1); then
     status="CRASH (see $work/log.txt, $findings)"
     failed=1

@@ -3,16 +3,26 @@
 # /proc/PID/stat), voluntary context switches per second (all threads, from
 # /proc/PID/task/*/status: the wake-ups) and resident memory, over a window
 # after it has settled. The pedal is absent: the editor polls for it.
-#   scripts/measure-idle.sh BUILD_DIR [SECONDS] [MODE]
+#   scripts/measure-idle.sh [BUILD_DIR] [SECONDS] [MODE]
+# Without BUILD_DIR (the first argument is a number or absent) the release preset's
+# build/ is configured and the editor and the window tool are built there.
 # MODE: nomidi (default; no JACK server, driver 0: no sound card or ALSA
 # sequencer on a headless machine), jack (a private JACK dummy server, driver 1,
 # ports stored but no pedal on them), demo (--demo, the simulated pedal).
 # Needs Xvfb; the editor's window is on a private display. XTOOL names the
 # qd3_xwindow_tool that closes the soundcard box (default: in BUILD_DIR).
 set -euo pipefail
-build="$1"
-seconds="${2:-60}"
-mode="${3:-nomidi}"
+if [ $# -eq 0 ] || [[ "$1" =~ ^[0-9]+$ ]]; then
+  root="$(cd "$(dirname "$0")/.." && pwd)"
+  build="$root/build"
+  cmake -S "$root" --preset release >/dev/null
+  cmake --build "$build" --target qd3control qd3_xwindow_tool >/dev/null
+else
+  build="$1"
+  shift
+fi
+seconds="${1:-60}"
+mode="${2:-nomidi}"
 editor="$build/host/qd3control"
 xtool="${XTOOL:-$build/tests/host_app/qd3_xwindow_tool}"
 tmp="$(mktemp -d)"

@@ -10,8 +10,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-package}"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DQD3_BUILD_TESTS=OFF -DQD3_BUILD_BENCHMARKS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+cmake -S "$root" --preset package -B "$build" ${QD3_WERROR:+"-DQD3_WERROR=$QD3_WERROR"} >/dev/null
 targets=(qd3control qd3_icons qd3_man_page qd3_changelog)
 # The target list is read whole first: grep -q stopping early would kill the listing
 # with SIGPIPE, and pipefail would then take qd3ctl for absent.

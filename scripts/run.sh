@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQD3_BUILD_TESTS=OFF -DQD3_BUILD_BENCHMARKS=OFF >/dev/null
+# The release preset (build/) also configures the tests, for scripts/test.sh; only the
+# editor is built here.
+cmake --preset release >/dev/null
 cmake --build build --target qd3control
 exec build/host/qd3control "$@"
