@@ -225,6 +225,9 @@ void DrawAboutScreen(cairo_t* cr, const Picture& p, int /*frame*/) {
     y += 40;
   }
   Text(cr, Face::kRegular, 18,
+       "Free software under the GNU General Public License, version 3 or later (GPL-3.0+).", 960,
+       750, Align::kCentre, {0x6A6A6E});
+  Text(cr, Face::kRegular, 18,
        "Fonts: Roboto (Apache 2.0), DSEG (SIL OFL 1.1).  Drawing: Cairo, FreeType.", 960, 790,
        Align::kCentre, {0x6A6A6E});
   Text(cr, Face::kRegular, 20, "Click anywhere to close", 960, 860, Align::kCentre, kDimLabel, 1);
