@@ -99,7 +99,7 @@ void SevenBitUnpacker::Feed(uint8_t group) {
   mGroup = Low7(group);
   mBitsLeftInGroup = kGroupBits;
   while (mBitsLeftInGroup > 0 && mBitsToProduce > 0) {
-    // bitsToProduce_ counts down from a multiple of 8, so its remainder is the number of
+    // mBitsToProduce counts down from a multiple of 8, so its remainder is the number of
     // bits the current byte still lacks (0 meaning a fresh byte needing all 8).
     const auto missing = static_cast<int>(mBitsToProduce % kBitsPerByte);
     const int wanted = missing == 0 ? static_cast<int>(kBitsPerByte) : missing;

@@ -40,7 +40,7 @@ void LoadPictures(ScreenBuild& s) {
   s.micTrack = s.graphics.LoadBitmap("micbg.png");
 }
 
-// Step 21: the impulse-response page is the one shown; the pedal face waits for a
+// Once built, the impulse-response page is the one shown; the pedal face waits for a
 // pedal to answer.
 void ShowStartPage(IGraphics& g) {
   for (const char* group : {group::kAnalogSim, group::kGate}) g.HideGroup(group, true);
@@ -65,7 +65,7 @@ std::optional<QD3Control::EditorKey> EditorKeyFor(const IKeyPress& key) {
   return std::nullopt;
 }
 
-// Step 22: from here on the editor writes to the screen.
+// From here on the editor writes to the screen.
 void OpenScreenToEditor(ScreenBuild& s) {
   QD3Control& editor = s.editor;
   s.graphics.SetUnhandledKeyHandler([&editor](const IKeyPress& key) {

@@ -105,7 +105,7 @@ class EditorApp final : private IPreferencesHost {
   std::unique_ptr<QD3Control> mEditor;
   std::unique_ptr<IMidiTransport> mTransport;
   RtMidiTransport* mRtMidi = nullptr;           // mTransport unless in demo mode
-  sim::SimulatedMidiLink* mDemoLink = nullptr;  // transport_ in demo mode
+  sim::SimulatedMidiLink* mDemoLink = nullptr;  // mTransport in demo mode
   std::unique_ptr<TransientPortSettings> mDemoPorts;
   std::unique_ptr<MidiPorts> mPorts;
   IncomingSysexQueue mIncoming;

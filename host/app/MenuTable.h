@@ -23,7 +23,7 @@ struct MenuEntry {
   std::string_view text;  // with '&' before the mnemonic, '\t' before the accelerator
   int number;             // the command number of the entry; 0 for separators
   MenuAction action;
-  int editorCommand;  // for EditorCommand
+  int editorCommand;  // for kEditorCommand
 };
 
 // The menu bar, in display order.

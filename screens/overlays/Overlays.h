@@ -8,13 +8,13 @@
 
 namespace qd3 {
 
-// Step 17: "fwbgcontrols", "fwupdatecontrols", "firmwarecontrols".
+// The firmware screens: "fwbgcontrols", "fwupdatecontrols", "firmwarecontrols".
 void BuildFirmwareScreens(ScreenBuild& s);
-// Step 19: "globalsettingscontrols", "midicccontrols", "midiprogramcontrols".
+// The settings and map pages: "globalsettingscontrols", "midicccontrols", "midiprogramcontrols".
 void BuildSettingsPage(ScreenBuild& s);
 void BuildControllerMapPage(ScreenBuild& s);
 void BuildProgramMapPage(ScreenBuild& s);
-// Step 20: "aboutcontrols", "progresscontrols", "factorypresetcontrols".
+// The about screen and the progress panels: "aboutcontrols", "progresscontrols", "factorypresetcontrols".
 void BuildAboutScreen(ScreenBuild& s);
 void BuildProgressPanels(ScreenBuild& s);
 

@@ -5,7 +5,7 @@
 
 #include "presets/BankTransfers.h"
 #include "protocol/MessageMatch.h"
-#include "tests/presets/BankTestSupport.h"
+#include "tests/support/BankTestSupport.h"
 
 namespace qd3 {
 namespace {
