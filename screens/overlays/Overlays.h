@@ -14,7 +14,8 @@ void BuildFirmwareScreens(ScreenBuild& s);
 void BuildSettingsPage(ScreenBuild& s);
 void BuildControllerMapPage(ScreenBuild& s);
 void BuildProgramMapPage(ScreenBuild& s);
-// The about screen and the progress panels: "aboutcontrols", "progresscontrols", "factorypresetcontrols".
+// The about screen and the progress panels: "aboutcontrols", "progresscontrols",
+// "factorypresetcontrols".
 void BuildAboutScreen(ScreenBuild& s);
 void BuildProgressPanels(ScreenBuild& s);
 
