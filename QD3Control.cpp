@@ -159,7 +159,7 @@ void QD3Control::OnDeviceTimer() {
 }
 
 void QD3Control::OnIdleTick() {
-  if (mOutbox.ShowPosted()) mBanks.AfterPostedMessage();
+  mOutbox.ShowPosted();
   mFace.OnIdleTick();
 }
 

@@ -15,6 +15,9 @@ constexpr const char* kBankExtension = "q3b";
 constexpr const char* kTextBackupSaved = "\n\nThe pedal's presets and IRs were saved first to\n";
 constexpr const char* kTextBackupFailed =
     "The safety backup of the pedal's presets could not be made, so nothing was changed.\n";
+constexpr const char* kTextNoPedalYet =
+    "The QD3 is not connected yet, so nothing was changed. Wait until the editor shows the "
+    "pedal's serial number, then try again.";
 constexpr const char* kTextBankUnreadable = "The bank file could not be read.";
 constexpr const char* kTextFirmwareBackupMade =
     "Before the firmware update, the pedal's presets and IRs were saved to\n";
@@ -43,7 +46,7 @@ void BankActivities::AfterReplies() {
   DeviceSession& session = mNeeds.session;
   if (session.resetDoneSeen) {
     session.resetDoneSeen = false;
-    mNeeds.screen.ShowBox(kTextFinished);
+    mNeeds.outbox.Post(kTextFinished);
     mNeeds.outbox.Send(BuildRequestBlock(kBlockGlobalSettings));
   } else if (session.restoreFinished) {
     session.restoreFinished = false;
@@ -53,7 +56,15 @@ void BankActivities::AfterReplies() {
 
 void BankActivities::ApplyWatchdogs() {
   mNeeds.outbox.Apply(mTransfers.Factory().OnWatchTick(), kFactoryProgress);
-  mNeeds.outbox.Apply(mFirmware.OnWatchTick(), kFirmwareProgress);
+  // The loader's ready not coming leaves the screen as it is; its verdict not coming ends
+  // the update as a verdict would.
+  const bool verdictAwaited = mFirmware.AwaitingVerdict();
+  const TransferStep firmware = mFirmware.OnWatchTick();
+  if (verdictAwaited) {
+    EndFirmwareUpdate(firmware);
+  } else {
+    mNeeds.outbox.Apply(firmware, kFirmwareProgress);
+  }
 }
 
 bool BankActivities::ServeTick() {
@@ -146,28 +157,28 @@ void BankActivities::ServeBankExport(TransferStep step) {
     saved = Succeeded(written);
     if (!saved) problem = WriteFailureText(written);
   }
-  ScreenWriter& screen = mNeeds.screen;
+  Outbox& outbox = mNeeds.outbox;
   if (then == AfterBackup::kNothing) {
     // A plain export: the player learns how it ended (an abandoned one says nothing).
-    if (!problem.empty() || saved) screen.ShowBox(saved ? kTextFinished : problem);
+    if (!problem.empty() || saved) outbox.Post(saved ? kTextFinished : problem);
     return;
   }
   if (!saved) {
-    screen.ShowBox(kTextBackupFailed +
-                   (problem.empty() ? std::string(kTextExportStalled) : problem));
+    outbox.Post(kTextBackupFailed + (problem.empty() ? std::string(kTextExportStalled) : problem));
     return;
   }
+  // The question that follows the backup is asked from the idle tick, like every box.
   const std::string note = kTextBackupSaved + mBankExportPath.string();
   switch (then) {
     case AfterBackup::kImportBank:
-      ImportBankConfirmed(note);
+      outbox.Later([this, note] { ImportBankConfirmed(note); });
       break;
     case AfterBackup::kFactoryUpdate:
-      FactoryUpdateConfirmed(note);
+      outbox.Later([this, note] { FactoryUpdateConfirmed(note); });
       break;
     case AfterBackup::kFirmwareUpdate:
       mFirmwareBackupDone = true;
-      FirmwareFileChosen(mBankExportPath.string());
+      outbox.Later([this, path = mBankExportPath.string()] { FirmwareFileChosen(path); });
       break;
     case AfterBackup::kNothing:
       break;
@@ -176,7 +187,7 @@ void BankActivities::ServeBankExport(TransferStep step) {
 
 bool BankActivities::SafetyBackupFirst(AfterBackup then) {
   PresetCache* cache = mNeeds.cache.Get();
-  if (!mNeeds.session.connected || !cache) return false;
+  if (!cache) return false;
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::tm local{};
   localtime_r(&now, &local);
@@ -186,7 +197,16 @@ bool BankActivities::SafetyBackupFirst(AfterBackup then) {
 
 // ---- bank import ----
 
+bool BankActivities::PedalConnected() {
+  // Without a pedal there is nothing to back up, and a change chosen now would reach the
+  // pedal the moment it connects, unasked and without its backup.
+  if (mNeeds.session.connected) return true;
+  mNeeds.screen.ShowBox(kTextNoPedalYet);
+  return false;
+}
+
 void BankActivities::ImportBank() {
+  if (!PedalConnected()) return;
   if (!SafetyBackupFirst(AfterBackup::kImportBank)) ImportBankConfirmed("");
 }
 
@@ -210,7 +230,7 @@ void BankActivities::ImportBankConfirmed(const std::string& backupNote) {
 
 void BankActivities::FinishRestore() {
   mNeeds.screen.ShowGroup(group::kProgress, false);
-  mNeeds.screen.ShowBox(kTextFinished);
+  mNeeds.outbox.Post(kTextFinished);
   mNeeds.mirror.DeleteCacheAndBuildList();
   // The pedal's presets changed wholesale: find it again and resynchronise.
   mNeeds.session.connected = false;
@@ -220,6 +240,7 @@ void BankActivities::FinishRestore() {
 // ---- factory presets ----
 
 void BankActivities::UpdateFactoryPresets() {
+  if (!PedalConnected()) return;
   if (!SafetyBackupFirst(AfterBackup::kFactoryUpdate)) FactoryUpdateConfirmed("");
 }
 
@@ -289,37 +310,37 @@ void BankActivities::FirmwareFileChosen(const std::string& backupPath) {
 }
 
 void BankActivities::ServeFirmware() {
-  const TransferStep step = mFirmware.OnTick();
-  mNeeds.outbox.Apply(step, kFirmwareProgress);
-  if (step.end == TransferEnd::kRunning) return;
-  // "Firmware update finished.": the screen goes once the player closed the box.
-  if (step.end == TransferEnd::kFinished && !step.message.empty())
-    mNeeds.screen.ShowBox(step.message);
-  LeaveFirmwareScreenAfterUpdate();
+  mNeeds.outbox.Apply(mFirmware.OnTick(), kFirmwareProgress);
+}
+
+void BankActivities::EndFirmwareUpdate(const TransferStep& verdict) {
+  // A kLoaderDone no update waited for changes the session only.
+  if (verdict.end == TransferEnd::kRunning) return;
+  mNeeds.outbox.Apply(verdict, kFirmwareProgress);
+  if (verdict.end == TransferEnd::kFinished) mNeeds.outbox.Post(verdict.message);
+  // "Firmware update finished.", "Error in update!": the screen goes once the box closed.
+  mNeeds.outbox.Later([this] { LeaveFirmwareScreenAfterUpdate(); });
 }
 
 void BankActivities::OnLoaderReply(uint8_t command) {
   switch (command) {
-    case kLoaderReady:
-      mNeeds.outbox.Apply(mFirmware.OnLoaderReady(), kFirmwareProgress);
+    case kLoaderReady: {
+      const TransferStep step = mFirmware.OnLoaderReady();
+      if (step.overlay != ProgressOverlay::kShow) break;  // not awaited: nothing streams
+      mNeeds.outbox.Apply(step, kFirmwareProgress);
       mNeeds.screen.ShowGroup(group::kFirmware, true);
       mNeeds.screen.EnableGroup(group::kFirmwareUpdate, false);
       break;
+    }
     case kLoaderDone:
-      mNeeds.outbox.Apply(mFirmware.OnLoaderDone(), kFirmwareProgress);
+      EndFirmwareUpdate(mFirmware.OnLoaderDone());
       break;
     case kLoaderFailed:
-      // "Error in update!"; the firmware screen goes once the box has been shown.
-      mNeeds.outbox.Apply(mFirmware.OnLoaderFailed(), kFirmwareProgress);
-      mLeaveFirmwareAfterMessage = true;
+      EndFirmwareUpdate(mFirmware.OnLoaderFailed());
       break;
     default:
       break;
   }
-}
-
-void BankActivities::AfterPostedMessage() {
-  if (std::exchange(mLeaveFirmwareAfterMessage, false)) LeaveFirmwareScreenAfterUpdate();
 }
 
 void BankActivities::LeaveFirmwareScreenAfterUpdate() {

@@ -63,8 +63,6 @@ class BankActivities {
   void OnLoaderReply(uint8_t command);
   // The pedal's checksum block after a bank import: compared with the imported bank.
   void VerifyRestore(std::span<const uint8_t, kChecksumBlockSize> pedalChecksums);
-  // After the idle tick showed a posted box: "Error in update!" ends the firmware screen.
-  void AfterPostedMessage();
 
  private:
   enum class AfterBackup : uint8_t { kNothing, kImportBank, kFactoryUpdate, kFirmwareUpdate };
@@ -76,7 +74,11 @@ class BankActivities {
   void FinishRestore();
   void FirmwareFileChosen(const std::string& backupPath);
   void ServeFirmware();
+  // Says so when no pedal is connected.
+  bool PedalConnected();
   void LeaveFirmwareScreenAfterUpdate();
+  // The loader's verdict, or its absence: the box, then back to the main screen.
+  void EndFirmwareUpdate(const TransferStep& verdict);
 
   Needs mNeeds;
   BankTransfers mTransfers;
@@ -87,8 +89,6 @@ class BankActivities {
   std::optional<BankChecksums> mVerifyAgainst;
   bool mPedalConnectedBeforeFirmware = false;
   bool mFirmwareBackupDone = false;
-  // After "Error in update!" has been shown, the firmware screen goes.
-  bool mLeaveFirmwareAfterMessage = false;
 };
 
 }  // namespace qd3

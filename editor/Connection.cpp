@@ -1,6 +1,7 @@
 #include "editor/Connection.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "protocol/Handshake.h"
 #include "protocol/MessageBuilders.h"
@@ -23,10 +24,21 @@ void Connection::Poll() {
 }
 
 void Connection::ServeSessionWatch() {
-  const TransferStep step = mNeeds.watch.OnTick();
+  TransferStep step = mNeeds.watch.OnTick();
+  if (step.end == TransferEnd::kFailed) {
+    Lost(std::move(step));
+  } else {
+    mNeeds.outbox.Apply(step);
+  }
+}
+
+void Connection::Lost(TransferStep step) {
+  // Said once per loss: a pedal that answers the poll and then nothing else would
+  // otherwise be reported again on every round of looking for it.
+  if (std::exchange(mLossReported, true)) step.message.clear();
   mNeeds.outbox.Apply(step);
   // The pedal is gone or deaf: look for it again, as RECONNECT does.
-  if (step.end == TransferEnd::kFailed) Reconnect();
+  Reconnect();
 }
 
 void Connection::Reconnect() {
@@ -77,6 +89,7 @@ void Connection::OnDataBlockUnconnected(std::span<const uint8_t> m) {
 
 void Connection::OnGlobalSettings(std::span<const uint8_t> m) {
   mNeeds.watch.Answered(SessionRequest::kGlobalSettings);
+  mLossReported = false;
   const auto data = ReadRecordData(m);
   if (!data) return;
   const ReceivedGlobalSettings received = DecodeGlobalSettings(*data);

@@ -35,6 +35,9 @@ class Connection {
   // The session's own requests while connected: sent again after silence; when the
   // pedal stays deaf, it is looked for again.
   void ServeSessionWatch();
+  // A transfer of the session (the watch, the synchronisation) ended because the pedal
+  // stopped answering: its message, said once per loss, and the pedal is looked for again.
+  void Lost(TransferStep step);
   // "RECONNECT": forget the pedal and poll again.
   void Reconnect();
   // Part of closing the window: says goodbye to a connected pedal.
@@ -51,6 +54,7 @@ class Connection {
   void SetParameterFromBlock(int index, int raw);
 
   Needs mNeeds;
+  bool mLossReported = false;  // until the pedal answers the session again
 };
 
 }  // namespace qd3

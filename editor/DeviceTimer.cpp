@@ -29,10 +29,13 @@ void DeviceTimer::ServeConnectedTransfers() {
     return;
   }
   if (sync.Active()) {
-    const TransferStep step = sync.OnTick();
-    mNeeds.outbox.Apply(step);
+    TransferStep step = sync.OnTick();
     // The pedal stopped answering: look for it again, as the session's own give-up does.
-    if (step.end == TransferEnd::kFailed) mNeeds.connection.Reconnect();
+    if (step.end == TransferEnd::kFailed) {
+      mNeeds.connection.Lost(std::move(step));
+    } else {
+      mNeeds.outbox.Apply(step);
+    }
   } else {
     mNeeds.connection.ServeSessionWatch();
   }

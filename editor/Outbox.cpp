@@ -10,14 +10,23 @@ void Outbox::Send(std::span<const uint8_t> message) {
 }
 
 void Outbox::Post(std::string text) {
-  mSession.pendingMessage = std::move(text);
+  mSession.pendingMessage = text;
+  Later([this, text = std::move(text)] { mScreen.ShowBox(text); });
+}
+
+void Outbox::Later(std::function<void()> action) {
+  mWaiting.push_back(std::move(action));
   mSession.messagePending = true;
 }
 
 bool Outbox::ShowPosted() {
-  if (!mSession.messagePending) return false;
-  mSession.messagePending = false;
-  mScreen.ShowBox(mSession.pendingMessage);
+  if (mWaiting.empty()) return false;
+  // Taken off first: the item may post more, or run a loop in which the idle tick
+  // cannot come back here (its source is busy), but the device timer can.
+  std::function<void()> action = std::move(mWaiting.front());
+  mWaiting.pop_front();
+  mSession.messagePending = !mWaiting.empty();
+  action();
   return true;
 }
 

@@ -5,6 +5,7 @@
 // passes the session's watch, so the session's own requests are waited on.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <span>
 #include <string>
@@ -27,9 +28,14 @@ class Outbox {
   void SetSink(MessageSink sink) { mSink = std::move(sink); }
   void Send(std::span<const uint8_t> message);
 
-  // A message box raised while handling the pedal: shown by the next idle tick.
+  // A box opened from the device timer or from a message handler would run its modal
+  // loop inside that GLib source and hold it for as long as the box is open: no poll,
+  // no transfer step, no reply handled. So they wait here for the idle tick, in order.
+  // A message box raised while handling the pedal.
   void Post(std::string text);
-  // The idle tick's part: shows the posted box. True when one was waiting.
+  // Anything that may open a box, a question or a file dialog.
+  void Later(std::function<void()> action);
+  // The idle tick's part: runs the oldest waiting item. True when one was waiting.
   bool ShowPosted();
 
   // Sends what a transfer asks for, shows its progress and posts its message when it failed.
@@ -44,6 +50,7 @@ class Outbox {
   SessionWatch& mWatch;
   ScreenWriter& mScreen;
   MessageSink mSink;
+  std::deque<std::function<void()>> mWaiting;
 };
 
 }  // namespace qd3

@@ -55,8 +55,10 @@ MidiPorts::PortRefresh MidiPorts::RefreshPorts() {
     const bool input = direction == MidiDirection::kInput;
     const std::string stored = mSettings.Name(direction);
     if (IsOff(stored) || !mTransport.HasPort(direction)) continue;
-    if (Lists(input ? oldInputs : oldOutputs, stored)) continue;
-    if (!Lists(input ? mInputPorts : mOutputPorts, stored)) continue;
+    const bool listedBefore = Lists(input ? oldInputs : oldOutputs, stored);
+    const bool listedNow = Lists(input ? mInputPorts : mOutputPorts, stored);
+    if (listedBefore && !listedNow) result.vanished = true;
+    if (listedBefore || !listedNow) continue;
     if (SelectMidiPort(direction, stored)) result.reopened = true;
   }
   return result;

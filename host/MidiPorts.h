@@ -48,6 +48,8 @@ class MidiPorts {
     // A stored port that was missing from the previous lists is back and open
     // again: the pedal was plugged back in.
     bool reopened = false;
+    // An open stored port is no longer listed: the pedal was unplugged.
+    bool vanished = false;
   };
   // Called when ports may have come or gone (a JACK registration event, or the
   // once-a-second look at ALSA's list): rebuilds the lists, and reopens each

@@ -10,6 +10,7 @@ FirmwareStream::FirmwareStream(DeviceSession& session, TransferBuffer& buffer)
 TransferStep FirmwareStream::Start(std::span<const uint8_t> image) {
   TransferStep step;
   if (image.size() >= kFirmwareFileSizeLimit) return step.Fail({});
+  if (image.empty()) return step.Fail(kTextFirmwareEmpty);
   if (image.size() > kFirmwareImageMaxSize || mBuffer.Pack(image) != PackStatus::kPacked) {
     return step.Fail(kTextFirmwareTooLarge);
   }
@@ -19,8 +20,10 @@ TransferStep FirmwareStream::Start(std::span<const uint8_t> image) {
 }
 
 TransferStep FirmwareStream::OnLoaderReady() {
+  // Only the ready asked for: a late one, after "Nothing was sent", must stay true.
+  if (mStage != Stage::kAwaitingReady) return {};
   mSession.firmwareMode = true;
-  if (mStage == Stage::kAwaitingReady) mStage = Stage::kStreaming;
+  mStage = Stage::kStreaming;
   TransferStep step;
   step.overlay = ProgressOverlay::kShow;
   return step;
@@ -29,8 +32,10 @@ TransferStep FirmwareStream::OnLoaderReady() {
 TransferStep FirmwareStream::OnLoaderDone() {
   mSession.firmwareMode = false;
   mSession.connected = false;
+  const bool verdictAwaited = mStage == Stage::kAwaitingVerdict;
   mStage = Stage::kIdle;
-  return {};
+  if (!verdictAwaited) return {};
+  return TransferStep{}.Finish(kTextFirmwareFinished);
 }
 
 TransferStep FirmwareStream::OnLoaderFailed() {
@@ -54,12 +59,18 @@ TransferStep FirmwareStream::OnTick() {
     return step.Progress(static_cast<double>(mBuffer.Position()) / mBuffer.Total());
   }
   mSession.firmwareMode = false;
-  mStage = Stage::kIdle;
-  step.Progress(1.0);
-  return step.Finish(kTextFirmwareFinished);
+  mStage = Stage::kAwaitingVerdict;
+  mVerdictWatchdog.Rearm();
+  return step.Progress(1.0);
 }
 
 TransferStep FirmwareStream::OnWatchTick() {
+  if (mStage == Stage::kAwaitingVerdict) {
+    if (mVerdictWatchdog.OnTick() != WatchdogVerdict::kGiveUp) return {};
+    mStage = Stage::kIdle;
+    mSession.connected = false;
+    return TransferStep{}.Fail(kTextLoaderNoVerdict);
+  }
   if (mStage != Stage::kAwaitingReady) return {};
   if (mWatchdog.OnTick() != WatchdogVerdict::kGiveUp) return {};
   mStage = Stage::kIdle;

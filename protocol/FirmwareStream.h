@@ -14,9 +14,11 @@
 // the count never becomes negative.
 //
 // Added bounds: an image that packs into more than 65,536 groups (over 57,343 bytes) is
-// refused with a message; 5 s without kLoaderReady after kLoaderEnter end with a message.
-// The verdict after the last chunk is not timed: the loader may take its time to program
-// the image, and "Firmware update finished." has been said by then.
+// refused with a message, and so is an empty file; 5 s without kLoaderReady after
+// kLoaderEnter end with a message, and a ready that comes later streams nothing: the
+// player has been told that nothing was sent. Only the loader's kLoaderDone says
+// "Firmware update finished."; after the last chunk the loader may take its time to
+// program the image, but 60 s without a verdict end with a message that says so.
 
 #include <cstdint>
 #include <span>
@@ -37,6 +39,11 @@ inline constexpr char kTextFirmwareFinished[] = "Firmware update finished.";
 inline constexpr char kTextFirmwareTooLarge[] =
     "This firmware image is too large for the pedal (more than 57,343 bytes). Nothing was "
     "sent.";
+inline constexpr char kTextFirmwareEmpty[] = "This firmware file is empty. Nothing was sent.";
+inline constexpr char kTextLoaderNoVerdict[] =
+    "The pedal's loader received the whole image but did not say whether the update "
+    "succeeded. Switch the pedal off and on, and check the firmware version it reports.";
+inline constexpr int kLoaderVerdictTicks = 600;
 inline constexpr char kTextLoaderSilent[] =
     "The pedal's loader does not answer. Nothing was sent; check the MIDI connection and try "
     "again.";
@@ -51,22 +58,25 @@ class FirmwareStream {
   TransferStep Start(std::span<const uint8_t> image);
 
   // Dispatcher, loader replies.
-  TransferStep OnLoaderReady();   // `firmwareMode` = true, overlay shown
-  TransferStep OnLoaderDone();    // `firmwareMode` = false, `connected` = false
+  TransferStep OnLoaderReady();   // `firmwareMode` = true, overlay shown, while awaited
+  TransferStep OnLoaderDone();    // `firmwareMode` = false, `connected` = false; finished
   TransferStep OnLoaderFailed();  // the same, and "Error in update!"
 
   // Timer step "firmwareMode": the next chunk.
   TransferStep OnTick();
   // Every timer tick, before the priority chain: counts the silence while the loader's
-  // ready is awaited.
+  // ready or its verdict is awaited.
   TransferStep OnWatchTick();
+  // The whole image went out and the loader has not said how it went.
+  bool AwaitingVerdict() const { return mStage == Stage::kAwaitingVerdict; }
 
  private:
-  enum class Stage : uint8_t { kIdle, kAwaitingReady, kStreaming };
+  enum class Stage : uint8_t { kIdle, kAwaitingReady, kStreaming, kAwaitingVerdict };
 
   DeviceSession& mSession;
   TransferBuffer& mBuffer;
   ReplyWatchdog mWatchdog{kReplyStallTicks, 0};
+  ReplyWatchdog mVerdictWatchdog{kLoaderVerdictTicks, 0};
   Stage mStage = Stage::kIdle;
 };
 

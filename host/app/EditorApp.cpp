@@ -327,6 +327,11 @@ std::vector<std::string> EditorApp::PortList(MidiDirection direction) {
 
 void EditorApp::SelectMidiPort(MidiDirection direction, const std::string& name) {
   mPorts->SelectMidiPort(direction, name);
+  // Another port is another pedal, or none ("off"): the one known so far is gone.
+  if (mEditor) {
+    mEditor->Reconnect();
+    WakeScreen();
+  }
 }
 
 IMidiPortSettings& EditorApp::PortSettings() {

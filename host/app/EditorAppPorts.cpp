@@ -75,6 +75,11 @@ void EditorApp::OnPortEvent() {
 void EditorApp::RefreshPorts() {
   if (!mPorts || mClosing) return;
   const MidiPorts::PortRefresh result = mPorts->RefreshPorts();
+  if (result.vanished) {
+    std::fprintf(stderr, "qd3control: MIDI port gone\n");
+    mEditor->Reconnect();
+    WakeScreen();
+  }
   if (result.reopened) {
     std::fprintf(stderr, "qd3control: MIDI port back, reconnecting\n");
     mEditor->Reconnect();

@@ -153,18 +153,23 @@ TEST_F(BankTransfers, ARefusalStopsTheImportWithCommunicationErrorAndKeepsTheCac
 
 TEST_F(BankTransfers, TheFactoryUpdateIsBracketedAndEndsWithTheReset) {
   CoreHarness h;
-  h.editor.SetPlatformServices(&mPlatform);
-  h.OpenWindow({1, 53, 54, 73, 74});
-  // Without a pedal connected there is no backup; the update still runs on the timer.
-  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);
+  Open(h);
+  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);  // the question after the backup
+  const size_t from = h.sent.messages.size();
   h.editor.OnMenuCommand(kEditorCmdFactoryUpdate);
   ASSERT_TRUE(
-      h.RunUntil([&] { return h.editor.session.resetDoneSeen || Boxes("Finished") > 0; }, 120s));
+      h.RunUntil([&] { return h.editor.session.resetDoneSeen || Boxes("Finished") > 0; }, 180s));
   h.RunFor(1s);
 
+  // The writes after the safety backup's requests, up to the reset that ends them.
   std::vector<int> commands;
-  for (const Bytes& m : h.sent.messages) {
-    if (m[kCommandOffset] != kCmdRequestBlock) commands.push_back(m[kCommandOffset]);
+  for (size_t i = from; i < h.sent.messages.size(); ++i) {
+    const int command = h.sent.messages[i][kCommandOffset];
+    if (command == kCmdRequestBlock || command == kCmdRequestPreset || command == kCmdRequestIr) {
+      continue;
+    }
+    commands.push_back(command);
+    if (command == kCmdFactoryReset) break;
   }
   ASSERT_GE(commands.size(), 131u);
   EXPECT_EQ(commands.front(), kCmdBulkBegin);
@@ -175,7 +180,35 @@ TEST_F(BankTransfers, TheFactoryUpdateIsBracketedAndEndsWithTheReset) {
   ASSERT_NE(end + 1, commands.end());
   EXPECT_EQ(*(end + 1), kCmdFactoryReset);
   EXPECT_EQ(Boxes("Finished successfully!"), 1u);
+  EXPECT_EQ(Boxes("were saved first to"), 1u) << "the question names the backup";
   EXPECT_EQ(h.screen.At(73).str, "100 %");
+}
+
+// Before the pedal has answered there is nothing to back up, and a write chosen now would
+// reach the pedal unasked the moment it connects: both are refused with a word, and
+// nothing but the poll is sent.
+TEST_F(BankTransfers, ImportAndFactoryUpdateBeforeThePedalConnectedAreRefused) {
+  CoreHarness h;
+  h.link.Pedal().SetSilent(true);
+  h.editor.SetPlatformServices(&mPlatform);
+  h.OpenWindow({1, 53, 54, 73, 74});
+  const auto file = h.folder.Path() / "bank.q3b";
+  std::ofstream(file, std::ios::binary) << "not read";
+  mPlatform.QueueOpenFileResult(file.string());
+  h.editor.OnMenuCommand(kEditorCmdBankImport);
+  h.editor.OnMenuCommand(kEditorCmdFactoryUpdate);
+  h.link.Pedal().SetSilent(false);
+  ASSERT_TRUE(h.ConnectAndSettle());
+  h.RunFor(5s);
+
+  EXPECT_EQ(Boxes("The QD3 is not connected yet, so nothing was changed."), 2u);
+  EXPECT_EQ(mPlatform.CountCalls(ECall::kOpenFile), 0u) << "no file is asked for";
+  for (const Bytes& m : h.sent.messages) {
+    EXPECT_NE(m[kCommandOffset], kCmdWriteFactoryPreset);
+    EXPECT_NE(m[kCommandOffset], kCmdRestorePreset);
+  }
+  EXPECT_FALSE(h.editor.session.restoreActive);
+  EXPECT_FALSE(h.editor.session.factoryNext);
 }
 
 TEST_F(BankTransfers, ALoaderThatRejectsTheImageSaysErrorInUpdateAndLeavesTheScreen) {

@@ -43,6 +43,7 @@ TEST(Connection, FirstPollAfter33TicksThenTheHandshakeRunsToTheCurrentPreset) {
 
 TEST(Connection, PedalWithOldFirmwareNeverConnectsAndSaysSoAfterEveryPoll) {
   CoreHarness h;
+  h.idleTicks = false;  // the test shows the posted box itself
   h.link.Pedal().SetFirmwareVersion(9);
   h.RunFor(3400ms);
   EXPECT_FALSE(h.editor.session.connected);
@@ -71,6 +72,55 @@ TEST(Connection, AnUnpluggedPedalIsPolledForever) {
   EXPECT_FALSE(h.editor.session.connected);
   EXPECT_EQ(h.sent.messages.size(), 3u);
   for (const Bytes& m : h.sent.messages) EXPECT_EQ(m, BuildRequestBlock(kBlockDeviceInfo));
+}
+
+// A pedal whose answers stop after the poll: the session's request goes unanswered, the
+// editor says so once, shows itself unconnected and finds the pedal again by polling. A
+// second loss before the pedal ever answered properly is not a second box.
+TEST(Connection, ALostSessionIsShownOnceAndFoundAgain) {
+  CoreHarness h;
+  ScriptedPlatformServices platform;
+  h.editor.SetPlatformServices(&platform);
+  h.OpenWindow({1, 53, 54, 138, 141, 142, 143});
+  ASSERT_TRUE(h.Connect());
+  // The first dump of the synchronisation and its three repeats; after the pedal is
+  // found again, the same once more.
+  h.link.Pedal().DropNextReplies(4);
+  ASSERT_TRUE(h.RunUntil([&] { return !h.editor.session.connected; }, 15s));
+  EXPECT_EQ(h.screen.At(142).str, "Connecting to the device...");
+  EXPECT_EQ(h.screen.At(141).str, "");
+  EXPECT_EQ(h.screen.At(143).str, "");
+  EXPECT_EQ(h.screen.disabledGroups.count("bcontrols"), 1u);
+  ASSERT_TRUE(h.Connect()) << "polling resumes and finds the pedal";
+  h.link.Pedal().DropNextReplies(4);
+  ASSERT_TRUE(h.RunUntil([&] { return !h.editor.session.connected; }, 15s));
+  ASSERT_TRUE(h.ConnectAndSettle());
+  h.RunFor(1s);
+
+  size_t lostBoxes = 0;
+  for (const auto& call : platform.Calls()) {
+    lostBoxes += call.text.find("stopped answering") != std::string::npos;
+  }
+  EXPECT_EQ(lostBoxes, 1u);
+  EXPECT_EQ(h.screen.disabledGroups.count("bcontrols"), 0u);
+  EXPECT_EQ(h.screen.At(143).str.rfind("SERIAL: QD3-SIM-000001", 0), 0u);
+}
+
+// The pedal's port is unplugged: the host's port refresh says so and the editor stops
+// trusting the session at once, without waiting for a request to go unanswered.
+TEST(Connection, AVanishedPortShowsTheEditorUnconnected) {
+  CoreHarness h;
+  h.OpenWindow({1, 53, 54, 138, 141, 142, 143});
+  ASSERT_TRUE(h.ConnectAndSettle());
+  h.link.SetUnplugged(true);
+  ASSERT_TRUE(h.ports.RefreshPorts().vanished);
+  h.editor.Reconnect();
+  EXPECT_FALSE(h.editor.session.connected);
+  EXPECT_EQ(h.screen.At(142).str, "Connecting to the device...");
+  EXPECT_EQ(h.screen.disabledGroups.count("bcontrols"), 1u);
+  h.link.SetUnplugged(false);
+  ASSERT_TRUE(h.ports.RefreshPorts().reopened);
+  EXPECT_TRUE(h.Connect());
 }
 
 TEST(Connection, AKnobTurnedOnThePedalReachesTheEditorWithoutAnEcho) {

@@ -1,7 +1,11 @@
 // Recognising the pedal's messages and what each one changes.
+#include <fstream>
 #include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
+
 #include "tests/editor/EditorFixture.h"
+#include "tests/support/ScriptedPlatformServices.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3::test {
 namespace {
@@ -85,8 +89,25 @@ TEST_F(DispatcherTest, ShortStatusReplies) {
 }
 
 TEST_F(DispatcherTest, LoaderReplies) {
+  ScriptedPlatformServices platform;
+  mEditor.SetPlatformServices(&platform);
+  TempFolder folder;
+  const auto image = folder.Path() / "fw.ldr";
+  std::ofstream(image, std::ios::binary) << std::string(1000, '\x21');
   OpenWindow();
-  mEditor.OpenFirmwareUpdate();
+  auto start = [&] {
+    mEditor.OpenFirmwareUpdate();
+    platform.QueueOpenFileResult(image.string());
+    mEditor.StartFirmwareUpdate();
+    ASSERT_FALSE(mSent.messages.empty());
+    ASSERT_EQ(mSent.messages.back(), BuildLoaderEnter());
+  };
+
+  // A ready nobody asked for streams nothing.
+  Receive(BuildLoaderReply(kLoaderReady));
+  EXPECT_FALSE(mEditor.session.firmwareMode);
+
+  start();
   Receive(BuildLoaderReply(kLoaderReady));
   EXPECT_TRUE(mEditor.session.firmwareMode);
   EXPECT_EQ(mScreen.hiddenGroups.count("firmwarecontrols"), 0u);
@@ -94,9 +115,9 @@ TEST_F(DispatcherTest, LoaderReplies) {
   Receive(BuildLoaderReply(kLoaderDone));
   EXPECT_FALSE(mEditor.session.firmwareMode);
   EXPECT_FALSE(mEditor.session.connected);
-  EXPECT_FALSE(mEditor.session.messagePending);
+  EXPECT_FALSE(mEditor.session.messagePending) << "done before the image was sent is no success";
 
-  mEditor.OpenFirmwareUpdate();
+  start();
   Receive(BuildLoaderReply(kLoaderReady));
   Receive(BuildLoaderReply(kLoaderFailed));
   EXPECT_FALSE(mEditor.session.firmwareMode);

@@ -56,8 +56,13 @@ constexpr char kLoaderSilent[] = "The pedal's loader does not answer.";
 constexpr char kFirmwareDone[] = "Firmware update finished.";
 constexpr char kOutOfDate[] = "Editor version out of date.";
 constexpr char kStoppedThenOutOfDate[] = "stopped answering|Editor version out of date.";
-constexpr char kLoaderSilentThenOutOfDate[] =
-    "The pedal's loader does not answer.|Editor version out of date.";
+// The pedal comes back refusing before the transfer's own wait runs out: every box is
+// shown, in the order the editor raised them, the refusal again at the next poll.
+constexpr char kOutOfDateAroundStopped[] =
+    "Editor version out of date.|stopped answering|Editor version out of date.";
+constexpr char kOutOfDateAroundLoaderSilent[] =
+    "Editor version out of date.|The pedal's loader does not answer.|Editor version out of "
+    "date.";
 
 constexpr int kOtherCurrentPreset = 5;
 
@@ -122,14 +127,14 @@ constexpr Cell kMatrix[] = {
   {Transfer::kFactoryWrite,  Fault::kRefuseWrites, kRefusedWrite},
   {Transfer::kFactoryWrite,  Fault::kSilent,       kFactoryStopped},
   {Transfer::kFactoryWrite,  Fault::kUnplug,       kFactoryStopped},
-  {Transfer::kFactoryWrite,  Fault::kOtherVersion, kStoppedThenOutOfDate},
+  {Transfer::kFactoryWrite,  Fault::kOtherVersion, kOutOfDateAroundStopped},
   {Transfer::kFirmware,      Fault::kDropOne,      kLoaderSilent},
   {Transfer::kFirmware,      Fault::kDropMany,     kLoaderSilent},
   {Transfer::kFirmware,      Fault::kCorrupt,      kFirmwareDone},
   {Transfer::kFirmware,      Fault::kRefuseWrites, kFirmwareDone},
   {Transfer::kFirmware,      Fault::kSilent,       kLoaderSilent},
   {Transfer::kFirmware,      Fault::kUnplug,       kLoaderSilent},
-  {Transfer::kFirmware,      Fault::kOtherVersion, kLoaderSilentThenOutOfDate},
+  {Transfer::kFirmware,      Fault::kOtherVersion, kOutOfDateAroundLoaderSilent},
   {Transfer::kSettingsBlock, Fault::kDropOne,      kNone},
   {Transfer::kSettingsBlock, Fault::kDropMany,     kSettingsUnanswered},
   {Transfer::kSettingsBlock, Fault::kCorrupt,      kNone},

@@ -84,7 +84,8 @@ void FaultRun::RunFor(std::chrono::microseconds duration) {
       h.link.SetUnplugged(false);
       if (h.ports.RefreshPorts().reopened) h.editor.Reconnect();
     } else if (mPlugBackAt.count() >= 0) {
-      h.ports.RefreshPorts();  // the host sees the ports go
+      // The host sees the ports go, and the editor is told, as the program does.
+      if (h.ports.RefreshPorts().vanished) h.editor.Reconnect();
     }
   }
 }

@@ -43,7 +43,9 @@ TEST(PortRefresh, VanishedPortKeepsItsStoredNameAndIsReopenedWhenBack) {
   f.Unplug();
   const MidiPorts::PortRefresh gone = f.ports.RefreshPorts();
   EXPECT_TRUE(gone.listsChanged);
+  EXPECT_TRUE(gone.vanished) << "the editor must stop trusting the session";
   EXPECT_FALSE(gone.reopened);
+  EXPECT_FALSE(f.ports.RefreshPorts().vanished) << "said once, not on every look";
   EXPECT_TRUE(f.transport.log.empty()) << "nothing is closed or opened while it is gone";
   EXPECT_EQ(f.settings.input, "QD3 MIDI 1");
   EXPECT_EQ(f.settings.output, "QD3 MIDI 1");
@@ -53,6 +55,7 @@ TEST(PortRefresh, VanishedPortKeepsItsStoredNameAndIsReopenedWhenBack) {
   const MidiPorts::PortRefresh back = f.ports.RefreshPorts();
   EXPECT_TRUE(back.listsChanged);
   EXPECT_TRUE(back.reopened);
+  EXPECT_FALSE(back.vanished);
   const std::vector<std::string> expected = {"close in", "open in 0 as RtMidi Input", "close out",
                                              "open out 2 as RtMidi Output"};
   EXPECT_EQ(f.transport.log, expected);
@@ -66,11 +69,14 @@ TEST(PortRefresh, UnrelatedPortChangesReopenNothing) {
   const MidiPorts::PortRefresh result = f.ports.RefreshPorts();
   EXPECT_TRUE(result.listsChanged);
   EXPECT_FALSE(result.reopened);
+  EXPECT_FALSE(result.vanished);
   EXPECT_TRUE(f.transport.log.empty());
 
   const MidiPorts::PortRefresh again = f.ports.RefreshPorts();
   EXPECT_FALSE(again.listsChanged);
   EXPECT_FALSE(again.reopened);
+  f.transport.inputNames.pop_back();
+  EXPECT_FALSE(f.ports.RefreshPorts().vanished) << "a port we do not use went away";
 }
 
 TEST(PortRefresh, OffStaysClosedWhateverComes) {
@@ -78,7 +84,7 @@ TEST(PortRefresh, OffStaysClosedWhateverComes) {
   f.ports.SelectMidiPort(MidiDirection::kInput, "off");
   f.settings.input = "off";
   f.Unplug();
-  f.ports.RefreshPorts();
+  EXPECT_TRUE(f.ports.RefreshPorts().vanished) << "the output was still in use";
   f.transport.log.clear();
   f.PlugBackAtAnotherPosition();
   f.ports.RefreshPorts();

@@ -55,16 +55,57 @@ TEST(FirmwareGroups, NoImagePacksIntoAMultipleOf240Groups) {
   }
 }
 
-TEST_F(Firmware, LargestImageTakes272TicksAndEndsFinished) {
+TEST_F(Firmware, LargestImageTakes272TicksThenAwaitsTheLoadersVerdict) {
   stream.Start(Noise(57000));
   EXPECT_EQ(buffer.Total(), 65143);
   TransferStep last;
   const auto sizes = StreamAll(&last);
   EXPECT_EQ(sizes.size(), 272u);
-  EXPECT_EQ(last.end, TransferEnd::kFinished);
-  EXPECT_EQ(last.message, "Firmware update finished.");
+  // Sending the last chunk is not success: only the loader knows whether it programmed.
+  EXPECT_EQ(last.end, TransferEnd::kRunning);
+  EXPECT_TRUE(last.message.empty());
   EXPECT_EQ(last.progress, 1.0);
   EXPECT_FALSE(session.firmwareMode);
+  EXPECT_TRUE(stream.AwaitingVerdict());
+  session.connected = true;
+  const TransferStep done = stream.OnLoaderDone();
+  EXPECT_EQ(done.end, TransferEnd::kFinished);
+  EXPECT_EQ(done.message, "Firmware update finished.");
+  EXPECT_FALSE(session.connected);
+  EXPECT_FALSE(stream.AwaitingVerdict());
+}
+
+TEST_F(Firmware, LoaderSilentAfterTheLastChunkEndsAfterSixtySecondsWithoutSuccess) {
+  stream.Start(Noise(500));
+  StreamAll();
+  ASSERT_TRUE(stream.AwaitingVerdict());
+  session.connected = true;
+  for (int i = 0; i < kLoaderVerdictTicks; ++i) {
+    ASSERT_TRUE(stream.OnWatchTick().Empty()) << i;
+  }
+  const TransferStep step = stream.OnWatchTick();
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_EQ(step.message, kTextLoaderNoVerdict);
+  EXPECT_FALSE(session.connected);
+  // A verdict after the give-up is not a second ending.
+  EXPECT_TRUE(stream.OnLoaderDone().Empty());
+  EXPECT_TRUE(stream.OnWatchTick().Empty());
+}
+
+TEST_F(Firmware, DoneWithoutAStreamedImageSaysNothing) {
+  EXPECT_TRUE(stream.OnLoaderDone().Empty());
+  stream.Start(Noise(1000));
+  stream.OnLoaderReady();
+  stream.OnTick();
+  EXPECT_NE(stream.OnLoaderDone().end, TransferEnd::kFinished);
+}
+
+TEST_F(Firmware, EmptyFileIsRefusedWithAMessage) {
+  const TransferStep step = stream.Start({});
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_EQ(step.message, kTextFirmwareEmpty);
+  EXPECT_TRUE(step.messages.empty());
+  EXPECT_TRUE(StreamAll().empty());
 }
 
 TEST_F(Firmware, ImageTooLargeForTheBufferIsRefusedWithAMessage) {
@@ -97,7 +138,8 @@ TEST_F(Firmware, TinyImageNeverSendsANegativeCount) {
   const Checksum14Pair sum = buffer.Checksum();
   EXPECT_EQ(last.messages[0][6], sum.hi);
   EXPECT_EQ(last.messages[0][7], sum.lo);
-  EXPECT_EQ(last.end, TransferEnd::kFinished);
+  EXPECT_EQ(last.end, TransferEnd::kRunning);
+  EXPECT_TRUE(stream.AwaitingVerdict());
   EXPECT_TRUE(stream.OnTick().Empty());
 }
 
@@ -123,6 +165,14 @@ TEST_F(Firmware, SilentLoaderEndsAfterFiveSeconds) {
   EXPECT_EQ(step.end, TransferEnd::kFailed);
   EXPECT_EQ(step.message, kTextLoaderSilent);
   EXPECT_TRUE(stream.OnWatchTick().Empty());
+}
+
+TEST_F(Firmware, ReadyAfterTheGiveUpStreamsNothing) {
+  stream.Start(Noise(1000));
+  for (int i = 0; i <= kReplyStallTicks; ++i) stream.OnWatchTick();
+  EXPECT_TRUE(stream.OnLoaderReady().Empty());
+  EXPECT_FALSE(session.firmwareMode);
+  EXPECT_TRUE(stream.OnTick().Empty());
 }
 
 TEST_F(Firmware, ReadyInTimeStopsTheWatch) {

@@ -18,6 +18,7 @@
 #include "simulator/SimulatedMidiLink.h"
 #include "tests/support/CapturedMessages.h"
 #include "tests/support/FakeScreen.h"
+#include "tests/support/ScriptedPlatformServices.h"
 #include "tests/support/TempFolder.h"
 
 namespace qd3::test {
@@ -46,6 +47,7 @@ class CoreHarness {
   // One audio pass: 64 frames at 44.1 kHz.
   static constexpr std::chrono::microseconds kPass{1451};
   static constexpr std::chrono::microseconds kTick{100000};
+  static constexpr std::chrono::microseconds kIdleTick{20000};
 
   explicit CoreHarness(sim::PedalState state = sim::DefaultPedalState())
       : link(sim::LinkOptions{}, std::move(state)), ports(link, settings) {
@@ -68,6 +70,7 @@ class CoreHarness {
     while (now < end) {
       now += kPass;
       link.AdvanceBy(kPass);
+      ScriptedPlatformServices::sInsideDeviceWork = true;
       ports.DrainMidiQueues([this](const uint8_t* b, size_t n) {
         received.emplace_back(b, b + n);
         editor.HandleDeviceMessage(b, n);
@@ -75,6 +78,11 @@ class CoreHarness {
       if (now >= nextTick) {
         nextTick += kTick;
         editor.OnDeviceTimer();
+      }
+      ScriptedPlatformServices::sInsideDeviceWork = false;
+      if (idleTicks && now >= nextIdleTick) {
+        nextIdleTick += kIdleTick;
+        editor.OnIdleTick();
       }
     }
   }
@@ -120,6 +128,9 @@ class CoreHarness {
   FakeScreen screen;
   std::chrono::microseconds now{0};
   std::chrono::microseconds nextTick{kTick};
+  // The 20 ms idle tick, which shows the boxes the editor posted, as the program runs it.
+  bool idleTicks = true;
+  std::chrono::microseconds nextIdleTick{kIdleTick};
 };
 
 }  // namespace qd3::test

@@ -1,5 +1,7 @@
 #include "tests/support/ScriptedPlatformServices.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace qd3 {
@@ -15,6 +17,19 @@ T Take(std::deque<T>& queue, T fallback) {
 
 }  // namespace
 
+ScriptedPlatformServices::~ScriptedPlatformServices() {
+  for (const std::string& text : mCallsInsideDeviceWork) {
+    ADD_FAILURE() << "a modal call from a device tick or message handler: \"" << text << "\"";
+  }
+}
+
+void ScriptedPlatformServices::Record(Call call) {
+  if (sInsideDeviceWork) {
+    mCallsInsideDeviceWork.push_back(call.text.empty() ? call.extension : call.text);
+  }
+  mCalls.push_back(std::move(call));
+}
+
 size_t ScriptedPlatformServices::CountCalls(ECall kind) const {
   return static_cast<size_t>(std::count_if(mCalls.begin(), mCalls.end(),
                                            [kind](const Call& c) { return c.kind == kind; }));
@@ -23,7 +38,7 @@ size_t ScriptedPlatformServices::CountCalls(ECall kind) const {
 EMsgBoxResult ScriptedPlatformServices::ShowMessageBox(const std::string& text,
                                                        const std::string& caption,
                                                        EMsgBoxType type) {
-  mCalls.push_back({ECall::kMessageBox, text, caption, type, {}, {}, {}});
+  Record({ECall::kMessageBox, text, caption, type, {}, {}, {}});
   // A box with only OK has nothing to ask: it takes no answer from the queue.
   if (type == EMsgBoxType::OK) return EMsgBoxResult::OK;
   return Take(mBoxAnswers, EMsgBoxResult::OK);
@@ -31,20 +46,19 @@ EMsgBoxResult ScriptedPlatformServices::ShowMessageBox(const std::string& text,
 
 std::string ScriptedPlatformServices::PromptForOpenFile(const std::string& extension,
                                                         const std::string& startFolder) {
-  mCalls.push_back({ECall::kOpenFile, {}, {}, EMsgBoxType::OK, extension, startFolder, {}});
+  Record({ECall::kOpenFile, {}, {}, EMsgBoxType::OK, extension, startFolder, {}});
   return Take(mOpenAnswers, std::string());
 }
 
 std::string ScriptedPlatformServices::PromptForSaveFile(const std::string& extension,
                                                         const std::string& startFolder,
                                                         const std::string& defaultName) {
-  mCalls.push_back(
-      {ECall::kSaveFile, {}, {}, EMsgBoxType::OK, extension, startFolder, defaultName});
+  Record({ECall::kSaveFile, {}, {}, EMsgBoxType::OK, extension, startFolder, defaultName});
   return Take(mSaveAnswers, std::string());
 }
 
 bool ScriptedPlatformServices::OpenURL(const std::string& url) {
-  mCalls.push_back({ECall::kOpenUrl, url, {}, EMsgBoxType::OK, {}, {}, {}});
+  Record({ECall::kOpenUrl, url, {}, EMsgBoxType::OK, {}, {}, {}});
   return Take(mUrlAnswers, true);
 }
 

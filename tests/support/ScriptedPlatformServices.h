@@ -26,6 +26,13 @@ class ScriptedPlatformServices : public IPlatformServices {
     std::string defaultName;
   };
 
+  // Set by the headless harness while the editor handles a message from the pedal or a
+  // device tick. A box or dialog opened then would hold that event source for as long as
+  // it is open (no poll, no transfer step, no reply), so the destructor reports any call
+  // made while it was set as a test failure.
+  static inline bool sInsideDeviceWork = false;
+  ~ScriptedPlatformServices() override;
+
   void QueueMessageBoxResult(EMsgBoxResult result) { mBoxAnswers.push_back(result); }
   void QueueOpenFileResult(std::string path) { mOpenAnswers.push_back(std::move(path)); }
   void QueueSaveFileResult(std::string path) { mSaveAnswers.push_back(std::move(path)); }
@@ -44,7 +51,10 @@ class ScriptedPlatformServices : public IPlatformServices {
   bool OpenURL(const std::string& url) override;
 
  private:
+  void Record(Call call);
+
   std::vector<Call> mCalls;
+  std::vector<std::string> mCallsInsideDeviceWork;
   std::deque<EMsgBoxResult> mBoxAnswers;
   std::deque<std::string> mOpenAnswers;
   std::deque<std::string> mSaveAnswers;
