@@ -1,6 +1,8 @@
 #include "presets/BankExport.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <utility>
 
 #include "presets/PresetRecord.h"
 #include "protocol/Checksum14.h"
@@ -27,6 +29,15 @@ static_assert(kPosition7.mode == 82 && kPosition7.high == 95 && kPosition8.low =
 
 }  // namespace
 
+std::string ExportIrIncompleteText(int irNumber) {
+  char text[128];
+  std::snprintf(text, sizeof text,
+                "QD3 did not send impulse response %d completely. The export was stopped and "
+                "no file was written.",
+                irNumber);
+  return text;
+}
+
 BankExport::BankExport(DeviceSession& session, std::span<uint8_t> bulkBuffer)
     : mSession(session), mBuffer(bulkBuffer) {}
 
@@ -39,6 +50,9 @@ void BankExport::Start() {
   mSession.backupIrWanted.fill(false);
   mWatchdog.Rearm();
   mBadDumps = 0;
+  mRequestedIr = -1;
+  mIrPartSeen = false;
+  mCollecting = false;
 }
 
 TransferStep BankExport::OnTick() {
@@ -53,18 +67,15 @@ TransferStep BankExport::OnTick() {
   }
   if (!mSession.backupNext) {
     const WatchdogVerdict verdict = mWatchdog.OnTick();
-    if (verdict == WatchdogVerdict::kGiveUp) return Stop(kTextExportStalled);
-    if (verdict == WatchdogVerdict::kRetry) {
-      // The answer was lost: whatever part of it arrived is dropped and it is asked for
-      // again, so the file never holds a half transfer.
-      mSession.bulkLength = mRequestStart;
-      step.Send(mLastRequest);
-      mWatchdog.RestartWait();
-    }
-    return step;
+    if (verdict == WatchdogVerdict::kWait) return step;
+    return TryAgain(verdict);
   }
   mWatchdog.Rearm();
   mRequestStart = mSession.bulkLength;
+  mRequestedIr = -1;
+  mIrPartSeen = false;
+  mCollecting = false;
+  mOtherIrUnderWay = false;
   if (mSession.backupPresetIndex < kPresetCount) {
     mLastRequest = BuildRequestPreset(mSession.backupPresetIndex);
     step.Send(mLastRequest);
@@ -83,6 +94,7 @@ TransferStep BankExport::OnTick() {
     *found = false;
     const int n = static_cast<int>(found - mSession.backupIrWanted.begin());
     mSession.backupIrIndex = n + 1;
+    mRequestedIr = n;
     mLastRequest = BuildRequestIr(n);
     step.Send(mLastRequest);
     mSession.backupNext = false;
@@ -97,6 +109,12 @@ TransferStep BankExport::OnTick() {
 
 TransferStep BankExport::OnPresetDump(std::span<const uint8_t> message) {
   if (!mSession.backupActive || message.size() != kRecordMessageSize) return {};
+  // Only the slot asked for, while it is awaited: a late repeat of the one before would
+  // otherwise stand in the file in the place of this one.
+  if (mSession.backupNext || WaitingForIr() ||
+      message[kSelectorOffset] != mSession.backupPresetIndex - 1) {
+    return {};
+  }
   if (!VerifyRecordChecksum(message)) {
     if (++mBadDumps > kExportBadDumpRetries) return Stop(kTextExportDumpDamaged);
     mSession.backupPresetIndex = std::max(mSession.backupPresetIndex - 1, 0);
@@ -117,11 +135,58 @@ TransferStep BankExport::OnPresetDump(std::span<const uint8_t> message) {
 }
 
 TransferStep BankExport::OnIrMessage(DeviceCommand command, std::span<const uint8_t> message) {
-  if (!mSession.backupActive) return {};
-  TransferStep step = Append(message);
-  if (step.end != TransferEnd::kRunning || command != kCmdIrEnd) return step;
-  step.Progress(static_cast<double>(mSession.backupIrIndex) / kNumUserIrs);
-  mSession.backupNext = true;
+  // Only while the requested IR is awaited: anything else would land between two dumps.
+  if (!mSession.backupActive || mSession.backupNext || !WaitingForIr()) return {};
+  switch (command) {
+    case kCmdIrBegin: {
+      // A begin restarts the transfer: what came before it is not part of this one. A
+      // late answer for another IR is not collected at all.
+      mSession.bulkLength = mRequestStart;
+      const bool begun = mIr.Begin(message) == IrReceiveStatus::kReceiving;
+      mCollecting = begun && mIr.IrNumber() == mRequestedIr;
+      mOtherIrUnderWay = begun && !mCollecting;
+      if (!mCollecting) return {};
+      mIrPartSeen = true;
+      mWatchdog.RestartWait();
+      return Append(message);
+    }
+    case kCmdIrData:
+      // A chunk without its begin is not kept; the end then fails the try.
+      if (!mCollecting || mIr.Data(message) != IrReceiveStatus::kReceiving) return {};
+      mWatchdog.RestartWait();
+      return Append(message);
+    case kCmdIrEnd: {
+      const bool collected = std::exchange(mCollecting, false);
+      if (std::exchange(mOtherIrUnderWay, false)) return {};
+      // An end whose begin never came is a failed try at once.
+      mIrPartSeen = true;
+      if (!collected || mIr.End(message) != IrReceiveStatus::kComplete ||
+          !mIr.AllGroupsReceived() || !mIr.Result().ChecksumMatches()) {
+        return TryAgain(mWatchdog.FailedTry());
+      }
+      TransferStep step = Append(message);
+      if (step.end != TransferEnd::kRunning) return step;
+      step.Progress(static_cast<double>(mSession.backupIrIndex) / kNumUserIrs);
+      mSession.backupNext = true;
+      return step;
+    }
+    default:
+      return {};
+  }
+}
+
+TransferStep BankExport::TryAgain(WatchdogVerdict verdict) {
+  // Whatever part of the answer arrived is dropped, so the file never holds a half or
+  // damaged transfer.
+  mSession.bulkLength = mRequestStart;
+  if (verdict == WatchdogVerdict::kGiveUp) {
+    return Stop(WaitingForIr() && mIrPartSeen ? ExportIrIncompleteText(mRequestedIr)
+                                              : std::string(kTextExportStalled));
+  }
+  mCollecting = false;
+  TransferStep step;
+  step.Send(mLastRequest);
+  mWatchdog.RestartWait();
   return step;
 }
 
@@ -138,11 +203,10 @@ TransferStep BankExport::Append(std::span<const uint8_t> message) {
   }
   std::copy(message.begin(), message.end(), mBuffer.begin() + static_cast<std::ptrdiff_t>(length));
   mSession.bulkLength = static_cast<int>(length + message.size());
-  mWatchdog.Rearm();
   return {};
 }
 
-TransferStep BankExport::Stop(const char* text) {
+TransferStep BankExport::Stop(const std::string& text) {
   mSession.backupActive = false;
   mSession.backupNext = false;
   mSession.bulkLength = 0;

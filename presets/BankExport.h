@@ -10,17 +10,24 @@
 // n + 1); when none is left `backupIrIndex` becomes 256 and the next tick finishes. The
 // replies set `backupNext` again: each preset dump, and each kCmdIrEnd.
 //
+// Only whole, checked answers are kept: an IR transfer when it is the one asked for, began
+// with its kCmdIrBegin, brought every chunk its group count calls for and its checksum
+// holds; a dump when its checksum holds. IR messages nobody asked for are not kept.
+//
 // Ends: connection lost -> abandoned without a file and without a word; the buffer would
-// overflow -> stopped with a message before a byte is written past it; a reply that does
-// not come within 2 s is asked for again (what arrived of it is dropped), and after 3 such
-// retries the export stops with a message; a preset dump that fails its checksum is asked
-// for again, at most 3 times. None of the stops writes a file.
+// overflow -> stopped with a message before a byte is written past it. A try fails when
+// its answer does not end within 2 s of the request or of its last message, or ends
+// unusable; what arrived of it is dropped and it is asked for again, and after 3 retries
+// the export stops with a message naming what did not arrive; a preset dump that fails
+// its checksum is asked for again, at most 3 times. None of the stops writes a file.
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "protocol/DeviceMessages.h"
 #include "protocol/DeviceSession.h"
+#include "protocol/IrReceiveState.h"
 #include "protocol/ReplyWatchdog.h"
 #include "protocol/TransferStep.h"
 #include "protocol/TransferTexts.h"
@@ -41,6 +48,9 @@ inline constexpr int kExportWaitTicks = 20;
 inline constexpr int kExportRetries = 3;
 inline constexpr char kTextExportStalled[] =
     "The pedal stopped answering. The export was stopped and no file was written.";
+// "QD3 did not send impulse response 4 completely. The export was stopped and no file was
+// written."
+std::string ExportIrIncompleteText(int irNumber);
 
 class BankExport {
  public:
@@ -61,7 +71,8 @@ class BankExport {
   // kept: the same slot is asked for again, at most kExportBadDumpRetries times.
   TransferStep OnPresetDump(std::span<const uint8_t> message);
   // Dispatcher, kCmdIrBegin / kCmdIrData / kCmdIrEnd while `backupActive`: appends the
-  // message; the end also shows `backupIrIndex` / 256 and sets `backupNext`.
+  // messages of the IR asked for; a whole, checked end shows `backupIrIndex` / 256 and
+  // sets `backupNext`, any other end is a failed try.
   TransferStep OnIrMessage(DeviceCommand command, std::span<const uint8_t> message);
 
   // After a kFinished step: the bank file's bytes, the first `bulkLength` of the buffer.
@@ -71,14 +82,23 @@ class BankExport {
 
  private:
   TransferStep Append(std::span<const uint8_t> message);
-  TransferStep Stop(const char* text);
+  TransferStep Stop(const std::string& text);
+  // The answer under way is unusable or did not come: dropped, and asked for again while
+  // retries are left.
+  TransferStep TryAgain(WatchdogVerdict verdict);
+  bool WaitingForIr() const { return mRequestedIr >= 0; }
 
   DeviceSession& mSession;
   std::span<uint8_t> mBuffer;
   ReplyWatchdog mWatchdog{kExportWaitTicks, kExportRetries};
-  int mBadDumps = 0;      // damaged dumps of the slot asked for last
-  Bytes mLastRequest;     // the request a lost answer is asked for again with
-  int mRequestStart = 0;  // `bulkLength` when it left
+  int mBadDumps = 0;              // damaged dumps of the slot asked for last
+  Bytes mLastRequest;             // the request a lost answer is asked for again with
+  int mRequestStart = 0;          // `bulkLength` when it left
+  int mRequestedIr = -1;          // the IR asked for last, -1 while the presets are fetched
+  bool mIrPartSeen = false;       // some of the requested IR arrived, in any try
+  IrReceiveState mIr;             // the requested IR's groups, counted and summed
+  bool mCollecting = false;       // its begin came and its end has not
+  bool mOtherIrUnderWay = false;  // a late answer for another IR is arriving
 };
 
 }  // namespace qd3

@@ -35,6 +35,8 @@ const char* FaultWhat(BankFileFault fault) {
       return "a message of the wrong length";
     case BankFileFault::kBrokenIrTransfer:
       return "an incomplete IR transfer";
+    case BankFileFault::kDamagedIrTransfer:
+      return "a damaged IR transfer (its checksum does not match)";
   }
   return "";
 }
@@ -53,8 +55,13 @@ BankFileCheck Refuse(BankFileFault fault, std::size_t offset, int count) {
   return check;
 }
 
+uint32_t SumOf(std::span<const uint8_t> message, std::size_t from, std::size_t to) {
+  return std::accumulate(message.begin() + static_cast<std::ptrdiff_t>(from),
+                         message.begin() + static_cast<std::ptrdiff_t>(to), 0u);
+}
+
 // Tracks one IR transfer through the bank: begin, whole data chunks, end, with the group
-// count of the begin met exactly.
+// count of the begin met exactly, and the sum of its groups.
 class IrTransferCheck {
  public:
   bool Begin(std::span<const uint8_t> message) {
@@ -64,23 +71,33 @@ class IrTransferCheck {
     mOpen = true;
     mTotal = static_cast<std::size_t>(*total);
     mSeen = kIrChunkGroups;
+    mSum = SumOf(message, kIrBeginGroupsOffset, kIrBeginGroupsOffset + kIrChunkGroups);
     return true;
   }
-  bool Data() {
+  bool Data(std::span<const uint8_t> message) {
     mSeen += kIrChunkGroups;
+    mSum += SumOf(message, kIrDataGroupsOffset, kIrDataGroupsOffset + kIrChunkGroups);
     return mOpen && mSeen < mTotal + 1;
   }
-  bool End(std::size_t groups) {
+  bool End(std::span<const uint8_t> message) {
     if (!mOpen) return false;
     mOpen = false;
-    return mSeen + groups == mTotal;
+    const std::size_t checksumAt = message.size() - kIrEndChecksumFromEnd;
+    mSum += SumOf(message, kIrEndGroupsOffset, checksumAt);
+    const Checksum14Pair sent{message[checksumAt], message[checksumAt + 1]};
+    mSumMatches = Checksum14FromSum(mSum) == sent;
+    return mSeen + (message.size() - kIrEndOverhead) == mTotal;
   }
   bool Open() const { return mOpen; }
+  // After End: whether the groups sum to the transfer's own checksum.
+  bool SumMatches() const { return mSumMatches; }
 
  private:
   bool mOpen = false;
   std::size_t mTotal = 0;
   std::size_t mSeen = 0;
+  uint32_t mSum = 0;
+  bool mSumMatches = false;
 };
 
 // The index of the first end byte at or after `from`; bank.size() when there is none. A bank
@@ -119,6 +136,7 @@ BankFileCheck ValidateBankFile(std::span<const uint8_t> bank) {
 
     bool lengthOk = false;
     bool sequenceOk = true;
+    bool intact = true;
     switch (message[kCommandOffset]) {
       case kCmdPresetDump:
         lengthOk = message.size() == kRecordMessageSize;
@@ -130,17 +148,19 @@ BankFileCheck ValidateBankFile(std::span<const uint8_t> bank) {
         break;
       case kCmdIrData:
         lengthOk = message.size() == kIrDataSize;
-        sequenceOk = !lengthOk || ir.Data();
+        sequenceOk = !lengthOk || ir.Data(message);
         break;
       case kCmdIrEnd:
         lengthOk = message.size() >= kIrEndOverhead && message.size() <= kMaxIrEndSize;
-        sequenceOk = !lengthOk || ir.End(message.size() - kIrEndOverhead);
+        sequenceOk = !lengthOk || ir.End(message);
+        intact = !lengthOk || !sequenceOk || ir.SumMatches();
         break;
       default:
         return Refuse(BankFileFault::kUnknownCommand, pos, count);
     }
     if (!lengthOk) return Refuse(BankFileFault::kWrongLength, pos, count);
     if (!sequenceOk) return Refuse(BankFileFault::kBrokenIrTransfer, pos, count);
+    if (!intact) return Refuse(BankFileFault::kDamagedIrTransfer, pos, count);
     ++count;
     pos = end + 1;
   }

@@ -31,14 +31,15 @@ inline constexpr char kBankFileDefaultName[] = "QD3_Presets_and_IRs";
 
 enum class BankFileFault : uint8_t {
   kNone,
-  kEmpty,             // no message at all
-  kTooLarge,          // more than 1,048,576 bytes
-  kStrayByte,         // a byte between messages that does not start one
-  kMissingEnd,        // a message without its 0xF7 (cut short, or another starts inside it)
-  kNotThisPedal,      // manufacturer or model bytes of another device
-  kUnknownCommand,    // a command a bank does not hold
-  kWrongLength,       // a known command with the wrong length
-  kBrokenIrTransfer,  // IR chunks out of order or a group count that does not add up
+  kEmpty,              // no message at all
+  kTooLarge,           // more than 1,048,576 bytes
+  kStrayByte,          // a byte between messages that does not start one
+  kMissingEnd,         // a message without its 0xF7 (cut short, or another starts inside it)
+  kNotThisPedal,       // manufacturer or model bytes of another device
+  kUnknownCommand,     // a command a bank does not hold
+  kWrongLength,        // a known command with the wrong length
+  kBrokenIrTransfer,   // IR chunks out of order or a group count that does not add up
+  kDamagedIrTransfer,  // an IR transfer whose groups do not sum to its checksum
 };
 
 struct BankFileCheck {
@@ -51,8 +52,11 @@ struct BankFileCheck {
 };
 
 // Accepts only complete SysEx messages of this pedal's bank commands with their exact
-// lengths and 7-bit payloads, IR transfers whole and in order. Nothing is sent before a
-// bank passes.
+// lengths and 7-bit payloads, IR transfers whole, in order and matching their own
+// checksums. Nothing is sent before a bank passes: the restore recomputes the IR checksum
+// for its rewritten command, so a damaged transfer would otherwise reach the pedal looking
+// whole. A preset dump keeps its own checksum on the way, and the pedal checks that one
+// (inspecting a bank lists a damaged dump as such).
 BankFileCheck ValidateBankFile(std::span<const uint8_t> bank);
 
 // Message k of the bank by the 0xF7 walk; nullopt when the bank has no such message.

@@ -1,5 +1,7 @@
 #include "protocol/IrReceiveState.h"
 
+#include <algorithm>
+
 #include "protocol/Checksum14.h"
 #include "protocol/MessageMatch.h"
 
@@ -17,6 +19,11 @@ void IrReceiveState::TakeGroups(std::span<const uint8_t> groups) {
     mUnpacker.Feed(g);
     mRunningSum += g;
   }
+  mGroupsReceived += static_cast<int>(groups.size());
+}
+
+bool IrReceiveState::AllGroupsReceived() const {
+  return mGroupsReceived == std::max(mGroupCount, static_cast<int>(kIrChunkGroups));
 }
 
 IrReceiveStatus IrReceiveState::Begin(std::span<const uint8_t> message) {
@@ -24,6 +31,7 @@ IrReceiveStatus IrReceiveState::Begin(std::span<const uint8_t> message) {
 
   mReceiving = false;
   mRunningSum = 0;
+  mGroupsReceived = 0;
   mReceivedChecksum = 0;
   mIrNumber = Read14(message, kIrNumberOffset).value_or(0);
   mGroupCount = Read21(message, kIrGroupCountOffset).value_or(0);

@@ -42,6 +42,9 @@ class IrReceiveState {
   int GroupCount() const { return mGroupCount; }
   int ExpectedBytes() const { return mExpectedBytes; }
   int ProducedBytes() const { return static_cast<int>(mUnpacker.Output().size()); }
+  // Every chunk the begin's group count calls for arrived: G groups in all (the begin's
+  // 256 when G is smaller, the rest of its chunk then being padding).
+  bool AllGroupsReceived() const;
   // The finished transfer; meaningful after End returned kComplete.
   IrReceiveResult Result() const;
 
@@ -53,6 +56,7 @@ class IrReceiveState {
   int mIrNumber = 0;
   int mGroupCount = 0;     // G from the begin
   int mExpectedBytes = 0;  // N = floor(7G / 8)
+  int mGroupsReceived = 0;
   uint32_t mRunningSum = 0;
   int mReceivedChecksum = 0;
 };

@@ -2,7 +2,8 @@
 
 // Counts the 100 ms ticks a transfer has waited for the pedal's answer. After
 // `waitTicks` silent ticks the request is due again, at most `maxRetries` times; after
-// that the transfer gives up. Any answer re-arms it.
+// that the transfer gives up. A whole answer re-arms it; a part of one only restarts the
+// wait, so an answer that never ends still uses up the retries.
 
 namespace qd3 {
 
@@ -37,6 +38,15 @@ class ReplyWatchdog {
       return WatchdogVerdict::kRetry;
     }
     return WatchdogVerdict::kGiveUp;
+  }
+
+  // The answer came but was unusable (cut short, damaged): a try used up at once, without
+  // waiting out the silence.
+  WatchdogVerdict FailedTry() {
+    mTicks = 0;
+    if (mRetries >= mMaxRetries) return WatchdogVerdict::kGiveUp;
+    ++mRetries;
+    return WatchdogVerdict::kRetry;
   }
 
   int Retries() const { return mRetries; }

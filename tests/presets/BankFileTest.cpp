@@ -73,12 +73,29 @@ TEST(BankFile, BadBanksAreRefusedWithAReason) {
       {"IR without end", Concat({PresetDump(0), ir[0], ir[1]}), BankFileFault::kBrokenIrTransfer},
       {"IR chunk missing", Concat({ir[0], ir[2]}), BankFileFault::kBrokenIrTransfer},
       {"tiny message", Bytes{0xF0, 0x00, 0xF7}, BankFileFault::kWrongLength},
+      {"IR group flipped", with([](Bytes& b) { b[2 * 267 + 269 + 50] ^= 0x01; }),
+       BankFileFault::kDamagedIrTransfer},
+      {"IR checksum flipped", with([](Bytes& b) { b[b.size() - 2] ^= 0x01; }),
+       BankFileFault::kDamagedIrTransfer},
   };
   for (const Case& c : cases) {
     const BankFileCheck check = ValidateBankFile(c.bank);
     EXPECT_EQ(check.fault, c.fault) << c.what;
     EXPECT_FALSE(check.reason.empty()) << c.what;
   }
+}
+
+// The restore recomputes the IR checksum for its own command, so a damaged transfer in
+// the file must be caught here or it reaches the pedal looking whole.
+TEST(BankFile, ADamagedIrTransferIsRefusedNamingWhereItEnds) {
+  Bytes bank = GoodBank();
+  bank[2 * 267 + 269 + 50] ^= 0x01;  // a group in the IR's data chunk
+  const BankFileCheck check = ValidateBankFile(bank);
+  EXPECT_EQ(check.fault, BankFileFault::kDamagedIrTransfer);
+  EXPECT_EQ(check.offset, 2 * 267 + 269 + 264u) << "at the end that carries the checksum";
+  EXPECT_EQ(check.reason,
+            "This file is not a usable QD3 bank: a damaged IR transfer (its checksum does not "
+            "match) (message 5, byte 1067). Nothing was sent to the pedal.");
 }
 
 TEST(BankFile, MessagesAreFoundByTheirEnds) {

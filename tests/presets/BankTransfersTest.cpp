@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "presets/BankExport.h"
 #include "presets/BankImport.h"
 #include "protocol/MessageMatch.h"
@@ -27,10 +29,13 @@ struct Editor {
   std::vector<Bytes> sent;
   Bytes received;  // everything the pedal sent, in order
   sim::PedalModel* pedal = nullptr;
+  std::function<bool(Bytes&)> wire;  // false: the reply is lost
 
   Editor() { session.connected = true; }
 
-  void Feed(const Bytes& reply) {
+  void Feed(Bytes reply) {
+    // The wire between the pedal and the editor: a fault may drop or damage a reply.
+    if (wire && !wire(reply)) return;
     received.insert(received.end(), reply.begin(), reply.end());
     const auto command = MatchFromDevice(reply);
     if (!command) return;
@@ -316,6 +321,99 @@ TEST(BankImport, ExportedBankRestoresIntoAnotherPedal) {
     pedal[static_cast<std::size_t>(i)] =
         sim::RecordChecksum(target.State().presets[static_cast<std::size_t>(i)]);
   EXPECT_TRUE(SlotsDifferingFromBank(importer.bankImport.Checksums(), pedal).empty());
+}
+
+// The export of a pedal whose answers pass `wire`; its end step and file.
+struct ExportRun {
+  TransferStep end;
+  Bytes file;
+  int irRequests = 0;
+};
+ExportRun ExportThrough(std::function<bool(Bytes&)> wire) {
+  sim::PedalModel pedal;
+  Editor editor;
+  editor.pedal = &pedal;
+  editor.wire = std::move(wire);
+  editor.bankExport.Start();
+  ExportRun run;
+  run.end = editor.RunUntilEnd(3000);
+  const auto file = editor.bankExport.FileBytes();
+  run.file.assign(file.begin(), file.end());
+  for (const Bytes& m : editor.sent) run.irRequests += m[kCommandOffset] == kCmdRequestIr;
+  return run;
+}
+bool Is(const Bytes& m, DeviceCommand command) {
+  return MatchFromDevice(m) == command;
+}
+
+// Regression: an IR answer that never ended re-armed the wait with every chunk, so the
+// export asked for the same IR every two seconds for ever and said nothing.
+TEST(BankExport, AnIrThatNeverEndsIsAskedThreeTimesMoreThenStopsNamingIt) {
+  const ExportRun run = ExportThrough([](Bytes& m) { return !Is(m, kCmdIrEnd); });
+  EXPECT_EQ(run.end.end, TransferEnd::kFailed);
+  EXPECT_EQ(run.end.message,
+            "QD3 did not send impulse response 0 completely. The export was stopped and no "
+            "file was written.");
+  EXPECT_EQ(run.irRequests, 1 + kExportRetries);
+}
+
+// One fault, once, on the first IR transfer: the answer is asked for again and the file
+// is the one an undisturbed export makes; a fault on every try stops the export.
+TEST(BankExport, ADamagedIrAnswerIsAskedForAgainAndNeverKept) {
+  const ExportRun clean = ExportThrough({});
+  ASSERT_EQ(clean.end.end, TransferEnd::kFinished);
+  struct Case {
+    const char* name;
+    std::function<bool(Bytes&)> fault;  // true when it struck
+  };
+  const Case cases[] = {
+      {"begin lost", [](Bytes& m) { return Is(m, kCmdIrBegin); }},
+      {"middle chunk lost", [](Bytes& m) { return Is(m, kCmdIrData); }},
+      {"group flipped", [](Bytes& m) { return Is(m, kCmdIrData) && (m[100] ^= 1, false); }},
+      {"checksum flipped",
+       [](Bytes& m) { return Is(m, kCmdIrEnd) && (m[m.size() - 2] ^= 1, false); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto wire = [&c](bool always) {
+      return [&c, always, struck = false](Bytes& m) mutable {
+        if (struck && !always) return true;
+        Bytes before = m;
+        const bool lost = c.fault(m);
+        struck = lost || m != before;
+        return !lost;
+      };
+    };
+    const ExportRun once = ExportThrough(wire(false));
+    EXPECT_EQ(once.end.end, TransferEnd::kFinished) << once.end.message;
+    EXPECT_EQ(once.file, clean.file);
+    EXPECT_TRUE(ValidateBankFile(once.file).Valid());
+    EXPECT_EQ(once.irRequests, clean.irRequests + 1);
+
+    const ExportRun always = ExportThrough(wire(true));
+    EXPECT_EQ(always.end.end, TransferEnd::kFailed);
+    EXPECT_NE(always.end.message.find("did not send impulse response 0 completely"),
+              std::string::npos)
+        << always.end.message;
+    EXPECT_TRUE(always.file.empty()) << "a stopped export keeps nothing";
+  }
+}
+
+// IR messages nobody asked for (a late answer, another program's request) never land in
+// the file between the dumps, and a late repeat of a dump does not stand for the next.
+TEST(BankExport, AnswersNotAskedForAreNotKept) {
+  Editor editor;
+  editor.bankExport.Start();
+  editor.Tick();  // asks for preset 0
+  for (const Bytes& m : IrTransfer(5, 300)) editor.Feed(m);
+  EXPECT_EQ(editor.session.bulkLength, 0);
+  editor.Feed(PresetDump(0));
+  EXPECT_EQ(editor.session.bulkLength, 267);
+  editor.Tick();  // asks for preset 1
+  editor.Feed(PresetDump(0));
+  EXPECT_EQ(editor.session.bulkLength, 267) << "slot 0 again is not slot 1";
+  editor.Feed(PresetDump(1));
+  EXPECT_EQ(editor.session.bulkLength, 2 * 267);
 }
 
 }  // namespace

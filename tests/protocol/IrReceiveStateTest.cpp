@@ -49,6 +49,42 @@ TEST(IrReceiveState, ReceivesAPackedImage) {
   EXPECT_TRUE(result.ChecksumMatches());
 }
 
+// Whether every chunk arrived: a whole transfer of any size, and one that lost a middle
+// chunk, or got one twice (the checksum alone would miss a lost chunk of zeros).
+TEST(IrReceiveState, CountsTheGroupsTheBeginAnnounced) {
+  struct Case {
+    std::size_t bytes;
+    int skipChunk;    // -1: none
+    int repeatChunk;  // -1: none
+    bool whole;
+  };
+  const Case cases[] = {
+      {300, -1, -1, true},  {448, -1, -1, true},  {2436, -1, -1, true},
+      {2436, 3, -1, false}, {2436, -1, 2, false}, {2436, 9, -1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    TransferBuffer buffer;
+    ASSERT_EQ(buffer.Pack(Repeat(c.bytes, 0)), PackStatus::kPacked);
+    IrReceiveState state;
+    IrReceiveStatus status = IrReceiveStatus::kMalformed;
+    int index = 0;
+    for (auto chunk = buffer.TakeNextIrChunk(9); chunk.kind != ChunkKind::kNone;
+         chunk = buffer.TakeNextIrChunk(9), ++index) {
+      if (index == c.skipChunk) continue;
+      const int times = index == c.repeatChunk ? 2 : 1;
+      for (int t = 0; t < times; ++t) {
+        if (chunk.kind == ChunkKind::kFirst) status = state.Begin(chunk.message);
+        if (chunk.kind == ChunkKind::kMiddle) status = state.Data(chunk.message);
+        if (chunk.kind == ChunkKind::kLast) status = state.End(chunk.message);
+      }
+    }
+    ASSERT_EQ(status, IrReceiveStatus::kComplete);
+    EXPECT_TRUE(state.Result().ChecksumMatches()) << "zeros sum to zero either way";
+    EXPECT_EQ(state.AllGroupsReceived(), c.whole);
+  }
+}
+
 TEST(IrReceiveState, CorruptedGroupShowsAsChecksumMismatch) {
   TransferBuffer buffer;
   buffer.Pack(Noise(2436));
