@@ -95,7 +95,9 @@ int RunRestore(const CliArgs& args, const SessionContext& context, std::ostream&
     err << "qd3ctl: the bank was sent, but the check failed: " << verified.message << '\n';
     return verified.exitCode;
   }
-  out << RestoreVerificationText(differing, driver.PatchOffset()) << '\n';
+  out << RestoreVerificationText(differing, driver.PatchOffset(),
+                                 PresetCountOf(BankRecordChecksums(bank)))
+      << '\n';
   return differing.empty() ? kExitOk : kExitPedalFailed;
 }
 

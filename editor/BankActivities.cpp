@@ -79,7 +79,7 @@ bool BankActivities::ServeTick() {
       mNeeds.outbox.Apply(routed->step, kFactoryProgress);
       break;
     case BankTransferKind::kImport:
-      mNeeds.outbox.Apply(routed->step);
+      ServeImportStep(std::move(routed->step));
       break;
     case BankTransferKind::kExport:
       ServeBankExport(std::move(routed->step));
@@ -104,13 +104,21 @@ bool BankActivities::OnIrMessage(DeviceCommand command, std::span<const uint8_t>
 void BankActivities::OnWriteReply(DeviceCommand command) {
   const RoutedStep routed = mTransfers.OnWriteReply(command);
   if (routed.kind == BankTransferKind::kImport) {
+    // After a refusal there is nothing to verify; after a stall the check that follows
+    // the reconnection says which slots the pedal took.
     if (routed.step.end == TransferEnd::kFailed) mVerifyAgainst.reset();
-    mNeeds.outbox.Apply(routed.step);
+    ServeImportStep(routed.step);
     return;
   }
   // The pedal holds the factory presets now: the cache of the old ones goes first.
   if (routed.step.end == TransferEnd::kFinished) mNeeds.mirror.DeleteCacheAndBuildList();
   mNeeds.outbox.Apply(routed.step, kFactoryProgress);
+}
+
+void BankActivities::ServeImportStep(TransferStep step) {
+  // The pedal may hold part of the file now: say where its presets as they were are kept.
+  if (step.end == TransferEnd::kFailed && !step.message.empty()) step.message += mImportBackupNote;
+  mNeeds.outbox.Apply(step);
 }
 
 void BankActivities::OnResetDone() {
@@ -122,8 +130,10 @@ void BankActivities::VerifyRestore(std::span<const uint8_t, kChecksumBlockSize> 
   if (!mVerifyAgainst) return;
   const std::vector<int> differing =
       SlotsDifferingFromBank(*mVerifyAgainst, ChecksumPairsFromBlock(pedalChecksums));
+  const int presetsInFile = PresetCountOf(*mVerifyAgainst);
   mVerifyAgainst.reset();
-  mNeeds.outbox.Post(RestoreVerificationText(differing, PatchOffsetOf(mNeeds.params)));
+  mNeeds.outbox.Post(
+      RestoreVerificationText(differing, PatchOffsetOf(mNeeds.params), presetsInFile));
 }
 
 // ---- bank export and the safety backup ----
@@ -226,6 +236,7 @@ void BankActivities::ImportBankConfirmed(const std::string& backupNote) {
   mNeeds.outbox.Apply(step);
   if (step.end == TransferEnd::kFailed) return;
   mVerifyAgainst = mTransfers.Import().Checksums();
+  mImportBackupNote = backupNote;
 }
 
 void BankActivities::FinishRestore() {

@@ -68,6 +68,8 @@ class BankActivities {
   enum class AfterBackup : uint8_t { kNothing, kImportBank, kFactoryUpdate, kFirmwareUpdate };
   void StartBankExport(std::filesystem::path target, AfterBackup then);
   void ServeBankExport(TransferStep step);
+  // The import's steps, from the timer or a write reply; a stop names the safety backup.
+  void ServeImportStep(TransferStep step);
   bool SafetyBackupFirst(AfterBackup then);
   void ImportBankConfirmed(const std::string& backupNote);
   void FactoryUpdateConfirmed(const std::string& backupNote);
@@ -87,6 +89,7 @@ class BankActivities {
   AfterBackup mAfterBackup = AfterBackup::kNothing;
   // The imported bank's record checksums, compared with the pedal's after reconnecting.
   std::optional<BankChecksums> mVerifyAgainst;
+  std::string mImportBackupNote;  // where the safety backup of the running import went
   bool mPedalConnectedBeforeFirmware = false;
   bool mFirmwareBackupDone = false;
 };

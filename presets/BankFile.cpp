@@ -37,6 +37,8 @@ const char* FaultWhat(BankFileFault fault) {
       return "an incomplete IR transfer";
     case BankFileFault::kDamagedIrTransfer:
       return "a damaged IR transfer (its checksum does not match)";
+    case BankFileFault::kDamagedPreset:
+      return "a damaged preset (its checksum does not match)";
   }
   return "";
 }
@@ -168,6 +170,26 @@ BankFileCheck ValidateBankFile(std::span<const uint8_t> bank) {
   BankFileCheck check;
   check.messageCount = count;
   return check;
+}
+
+BankFileCheck CheckBankRecords(std::span<const uint8_t> bank) {
+  int count = 0;
+  for (const BankMessageSpan& m : BankMessages(bank)) {
+    const auto message = bank.subspan(m.offset, m.size);
+    if (message.size() == kRecordMessageSize && message[kCommandOffset] == kCmdPresetDump &&
+        !VerifyRecordChecksum(message)) {
+      return Refuse(BankFileFault::kDamagedPreset, m.offset, count);
+    }
+    ++count;
+  }
+  BankFileCheck check;
+  check.messageCount = count;
+  return check;
+}
+
+int PresetCountOf(const BankChecksums& bank) {
+  return static_cast<int>(
+      std::count_if(bank.begin(), bank.end(), [](const auto& sum) { return sum.has_value(); }));
 }
 
 std::vector<BankMessageSpan> BankMessages(std::span<const uint8_t> bank) {

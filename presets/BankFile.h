@@ -40,6 +40,7 @@ enum class BankFileFault : uint8_t {
   kWrongLength,        // a known command with the wrong length
   kBrokenIrTransfer,   // IR chunks out of order or a group count that does not add up
   kDamagedIrTransfer,  // an IR transfer whose groups do not sum to its checksum
+  kDamagedPreset,      // a preset dump whose record does not match its checksum
 };
 
 struct BankFileCheck {
@@ -58,6 +59,13 @@ struct BankFileCheck {
 // whole. A preset dump keeps its own checksum on the way, and the pedal checks that one
 // (inspecting a bank lists a damaged dump as such).
 BankFileCheck ValidateBankFile(std::span<const uint8_t> bank);
+
+// The first preset dump of a valid bank whose record does not match its checksum, refused
+// as ValidateBankFile refuses (reason with message and byte); a passing check when every
+// record holds. The import asks this before sending anything: a damaged slot would
+// otherwise stop it half-way, the slots before it already overwritten. Inspecting a bank
+// does not, and lists such a dump as damaged.
+BankFileCheck CheckBankRecords(std::span<const uint8_t> bank);
 
 // Message k of the bank by the 0xF7 walk; nullopt when the bank has no such message.
 std::optional<std::span<const uint8_t>> BankMessage(std::span<const uint8_t> bank, int k);
@@ -86,6 +94,8 @@ class RestoreRewriter {
 // over bytes 8..263); slots the bank has no dump for stay empty.
 using BankChecksums = std::array<std::optional<Checksum14Pair>, kPresetCount>;
 BankChecksums BankRecordChecksums(std::span<const uint8_t> bank);
+// How many slots the bank holds a dump for.
+int PresetCountOf(const BankChecksums& bank);
 
 // Slots whose checksum on the pedal differs from the bank's record, in increasing order.
 // `pedal` holds the 128 pairs of the pedal's checksum block.

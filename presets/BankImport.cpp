@@ -12,6 +12,7 @@ BankImport::BankImport(DeviceSession& session, std::span<uint8_t> bulkBuffer)
 TransferStep BankImport::Start(std::span<const uint8_t> bank) {
   TransferStep step;
   BankFileCheck check = ValidateBankFile(bank);
+  if (check.Valid()) check = CheckBankRecords(bank);
   if (!check.Valid()) return step.Fail(check.reason);
   if (bank.size() > mBuffer.size()) return step.Fail(kTextBankTooLarge);
 
@@ -94,9 +95,25 @@ TransferStep BankImport::OnWriteNak() {
   if (!mSession.restoreActive) return step;
   mSession.restoreActive = false;
   mSession.restoreNext = false;
+  // The pedal must not be left inside the bracket.
+  if (mBracketOpen && mSession.connected) step.Send(BuildBulkEnd());
   mBracketOpen = false;
   step.Progress(0.0, ProgressOverlay::kHide);
-  return step.Fail(kTextCommunicationError);
+  return step.Fail(
+      ImportRefusedText(PresetsSentBefore(mSession.restoreIndex), PresetCountOf(mChecksums)));
+}
+
+int BankImport::PresetsSentBefore(int index) const {
+  const auto end = mMessages.begin() + std::clamp<std::ptrdiff_t>(index, 0, mMessages.size());
+  return static_cast<int>(std::count_if(mMessages.begin(), end, [this](const BankMessageSpan& m) {
+    return mBuffer[m.offset + kCommandOffset] == kCmdPresetDump;
+  }));
+}
+
+std::string ImportRefusedText(int presetsWritten, int presetsInFile) {
+  return std::string(kTextCommunicationError) + " The pedal refused the bank file after " +
+         std::to_string(presetsWritten) + " of its " + std::to_string(presetsInFile) +
+         " presets had been written; those stay on the pedal and the rest was not sent.";
 }
 
 TransferStep BankImport::Stall() {

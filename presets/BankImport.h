@@ -12,12 +12,17 @@
 // `restoreFinished`; the editor's timer then finishes (message, cache rebuild,
 // reconnection).
 //
-// Ends early: kCmdWriteNak -> "Communication error!"; 5 s without an answer to a sent
-// message, or suspended that long without a connection -> a message and kCmdBulkEnd.
-// What the pedal already took stays stored.
+// A bank whose IR transfers or preset records fail their checksums is refused before
+// anything is sent.
+//
+// Ends early: kCmdWriteNak -> "Communication error!" with how many of the file's presets
+// the pedal had taken; 5 s without an answer to a sent message, or suspended that long
+// without a connection -> a message. Both close the bracket with kCmdBulkEnd. What the
+// pedal already took stays stored.
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "presets/BankFile.h"
@@ -35,6 +40,10 @@ inline constexpr char kTextBankTooLarge[] =
     "The bank file is larger than the import buffer. Nothing was sent to the pedal.";
 inline constexpr char kTextImportConfirm[] =
     "This operation will overwrite the current Presets!\nAre you sure to continue?";
+
+// "Communication error! The pedal refused the bank file after 12 of its 128 presets had
+// been written; those stay on the pedal and the rest was not sent."
+std::string ImportRefusedText(int presetsWritten, int presetsInFile);
 
 class BankImport {
  public:
@@ -62,6 +71,8 @@ class BankImport {
  private:
   TransferStep Advance(bool finishOnLast);
   TransferStep Stall();
+  // The preset dumps among the messages before `index`.
+  int PresetsSentBefore(int index) const;
 
   DeviceSession& mSession;
   std::span<uint8_t> mBuffer;

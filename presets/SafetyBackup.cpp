@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "presets/SlotLabels.h"
+#include "protocol/DeviceMessages.h"
 
 namespace qd3 {
 namespace {
@@ -33,8 +34,13 @@ bool IsSafetyBackupName(std::string_view fileName) {
   return true;
 }
 
-std::string RestoreVerificationText(std::span<const int> differingSlots, int patchOffset) {
-  if (differingSlots.empty()) return kTextRestoreVerified;
+std::string RestoreVerificationText(std::span<const int> differingSlots, int patchOffset,
+                                    int presetsInFile) {
+  if (differingSlots.empty()) {
+    if (presetsInFile == kPresetCount) return kTextRestoreVerified;
+    if (presetsInFile == 1) return "The file's preset was restored and verified.";
+    return "All " + std::to_string(presetsInFile) + " presets of the file restored and verified.";
+  }
   std::string text = differingSlots.size() == 1 ? "Preset " : "Presets ";
   for (std::size_t i = 0; i < differingSlots.size(); ++i) {
     if (i > 0) text += ", ";

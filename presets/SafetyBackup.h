@@ -24,7 +24,9 @@ std::filesystem::path SafetyBackupPath(const std::filesystem::path& baseFolder,
 bool IsSafetyBackupName(std::string_view fileName);
 
 // What the player learns after a verified restore: kTextRestoreVerified when no slot
-// differs, else the differing slots as the player numbers them ("%02d" of slot + offset).
-std::string RestoreVerificationText(std::span<const int> differingSlots, int patchOffset);
+// differs and the file held all 128 (else the count it held), or the differing slots as
+// the player numbers them ("%02d" of slot + offset).
+std::string RestoreVerificationText(std::span<const int> differingSlots, int patchOffset,
+                                    int presetsInFile);
 
 }  // namespace qd3

@@ -146,7 +146,11 @@ TEST_F(BankTransfers, ARefusalStopsTheImportWithCommunicationErrorAndKeepsTheCac
   ASSERT_TRUE(target.RunUntil([&] { return !target.editor.session.restoreActive; }, 30s));
   target.RunFor(1s);
 
-  EXPECT_EQ(target.editor.session.pendingMessage, "Communication error!");
+  const std::string& said = target.editor.session.pendingMessage;
+  EXPECT_EQ(said.rfind("Communication error! The pedal refused the bank file after ", 0), 0u)
+      << said;
+  EXPECT_NE(said.find("of its 128 presets had been written"), std::string::npos) << said;
+  EXPECT_NE(said.find("were saved first to\n"), std::string::npos) << "names the backup: " << said;
   EXPECT_FALSE(target.editor.session.restoreFinished);
   EXPECT_EQ(target.editor.Cache()->ReadPreset(5)->Bytes(), cachedBefore->Bytes());
 }

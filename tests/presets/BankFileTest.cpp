@@ -98,6 +98,21 @@ TEST(BankFile, ADamagedIrTransferIsRefusedNamingWhereItEnds) {
             "match) (message 5, byte 1067). Nothing was sent to the pedal.");
 }
 
+// A damaged record is the import's to refuse; the file stays well-formed for inspection.
+TEST(BankFile, ADamagedRecordIsFoundForTheImportOnly) {
+  Bytes bank = GoodBank();
+  EXPECT_TRUE(CheckBankRecords(bank).Valid());
+  bank[267 + 40] ^= 0x01;  // slot 1's record
+  EXPECT_TRUE(ValidateBankFile(bank).Valid());
+  const BankFileCheck check = CheckBankRecords(bank);
+  EXPECT_EQ(check.fault, BankFileFault::kDamagedPreset);
+  EXPECT_EQ(check.offset, 267u);
+  EXPECT_NE(check.reason.find("a damaged preset (its checksum does not match) (message 2, byte "
+                              "267). Nothing was sent to the pedal."),
+            std::string::npos)
+      << check.reason;
+}
+
 TEST(BankFile, MessagesAreFoundByTheirEnds) {
   const Bytes bank = GoodBank();
   const auto spans = BankMessages(bank);
@@ -155,11 +170,14 @@ TEST(BankFile, RecordChecksumsAndDifferingSlots) {
 }
 
 TEST(BankFile, VerificationTextsAndBackupName) {
-  EXPECT_EQ(RestoreVerificationText({}, 0), "All 128 presets restored and verified.");
+  EXPECT_EQ(RestoreVerificationText({}, 0, 128), "All 128 presets restored and verified.");
+  // A file of fewer presets: the words count what it held.
+  EXPECT_EQ(RestoreVerificationText({}, 0, 1), "The file's preset was restored and verified.");
+  EXPECT_EQ(RestoreVerificationText({}, 0, 5), "All 5 presets of the file restored and verified.");
   const std::vector<int> one = {4};
-  EXPECT_EQ(RestoreVerificationText(one, 1), "Preset 05 differs from the imported file.");
+  EXPECT_EQ(RestoreVerificationText(one, 1, 128), "Preset 05 differs from the imported file.");
   const std::vector<int> two = {2, 120};
-  EXPECT_EQ(RestoreVerificationText(two, 0), "Presets 02, 120 differ from the imported file.");
+  EXPECT_EQ(RestoreVerificationText(two, 0, 128), "Presets 02, 120 differ from the imported file.");
 
   std::tm t{};
   t.tm_year = 2025 - 1900;

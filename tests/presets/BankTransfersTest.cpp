@@ -241,15 +241,21 @@ TEST(BankImport, WriteNextOnTheLastMessageKeepsWaiting) {
   EXPECT_TRUE(editor.session.restoreFinished);
 }
 
-TEST(BankImport, NakStopsWithCommunicationError) {
+TEST(BankImport, NakStopsWithCommunicationErrorSayingWhatWasWrittenAndClosesTheBracket) {
   Editor editor;
-  editor.bankImport.Start(SmallBank());
-  editor.Tick();
-  editor.Tick();
+  const Bytes bank = Concat({PresetDump(0), PresetDump(1), PresetDump(2)});
+  editor.bankImport.Start(bank);
+  editor.Tick();  // the bracket
+  editor.Tick();  // slot 0
+  editor.Feed(Status(kCmdWriteAck));
+  editor.Tick();  // slot 1, refused
   editor.Feed(Status(kCmdWriteNak));
   const TransferStep& step = editor.steps.back();
   EXPECT_EQ(step.end, TransferEnd::kFailed);
-  EXPECT_EQ(step.message, "Communication error!");
+  EXPECT_EQ(step.message,
+            "Communication error! The pedal refused the bank file after 1 of its 3 presets had "
+            "been written; those stay on the pedal and the rest was not sent.");
+  EXPECT_EQ(step.messages, std::vector<Bytes>{BuildBulkEnd()});
   EXPECT_EQ(step.progress, 0.0);
   EXPECT_EQ(step.overlay, ProgressOverlay::kHide);
   EXPECT_FALSE(editor.session.restoreActive);
@@ -265,6 +271,21 @@ TEST(BankImport, BadBankIsRefusedBeforeAnythingIsSent) {
   EXPECT_FALSE(step.message.empty());
   EXPECT_FALSE(editor.session.restoreActive);
   EXPECT_FALSE(editor.session.bulkBeginPending);
+  EXPECT_TRUE(editor.Tick().messages.empty());
+}
+
+// Regression: a damaged slot 64 stopped the import half-way, slots 0..63 already
+// overwritten, and the refusal was reported as a pedal that stopped answering.
+TEST(BankImport, ADamagedRecordIsRefusedBeforeAnythingIsSent) {
+  Editor editor;
+  std::vector<Bytes> dumps;
+  for (int slot = 0; slot < 128; ++slot) dumps.push_back(PresetDump(slot));
+  dumps[64][kRecordOffset + 10] ^= 0x01;
+  const TransferStep step = editor.bankImport.Start(Concat(dumps));
+  EXPECT_EQ(step.end, TransferEnd::kFailed);
+  EXPECT_NE(step.message.find("a damaged preset"), std::string::npos) << step.message;
+  EXPECT_NE(step.message.find("message 65"), std::string::npos) << step.message;
+  EXPECT_FALSE(editor.session.restoreActive);
   EXPECT_TRUE(editor.Tick().messages.empty());
 }
 
