@@ -37,7 +37,7 @@ int BackupInto(SessionDriver& driver, const std::filesystem::path& file, bool te
   }
   const CacheWriteStatus written = SaveBankFile(file, bank);
   if (!Succeeded(written)) {
-    err << "qd3ctl: " << file.string() << ": " << WriteFailureText(written) << '\n';
+    err << "qd3ctl: " << file.string() << ": " << WriteFailureText(written, file) << '\n';
     return kExitBadFile;
   }
   return kExitOk;

@@ -165,7 +165,7 @@ void BankActivities::ServeBankExport(TransferStep step) {
   if (step.end == TransferEnd::kFinished) {
     const CacheWriteStatus written = SaveBankFile(mBankExportPath, mTransfers.Export().FileBytes());
     saved = Succeeded(written);
-    if (!saved) problem = WriteFailureText(written);
+    if (!saved) problem = WriteFailureText(written, mBankExportPath);
   }
   Outbox& outbox = mNeeds.outbox;
   if (then == AfterBackup::kNothing) {

@@ -37,7 +37,7 @@ void TemplatesAndFiles::ExportPresetFile() {
       });
   const CacheWriteStatus written = SavePresetFile(path, bytes);
   if (!Succeeded(written)) {
-    screen.ShowBox(WriteFailureText(written));
+    screen.ShowBox(WriteFailureText(written, path));
     return;
   }
   edit.presetNameText = name;

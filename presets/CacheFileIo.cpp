@@ -55,6 +55,20 @@ const char* WriteFailureText(CacheWriteStatus status) {
   return "";
 }
 
+std::string WriteFailureText(CacheWriteStatus status, const std::filesystem::path& target) {
+  std::error_code error;
+  const bool earlierFile = std::filesystem::is_regular_file(target, error);
+  if (earlierFile) return WriteFailureText(status);
+  switch (status) {
+    case CacheWriteStatus::kWriteFailed:
+      return "The file could not be written (is the disk full?).";
+    case CacheWriteStatus::kReplaceFailed:
+      return "The file could not be saved under that name.";
+    default:
+      return WriteFailureText(status);
+  }
+}
+
 std::filesystem::path TempPathFor(const std::filesystem::path& target) {
   std::filesystem::path temp = target;
   temp += kTempFileSuffix;

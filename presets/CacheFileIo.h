@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace qd3 {
@@ -34,6 +35,10 @@ inline constexpr char kTempFileSuffix[] = ".tmp";
 // What the player is told when a write the player asked for (a preset or bank file)
 // failed; the previous file, if any, is still there. Empty for kWritten.
 const char* WriteFailureText(CacheWriteStatus status);
+// The same for a write of `target` that has just failed: the failed write left any earlier
+// file untouched, so whether one is there now says whether one was kept, and the words
+// claim "An earlier file of that name was kept." only then.
+std::string WriteFailureText(CacheWriteStatus status, const std::filesystem::path& target);
 
 // The temporary file a write of `target` goes through.
 std::filesystem::path TempPathFor(const std::filesystem::path& target);

@@ -204,5 +204,23 @@ TEST(BankFile, SaveCreatesTheBackupsFolderAndReplacesWhole) {
   EXPECT_STRNE(WriteFailureText(CacheWriteStatus::kWriteFailed), "");
 }
 
+// "An earlier file of that name was kept." only where there was one.
+TEST(BankFile, AFailedWriteMentionsAKeptFileOnlyWhenThereIsOne) {
+  test::TempFolder folder;
+  const auto fresh = folder.Path() / "new.q3b";
+  const auto earlier = folder.Path() / "old.q3b";
+  test::WriteBytes(earlier, {1, 2, 3});
+  for (const CacheWriteStatus status :
+       {CacheWriteStatus::kWriteFailed, CacheWriteStatus::kReplaceFailed}) {
+    const std::string none = WriteFailureText(status, fresh);
+    EXPECT_FALSE(none.empty());
+    EXPECT_EQ(none.find("earlier file"), std::string::npos) << none;
+    EXPECT_NE(WriteFailureText(status, earlier).find("An earlier file of that name was kept."),
+              std::string::npos);
+  }
+  EXPECT_EQ(WriteFailureText(CacheWriteStatus::kTempFileFailed, fresh),
+            WriteFailureText(CacheWriteStatus::kTempFileFailed));
+}
+
 }  // namespace
 }  // namespace qd3
