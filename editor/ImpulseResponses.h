@@ -4,7 +4,9 @@
 // the pedal's IR transfers and names, the two-step user-IR numbers, and the IR display
 // that follows the cabinet selector.
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -79,10 +81,24 @@ class ImpulseResponses {
   void OnTick();
 
  private:
+  // The cache file an upload overwrote, kept until the pedal confirms the upload:
+  // refused or given up, the pedal still holds the old image and so does the cache again.
+  struct CacheUndo {
+    int irNumber = 0;
+    std::optional<std::array<uint8_t, kIrFileSize>> previous;  // none: there was no file
+  };
+
   void CompleteIrReceive(const ReceivedIr& received);
+  // Caches `image` as IR `target` and starts its upload, ending any upload under way.
+  // Returns the cache's answer; kNoCacheFile without a cache.
+  CacheWriteStatus CacheAndUpload(int target, std::span<const uint8_t> image);
+  // An upload under way ended without kCmdIrStored: the cache gets its old file back.
+  void UploadLost();
+  void ShowIrName(int target, const std::string& name);
 
   Needs mNeeds;
   IrUpload mUpload;
+  std::optional<CacheUndo> mUndo;
   IrFetch mFetch;
   DisplaySink mDisplaySink;
 };
