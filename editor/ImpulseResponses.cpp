@@ -78,7 +78,7 @@ bool ImpulseResponses::LoadWavIntoIr(int target, const std::string& wavPath) {
   const IrImageResult made = MakeIrImage(state.irBuffer, name);
   state.irBuffer.gain = made.gain;
 
-  const CacheWriteStatus written = CacheAndUpload(target, made.image);
+  const CacheWriteStatus written = CacheAndUpload(target, made.image, false);
   if (mNeeds.cache.Get() && !Succeeded(written))
     mNeeds.screen.Inform(Format(kTextIrNotCached, WriteFailureText(written)));
 
@@ -97,13 +97,14 @@ void ImpulseResponses::UploadImage(const IrImageBytes& block, int target) {
   std::copy_n(block.begin() + kIrFileNameOffset, kNameSize, name.begin());
   const IrImageResult made = MakeIrImage(buffer, name);
   buffer.gain = made.gain;
-  const CacheWriteStatus written = CacheAndUpload(target, made.image);
+  const CacheWriteStatus written = CacheAndUpload(target, made.image, true);
   if (mNeeds.cache.Get()) mNeeds.cache.NoteWrite(Succeeded(written));
 }
 
-CacheWriteStatus ImpulseResponses::CacheAndUpload(int target, std::span<const uint8_t> image) {
+CacheWriteStatus ImpulseResponses::CacheAndUpload(int target, std::span<const uint8_t> image,
+                                                  bool forImport) {
   // A new image replaces the one under way, which the pedal will now never confirm.
-  if (mUpload.Active()) UploadLost();
+  if (mUpload.Active()) UploadLost(UploadLoss::kReplaced);
   PresetCache* cache = mNeeds.cache.Get();
   CacheUndo undo{target, cache ? cache->ReadIrImage(target) : std::nullopt};
   const CacheWriteStatus written =
@@ -111,10 +112,16 @@ CacheWriteStatus ImpulseResponses::CacheAndUpload(int target, std::span<const ui
   mUpload.Start(target, image, mNeeds.session.connected);
   // Packed while disconnected nothing is sent, and the cache keeps the edit.
   if (cache && Succeeded(written) && mUpload.Active()) mUndo = std::move(undo);
+  mImportUpload = forImport && mUpload.Active();
   return written;
 }
 
-void ImpulseResponses::UploadLost() {
+bool ImpulseResponses::UploadLost(UploadLoss why) {
+  RestoreCachedIr();
+  return std::exchange(mImportUpload, false) && mImportLoss && mImportLoss(why);
+}
+
+void ImpulseResponses::RestoreCachedIr() {
   const std::optional<CacheUndo> undo = std::exchange(mUndo, std::nullopt);
   PresetCache* cache = mNeeds.cache.Get();
   if (!undo || !cache) return;
@@ -172,8 +179,10 @@ void ImpulseResponses::RequestSelectedUserIr() {
 
 void ImpulseResponses::OnTick() {
   if (mUpload.Active()) {
-    const TransferStep step = mUpload.OnTick();
-    if (step.end == TransferEnd::kFailed) UploadLost();
+    TransferStep step = mUpload.OnTick();
+    if (step.end == TransferEnd::kFailed && UploadLost(UploadLoss::kUnanswered)) {
+      step.message.clear();
+    }
     mNeeds.outbox.Apply(step);
   }
   mNeeds.outbox.ApplyIrFetch(mFetch.OnTick());
@@ -246,15 +255,20 @@ void ImpulseResponses::OnChunkAck() {
 void ImpulseResponses::OnDeviceError() {
   if (mUpload.Active()) {
     mUpload.OnRefused();
-    UploadLost();
+    if (UploadLost(UploadLoss::kRefused)) return;
   }
   mNeeds.outbox.Post(kTextDeviceError);
 }
 
-void ImpulseResponses::OnStored() {
+bool ImpulseResponses::OnStored() {
   const TransferStep step = mUpload.OnStored();
-  if (step.end == TransferEnd::kFinished) mUndo.reset();
+  bool confirmedImport = false;
+  if (step.end == TransferEnd::kFinished) {
+    mUndo.reset();
+    confirmedImport = std::exchange(mImportUpload, false);
+  }
   mNeeds.outbox.Apply(step);
+  return confirmedImport;
 }
 
 // ---- the edited user-IR position ----
