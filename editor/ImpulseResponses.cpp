@@ -1,6 +1,9 @@
 #include "editor/ImpulseResponses.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <utility>
 
 #include "ir/ConversionSummary.h"
 #include "ir/IrDisplay.h"
@@ -75,25 +78,13 @@ bool ImpulseResponses::LoadWavIntoIr(int target, const std::string& wavPath) {
   const IrImageResult made = MakeIrImage(state.irBuffer, name);
   state.irBuffer.gain = made.gain;
 
-  PresetCache* cache = mNeeds.cache.Get();
-  if (cache) {
-    const CacheWriteStatus written = cache->WriteIrImage(target, made.image);
-    if (!Succeeded(written))
-      mNeeds.screen.Inform(Format(kTextIrNotCached, WriteFailureText(written)));
-  }
-  mUpload.Start(target, made.image, mNeeds.session.connected);
+  const CacheWriteStatus written = CacheAndUpload(target, made.image, false);
+  if (mNeeds.cache.Get() && !Succeeded(written))
+    mNeeds.screen.Inform(Format(kTextIrNotCached, WriteFailureText(written)));
 
-  const std::string trimmed = TrimName32(name);
-  if (mNeeds.session.userIrASelected || mNeeds.session.userIrBSelected) {
-    state.userIrNames.Set(target, trimmed);
-    mNeeds.screen.SetText(mNeeds.session.userIrBSelected ? kTagIrNameB : kTagIrNameA, trimmed);
-    state.irListRows.Set(target % kIrBankSize, state.userIrNames.Name(target));
-  }
-  if (IsCabinetIr(target)) {
-    const int position = (target & kFactoryIrNumberMask) + 1;
-    if (cache) state.positionNames.ReloadPosition(*cache, position);
-    mNeeds.screen.SetText(kTagCabinetRowFirst + (target & kFactoryIrNumberMask), trimmed);
-  }
+  if (mNeeds.session.userIrASelected || mNeeds.session.userIrBSelected)
+    state.userIrNames.Set(target, TrimName32(name));
+  ShowIrName(target, TrimName32(name));
   state.irConversionSummary = ConversionSummaryText(read.summary, made.gain);
   mNeeds.screen.SetText(kTagIrConversionSummary, state.irConversionSummary);
   return true;
@@ -106,10 +97,65 @@ void ImpulseResponses::UploadImage(const IrImageBytes& block, int target) {
   std::copy_n(block.begin() + kIrFileNameOffset, kNameSize, name.begin());
   const IrImageResult made = MakeIrImage(buffer, name);
   buffer.gain = made.gain;
-  if (PresetCache* cache = mNeeds.cache.Get()) {
-    mNeeds.cache.NoteWrite(Succeeded(cache->WriteIrImage(target, made.image)));
+  const CacheWriteStatus written = CacheAndUpload(target, made.image, true);
+  if (mNeeds.cache.Get()) mNeeds.cache.NoteWrite(Succeeded(written));
+}
+
+CacheWriteStatus ImpulseResponses::CacheAndUpload(int target, std::span<const uint8_t> image,
+                                                  bool forImport) {
+  // A new image replaces the one under way, which the pedal will now never confirm.
+  if (mUpload.Active()) UploadLost(UploadLoss::kReplaced);
+  PresetCache* cache = mNeeds.cache.Get();
+  CacheUndo undo{target, cache ? cache->ReadIrImage(target) : std::nullopt};
+  const CacheWriteStatus written =
+      cache ? cache->WriteIrImage(target, image) : CacheWriteStatus::kNoCacheFile;
+  mUpload.Start(target, image, mNeeds.session.connected);
+  // Packed while disconnected nothing is sent, and the cache keeps the edit.
+  if (cache && Succeeded(written) && mUpload.Active()) mUndo = std::move(undo);
+  mImportUpload = forImport && mUpload.Active();
+  return written;
+}
+
+bool ImpulseResponses::UploadLost(UploadLoss why) {
+  RestoreCachedIr();
+  return std::exchange(mImportUpload, false) && mImportLoss && mImportLoss(why);
+}
+
+void ImpulseResponses::RestoreCachedIr() {
+  const std::optional<CacheUndo> undo = std::exchange(mUndo, std::nullopt);
+  PresetCache* cache = mNeeds.cache.Get();
+  if (!undo || !cache) return;
+  const int number = undo->irNumber;
+  if (undo->previous) {
+    mNeeds.cache.NoteWrite(Succeeded(cache->WriteIrImage(number, *undo->previous)));
+  } else if (const auto path = cache->IrFilePath(number)) {
+    std::error_code ignored;  // a file that is already gone is what is wanted
+    std::filesystem::remove(*path, ignored);
   }
-  mUpload.Start(target, made.image, mNeeds.session.connected);
+  ImpulseResponseState& state = mNeeds.state;
+  if (IsCabinetIr(number)) {
+    const int position = (number & kFactoryIrNumberMask) + 1;
+    state.positionNames.ReloadPosition(*cache, position);
+    ShowIrName(number, state.positionNames.Name(position));
+  } else {
+    state.userIrNames.Reload(*cache, number);
+    ShowIrName(number, state.userIrNames.Name(number));
+  }
+}
+
+void ImpulseResponses::ShowIrName(int target, const std::string& name) {
+  ImpulseResponseState& state = mNeeds.state;
+  const DeviceSession& session = mNeeds.session;
+  if (session.userIrASelected || session.userIrBSelected) {
+    mNeeds.screen.SetText(session.userIrBSelected ? kTagIrNameB : kTagIrNameA, name);
+    state.irListRows.Set(target % kIrBankSize, state.userIrNames.Name(target));
+  }
+  if (IsCabinetIr(target)) {
+    const int position = (target & kFactoryIrNumberMask) + 1;
+    if (PresetCache* cache = mNeeds.cache.Get())
+      state.positionNames.ReloadPosition(*cache, position);
+    mNeeds.screen.SetText(kTagCabinetRowFirst + (target & kFactoryIrNumberMask), name);
+  }
 }
 
 // ---- requests and replies ----
@@ -132,7 +178,13 @@ void ImpulseResponses::RequestSelectedUserIr() {
 }
 
 void ImpulseResponses::OnTick() {
-  if (mUpload.Active()) mNeeds.outbox.Apply(mUpload.OnTick());
+  if (mUpload.Active()) {
+    TransferStep step = mUpload.OnTick();
+    if (step.end == TransferEnd::kFailed && UploadLost(UploadLoss::kUnanswered)) {
+      step.message.clear();
+    }
+    mNeeds.outbox.Apply(step);
+  }
   mNeeds.outbox.ApplyIrFetch(mFetch.OnTick());
 }
 
@@ -201,12 +253,22 @@ void ImpulseResponses::OnChunkAck() {
 }
 
 void ImpulseResponses::OnDeviceError() {
-  mUpload.OnRefused();
+  if (mUpload.Active()) {
+    mUpload.OnRefused();
+    if (UploadLost(UploadLoss::kRefused)) return;
+  }
   mNeeds.outbox.Post(kTextDeviceError);
 }
 
-void ImpulseResponses::OnStored() {
-  mNeeds.outbox.Apply(mUpload.OnStored());
+bool ImpulseResponses::OnStored() {
+  const TransferStep step = mUpload.OnStored();
+  bool confirmedImport = false;
+  if (step.end == TransferEnd::kFinished) {
+    mUndo.reset();
+    confirmedImport = std::exchange(mImportUpload, false);
+  }
+  mNeeds.outbox.Apply(step);
+  return confirmedImport;
 }
 
 // ---- the edited user-IR position ----

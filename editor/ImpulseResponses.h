@@ -4,7 +4,9 @@
 // the pedal's IR transfers and names, the two-step user-IR numbers, and the IR display
 // that follows the cabinet selector.
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -28,6 +30,11 @@ class ImpulseResponses {
  public:
   // The IR display of the open window, given the working buffer after every ShowIr.
   using DisplaySink = std::function<void(const IrWorkingBuffer&)>;
+  // Why an upload ended without the pedal's kCmdIrStored.
+  enum class UploadLoss : uint8_t { kRefused, kUnanswered, kReplaced };
+  // Told when an upload of UploadImage ends unconfirmed. True when it told the player,
+  // who then gets no second box for the same refusal or silence.
+  using ImportLossSink = std::function<bool(UploadLoss)>;
 
   struct Needs {
     ScreenWriter& screen;
@@ -44,6 +51,7 @@ class ImpulseResponses {
   explicit ImpulseResponses(const Needs& needs);
 
   void SetDisplaySink(DisplaySink sink) { mDisplaySink = std::move(sink); }
+  void SetImportLossSink(ImportLossSink sink) { mImportLoss = std::move(sink); }
 
   // The load button of cabinet position 7 (or 8): the number of the current slot's own
   // user IR goes to the pedal in two halves, then the chosen WAV file becomes that IR.
@@ -73,18 +81,36 @@ class ImpulseResponses {
   void OnChunkAck();
   // kCmdDeviceError: "ERROR!", and an upload in flight is refused.
   void OnDeviceError();
-  // kCmdIrStored: the upload's step.
-  void OnStored();
+  // kCmdIrStored: the upload's step. True when it confirmed an upload of UploadImage.
+  bool OnStored();
   // The device timer's step while connected.
   void OnTick();
 
  private:
+  // The cache file an upload overwrote, kept until the pedal confirms the upload:
+  // refused or given up, the pedal still holds the old image and so does the cache again.
+  struct CacheUndo {
+    int irNumber = 0;
+    std::optional<std::array<uint8_t, kIrFileSize>> previous;  // none: there was no file
+  };
+
   void CompleteIrReceive(const ReceivedIr& received);
+  // Caches `image` as IR `target` and starts its upload, ending any upload under way.
+  // Returns the cache's answer; kNoCacheFile without a cache.
+  CacheWriteStatus CacheAndUpload(int target, std::span<const uint8_t> image, bool forImport);
+  // An upload under way ended without kCmdIrStored: the cache gets its old file back and
+  // an import's upload tells the import. True when the import told the player.
+  bool UploadLost(UploadLoss why);
+  void RestoreCachedIr();
+  void ShowIrName(int target, const std::string& name);
 
   Needs mNeeds;
   IrUpload mUpload;
+  std::optional<CacheUndo> mUndo;
+  bool mImportUpload = false;  // the upload under way is a preset file's IR
   IrFetch mFetch;
   DisplaySink mDisplaySink;
+  ImportLossSink mImportLoss;
 };
 
 }  // namespace qd3

@@ -6,6 +6,30 @@
 #include "ir/IrImage.h"
 
 namespace qd3 {
+namespace {
+
+std::string IrOfPosition(int position, const std::string& name) {
+  return "the IR of position " + std::to_string(position) + " (\"" + name + "\")";
+}
+
+const char* LossText(ImpulseResponses::UploadLoss why) {
+  switch (why) {
+    case ImpulseResponses::UploadLoss::kRefused:
+      return "the QD3 refused ";
+    case ImpulseResponses::UploadLoss::kUnanswered:
+      return "the QD3 did not confirm ";
+    case ImpulseResponses::UploadLoss::kReplaced:
+      return "another IR load took the place of ";
+  }
+  return "";
+}
+
+}  // namespace
+
+TemplatesAndFiles::TemplatesAndFiles(const Needs& needs) : mNeeds(needs) {
+  mNeeds.ir.SetImportLossSink(
+      [this](ImpulseResponses::UploadLoss why) { return StopPresetImport(why); });
+}
 
 void TemplatesAndFiles::ExportPresetFile() {
   IPlatformServices* platform = mNeeds.screen.Platform();
@@ -79,16 +103,18 @@ void TemplatesAndFiles::ImportPresetFile() {
     return;
   }
   const PresetFileIrPlan plan = PlanIrUploads(file, file.params);
+  // An earlier import that ended unheard (the window closed on it) leaves nothing here.
+  session.importIrAUploading = false;
+  session.importIrBPending = false;
   if (plan.Empty() || file.blocks.empty()) return;
   mImport = std::move(file);
-  if (plan.position7Target) {
-    session.importIrAUploading = true;
-    if (plan.position8Target) session.importIrBPending = true;
-    mNeeds.ir.UploadImage(mImport.blocks.front(), *plan.position7Target);
-  } else {
-    session.importIrBPending = true;
-    mNeeds.ir.UploadImage(mImport.blocks.front(), *plan.position8Target);
-  }
+  mImportPlan = plan;
+  // The flags follow the upload's start: an upload it replaces ends an earlier import
+  // (which has nothing to report then), not this one.
+  mNeeds.ir.UploadImage(mImport.blocks.front(),
+                        plan.position7Target ? *plan.position7Target : *plan.position8Target);
+  session.importIrAUploading = plan.position7Target.has_value();
+  session.importIrBPending = plan.position8Target.has_value();
 }
 
 void TemplatesAndFiles::ApplyPresetFileValues(const PresetFileData& file) {
@@ -121,9 +147,11 @@ void TemplatesAndFiles::ApplyPresetFileValues(const PresetFileData& file) {
 }
 
 void TemplatesAndFiles::OnIrStored() {
-  mNeeds.ir.OnStored();
+  // Only the confirmation of the import's own upload moves the import on: one for an
+  // ordinary WAV load must not send the file's next IR or store the preset.
+  const bool importsUpload = mNeeds.ir.OnStored();
   if (!mNeeds.screen.IsOpen()) return;
-  if (mNeeds.session.importIrAUploading || mNeeds.session.importIrBPending) {
+  if (importsUpload && (mNeeds.session.importIrAUploading || mNeeds.session.importIrBPending)) {
     ContinuePresetImport();
   } else {
     mNeeds.ir.ShowIrForCurrentSelector();
@@ -149,6 +177,28 @@ void TemplatesAndFiles::ContinuePresetImport() {
   }
   mNeeds.ir.ShowIrForCurrentSelector();
   StoreCurrentPreset();
+}
+
+bool TemplatesAndFiles::StopPresetImport(ImpulseResponses::UploadLoss why) {
+  DeviceSession& session = mNeeds.session;
+  if (!session.importIrAUploading && !session.importIrBPending) return false;
+  const std::string irA = IrOfPosition(7, mImport.position7IrName);
+  const std::string irB = IrOfPosition(8, mImport.position8IrName);
+  // Position 7 goes first when the file has it; position 8 waits for its confirmation.
+  const bool lostA = session.importIrAUploading;
+  const bool storedA = !lostA && mImportPlan.position7Target.has_value();
+  std::string notStored = lostA ? irA : irB;
+  if (lostA && session.importIrBPending) notStored += ", " + irB;
+  session.importIrAUploading = false;
+  session.importIrBPending = false;
+
+  std::string text = "The import of the preset file \"" + mImport.name + "\" was stopped: ";
+  text += LossText(why) + (lostA ? irA : irB) + ".\n";
+  text += "Stored on the QD3: " + (storedA ? irA : std::string("nothing")) + ".\n";
+  text += "Not stored: " + notStored +
+          " and the preset. The file's values are in the editor, not saved.";
+  mNeeds.outbox.Post(std::move(text));
+  return true;
 }
 
 }  // namespace qd3

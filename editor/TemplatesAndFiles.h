@@ -34,7 +34,8 @@ class TemplatesAndFiles {
     ImpulseResponseState& irState;
     FileChoices& files;
   };
-  explicit TemplatesAndFiles(const Needs& needs) : mNeeds(needs) {}
+  // Listens to the IR part for the end of the import's uploads.
+  explicit TemplatesAndFiles(const Needs& needs);
 
   // Sends the edit buffer to the pedal as the current preset.
   void StoreCurrentPreset();
@@ -55,17 +56,22 @@ class TemplatesAndFiles {
   // "EXPORT" and "IMPORT" of the main screen: the current preset with its user IRs.
   void ExportPresetFile();
   void ImportPresetFile();
-  // kCmdIrStored: the upload's step, then the import's next IR or the display.
+  // kCmdIrStored: the upload's step, then the import's next IR when it confirmed the
+  // import's own upload, or the display.
   void OnIrStored();
 
  private:
   void ApplyTemplateSets(const std::vector<TemplateSet>& sets);
   void ApplyPresetFileValues(const PresetFileData& file);
   void ContinuePresetImport();
+  // The import's upload was refused, never confirmed or replaced: nothing more of the file
+  // is sent, and the player hears what the pedal did and did not store.
+  bool StopPresetImport(ImpulseResponses::UploadLoss why);
 
   Needs mNeeds;
   // The preset file being imported, until the pedal stored its IRs.
   PresetFileData mImport;
+  PresetFileIrPlan mImportPlan;
 };
 
 }  // namespace qd3
