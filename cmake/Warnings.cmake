@@ -19,7 +19,7 @@ function(qd3_target_defaults target)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13
      AND CMAKE_CURRENT_SOURCE_DIR MATCHES "^${PROJECT_SOURCE_DIR}/tests(/|$)")
     target_compile_options(${target} PRIVATE -Wno-restrict -Wno-array-bounds
-                                             -Wno-stringop-overflow)
+                                             -Wno-stringop-overflow -Wno-stringop-overread)
   endif()
 endfunction()
 

@@ -46,7 +46,7 @@ IrFetchEnd IrFetch::OnEnd(std::span<const uint8_t> message) {
   if (mReceive.End(message) != IrReceiveStatus::kComplete) return {};
   const IrReceiveResult result = mReceive.Result();
   const bool whole = static_cast<int>(result.bytes.size()) == mReceive.ExpectedBytes();
-  if (result.ChecksumMatches() && whole) {
+  if (result.ChecksumMatches() && whole && mReceive.AllGroupsReceived()) {
     if (mOutstanding == result.irNumber) mOutstanding.reset();
     mOverlayShown = false;
     IrFetchEnd end;
