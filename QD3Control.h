@@ -151,6 +151,7 @@ class QD3Control : public IEditorDelegate,
   ChecksumTable checksums;
   // The pedal's program map: incoming MIDI program number -> preset.
   std::array<uint8_t, 128> programMap{};
+  MapsRead mapsRead;
   // The detail page shown (a kPage... number; kPageNone until the first switch).
   int currentPage = kPageNone;
 

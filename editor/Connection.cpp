@@ -109,6 +109,7 @@ void Connection::OnControllerMap(std::span<const uint8_t> m) {
   const auto data = ReadRecordData(m);
   if (!data) return;
   const KnobControllers controllers = DecodeControllerMap(*data);
+  mNeeds.mapsRead.controller = true;
   for (size_t k = 0; k < controllers.size(); ++k) {
     SetParameterFromBlock(kFirstKnobControllerParam + static_cast<int>(k), controllers[k]);
   }
@@ -119,6 +120,7 @@ void Connection::OnProgramMap(std::span<const uint8_t> m) {
   const auto data = ReadRecordData(m);
   if (!data) return;
   mNeeds.programMap = DecodeProgramMap(*data);
+  mNeeds.mapsRead.program = true;
   // The second box follows the map whether or not a window shows it.
   const auto program = static_cast<size_t>(mNeeds.params[kParamControllerProgram].Raw());
   mNeeds.writer.SetParameterValue(kParamDeviceProgram, mNeeds.programMap[program] / 127.0);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 
+#include "editor/EditorState.h"
 #include "editor/Outbox.h"
 #include "editor/ParamWriter.h"
 #include "editor/ScreenWriter.h"
@@ -27,6 +28,7 @@ class Connection {
     const ParamCatalogue& params;
     ParamWriter& writer;
     std::array<uint8_t, 128>& programMap;
+    MapsRead& mapsRead;
   };
   explicit Connection(const Needs& needs) : mNeeds(needs) {}
 

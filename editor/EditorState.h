@@ -12,6 +12,13 @@
 
 namespace qd3 {
 
+// Whether the pedal's answer to a map page's request arrived since the page opened. A page
+// whose map never came shows defaults, and those must never be sent over the pedal's map.
+struct MapsRead {
+  bool program = false;
+  bool controller = false;
+};
+
 // The edit buffer against what the pedal holds.
 struct EditBufferState {
   // What the pedal holds for parameters 0..64, as far as the editor knows.

@@ -19,8 +19,18 @@ void Overlays::CloseGlobalSettings() {
   mNeeds.mirror.Relabel();
 }
 
+namespace {
+
+constexpr char kTextProgramMapUnread[] =
+    "The QD3 did not send its program map, so the map on the pedal was left as it is.";
+constexpr char kTextControllerMapUnread[] =
+    "The QD3 did not send its controller map, so the map on the pedal was left as it is.";
+
+}  // namespace
+
 void Overlays::OpenProgramMap() {
   mOpen.programMap = true;
+  mNeeds.mapsRead.program = false;
   mNeeds.screen.ShowGroup(group::kMidiProgram, true);
   mNeeds.screen.ShowGroup(group::kGlobalSettings, false);
   mNeeds.outbox.Send(BuildRequestBlock(kBlockProgramMap));
@@ -30,11 +40,16 @@ void Overlays::CloseProgramMap() {
   mOpen.programMap = false;
   mNeeds.screen.ShowGroup(group::kMidiProgram, false);
   mNeeds.screen.ShowGroup(group::kGlobalSettings, true);
+  if (!mNeeds.mapsRead.program) {
+    mNeeds.outbox.Post(kTextProgramMapUnread);
+    return;
+  }
   mNeeds.outbox.Send(BuildProgramMapBlock(mNeeds.programMap));
 }
 
 void Overlays::OpenControllerMap() {
   mOpen.controllerMap = true;
+  mNeeds.mapsRead.controller = false;
   mNeeds.screen.ShowGroup(group::kMidiCc, true);
   mNeeds.screen.ShowGroup(group::kGlobalSettings, false);
   mNeeds.outbox.Send(BuildRequestBlock(kBlockControllerMap));
@@ -44,6 +59,10 @@ void Overlays::CloseControllerMap() {
   mOpen.controllerMap = false;
   mNeeds.screen.ShowGroup(group::kMidiCc, false);
   mNeeds.screen.ShowGroup(group::kGlobalSettings, true);
+  if (!mNeeds.mapsRead.controller) {
+    mNeeds.outbox.Post(kTextControllerMapUnread);
+    return;
+  }
   KnobControllers controllers{};
   for (size_t k = 0; k < controllers.size(); ++k) {
     controllers[k] = mNeeds.params[kFirstKnobControllerParam + static_cast<int>(k)].Raw();

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "editor/BankActivities.h"
+#include "editor/EditorState.h"
 #include "editor/Outbox.h"
 #include "editor/PedalFace.h"
 #include "editor/PresetMirror.h"
@@ -26,13 +27,15 @@ class Overlays {
     PresetMirror& mirror;
     BankActivities& banks;
     std::array<uint8_t, 128>& programMap;
+    MapsRead& mapsRead;
   };
   explicit Overlays(const Needs& needs) : mNeeds(needs) {}
 
   // "QD3 Global Settings..." and the page's "X" and click catcher.
   void OpenGlobalSettings();
   void CloseGlobalSettings();
-  // A map page fetches its table on opening and sends the whole table back on "BACK".
+  // A map page fetches its table on opening and sends the whole table back on "BACK",
+  // once the table arrived; a table never read is not sent, and the player is told.
   void OpenProgramMap();
   void CloseProgramMap();
   void OpenControllerMap();

@@ -197,15 +197,15 @@ TEST_F(GlobalSettingsTest, ReceivedControllerMapLeavesTheProgramMapAlone) {
 }
 
 TEST_F(GlobalSettingsTest, ProgramMapEntryTenTo42IsSentOnBack) {
-  for (size_t j = 0; j < mEditor.programMap.size(); ++j) {
-    mEditor.programMap[j] = static_cast<uint8_t>(j);
-  }
   Connect();
   OpenWindow();
   mEditor.OpenProgramMap();
   EXPECT_EQ(mSent.messages.back(), BuildRequestBlock(kBlockProgramMap));
+  std::array<uint8_t, kRecordSize> identity{};
+  for (size_t j = 0; j < 128; ++j) identity[j] = static_cast<uint8_t>(j);
+  Receive(BuildDataBlock(kBlockProgramMap, identity));
   SetRaw(kParamControllerProgram, 7);
-  EXPECT_EQ(mEditor.Params()[kParamDeviceProgram].Raw(), 7);  // identity before any map
+  EXPECT_EQ(mEditor.Params()[kParamDeviceProgram].Raw(), 7);
   SetRaw(kParamControllerProgram, 10);
   SetRaw(kParamDeviceProgram, 42);
   mSent.Clear();
@@ -214,6 +214,37 @@ TEST_F(GlobalSettingsTest, ProgramMapEntryTenTo42IsSentOnBack) {
   const Bytes& m = mSent.messages[0];
   ASSERT_TRUE(IsBlock(m, kBlockProgramMap));
   for (size_t p = 0; p < 128; ++p) EXPECT_EQ(D(m, p), p == 10 ? 42 : p) << p;
+}
+
+// Regression: with the pedal's answer lost, BACK sent the page's defaults over the
+// pedal's real map. A map the page never received is never sent, even after an edit, and
+// one received on an earlier visit does not count for this one.
+TEST_F(GlobalSettingsTest, AMapThatWasNeverReadIsNeverSent) {
+  Connect();
+  OpenWindow();
+  std::array<uint8_t, kRecordSize> data{};
+  data[0] = 20;
+  mEditor.OpenProgramMap();
+  Receive(BuildDataBlock(kBlockProgramMap, data));
+  mEditor.CloseProgramMap();
+  mEditor.OpenControllerMap();
+  Receive(BuildDataBlock(kBlockControllerMap, data));
+  mEditor.CloseControllerMap();
+
+  for (const bool program : {true, false}) {
+    SCOPED_TRACE(program ? "program map" : "controller map");
+    mSent.Clear();
+    program ? mEditor.OpenProgramMap() : mEditor.OpenControllerMap();
+    SetRaw(program ? kParamDeviceProgram : kFirstKnobControllerParam, 42);
+    mSent.Clear();
+    program ? mEditor.CloseProgramMap() : mEditor.CloseControllerMap();
+    for (const Bytes& m : mSent.messages) {
+      EXPECT_FALSE(IsBlock(m, kBlockProgramMap) || IsBlock(m, kBlockControllerMap));
+    }
+    EXPECT_TRUE(mEditor.session.messagePending);
+    EXPECT_NE(mEditor.session.pendingMessage.find("was left as it is"), std::string::npos);
+    mEditor.OnIdleTick();
+  }
 }
 
 TEST_F(GlobalSettingsTest, ReceivedProgramMapShowsTheEntryOfTheChosenProgram) {
