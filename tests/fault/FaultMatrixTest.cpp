@@ -265,11 +265,28 @@ class FaultMatrix : public ::testing::TestWithParam<Cell> {
         run.Arm(fault, BlockRequest(kBlockGlobalSettings));
         editor.OpenGlobalSettings();
         break;
-      case Transfer::kMapBlock:
+      case Transfer::kMapBlock:  // the program map page, which asks for the map
         run.Arm(fault, BlockRequest(kBlockProgramMap));
-        editor.SendDeviceMessage(BuildRequestBlock(kBlockProgramMap));
+        editor.OpenProgramMap();
         break;
     }
+  }
+
+  // BACK on the map page: the map goes back to the pedal only when the page received it;
+  // a lost answer must never put the page's defaults over the pedal's map.
+  void ExpectMapSentBackOnlyWhenRead() {
+    CoreHarness& h = mRun->h;
+    const bool read = h.editor.mapsRead.program;
+    const size_t from = h.sent.messages.size();
+    h.editor.CloseProgramMap();
+    size_t sentBack = 0;
+    for (size_t i = from; i < h.sent.messages.size(); ++i) {
+      const Bytes& m = h.sent.messages[i];
+      sentBack += m.size() == kRecordMessageSize && m[kCommandOffset] == kCmdDataBlock &&
+                  m[kSelectorOffset] == kBlockProgramMap;
+    }
+    EXPECT_EQ(sentBack, read ? 1u : 0u);
+    if (!read) mRun->RunFor(100ms);  // the idle tick shows why nothing was sent
   }
 
   // Every file under the data folder is whole: no temporary, each cached preset a whole
@@ -345,6 +362,7 @@ TEST_P(FaultMatrix, EndsInSuccessOrOneMessageWithFilesWholeAndReconnects) {
     EXPECT_NE(boxes[i].find(want[i]), std::string::npos) << shown;
   }
   ExpectFilesComplete();
+  if (cell.transfer == Transfer::kMapBlock) ExpectMapSentBackOnlyWhenRead();
   if (cell.transfer == Transfer::kCurrentPreset && LoadsDespite(cell.fault)) {
     ExpectCurrentPresetLoaded();
   }
