@@ -6,6 +6,7 @@
 
 #include "presets/BankFile.h"
 #include "presets/SafetyBackup.h"
+#include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
 #include "tests/support/CoreHarness.h"
 #include "tests/support/ScriptedPlatformServices.h"
@@ -236,6 +237,54 @@ TEST_F(BankTransfers, ALoaderThatRejectsTheImageSaysErrorInUpdateAndLeavesTheScr
   EXPECT_FALSE(h.editor.session.connected);
   EXPECT_EQ(h.screen.hiddenGroups.count("firmwarecontrols"), 1u);
   EXPECT_EQ(h.screen.disabledGroups.count("bcontrols"), 1u);
+}
+
+// Sending the last chunk is not success: a loader that never says how it went ends the
+// update after 60 s with words that say so. And a ready that comes after the player was
+// told "Nothing was sent" streams nothing.
+TEST_F(BankTransfers, FirmwareSuccessIsTheLoadersWordOnly) {
+  CoreHarness h;
+  h.editor.SetPlatformServices(&mPlatform);
+  h.OpenWindow({1, 53, 54, 70, 71, 73, 74});
+  const auto image = h.folder.Path() / "fw.ldr";
+  std::ofstream(image, std::ios::binary) << std::string(2100, '\x5A');
+  auto loaderChunks = [&h](size_t from) {
+    size_t n = 0;
+    for (size_t i = from; i < h.sent.messages.size(); ++i) {
+      n +=
+          h.sent.messages[i].size() > kLoaderBeginSize / 2 && h.sent.messages[i][4] == kModelLoader;
+    }
+    return n;
+  };
+
+  // No verdict: the loader's only answer while the chunks go out is its verdict, lost.
+  h.editor.OpenFirmwareUpdate();
+  mPlatform.QueueOpenFileResult(image.string());
+  h.editor.StartFirmwareUpdate();
+  ASSERT_TRUE(h.RunUntil([&] { return h.editor.session.firmwareMode; }, 10s));
+  h.link.Pedal().DropNextReplies(1);
+  ASSERT_TRUE(h.RunUntil([&] { return !h.editor.session.firmwareMode; }, 10s));
+  h.RunFor(59s);
+  EXPECT_EQ(Boxes("did not say whether the update succeeded"), 0u) << "waits a minute";
+  h.RunFor(2s);
+  EXPECT_EQ(Boxes("did not say whether the update succeeded"), 1u);
+  EXPECT_EQ(Boxes("Firmware update finished."), 0u);
+  h.RunFor(500ms);
+  EXPECT_EQ(h.screen.hiddenGroups.count("firmwarecontrols"), 1u) << "back to the main screen";
+
+  // A late ready: the loader's silence was given up on after 5 s.
+  h.link.Pedal().SetSilent(true);
+  h.editor.OpenFirmwareUpdate();
+  mPlatform.QueueOpenFileResult(image.string());
+  h.editor.StartFirmwareUpdate();
+  h.RunFor(6s);
+  EXPECT_EQ(Boxes("The pedal's loader does not answer."), 1u);
+  const size_t from = h.sent.messages.size();
+  const Bytes ready = BuildLoaderReply(kLoaderReady);
+  h.editor.HandleDeviceMessage(ready.data(), ready.size());
+  h.RunFor(3s);
+  EXPECT_EQ(loaderChunks(from), 0u) << "nothing streams after \"Nothing was sent\"";
+  EXPECT_FALSE(h.editor.session.firmwareMode);
 }
 
 }  // namespace
