@@ -12,6 +12,13 @@ std::string IrOfPosition(int position, const std::string& name) {
   return "the IR of position " + std::to_string(position) + " (\"" + name + "\")";
 }
 
+constexpr char kTextPresetFileIrIncomplete[] =
+    "The preset file's values are in the editor now, but its IR data is incomplete, so "
+    "nothing was stored on the QD3. Store the preset yourself to keep these values.";
+constexpr char kTextPresetFileIrsUnused[] =
+    "The preset file's values are in the editor now, but the preset uses none of the file's "
+    "IRs, so nothing was stored on the QD3. Store the preset yourself to keep these values.";
+
 const char* LossText(ImpulseResponses::UploadLoss why) {
   switch (why) {
     case ImpulseResponses::UploadLoss::kRefused:
@@ -106,7 +113,13 @@ void TemplatesAndFiles::ImportPresetFile() {
   // An earlier import that ended unheard (the window closed on it) leaves nothing here.
   session.importIrAUploading = false;
   session.importIrBPending = false;
-  if (plan.Empty() || file.blocks.empty()) return;
+  if (plan.Empty() || file.blocks.empty()) {
+    // The values are in the editor, but nothing goes to the pedal: the player must not
+    // take the preset for stored.
+    mNeeds.outbox.Post(file.blocks.empty() ? kTextPresetFileIrIncomplete
+                                           : kTextPresetFileIrsUnused);
+    return;
+  }
   mImport = std::move(file);
   mImportPlan = plan;
   // The flags follow the upload's start: an upload it replaces ends an earlier import

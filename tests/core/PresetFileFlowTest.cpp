@@ -113,6 +113,57 @@ TEST_P(PresetFileFlow, ExportThenImportGivesBackTheParametersNamesAndIrs) {
 
 INSTANTIATE_TEST_SUITE_P(IrBlocks, PresetFileFlow, ::testing::Values(0, 1, 2));
 
+// A file whose values are applied but which is never stored (its IR data cut short, or IR
+// blocks the preset does not use) says so, and sends no store.
+TEST_F(PresetFileFlow, AFileThatIsAppliedButNotStoredSaysSo) {
+  const int slot = mH.editor.session.currentPreset;
+  ASSERT_TRUE(Succeeded(mH.editor.Cache()->WriteIrImage(slot, MadeImage("CAB A", 0.8))));
+  SetRaw(kParamIrModeA, 1);
+  SetRaw(kParamUserIrAHigh, 0);
+  SetRaw(kParamUserIrALow, slot);
+  mH.RunFor(1s);
+  const auto whole = mH.folder.Path() / "One IR.q3p";
+  mPlatform.QueueSaveFileResult(whole.string());
+  mH.editor.ExportPresetFile();
+  std::ifstream in(whole, std::ios::binary);
+  const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(bytes.size(), 2698u);
+
+  Bytes unused = bytes;  // both IR modes 0 in the record, the block still there
+  unused[kPresetFileParamsOffset + kParamIrModeA] = 0;
+  struct Case {
+    const char* name;
+    Bytes file;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"IR data cut short", Bytes(bytes.begin(), bytes.begin() + 1000), "IR data is incomplete"},
+      {"IR block unused", unused, "uses none of the file's IRs"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = mH.folder.Path() / "in.q3p";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(c.file.data()),
+               static_cast<std::streamsize>(c.file.size()));
+    for (int i = 0; i < 3; ++i) mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);
+    mPlatform.QueueOpenFileResult(path.string());
+    mPlatform.ClearCalls();
+    const size_t from = mH.sent.messages.size();
+    mH.editor.ImportPresetFile();
+    mH.RunFor(3s);
+    size_t told = 0;
+    for (const auto& call : mPlatform.Calls()) {
+      told += call.text.find(c.says) != std::string::npos &&
+              call.text.find("nothing was stored on the QD3") != std::string::npos;
+    }
+    EXPECT_EQ(told, 1u);
+    for (size_t i = from; i < mH.sent.messages.size(); ++i) {
+      EXPECT_NE(mH.sent.messages[i][kCommandOffset], kCmdStorePreset);
+    }
+  }
+}
+
 TEST(PresetFileWrite, AFileThatCannotBeWrittenSaysSoAndLeavesNothing) {
   CoreHarness h;
   ScriptedPlatformServices platform;
