@@ -62,6 +62,12 @@ class OverlayScreens : public ::testing::Test {
     mS.graphics.ForControlInGroup(group, [&](IControl& c) { out.push_back(&c); });
     return out;
   }
+  // The pedal's answer to a map page's request.
+  void ReceiveMap(DataBlockType type) {
+    const std::array<uint8_t, kRecordSize> data{};
+    const Bytes block = BuildDataBlock(type, data);
+    mS.editor.HandleDeviceMessage(block.data(), block.size());
+  }
   void ConnectAndApplySettings() {
     const Bytes info = BuildDeviceInfo(kFormatVersion, "QD3 TEST PEDAL");
     mS.editor.HandleDeviceMessage(info.data(), info.size());
@@ -163,6 +169,7 @@ TEST_F(OverlayScreens, EscapeClosesEachOverlayAsItsOwnCloseControlWould) {
 
   mS.editor.OnMenuCommand(kEditorCmdGlobalSettings);
   mS.editor.OpenControllerMap();
+  ReceiveMap(kBlockControllerMap);
   mS.sent.Clear();
   EXPECT_TRUE(Escape());  // the map page first, sending its table like "BACK"
   EXPECT_FALSE(GroupShown(group::kMidiCc));
@@ -170,6 +177,7 @@ TEST_F(OverlayScreens, EscapeClosesEachOverlayAsItsOwnCloseControlWould) {
   ASSERT_EQ(mS.sent.messages.size(), 1u);
   EXPECT_EQ(mS.sent.messages[0][kSelectorOffset], kBlockControllerMap);
   mS.editor.OpenProgramMap();
+  ReceiveMap(kBlockProgramMap);
   mS.sent.Clear();
   EXPECT_TRUE(Escape());
   EXPECT_FALSE(GroupShown(group::kMidiProgram));

@@ -51,6 +51,10 @@ class CoreHarness {
 
   explicit CoreHarness(sim::PedalState state = sim::DefaultPedalState())
       : link(sim::LinkOptions{}, std::move(state)), ports(link, settings) {
+    ScriptedPlatformServices::sOnCallInsideDeviceWork = [](const std::string& what) {
+      ADD_FAILURE() << "a box or dialog opened from a device tick or message handler: \"" << what
+                    << "\"";
+    };
     ports.Start();
     editor.OpenCache(folder.Path());
     editor.SetDeviceMessageSink([this](std::span<const uint8_t> m) {

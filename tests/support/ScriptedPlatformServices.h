@@ -28,10 +28,10 @@ class ScriptedPlatformServices : public IPlatformServices {
 
   // Set by the headless harness while the editor handles a message from the pedal or a
   // device tick. A box or dialog opened then would hold that event source for as long as
-  // it is open (no poll, no transfer step, no reply), so the destructor reports any call
-  // made while it was set as a test failure.
+  // it is open (no poll, no transfer step, no reply), so every call made while it is set
+  // goes to sOnCallInsideDeviceWork, which the harness makes a test failure.
   static inline bool sInsideDeviceWork = false;
-  ~ScriptedPlatformServices() override;
+  static inline void (*sOnCallInsideDeviceWork)(const std::string& what) = nullptr;
 
   void QueueMessageBoxResult(EMsgBoxResult result) { mBoxAnswers.push_back(result); }
   void QueueOpenFileResult(std::string path) { mOpenAnswers.push_back(std::move(path)); }
@@ -54,7 +54,6 @@ class ScriptedPlatformServices : public IPlatformServices {
   void Record(Call call);
 
   std::vector<Call> mCalls;
-  std::vector<std::string> mCallsInsideDeviceWork;
   std::deque<EMsgBoxResult> mBoxAnswers;
   std::deque<std::string> mOpenAnswers;
   std::deque<std::string> mSaveAnswers;
