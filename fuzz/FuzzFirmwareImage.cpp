@@ -1,5 +1,5 @@
 // The firmware image check and its streaming on arbitrary images. Holds: files of
-// 65,536 bytes or more and images over 57,343 bytes send nothing; any other image
+// 65,536 bytes or more, images over 57,343 bytes and empty files send nothing; any other image
 // starts with kLoaderEnter and, once the loader is ready, goes out in loader chunks
 // the pedal's loader recognises, whose groups unpack to the image again.
 #include <cstddef>
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qd3::FirmwareStream stream(session, buffer);
 
   const qd3::TransferStep start = stream.Start(image);
-  if (size > qd3::kFirmwareImageMaxSize) {
+  if (size == 0 || size > qd3::kFirmwareImageMaxSize) {
     FUZZ_CHECK(start.messages.empty());
     FUZZ_CHECK(start.end == qd3::TransferEnd::kFailed);
     return 0;
