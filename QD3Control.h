@@ -97,6 +97,8 @@ class QD3Control : public IEditorDelegate,
 
   // --- the pedal ---
   void HandleDeviceMessage(const uint8_t* bytes, size_t length);
+  // The host's running count of incoming messages it dropped (queue full, too long).
+  void NoteDroppedInput(uint64_t total) { mIr.NoteDroppedInput(total); }
   // Every 100 ms on the UI thread: polls, and paces every multi-message transfer.
   void OnDeviceTimer();
   // Every 20 ms on the UI thread.

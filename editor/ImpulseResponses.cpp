@@ -161,7 +161,16 @@ void ImpulseResponses::ShowIrName(int target, const std::string& name) {
 // ---- requests and replies ----
 
 void ImpulseResponses::RequestIr(int irNumber) {
-  mNeeds.outbox.ApplyIrFetch(mFetch.Request(irNumber));
+  if (mFetch.Outstanding() != irNumber) mDroppedAtRequest = mDroppedInput;
+  ApplyFetch(mFetch.Request(irNumber));
+}
+
+void ImpulseResponses::ApplyFetch(TransferStep step) {
+  // The pedal may well have sent it all: our own input dropped part of the answer.
+  if (step.end == TransferEnd::kFailed && mDroppedInput > mDroppedAtRequest) {
+    step.message = kTextIrFetchDroppedHere;
+  }
+  mNeeds.outbox.ApplyIrFetch(step);
 }
 
 void ImpulseResponses::RequestIrNames(int bank) {
@@ -185,21 +194,21 @@ void ImpulseResponses::OnTick() {
     }
     mNeeds.outbox.Apply(step);
   }
-  mNeeds.outbox.ApplyIrFetch(mFetch.OnTick());
+  ApplyFetch(mFetch.OnTick());
 }
 
 void ImpulseResponses::OnIrTransfer(DeviceCommand command, std::span<const uint8_t> m) {
   switch (command) {
     case kCmdIrBegin:
-      mNeeds.outbox.ApplyIrFetch(mFetch.OnBegin(m));
+      ApplyFetch(mFetch.OnBegin(m));
       break;
     case kCmdIrData:
-      mNeeds.outbox.ApplyIrFetch(mFetch.OnData(m));
+      ApplyFetch(mFetch.OnData(m));
       break;
     case kCmdIrEnd: {
       IrFetchEnd end = mFetch.OnEnd(m);
       if (end.received) CompleteIrReceive(*end.received);
-      mNeeds.outbox.ApplyIrFetch(end.step);
+      ApplyFetch(end.step);
       break;
     }
     default:

@@ -85,6 +85,9 @@ class ImpulseResponses {
   bool OnStored();
   // The device timer's step while connected.
   void OnTick();
+  // The host's running count of incoming messages it had to drop (receive queue full,
+  // too long). A fetch that fails after such a drop says the loss was on this side.
+  void NoteDroppedInput(uint64_t total) { mDroppedInput = total; }
 
  private:
   // The cache file an upload overwrote, kept until the pedal confirms the upload:
@@ -103,12 +106,15 @@ class ImpulseResponses {
   bool UploadLost(UploadLoss why);
   void RestoreCachedIr();
   void ShowIrName(int target, const std::string& name);
+  void ApplyFetch(TransferStep step);
 
   Needs mNeeds;
   IrUpload mUpload;
   std::optional<CacheUndo> mUndo;
   bool mImportUpload = false;  // the upload under way is a preset file's IR
   IrFetch mFetch;
+  uint64_t mDroppedInput = 0;
+  uint64_t mDroppedAtRequest = 0;  // mDroppedInput when the outstanding fetch began
   DisplaySink mDisplaySink;
   ImportLossSink mImportLoss;
 };

@@ -33,6 +33,9 @@ inline constexpr int kIrFetchRetries = 3;
 inline constexpr int kIrFetchBadTransfers = 2;  // the second bad transfer ends the fetch
 inline constexpr char kTextIrFetchNoAnswer[] =
     "QD3 did not send the requested IR. Please check the connection.";
+inline constexpr char kTextIrFetchDroppedHere[] =
+    "The requested IR did not arrive whole: this computer dropped incoming MIDI messages "
+    "(receive queue full). Please try again.";
 
 struct ReceivedIr {
   int irNumber = 0;

@@ -13,6 +13,9 @@ struct Faults {
   // The next reply that carries a checksum (a 267-byte message or an IR end) goes out
   // with a wrong one.
   bool corruptNextChecksum = false;
+  // The next IR data chunk the pedal sends has one of its data bytes changed, so that
+  // the transfer's checksum no longer holds.
+  bool damageNextIrChunk = false;
   // The next N writes are refused: restore and factory writes with kCmdWriteNak, IR
   // uploads with kCmdDeviceError, kCmdStorePreset and the store parameter silently.
   int refuseWrites = 0;

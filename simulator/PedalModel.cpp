@@ -287,6 +287,11 @@ void PedalModel::Answer(Bytes message) {
     mFaults.corruptNextChecksum = false;
     note = "checksum corrupted";
   }
+  if (mFaults.damageNextIrChunk && MatchFromDevice(message) == kCmdIrData) {
+    mFaults.damageNextIrChunk = false;
+    message[message.size() / 2] ^= 1;  // a data byte: it stays below 0x80
+    note = "chunk damaged";
+  }
   mPending.push_back({std::move(message), std::move(note), false});
 }
 

@@ -47,6 +47,10 @@ void PedalService::DropNextReplies(int count) {
   Modify([&](PedalModel& m) { m.Faults().dropReplies = std::max(0, count); });
 }
 
+void PedalService::DamageNextIrChunk() {
+  Modify([](PedalModel& m) { m.Faults().damageNextIrChunk = true; });
+}
+
 void PedalService::CorruptNextChecksum() {
   Modify([](PedalModel& m) { m.Faults().corruptNextChecksum = true; });
 }

@@ -38,6 +38,7 @@ class PedalService {
   // ---- Faults ------------------------------------------------------------------------------
   void DropNextReplies(int count);
   void CorruptNextChecksum();
+  void DamageNextIrChunk();
   void RefuseNextWrites(int count = 1);
   void ReportVersion(std::optional<int> version);
   void SetSilent(bool silent);

@@ -80,6 +80,10 @@ SimOptionsResult ParseSimOptions(std::span<const std::string_view> args) {
       options.faults.corruptNextChecksum = true;
       continue;
     }
+    if (arg == "--damage-ir-chunk") {
+      options.faults.damageNextIrChunk = true;
+      continue;
+    }
     if (arg == "--burst") {
       options.timing.burst = true;
       continue;
@@ -179,6 +183,7 @@ std::string SimUsage() {
          "faults:\n"
          "  --drop N               drop the next N answers\n"
          "  --corrupt-next         corrupt the checksum of the next answer that has one\n"
+         "  --damage-ir-chunk      change a data byte of the next IR data chunk sent\n"
          "  --refuse-writes N      refuse the next N writes\n"
          "  --report-version N     report version N in the device-info reply\n"
          "  --silent               behave as if unplugged\n"

@@ -231,7 +231,7 @@ void EditorApp::StartFallbackPass() {
         self->mPorts->DrainMidiQueues([self](const uint8_t* bytes, size_t size) {
           self->mEditor->HandleDeviceMessage(bytes, size);
         });
-        self->mPorts->ReportDroppedInput();
+        self->ReportDroppedInput();
         self->WakeScreen();
         return G_SOURCE_CONTINUE;
       },
@@ -251,8 +251,15 @@ void EditorApp::HandleIncoming() {
     if (mEditor) mEditor->HandleDeviceMessage(bytes, size);
   });
   // Here rather than in the audio thread's pass, which must not print.
-  if (mPorts) mPorts->ReportDroppedInput();
+  ReportDroppedInput();
   WakeScreen();
+}
+
+void EditorApp::ReportDroppedInput() {
+  if (!mPorts) return;
+  mPorts->ReportDroppedInput();
+  if (mEditor)
+    mEditor->NoteDroppedInput(mPorts->Queues().DroppedSysexCount() + mIncoming.Dropped());
 }
 
 void EditorApp::CloseEditor() {

@@ -67,6 +67,8 @@ class EditorApp final : private IPreferencesHost {
 
   // The handling of the pedal's messages on the UI thread.
   void HandleIncoming();
+  // Prints the first drop of incoming messages and tells the editor the running count.
+  void ReportDroppedInput();
   // The 100 ms device timer: the editor's tick, then the host's own duties
   // that need no timer of their own (the ALSA port look, the frame wake).
   void OnDeviceTick();

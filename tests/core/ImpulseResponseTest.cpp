@@ -238,6 +238,48 @@ TEST(ImpulseResponses, AnIrWithABadChecksumIsFetchedOnceMoreThenReported) {
   EXPECT_EQ(h.editor.session.pendingMessage, "Communication error!");
 }
 
+// A fetch that fails because this computer's receive queue overflowed says so, not that
+// the pedal sent nothing; a drop before the fetch began does not change its words.
+TEST(ImpulseResponses, AFetchLostToOurOwnFullReceiveQueueSaysSo) {
+  struct Case {
+    bool floodEachAnswer;  // 60 foreign messages ahead of every IR answer: the ring overflows
+    const char* message;
+  };
+  const Case cases[] = {{true, kTextIrFetchDroppedHere}, {false, kTextIrFetchNoAnswer}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.floodEachAnswer ? "flooded" : "silent");
+    const sim::IrImage image = ImageOf(DecayingStereoWav(), "A.wav");
+    CoreHarness h(PedalUsingUserIrs(135, 136, image, image));
+    ASSERT_TRUE(h.ConnectAndSettle());
+    h.editor.NoteDroppedInput(2);  // an earlier loss, before this fetch
+    std::filesystem::remove(*h.editor.Cache()->IrFilePath(135));
+    std::filesystem::remove(*h.editor.Cache()->IrFilePath(136));
+    // Everything due at once, as a link that hands over a whole period does.
+    h.link.SetTiming(sim::WireTiming{.bytesPerSecond = 0, .burst = true});
+    const Bytes foreign{0xF0, 0x7D, 0x01, 0xF7};
+    h.editor.SetDeviceMessageSink([&](std::span<const uint8_t> m) {
+      h.sent.messages.emplace_back(m.begin(), m.end());
+      if (m[kCommandOffset] == kCmdRequestIr) {
+        if (c.floodEachAnswer) {
+          for (int i = 0; i < 60; ++i) h.link.Pedal().InjectReply(foreign);
+        } else {
+          h.link.Pedal().SetSilent(true);
+        }
+      }
+      h.ports.SendDeviceMessage(m);
+    });
+    h.editor.session.pendingMessage.clear();
+    h.editor.Reconnect();  // the handshake loads preset 2 again and fetches its IRs
+    for (int step = 0; step < 150 && h.editor.session.pendingMessage.empty(); ++step) {
+      h.RunFor(100ms);
+      h.editor.NoteDroppedInput(2 + h.ports.Queues().DroppedSysexCount());  // as the host does
+    }
+    EXPECT_EQ(h.ports.Queues().DroppedSysexCount() > 0, c.floodEachAnswer);
+    EXPECT_FALSE(h.editor.Cache()->IsIrCached(135));
+    EXPECT_EQ(h.editor.session.pendingMessage, c.message);
+  }
+}
+
 // An IR begin announcing more than the 4096-byte receive buffer is refused whole; its
 // data and end chunks write nothing anywhere (the sanitizers watch the buffer).
 TEST(ImpulseResponses, AnIrTooLargeForTheReceiveBufferIsRefusedWhole) {

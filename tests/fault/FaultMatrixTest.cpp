@@ -73,9 +73,10 @@ struct Cell {
 };
 
 // Refused writes do not touch transfers that only read; the firmware loader takes no
-// refusal. One lost answer is asked for again by the session's requests, the
-// synchronisation, the IR transfers and the bank export; the bank import and the
-// factory write wait for each acknowledgement and stop with their message after 5 s.
+// refusal. Answers in bursts, late (within every wait) or jittered change nothing but the
+// time taken; a damaged IR chunk is asked for again. One lost answer is asked for again by the
+// session's requests, the synchronisation, the IR transfers and the bank export; the bank import
+// and the factory write wait for each acknowledgement and stop with their message after 5 s.
 // clang-format off
 constexpr Cell kMatrix[] = {
   // transfer                  fault                 message boxes after the fault
@@ -86,6 +87,9 @@ constexpr Cell kMatrix[] = {
   {Transfer::kSync,          Fault::kSilent,       kSyncStopped},
   {Transfer::kSync,          Fault::kUnplug,       kNone},
   {Transfer::kSync,          Fault::kOtherVersion, kOutOfDate},
+  {Transfer::kSync,          Fault::kBurst,        kNone},
+  {Transfer::kSync,          Fault::kDelay,        kNone},
+  {Transfer::kSync,          Fault::kJitter,       kNone},
   {Transfer::kCurrentPreset, Fault::kDropOne,      kNone},
   {Transfer::kCurrentPreset, Fault::kDropMany,     kPresetUnanswered},
   {Transfer::kCurrentPreset, Fault::kCorrupt,      kNone},
@@ -93,6 +97,9 @@ constexpr Cell kMatrix[] = {
   {Transfer::kCurrentPreset, Fault::kSilent,       kPresetUnanswered},
   {Transfer::kCurrentPreset, Fault::kUnplug,       kNone},
   {Transfer::kCurrentPreset, Fault::kOtherVersion, kOutOfDate},
+  {Transfer::kCurrentPreset, Fault::kBurst,        kNone},
+  {Transfer::kCurrentPreset, Fault::kDelay,        kNone},
+  {Transfer::kCurrentPreset, Fault::kJitter,       kNone},
   {Transfer::kIrUpload,      Fault::kDropOne,      kNone},
   {Transfer::kIrUpload,      Fault::kDropMany,     kUploadUnconfirmed},
   {Transfer::kIrUpload,      Fault::kCorrupt,      kNone},
@@ -100,6 +107,9 @@ constexpr Cell kMatrix[] = {
   {Transfer::kIrUpload,      Fault::kSilent,       kUploadUnconfirmed},
   {Transfer::kIrUpload,      Fault::kUnplug,       kNone},
   {Transfer::kIrUpload,      Fault::kOtherVersion, kOutOfDate},
+  {Transfer::kIrUpload,      Fault::kBurst,        kNone},
+  {Transfer::kIrUpload,      Fault::kDelay,        kNone},
+  {Transfer::kIrUpload,      Fault::kJitter,       kNone},
   {Transfer::kIrFetch,       Fault::kDropOne,      kNone},
   {Transfer::kIrFetch,       Fault::kDropMany,     kNone},
   {Transfer::kIrFetch,       Fault::kCorrupt,      kNone},
@@ -107,6 +117,10 @@ constexpr Cell kMatrix[] = {
   {Transfer::kIrFetch,       Fault::kSilent,       kIrNotSent},
   {Transfer::kIrFetch,       Fault::kUnplug,       kNone},
   {Transfer::kIrFetch,       Fault::kOtherVersion, kOutOfDate},
+  {Transfer::kIrFetch,       Fault::kBurst,        kNone},
+  {Transfer::kIrFetch,       Fault::kDelay,        kNone},
+  {Transfer::kIrFetch,       Fault::kJitter,       kNone},
+  {Transfer::kIrFetch,       Fault::kDamagedChunk, kNone},
   {Transfer::kBankExport,    Fault::kDropOne,      kFinished},
   {Transfer::kBankExport,    Fault::kDropMany,     kExportStopped},
   {Transfer::kBankExport,    Fault::kCorrupt,      kFinished},
@@ -114,6 +128,10 @@ constexpr Cell kMatrix[] = {
   {Transfer::kBankExport,    Fault::kSilent,       kExportStopped},
   {Transfer::kBankExport,    Fault::kUnplug,       kNone},  // abandoned without a file
   {Transfer::kBankExport,    Fault::kOtherVersion, kOutOfDate},
+  {Transfer::kBankExport,    Fault::kBurst,        kFinished},
+  {Transfer::kBankExport,    Fault::kDelay,        kFinished},
+  {Transfer::kBankExport,    Fault::kJitter,       kFinished},
+  {Transfer::kBankExport,    Fault::kDamagedChunk, kFinished},
   {Transfer::kBankImport,    Fault::kDropOne,      kImportStopped},
   {Transfer::kBankImport,    Fault::kDropMany,     kImportStopped},
   {Transfer::kBankImport,    Fault::kCorrupt,      kImportDone},
@@ -121,6 +139,9 @@ constexpr Cell kMatrix[] = {
   {Transfer::kBankImport,    Fault::kSilent,       kImportStopped},
   {Transfer::kBankImport,    Fault::kUnplug,       kImportStoppedThenVerified},
   {Transfer::kBankImport,    Fault::kOtherVersion, kStoppedThenOutOfDate},
+  {Transfer::kBankImport,    Fault::kBurst,        kImportDone},
+  {Transfer::kBankImport,    Fault::kDelay,        kImportDone},
+  {Transfer::kBankImport,    Fault::kJitter,       kImportDone},
   {Transfer::kFactoryWrite,  Fault::kDropOne,      kFactoryStopped},
   {Transfer::kFactoryWrite,  Fault::kDropMany,     kFactoryStopped},
   {Transfer::kFactoryWrite,  Fault::kCorrupt,      kFinished},
@@ -128,6 +149,9 @@ constexpr Cell kMatrix[] = {
   {Transfer::kFactoryWrite,  Fault::kSilent,       kFactoryStopped},
   {Transfer::kFactoryWrite,  Fault::kUnplug,       kFactoryStopped},
   {Transfer::kFactoryWrite,  Fault::kOtherVersion, kOutOfDateAroundStopped},
+  {Transfer::kFactoryWrite,  Fault::kBurst,        kFinished},
+  {Transfer::kFactoryWrite,  Fault::kDelay,        kFinished},
+  {Transfer::kFactoryWrite,  Fault::kJitter,       kFinished},
   {Transfer::kFirmware,      Fault::kDropOne,      kLoaderSilent},
   {Transfer::kFirmware,      Fault::kDropMany,     kLoaderSilent},
   {Transfer::kFirmware,      Fault::kCorrupt,      kFirmwareDone},
@@ -135,6 +159,9 @@ constexpr Cell kMatrix[] = {
   {Transfer::kFirmware,      Fault::kSilent,       kLoaderSilent},
   {Transfer::kFirmware,      Fault::kUnplug,       kLoaderSilent},
   {Transfer::kFirmware,      Fault::kOtherVersion, kOutOfDateAroundLoaderSilent},
+  {Transfer::kFirmware,      Fault::kBurst,        kFirmwareDone},
+  {Transfer::kFirmware,      Fault::kDelay,        kFirmwareDone},
+  {Transfer::kFirmware,      Fault::kJitter,       kFirmwareDone},
   {Transfer::kSettingsBlock, Fault::kDropOne,      kNone},
   {Transfer::kSettingsBlock, Fault::kDropMany,     kSettingsUnanswered},
   {Transfer::kSettingsBlock, Fault::kCorrupt,      kNone},
@@ -142,6 +169,9 @@ constexpr Cell kMatrix[] = {
   {Transfer::kSettingsBlock, Fault::kSilent,       kSettingsUnanswered},
   {Transfer::kSettingsBlock, Fault::kUnplug,       kNone},
   {Transfer::kSettingsBlock, Fault::kOtherVersion, kOutOfDate},
+  {Transfer::kSettingsBlock, Fault::kBurst,        kNone},
+  {Transfer::kSettingsBlock, Fault::kDelay,        kNone},
+  {Transfer::kSettingsBlock, Fault::kJitter,       kNone},
   {Transfer::kMapBlock,      Fault::kDropOne,      kNone},
   {Transfer::kMapBlock,      Fault::kDropMany,     kMapUnanswered},
   {Transfer::kMapBlock,      Fault::kCorrupt,      kNone},
@@ -149,6 +179,9 @@ constexpr Cell kMatrix[] = {
   {Transfer::kMapBlock,      Fault::kSilent,       kMapUnanswered},
   {Transfer::kMapBlock,      Fault::kUnplug,       kNone},
   {Transfer::kMapBlock,      Fault::kOtherVersion, kOutOfDate},
+  {Transfer::kMapBlock,      Fault::kBurst,        kNone},
+  {Transfer::kMapBlock,      Fault::kDelay,        kNone},
+  {Transfer::kMapBlock,      Fault::kJitter,       kNone},
 };
 // clang-format on
 
@@ -239,7 +272,8 @@ class FaultMatrix : public ::testing::TestWithParam<Cell> {
         break;
       case Transfer::kBankExport:
         run.platform.QueueSaveFileResult(BankFile().string());
-        run.Arm(fault, CommandIs(kCmdRequestPreset));
+        run.Arm(fault,
+                CommandIs(fault == Fault::kDamagedChunk ? kCmdRequestIr : kCmdRequestPreset));
         editor.OnMenuCommand(kEditorCmdBankExport);
         break;
       case Transfer::kBankImport:
@@ -346,6 +380,11 @@ TEST_P(FaultMatrix, EndsInSuccessOrOneMessageWithFilesWholeAndReconnects) {
   // Bounded: every transfer here takes well under a minute of pedal time.
   EXPECT_TRUE(run.RunUntilQuiet(10s, 120s)) << "still under way after the bound";
   EXPECT_TRUE(run.Struck()) << "the transfer never sent the message the fault waits for";
+  if (cell.fault == Fault::kDamagedChunk) {
+    EXPECT_FALSE(run.h.link.Pedal().Inspect([](const sim::PedalModel& m) {
+      return m.Faults().damageNextIrChunk;
+    })) << "no IR chunk left the pedal after the strike";
+  }
 
   std::vector<std::string> boxes = run.BoxesSinceStrike();
   boxes.erase(std::unique(boxes.begin(), boxes.end()), boxes.end());  // the poll's repeats

@@ -18,6 +18,14 @@ const char* FaultName(Fault fault) {
       return "unplug and back";
     case Fault::kOtherVersion:
       return "back with another firmware";
+    case Fault::kBurst:
+      return "answer in bursts";
+    case Fault::kDelay:
+      return "answer late";
+    case Fault::kJitter:
+      return "answer with jitter";
+    case Fault::kDamagedChunk:
+      return "damage an IR chunk";
   }
   return "?";
 }
@@ -70,6 +78,18 @@ void FaultRun::Strike() {
       pedal.ReportVersion(kOtherFirmwareVersion);
       mPlugBackAt = h.now + kRestartTime;
       break;
+    case Fault::kBurst:
+      h.link.SetTiming(sim::WireTiming{.burst = true});
+      break;
+    case Fault::kDelay:
+      h.link.SetTiming(sim::WireTiming{.replyDelay = kReplyDelay});
+      break;
+    case Fault::kJitter:
+      h.link.SetTiming(sim::WireTiming{.jitter = kJitter, .jitterSeed = 7});
+      break;
+    case Fault::kDamagedChunk:
+      pedal.DamageNextIrChunk();
+      break;
   }
 }
 
@@ -111,6 +131,7 @@ bool FaultRun::RunUntilQuiet(std::chrono::microseconds quiet, std::chrono::micro
 
 void FaultRun::ClearFaults() {
   h.link.Pedal().ClearFaults();
+  h.link.SetTiming(sim::WireTiming{});
   if (h.link.Unplugged()) {
     h.link.SetUnplugged(false);
     h.ports.RefreshPorts();

@@ -22,6 +22,10 @@ enum class Fault : uint8_t {
   kSilent,        // the pedal answers nothing until the fault is cleared
   kUnplug,        // the ports vanish for 5 s and come back
   kOtherVersion,  // unplugged for 2 s, back with firmware 12.0, which this editor predates
+  kBurst,         // every answer arrives at once, as a link that hands over a whole period
+  kDelay,         // every answer leaves kReplyDelay late
+  kJitter,        // every answer leaves 0..kJitter late, a different delay each time
+  kDamagedChunk,  // a data byte of the next IR chunk the pedal sends is changed
 };
 
 const char* FaultName(Fault fault);
@@ -33,6 +37,8 @@ class FaultRun {
   static constexpr int kOtherFirmwareVersion = 120;
   static constexpr int kManyDrops = 6;
   static constexpr int kAllWrites = 100000;
+  static constexpr std::chrono::microseconds kReplyDelay{250000};
+  static constexpr std::chrono::microseconds kJitter{200000};
 
   explicit FaultRun(sim::PedalState state);
 

@@ -44,6 +44,23 @@ TEST_F(PedalTest, CorruptedChecksumOfAnIrTransferIsInItsEnd) {
   EXPECT_FALSE(receive.Result().ChecksumMatches());
 }
 
+TEST_F(PedalTest, ADamagedIrChunkBreaksOnlyThatTransfersChecksum) {
+  mPedal.Faults().damageNextIrChunk = true;
+  for (const bool damaged : {true, false}) {
+    const Replies ir = Send("F0 00 3F 6B 03 69 0B 00 01 F7");
+    ASSERT_EQ(ir.size(), 11u);
+    IrReceiveState receive;
+    receive.Begin(ir[0]);
+    for (std::size_t i = 1; i < 10; ++i) {
+      for (const uint8_t b : std::span(ir[i]).subspan(1, ir[i].size() - 2)) ASSERT_LT(b, 0x80);
+      receive.Data(ir[i]);
+    }
+    ASSERT_EQ(receive.End(ir[10]), IrReceiveStatus::kComplete);
+    EXPECT_EQ(receive.Result().ChecksumMatches(), !damaged);
+  }
+  EXPECT_NE(mLog.find("[chunk damaged]"), std::string::npos);
+}
+
 TEST_F(PedalTest, CorruptedDumpAndNameGroup) {
   mPedal.Faults().corruptNextChecksum = true;
   EXPECT_FALSE(VerifyRecordChecksum(Send("F0 00 3F 6B 03 40 0B 05 F7").at(0)));

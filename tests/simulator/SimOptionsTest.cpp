@@ -63,6 +63,7 @@ TEST(SimOptions, EveryOption) {
                                          "--drop",
                                          "3",
                                          "--corrupt-next",
+                                         "--damage-ir-chunk",
                                          "--refuse-writes",
                                          "2",
                                          "--report-version",
@@ -81,6 +82,7 @@ TEST(SimOptions, EveryOption) {
   EXPECT_TRUE(o.log);
   EXPECT_EQ(o.faults.dropReplies, 3);
   EXPECT_TRUE(o.faults.corruptNextChecksum);
+  EXPECT_TRUE(o.faults.damageNextIrChunk);
   EXPECT_EQ(o.faults.refuseWrites, 2);
   EXPECT_EQ(o.faults.reportedVersion, 120);
   EXPECT_TRUE(o.faults.silent);
