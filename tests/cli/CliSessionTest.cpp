@@ -13,6 +13,7 @@
 #include "protocol/MessageMatch.h"
 #include "simulator/DefaultState.h"
 #include "tests/cli/SimSession.h"
+#include "tests/support/ReferenceExport.h"
 #include "tests/support/TempFolder.h"
 
 namespace qd3 {
@@ -22,38 +23,8 @@ using cli::CliArgs;
 using cli::Command;
 using test::SimTicks;
 
-// The bank the editor's BankExport collects from `pedal`, driven without a wire, and
-// everything the pedal answered on the way.
-struct Reference {
-  Bytes file;
-  Bytes replies;
-};
-Reference ReferenceExport(sim::PedalModel& pedal) {
-  DeviceSession session;
-  session.connected = true;
-  std::vector<uint8_t> bulk(kBulkBufferSize);
-  BankExport bankExport(session, bulk);
-  Reference ref;
-  bool done = false;
-  std::function<void(const TransferStep&)> apply = [&](const TransferStep& step) {
-    if (step.end != TransferEnd::kRunning) done = true;
-    for (const Bytes& m : step.messages) {
-      for (const Bytes& r : pedal.Receive(m)) {
-        ref.replies.insert(ref.replies.end(), r.begin(), r.end());
-        const auto command = MatchFromDevice(r);
-        if (command == kCmdPresetDump) apply(bankExport.OnPresetDump(r));
-        if (command == kCmdIrBegin || command == kCmdIrData || command == kCmdIrEnd) {
-          apply(bankExport.OnIrMessage(*command, r));
-        }
-      }
-    }
-  };
-  bankExport.Start();
-  for (int i = 0; i < 5000 && !done; ++i) apply(bankExport.OnTick());
-  const auto bytes = bankExport.FileBytes();
-  ref.file.assign(bytes.begin(), bytes.end());
-  return ref;
-}
+using Reference = test::ReferenceBank;
+using test::ReferenceExport;
 
 CliArgs SessionArgs(Command command, const std::filesystem::path& file) {
   CliArgs args;
