@@ -155,16 +155,18 @@ void QD3Control::HandleDeviceMessage(const uint8_t* bytes, size_t length) {
 }
 
 void QD3Control::OnDeviceTimer() {
+  mOutbox.PassTime(100);
   mTimer.OnTick();
 }
 
 void QD3Control::OnIdleTick() {
+  mOutbox.PassTime(20);
   mOutbox.ShowPosted();
   mFace.OnIdleTick();
 }
 
 bool QD3Control::IdleTickNeeded() const {
-  return session.messagePending || mFace.IdleTickNeeded();
+  return session.messagePending || mOutbox.ProgressWaiting() || mFace.IdleTickNeeded();
 }
 
 void QD3Control::Reconnect() {

@@ -135,6 +135,9 @@ class QD3Control : public IEditorDelegate,
   void ImportPresetFile();
   void ExportBank();
   void ImportBank();
+  // On each answer (the default) or one message per device tick, for comparison.
+  void SetBankTransferPacing(TransferPacing pacing) { mBanks.SetPacing(pacing); }
+  bool FactoryWriteRunning() const { return mBanks.FactoryWriteRunning(); }
   void UpdateFactoryPresets();
   void StartFirmwareUpdate();
 

@@ -11,8 +11,8 @@
 // presets are not synchronised: there is no cache to keep in step.
 //
 // Backup and Restore run the editor's BankExport and BankImport objects exactly as its
-// timer and dispatcher drive them: one message per tick, the replies routed to them as
-// they arrive, the steps' messages sent in order.
+// timer and dispatcher drive them: the first message on a tick, the next on each answer,
+// the replies routed to them as they arrive, the steps' messages sent in order.
 
 #include <array>
 #include <cstdint>

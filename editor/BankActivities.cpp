@@ -90,14 +90,17 @@ bool BankActivities::ServeTick() {
 
 // ---- replies ----
 
-std::optional<TransferStep> BankActivities::OnPresetDump(std::span<const uint8_t> m) {
-  return mTransfers.OnPresetDump(m);
+bool BankActivities::OnPresetDump(std::span<const uint8_t> m) {
+  std::optional<TransferStep> step = mTransfers.OnPresetDump(m);
+  if (!step) return false;
+  ServeBankExport(std::move(*step));
+  return true;
 }
 
 bool BankActivities::OnIrMessage(DeviceCommand command, std::span<const uint8_t> m) {
   std::optional<TransferStep> step = mTransfers.OnIrMessage(command, m);
   if (!step) return false;
-  mNeeds.outbox.Apply(*step);
+  ServeBankExport(std::move(*step));
   return true;
 }
 

@@ -55,8 +55,13 @@ class BankActivities {
   void ApplyWatchdogs();
   bool ServeTick();
 
+  void SetPacing(TransferPacing pacing) { mTransfers.SetPacing(pacing); }
+  bool FactoryWriteRunning() const { return mTransfers.Factory().Running(); }
+
   // The pedal's replies.
-  std::optional<TransferStep> OnPresetDump(std::span<const uint8_t> m);
+  // True when a bank export took the message. Its steps, the next request among them, are
+  // served as the timer's are, so an export that ends here ends in the same words.
+  bool OnPresetDump(std::span<const uint8_t> m);
   bool OnIrMessage(DeviceCommand command, std::span<const uint8_t> m);
   void OnWriteReply(DeviceCommand command);
   void OnResetDone();

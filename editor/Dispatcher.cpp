@@ -92,9 +92,8 @@ void Dispatcher::PresetDump(std::span<const uint8_t> m, int) {
   // asked for by the run (an answer already on its way): it is the current preset.
   if (mNeeds.mirror.Sync().OwnsDump()) {
     mNeeds.mirror.ContinueSync(m);
-  } else if (std::optional<TransferStep> step = mNeeds.banks.OnPresetDump(m)) {
+  } else if (mNeeds.banks.OnPresetDump(m)) {
     // During a bank export every dump is collected by the export itself.
-    mNeeds.outbox.Apply(*step);
   } else {
     mNeeds.mirror.ApplyCurrentPresetDump(m);
   }

@@ -31,8 +31,30 @@ bool Outbox::ShowPosted() {
 }
 
 void Outbox::Apply(const TransferStep& step, const ProgressTarget& target) {
-  if (step.progress) mScreen.ShowProgress(*step.progress, target);
+  if (step.progress) {
+    // The first value after the bar appears is shown at once, never an old one.
+    if (!mProgressShown || mMsSinceProgress >= kProgressEveryMs) {
+      ShowProgress(*step.progress, target);
+    } else {
+      mWaitingProgress = WaitingProgress{*step.progress, target};
+    }
+  }
   ApplyRest(step, target);
+}
+
+void Outbox::ShowProgress(double fraction, const ProgressTarget& target) {
+  mScreen.ShowProgress(fraction, target);
+  mWaitingProgress.reset();
+  mMsSinceProgress = 0;
+  mProgressShown = true;
+}
+
+void Outbox::PassTime(int ms) {
+  mMsSinceProgress += ms;
+  if (mWaitingProgress && mMsSinceProgress >= kProgressEveryMs) {
+    const WaitingProgress waiting = *mWaitingProgress;
+    ShowProgress(waiting.fraction, waiting.target);
+  }
 }
 
 void Outbox::ApplyIrFetch(const TransferStep& step) {
@@ -42,7 +64,13 @@ void Outbox::ApplyIrFetch(const TransferStep& step) {
 
 void Outbox::ApplyRest(const TransferStep& step, const ProgressTarget& target) {
   if (step.overlay != ProgressOverlay::kUnchanged) {
-    mScreen.ShowGroup(target.group, step.overlay == ProgressOverlay::kShow);
+    const bool show = step.overlay == ProgressOverlay::kShow;
+    mScreen.ShowGroup(target.group, show);
+    if (!show) {
+      // The bar's last value stands in it, for the next time it is shown.
+      if (mWaitingProgress) ShowProgress(mWaitingProgress->fraction, mWaitingProgress->target);
+      mProgressShown = false;
+    }
   }
   for (const Bytes& message : step.messages) Send(message);
   if (step.end == TransferEnd::kFailed && !step.message.empty()) Post(step.message);

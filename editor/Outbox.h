@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -43,14 +44,29 @@ class Outbox {
   // The same with the IR fetch's rounded percentage.
   void ApplyIrFetch(const TransferStep& step);
 
+  // A transfer that moves on each answer reports progress for every message; the bar is
+  // redrawn at most every kProgressEveryMs, the value in between kept for the next
+  // timer. The idle tick (20 ms) and the device timer (100 ms) tell how much time passed.
+  static constexpr int kProgressEveryMs = 50;
+  void PassTime(int ms);
+  bool ProgressWaiting() const { return mWaitingProgress.has_value(); }
+
  private:
+  struct WaitingProgress {
+    double fraction;
+    ProgressTarget target;
+  };
   void ApplyRest(const TransferStep& step, const ProgressTarget& target);
+  void ShowProgress(double fraction, const ProgressTarget& target);
 
   DeviceSession& mSession;
   SessionWatch& mWatch;
   ScreenWriter& mScreen;
   MessageSink mSink;
   std::deque<std::function<void()>> mWaiting;
+  std::optional<WaitingProgress> mWaitingProgress;
+  int mMsSinceProgress = kProgressEveryMs;
+  bool mProgressShown = false;  // since the bar was last hidden
 };
 
 }  // namespace qd3

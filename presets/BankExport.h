@@ -8,7 +8,9 @@
 // (0..127, then incremented); after the presets it sends kCmdRequestIr for the lowest
 // n >= `backupIrIndex` with `backupIrWanted`[n] (clearing the flag, `backupIrIndex` =
 // n + 1); when none is left `backupIrIndex` becomes 256 and the next tick finishes. The
-// replies set `backupNext` again: each preset dump, and each kCmdIrEnd.
+// replies set `backupNext` again: each preset dump, and each kCmdIrEnd. BankTransfers
+// normally takes that step at once from the reply's handler (see TransferPacing), so the
+// tick sends only the first request and finishes.
 //
 // Only whole, checked answers are kept: an IR transfer when it is the one asked for, began
 // with its kCmdIrBegin, brought every chunk its group count calls for and its checksum

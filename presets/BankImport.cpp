@@ -103,6 +103,14 @@ TransferStep BankImport::OnWriteNak() {
       ImportRefusedText(PresetsSentBefore(mSession.restoreIndex), PresetCountOf(mChecksums)));
 }
 
+bool BankImport::NextIsIrChunk() const {
+  const int index = mSession.restoreIndex;
+  if (mSession.bulkBeginPending || index < 0 || index >= static_cast<int>(mMessages.size())) {
+    return false;
+  }
+  return mBuffer[mMessages[static_cast<std::size_t>(index)].offset + kCommandOffset] == kCmdIrData;
+}
+
 int BankImport::PresetsSentBefore(int index) const {
   const auto end = mMessages.begin() + std::clamp<std::ptrdiff_t>(index, 0, mMessages.size());
   return static_cast<int>(std::count_if(mMessages.begin(), end, [this](const BankMessageSpan& m) {

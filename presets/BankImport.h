@@ -8,7 +8,8 @@
 // with `restoreNext` takes message `restoreIndex`, rewrites and sends it and shows
 // (`restoreIndex` + 1) / `restoreTotal`. IR data chunks (0x78) are not acknowledged: the
 // index moves on and `restoreNext` is set at once. Every other message waits for
-// kCmdWriteAck or kCmdWriteNext. The last kCmdWriteAck sends kCmdBulkEnd and sets
+// kCmdWriteAck or kCmdWriteNext, on which BankTransfers normally sends the next message at
+// once (see TransferPacing) unless it is an IR data chunk. The last kCmdWriteAck sends kCmdBulkEnd and sets
 // `restoreFinished`; the editor's timer then finishes (message, cache rebuild,
 // reconnection).
 //
@@ -64,6 +65,10 @@ class BankImport {
   TransferStep OnWriteAck();
   TransferStep OnWriteNext();
   TransferStep OnWriteNak();
+
+  // Whether the message the import sends next is an IR data chunk, which the pedal does
+  // not acknowledge and which therefore leaves only on the tick.
+  bool NextIsIrChunk() const;
 
   // The record checksums of the bank last started, for the check after reconnection.
   const BankChecksums& Checksums() const { return mChecksums; }

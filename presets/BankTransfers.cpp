@@ -17,7 +17,10 @@ std::optional<RoutedStep> BankTransfers::OnTick() {
 
 std::optional<TransferStep> BankTransfers::OnPresetDump(std::span<const uint8_t> message) {
   if (!mSession.backupActive) return std::nullopt;
-  return mExport.OnPresetDump(message);
+  TransferStep step = mExport.OnPresetDump(message);
+  // The export finishes on the tick: only requests leave from here.
+  if (OnAnswer() && mSession.backupActive && mSession.backupNext) step.Then(mExport.OnTick());
+  return step;
 }
 
 std::optional<TransferStep> BankTransfers::OnIrMessage(DeviceCommand command,
@@ -25,18 +28,29 @@ std::optional<TransferStep> BankTransfers::OnIrMessage(DeviceCommand command,
   if (!mSession.backupActive) return std::nullopt;
   if (command != kCmdIrBegin && command != kCmdIrData && command != kCmdIrEnd)
     return TransferStep{};
-  return mExport.OnIrMessage(command, message);
+  TransferStep step = mExport.OnIrMessage(command, message);
+  if (OnAnswer() && mSession.backupActive && mSession.backupNext) step.Then(mExport.OnTick());
+  return step;
 }
 
 RoutedStep BankTransfers::OnWriteReply(DeviceCommand command) {
+  // A refusal is written again on the tick, as before: the pedal gets time to recover.
+  const bool goOn = OnAnswer() && command != kCmdWriteNak;
   if (mSession.restoreActive) {
-    return {BankTransferKind::kImport, command == kCmdWriteAck    ? mImport.OnWriteAck()
-                                       : command == kCmdWriteNext ? mImport.OnWriteNext()
-                                                                  : mImport.OnWriteNak()};
+    TransferStep step = command == kCmdWriteAck    ? mImport.OnWriteAck()
+                        : command == kCmdWriteNext ? mImport.OnWriteNext()
+                                                   : mImport.OnWriteNak();
+    if (goOn && mSession.restoreActive && mSession.restoreNext && mSession.connected &&
+        !mImport.NextIsIrChunk()) {
+      step.Then(mImport.OnTick());
+    }
+    return {BankTransferKind::kImport, std::move(step)};
   }
-  return {BankTransferKind::kFactoryWrite, command == kCmdWriteAck    ? mFactory.OnWriteAck()
-                                           : command == kCmdWriteNext ? mFactory.OnWriteNext()
-                                                                      : mFactory.OnWriteNak()};
+  TransferStep step = command == kCmdWriteAck    ? mFactory.OnWriteAck()
+                      : command == kCmdWriteNext ? mFactory.OnWriteNext()
+                                                 : mFactory.OnWriteNak();
+  if (goOn && mSession.factoryNext) step.Then(mFactory.OnTick());
+  return {BankTransferKind::kFactoryWrite, std::move(step)};
 }
 
 }  // namespace qd3

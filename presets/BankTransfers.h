@@ -20,6 +20,13 @@ namespace qd3 {
 
 enum class BankTransferKind : uint8_t { kExport, kImport, kFactoryWrite };
 
+// When the next message of a transfer leaves. kOnAnswer: as soon as the answer it waits
+// for has arrived (a whole dump or IR transfer, an acknowledgement), from the reply's
+// handler; the tick still sends the first message, the unacknowledged IR chunks and a
+// message the pedal refused, and watches for silence. kOnTick: on the next 100 ms tick
+// only, one message per tick.
+enum class TransferPacing : uint8_t { kOnAnswer, kOnTick };
+
 struct RoutedStep {
   BankTransferKind kind;
   TransferStep step;
@@ -32,7 +39,11 @@ class BankTransfers {
   BankExport& Export() { return mExport; }
   BankImport& Import() { return mImport; }
   FactoryWrite& Factory() { return mFactory; }
+  const FactoryWrite& Factory() const { return mFactory; }
   const BankImport& Import() const { return mImport; }
+
+  void SetPacing(TransferPacing pacing) { mPacing = pacing; }
+  TransferPacing Pacing() const { return mPacing; }
 
   // One device-timer step of whichever runs, in priority order: the factory write,
   // then the import, then the export; nullopt when none runs.
@@ -47,7 +58,10 @@ class BankTransfers {
   RoutedStep OnWriteReply(DeviceCommand command);
 
  private:
+  bool OnAnswer() const { return mPacing == TransferPacing::kOnAnswer; }
+
   DeviceSession& mSession;
+  TransferPacing mPacing = TransferPacing::kOnAnswer;
   BulkBuffer mBuffer;
   BankExport mExport;
   BankImport mImport;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The factory-bank write: the 128 kCmdWriteFactoryPreset messages of the embedded bank
-// (34,176 bytes) sent unchanged, one per 100 ms tick with `factoryNext`, whether or not
+// (34,176 bytes) sent unchanged, one per 100 ms tick with `factoryNext` (or at once on
+// each acknowledgement, see TransferPacing in BankTransfers.h), whether or not
 // the pedal is `connected`, bracketed by kCmdBulkBegin and kCmdBulkEnd and followed by
 // kCmdFactoryReset 1. Progress (`factoryIndex` + 1) / `factoryTotal` goes to the factory
 // overlay ("factorypresetcontrols"); every overlay in the steps below means that one.

@@ -49,6 +49,18 @@ struct TransferStep {
     message = std::move(text);
     return *this;
   }
+  // `next` happens right after this step: its messages follow, and whatever it shows or
+  // ends with stands over this step's.
+  TransferStep& Then(TransferStep next) {
+    for (Bytes& m : next.messages) messages.push_back(std::move(m));
+    if (next.progress) progress = next.progress;
+    if (next.overlay != ProgressOverlay::kUnchanged) overlay = next.overlay;
+    if (next.end != TransferEnd::kRunning) {
+      end = next.end;
+      message = std::move(next.message);
+    }
+    return *this;
+  }
   bool Empty() const {
     return messages.empty() && !progress && overlay == ProgressOverlay::kUnchanged &&
            end == TransferEnd::kRunning;

@@ -1,7 +1,10 @@
-// Bank export, bank import and a firmware stream against the simulated pedal at its
-// default wire pacing, in real time, as in PresetSyncBench: the loop plays the audio
-// pass (a drain every 1.45 ms) and the 100 ms device timer. Reported against the
-// protocol's pacing floor: one message of the editor per 100 ms tick.
+// Bank export, bank import, the factory write and a firmware stream against the simulated
+// pedal at its default wire pacing (48,000 bytes per second, 2 ms latency), in real time,
+// as in PresetSyncBench: the loop plays the audio pass (a drain every 1.45 ms) and the
+// 100 ms device timer. The bank transfers run twice, argument 0 with the next message on
+// each answer, argument 1 with one message per tick as before; each is reported against
+// its floor: every byte's wire time plus one latency per request or acknowledgement (and
+// for the import a tick for each IR chunk, which the pedal does not acknowledge).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -23,6 +26,8 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 constexpr double kTickSeconds = 0.1;
+constexpr double kWireBytesPerSecond = 48000.0;
+constexpr double kLatencySeconds = 0.002;
 
 class Settings : public qd3::IMidiPortSettings {
  public:
@@ -31,10 +36,11 @@ class Settings : public qd3::IMidiPortSettings {
   void Save() override {}
 };
 
-// The default pedal with four more presets using user IRs of their own.
-qd3::sim::PedalState PedalWithFourUserIrs() {
+// The default pedal (user IRs 0..3 and 130 in use) with five more presets using user IRs
+// of their own: ten in all.
+qd3::sim::PedalState PedalWithTenUserIrs() {
   qd3::sim::PedalState state = qd3::sim::DefaultPedalState();
-  for (int slot : {10, 20, 30, 40}) {
+  for (int slot : {10, 20, 30, 40, 50}) {
     qd3::sim::Record& r = state.presets[static_cast<size_t>(slot)];
     qd3::sim::RecordParam(r, qd3::sim::kParamIrModeA) = 1;
     qd3::sim::RecordParam(r, qd3::sim::kParamIrAHigh) = 0;
@@ -55,6 +61,7 @@ struct Rig {
     editor.SetPlatformServices(&platform);
     editor.SetDeviceMessageSink([&](std::span<const uint8_t> m) {
       ++sent;
+      sentBytes += m.size();
       ++sentByCommand[m.size() > 5 ? m[5] : 0];
       ports.SendDeviceMessage(m);
     });
@@ -69,7 +76,11 @@ struct Rig {
     const auto start = Clock::now();
     auto nextTick = start;
     while (Clock::now() - start < limit) {
-      ports.DrainMidiQueues([&](const uint8_t* b, size_t n) { editor.HandleDeviceMessage(b, n); });
+      ports.DrainMidiQueues([&](const uint8_t* b, size_t n) {
+        receivedBytes += n;
+        ++received;
+        editor.HandleDeviceMessage(b, n);
+      });
       if (done()) return std::chrono::duration<double>(Clock::now() - start).count();
       if (Clock::now() >= nextTick) {
         nextTick += 100ms;
@@ -88,6 +99,9 @@ struct Rig {
   qd3::QD3Control editor;
   qd3::ScriptedPlatformServices platform;
   int sent = 0;
+  int received = 0;
+  std::size_t sentBytes = 0;
+  std::size_t receivedBytes = 0;
   std::map<int, int> sentByCommand;
 };
 
@@ -101,6 +115,25 @@ bool Settle(Rig& rig) {
   rig.RunUntil([&] { return Clock::now() >= until; }, 5s);
   return true;
 }
+
+qd3::TransferPacing PacingOf(const benchmark::State& state) {
+  return state.range(0) == 0 ? qd3::TransferPacing::kOnAnswer : qd3::TransferPacing::kOnTick;
+}
+
+// What crossed the wire between two points of a run.
+struct Traffic {
+  explicit Traffic(const Rig& rig)
+      : sent(rig.sent), sentBytes(rig.sentBytes), receivedBytes(rig.receivedBytes) {}
+  int sent;
+  std::size_t sentBytes;
+  std::size_t receivedBytes;
+  // Every byte's time on the wire since `this`, plus one latency per answer waited for.
+  double Floor(const Rig& rig, int answersWaitedFor) const {
+    const double bytes =
+        static_cast<double>(rig.sentBytes - sentBytes + rig.receivedBytes - receivedBytes);
+    return bytes / kWireBytesPerSecond + answersWaitedFor * kLatencySeconds;
+  }
+};
 
 // Exports the rig's pedal into `file`; seconds taken, or negative.
 double Export(Rig& rig, const std::filesystem::path& file, int& messages) {
@@ -121,15 +154,16 @@ double Export(Rig& rig, const std::filesystem::path& file, int& messages) {
 
 void BM_BankExport(benchmark::State& state) {
   for (auto _ : state) {
-    Rig rig(PedalWithFourUserIrs(), kBase / "export");
+    Rig rig(PedalWithTenUserIrs(), kBase / "export");
+    rig.editor.SetBankTransferPacing(PacingOf(state));
     if (!Settle(rig)) return state.SkipWithError("no connection");
     int messages = 0;
+    const Traffic from(rig);
     const double seconds = Export(rig, rig.folder / "bank.q3b", messages);
     if (seconds < 0) return state.SkipWithError("the export did not finish");
-    // One request per tick, and the tick that finds nothing left ends it.
-    const double floor = (messages + 1) * kTickSeconds;
+    const double floor = from.Floor(rig, messages);
     state.SetIterationTime(seconds);
-    state.counters["messages"] = messages;
+    state.counters["requests"] = messages;
     state.counters["floor_s"] = floor;
     state.counters["ratio_to_floor"] = seconds / floor;
   }
@@ -139,7 +173,7 @@ void BM_BankImport(benchmark::State& state) {
   for (auto _ : state) {
     std::filesystem::path bank = kBase / "import-source.q3b";
     {
-      Rig source(PedalWithFourUserIrs(), kBase / "source");
+      Rig source(PedalWithTenUserIrs(), kBase / "source");
       if (!Settle(source)) return state.SkipWithError("no connection");
       int messages = 0;
       std::filesystem::create_directories(kBase);
@@ -148,24 +182,57 @@ void BM_BankImport(benchmark::State& state) {
     qd3::sim::PedalState blank = qd3::sim::DefaultPedalState();
     for (auto& record : blank.presets) record = qd3::sim::DefaultPresetRecord(0);
     Rig rig(std::move(blank), kBase / "import");
+    rig.editor.SetBankTransferPacing(PacingOf(state));
     if (!Settle(rig)) return state.SkipWithError("no connection");
     rig.platform.QueueMessageBoxResult(qd3::EMsgBoxResult::OK);
     rig.platform.QueueOpenFileResult(bank.string());
+    // The safety backup of the blank pedal comes first, timed on its own.
+    const Traffic beforeBackup(rig);
+    const auto backupRequests = [&] {
+      return rig.sentByCommand[qd3::kCmdRequestPreset] + rig.sentByCommand[qd3::kCmdRequestIr];
+    };
+    const int requestsBefore = backupRequests();
     rig.editor.ImportBank();
-    // The safety backup of the blank pedal comes first and is not timed.
-    if (rig.RunUntil([&] { return rig.editor.session.restoreActive; }, 120s) < 0) {
-      return state.SkipWithError("the import did not start");
-    }
-    const int before = rig.sent;
+    const double backup = rig.RunUntil([&] { return rig.editor.session.restoreActive; }, 120s);
+    if (backup < 0) return state.SkipWithError("the import did not start");
+    const double backupFloor = beforeBackup.Floor(rig, backupRequests() - requestsBefore);
+    const Traffic from(rig);
+    const int chunksBefore = rig.sentByCommand[qd3::kCmdRestoreIrData];
     const double seconds = rig.RunUntil([&] { return !rig.editor.session.restoreActive; }, 120s);
     if (seconds < 0) return state.SkipWithError("the import did not finish");
-    const int messages = rig.sent - before;  // the bracket, every message, the end
-    const double floor = (messages - 1) * kTickSeconds;
+    const int messages = rig.sent - from.sent;  // the bracket, every message, the end
+    const int chunks = rig.sentByCommand[qd3::kCmdRestoreIrData] - chunksBefore;
+    // The bracket's ends and the chunks are not acknowledged; the chunks keep a tick each.
+    const double floor = from.Floor(rig, messages - 2 - chunks) + chunks * kTickSeconds;
     state.SetIterationTime(seconds);
     state.counters["messages"] = messages;
     state.counters["floor_s"] = floor;
     state.counters["ratio_to_floor"] = seconds / floor;
+    state.counters["backup_s"] = backup;
+    state.counters["backup_ratio_to_floor"] = backup / backupFloor;
     std::filesystem::remove(bank);
+  }
+}
+
+void BM_FactoryWrite(benchmark::State& state) {
+  for (auto _ : state) {
+    Rig rig(PedalWithTenUserIrs(), kBase / "factory");
+    rig.editor.SetBankTransferPacing(PacingOf(state));
+    if (!Settle(rig)) return state.SkipWithError("no connection");
+    rig.platform.QueueMessageBoxResult(qd3::EMsgBoxResult::OK);  // after the safety backup
+    rig.editor.UpdateFactoryPresets();
+    if (rig.RunUntil([&] { return rig.editor.FactoryWriteRunning(); }, 120s) < 0) {
+      return state.SkipWithError("the factory write did not start");
+    }
+    const Traffic from(rig);
+    const double seconds = rig.RunUntil([&] { return !rig.editor.FactoryWriteRunning(); }, 120s);
+    if (seconds < 0) return state.SkipWithError("the factory write did not finish");
+    const int messages = rig.sent - from.sent;  // the bracket, 128 writes, the reset
+    const double floor = from.Floor(rig, messages - 3);
+    state.SetIterationTime(seconds);
+    state.counters["messages"] = messages;
+    state.counters["floor_s"] = floor;
+    state.counters["ratio_to_floor"] = seconds / floor;
   }
 }
 
@@ -191,8 +258,14 @@ void BM_FirmwareStream57000(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_BankExport)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
-BENCHMARK(BM_BankImport)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_BankExport)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_BankImport)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_FactoryWrite)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 BENCHMARK(BM_FirmwareStream57000)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace

@@ -2,6 +2,7 @@
 // pedal sent, an import recreates a pedal and is verified, a refusal stops it without
 // touching the cache, the safety backup comes first, and the factory update is bracketed
 // and ends with the reset.
+#include <algorithm>
 #include <fstream>
 
 #include "presets/BankFile.h"
@@ -125,6 +126,130 @@ TEST_F(BankTransfers, AnImportRecreatesThePedalAndIsVerifiedAfterReconnecting) {
   EXPECT_EQ(Boxes("were saved first to"), 1u);
   EXPECT_TRUE(std::filesystem::exists(target.folder.Path() / "Backups"));
   EXPECT_EQ(target.editor.session.pendingMessage, "All 128 presets restored and verified.");
+}
+
+// Every message the editor sends, with the harness's virtual time.
+struct TimedSend {
+  std::chrono::microseconds at;
+  Bytes message;
+};
+void RecordSends(CoreHarness& h, std::vector<TimedSend>& sends) {
+  h.editor.SetDeviceMessageSink([&h, &sends](std::span<const uint8_t> m) {
+    h.sent.messages.emplace_back(m.begin(), m.end());
+    sends.push_back({h.now, Bytes(m.begin(), m.end())});
+    h.ports.SendDeviceMessage(m);
+  });
+}
+// When the first `command` at or after `from` was sent; -1 when none was.
+std::chrono::microseconds FirstSend(const std::vector<TimedSend>& sends, uint8_t command,
+                                    std::chrono::microseconds from = {}) {
+  for (const TimedSend& s : sends) {
+    if (s.at >= from && s.message[kCommandOffset] == command) return s.at;
+  }
+  return std::chrono::microseconds{-1};
+}
+
+// The next request leaves as the answer before it arrives: the same file as one request
+// per tick, one request in flight at any time, in a fraction of the time.
+TEST_F(BankTransfers, AnExportOnEachAnswerIsThePacedFileInAFractionOfTheTime) {
+  CoreHarness h(PedalWithUserIrsInUse());
+  Open(h);
+  size_t from = 0;
+  int requests = 0;
+  int mostInFlight = 0;
+  h.editor.SetDeviceMessageSink([&](std::span<const uint8_t> m) {
+    if (m[kCommandOffset] == kCmdRequestPreset || m[kCommandOffset] == kCmdRequestIr) {
+      const auto answers = std::count_if(h.received.begin() + static_cast<std::ptrdiff_t>(from),
+                                         h.received.end(), [](const Bytes& r) {
+                                           return r[kCommandOffset] == kCmdPresetDump ||
+                                                  r[kCommandOffset] == kCmdIrEnd;
+                                         });
+      mostInFlight = std::max(mostInFlight, ++requests - static_cast<int>(answers));
+    }
+    h.sent.messages.emplace_back(m.begin(), m.end());
+    h.ports.SendDeviceMessage(m);
+  });
+  struct Run {
+    TransferPacing pacing;
+    Bytes file;
+    std::chrono::microseconds took{0};
+  };
+  Run runs[] = {{TransferPacing::kOnTick, {}}, {TransferPacing::kOnAnswer, {}}};
+  for (Run& run : runs) {
+    h.editor.SetBankTransferPacing(run.pacing);
+    const auto file = h.folder.Path() / (std::to_string(static_cast<int>(run.pacing)) + ".q3b");
+    mPlatform.QueueSaveFileResult(file.string());
+    from = h.received.size();
+    requests = 0;
+    const auto start = h.now;
+    h.editor.OnMenuCommand(kEditorCmdBankExport);
+    RunExport(h);
+    run.took = h.now - start;
+    run.file = ReadAll(file);
+  }
+  const Run& paced = runs[0];
+  const Run& fast = runs[1];
+  ASSERT_FALSE(fast.file.empty());
+  EXPECT_EQ(fast.file, paced.file);
+  EXPECT_EQ(mostInFlight, 1);
+  EXPECT_GE(paced.took, 13s);  // 128 + 7 requests, one per 100 ms tick
+  EXPECT_LE(fast.took, 2s);
+  EXPECT_EQ(Boxes("Finished successfully!"), 2u);
+}
+
+// A pedal that takes 50 ms for each write is sent nothing while it writes: every
+// acknowledged message waits for its acknowledgement, and the unacknowledged IR chunks
+// still leave one per tick.
+TEST_F(BankTransfers, AnImportOnEachAcknowledgementNeverOutrunsASlowWriter) {
+  CoreHarness source(PedalWithUserIrsInUse());
+  Open(source);
+  const auto file = source.folder.Path() / "bank.q3b";
+  mPlatform.QueueSaveFileResult(file.string());
+  source.editor.OnMenuCommand(kEditorCmdBankExport);
+  RunExport(source);
+
+  CoreHarness target(BlankPedal());
+  Open(target);
+  target.link.SetTiming(sim::WireTiming{.writeDelay = 50ms});
+  std::vector<TimedSend> sends;
+  RecordSends(target, sends);
+  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);
+  mPlatform.QueueOpenFileResult(file.string());
+  target.editor.OnMenuCommand(kEditorCmdBankImport);
+  ASSERT_TRUE(target.RunUntil([&] { return target.editor.session.restoreActive; }, 60s));
+  ASSERT_TRUE(target.RunUntil([&] { return !target.editor.session.restoreActive; }, 120s));
+  target.RunFor(30s);
+
+  EXPECT_EQ(target.link.Pedal().MessagesDuringWrite(), 0);
+  EXPECT_EQ(target.editor.session.pendingMessage, "All 128 presets restored and verified.");
+  std::chrono::microseconds lastChunk{-1};
+  for (const TimedSend& s : sends) {
+    if (s.message[kCommandOffset] != kCmdRestoreIrData) continue;
+    if (lastChunk.count() >= 0) {
+      EXPECT_GE(s.at - lastChunk, 95ms) << "IR chunks outran the tick";
+    }
+    lastChunk = s.at;
+  }
+  EXPECT_GE(lastChunk.count(), 0) << "the bank's IRs were not sent";
+  // 128 writes of 50 ms each, about 7.4 s, and the 6 IRs in use at a tick for each of
+  // their chunks and their end, about 6 s; one message per tick would take 19.4 s.
+  const auto begin = FirstSend(sends, kCmdBulkBegin);
+  const auto took = FirstSend(sends, kCmdBulkEnd, begin) - begin;
+  EXPECT_LE(took, 15s);
+}
+
+TEST_F(BankTransfers, TheFactoryWriteGoesOnEachAcknowledgement) {
+  CoreHarness h;
+  Open(h);
+  std::vector<TimedSend> sends;
+  RecordSends(h, sends);
+  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);
+  h.editor.OnMenuCommand(kEditorCmdFactoryUpdate);
+  ASSERT_TRUE(h.RunUntil([&] { return Boxes("Finished successfully!") > 0; }, 60s));
+  EXPECT_EQ(h.link.Pedal().MessagesDuringWrite(), 0);
+  const auto took = FirstSend(sends, kCmdFactoryReset) - FirstSend(sends, kCmdBulkBegin);
+  EXPECT_GT(took.count(), 0);
+  EXPECT_LE(took, 2500ms);
 }
 
 TEST_F(BankTransfers, ARefusalStopsTheImportWithCommunicationErrorAndKeepsTheCache) {

@@ -1,8 +1,10 @@
-// The editor's parts alone: the dispatch table's rows and the screen writer.
+// The editor's parts alone: the dispatch table's rows, the screen writer and the outbox's
+// progress.
 
 #include <gtest/gtest.h>
 
 #include "editor/Dispatcher.h"
+#include "editor/Outbox.h"
 #include "editor/ScreenWriter.h"
 #include "tests/support/FakeScreen.h"
 #include "tests/support/ScriptedPlatformServices.h"
@@ -64,6 +66,39 @@ TEST(ScreenWriter, ProgressIsClampedAndRedrawKeepsVisibility) {
   writer.Redraw(kTagProgressValue);
   EXPECT_TRUE(value.hidden);
   EXPECT_EQ(value.dirtyCount, dirty + 1);
+}
+
+// A transfer on each answer reports progress for every message; the bar follows at most
+// every 50 ms, shows the first value of a new bar at once and keeps the last one.
+TEST(Outbox, ProgressIsRedrawnAtMostEvery50MsAndKeepsItsLastValue) {
+  test::FakeScreen screen;
+  screen.Add(kTagProgressValue);
+  test::FakeControl& text = screen.Add(kTagProgressText);
+  ScreenWriter writer;
+  writer.Attach(&screen);
+  DeviceSession session;
+  SessionWatch watch;
+  Outbox outbox(session, watch, writer);
+  const auto progress = [&](double fraction) { outbox.Apply(TransferStep{}.Progress(fraction)); };
+
+  for (int percent = 0; percent <= 100; ++percent) progress(percent / 100.0);
+  EXPECT_EQ(text.strHistory, std::vector<std::string>{"0 %"});
+  EXPECT_TRUE(outbox.ProgressWaiting());
+  outbox.PassTime(20);
+  EXPECT_EQ(text.str, "0 %");
+  outbox.PassTime(40);
+  EXPECT_EQ(text.str, "100 %");
+  EXPECT_FALSE(outbox.ProgressWaiting());
+
+  progress(0.5);  // within 50 ms of the last redraw: it waits...
+  EXPECT_EQ(text.str, "100 %");
+  TransferStep hide;
+  hide.overlay = ProgressOverlay::kHide;
+  outbox.Apply(hide);  // ...and is shown as the bar goes
+  EXPECT_EQ(text.str, "50 %");
+  EXPECT_TRUE(screen.hiddenGroups.count(group::kProgress));
+  progress(0.1);  // the next bar starts from its own first value
+  EXPECT_EQ(text.str, "10 %");
 }
 
 TEST(ScreenWriter, RowsGoWithTheWindow) {

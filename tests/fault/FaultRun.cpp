@@ -112,9 +112,9 @@ void FaultRun::RunFor(std::chrono::microseconds duration) {
 
 bool FaultRun::TransferUnderWay() const {
   const DeviceSession& s = h.editor.session;
-  return (s.readAllActive && s.connected) || s.backupActive || s.restoreActive || s.factoryNext ||
-         s.firmwareMode || s.irUploadNext || s.bulkBeginPending || mPlugBackAt.count() >= 0 ||
-         h.editor.AwaitingSessionAnswer();
+  return (s.readAllActive && s.connected) || s.backupActive || s.restoreActive ||
+         h.editor.FactoryWriteRunning() || s.firmwareMode || s.irUploadNext || s.bulkBeginPending ||
+         mPlugBackAt.count() >= 0 || h.editor.AwaitingSessionAnswer();
 }
 
 bool FaultRun::RunUntilQuiet(std::chrono::microseconds quiet, std::chrono::microseconds limit) {

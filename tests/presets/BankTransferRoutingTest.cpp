@@ -1,5 +1,5 @@
-// The one router the editor and qd3ctl share: which transfer a reply reaches and which
-// transfer a tick serves.
+// The one router the editor and qd3ctl share: which transfer a reply reaches, which
+// transfer a tick serves, and what leaves on an answer rather than on the next tick.
 
 #include <gtest/gtest.h>
 
@@ -58,6 +58,79 @@ TEST_F(Router, WriteRepliesReachTheImportWhileItRunsAndNeverStartAFactoryReset) 
 
   ASSERT_EQ(transfers.Import().Start(Concat({PresetDump(0)})).end, TransferEnd::kRunning);
   EXPECT_EQ(transfers.OnWriteReply(kCmdWriteNak).kind, BankTransferKind::kImport);
+}
+
+// The commands a step sends, in order.
+std::vector<int> Commands(const TransferStep& step) {
+  std::vector<int> commands;
+  for (const Bytes& m : step.messages) commands.push_back(m[kCommandOffset]);
+  return commands;
+}
+
+// On each answer the next message leaves from the reply's handler; a refusal, an IR chunk
+// (never acknowledged) and a finished export wait for the tick. One per tick leaves
+// nothing from a handler.
+TEST_F(Router, OnTheAnswerTheNextMessageLeavesAtOnceExceptWhatWaitsForTheTick) {
+  for (const TransferPacing pacing : {TransferPacing::kOnAnswer, TransferPacing::kOnTick}) {
+    SCOPED_TRACE(pacing == TransferPacing::kOnAnswer ? "on the answer" : "on the tick");
+    const bool onAnswer = pacing == TransferPacing::kOnAnswer;
+    DeviceSession s;
+    s.connected = true;
+    BankTransfers router(s);
+    router.SetPacing(pacing);
+    using V = std::vector<int>;
+
+    // The import: two presets, then an IR transfer of begin, one chunk and end.
+    std::vector<Bytes> bank = {PresetDump(0), PresetDump(1)};
+    for (Bytes& m : test::IrTransfer(7, 600)) bank.push_back(m);
+    ASSERT_EQ(bank.size(), 5u);
+    ASSERT_EQ(router.Import().Start(Concat(bank)).end, TransferEnd::kRunning);
+    EXPECT_EQ(Commands(router.OnTick()->step), V{kCmdBulkBegin});
+    EXPECT_EQ(Commands(router.OnTick()->step), V{kCmdRestorePreset});
+    EXPECT_EQ(Commands(router.OnWriteReply(kCmdWriteAck).step),
+              onAnswer ? V{kCmdRestorePreset} : V{});
+    if (!onAnswer) {
+      EXPECT_EQ(Commands(router.OnTick()->step), V{kCmdRestorePreset});
+    }
+    EXPECT_EQ(Commands(router.OnWriteReply(kCmdWriteNext).step),
+              onAnswer ? V{kCmdRestoreIrBegin} : V{});
+    if (!onAnswer) {
+      EXPECT_EQ(Commands(router.OnTick()->step), V{kCmdRestoreIrBegin});
+    }
+    EXPECT_EQ(Commands(router.OnWriteReply(kCmdWriteAck).step), V{}) << "a chunk is next";
+    EXPECT_EQ(Commands(router.OnTick()->step), V{kCmdRestoreIrData});
+    EXPECT_EQ(Commands(router.OnTick()->step), V{kCmdRestoreIrEnd});
+    EXPECT_EQ(Commands(router.OnWriteReply(kCmdWriteAck).step), V{kCmdBulkEnd});
+    EXPECT_FALSE(s.restoreActive);
+
+    // The export: each whole dump asks for the next slot; a damaged one for the same.
+    router.Export().Start();
+    const auto first = router.OnTick();
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(Commands(first->step), V{kCmdRequestPreset});
+    const TransferStep next = *router.OnPresetDump(PresetDump(0));
+    ASSERT_EQ(next.messages.size(), onAnswer ? 1u : 0u);
+    if (onAnswer) {
+      EXPECT_EQ(next.messages[0][kSelectorOffset], 1);
+    }
+    if (!onAnswer) router.OnTick();
+    Bytes damaged = PresetDump(1);
+    damaged[kChecksumLoOffset] ^= 1;
+    const TransferStep again = *router.OnPresetDump(damaged);
+    ASSERT_EQ(again.messages.size(), onAnswer ? 1u : 0u);
+    if (onAnswer) {
+      EXPECT_EQ(again.messages[0][kSelectorOffset], 1);
+    }
+
+    // The factory write: a refusal is written again on the tick, never at once.
+    const Bytes factory = Concat({PresetDump(0), PresetDump(1)});
+    router.Factory().Start(factory);
+    EXPECT_EQ(Commands(router.OnTick()->step), V{kCmdBulkBegin});
+    EXPECT_EQ(router.OnTick()->step.messages.size(), 1u);
+    EXPECT_EQ(router.OnWriteReply(kCmdWriteNak).step.messages.size(), 0u);
+    EXPECT_EQ(router.OnTick()->step.messages.size(), 1u);
+    EXPECT_EQ(router.OnWriteReply(kCmdWriteAck).step.messages.size(), onAnswer ? 1u : 0u);
+  }
 }
 
 }  // namespace
