@@ -80,7 +80,7 @@ void QD3Control::SetPresetPickerPressed(bool p) {
 bool QD3Control::OnEditorKey(EditorKey key) {
   // An open overlay takes the key first, so Escape never reaches the pedal face and the
   // arrows do not step presets behind a settings page.
-  return mOverlays.OnKey(key) || mFace.OnKey(key);
+  return mOverlays.OnKey(key) || mFace.OnKey(key) || mMirror.OnListKey(key);
 }
 
 void QD3Control::OnMenuCommand(int command) {

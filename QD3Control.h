@@ -81,6 +81,8 @@ class QD3Control : public IEditorDelegate,
 
   // --- keys, menu, pedal face, templates ---
   bool OnEditorKey(EditorKey key);
+  // A wheel turn over the preset list; positive scrolls towards slot 1.
+  void WheelPresetList(bool positive, bool fine) { mMirror.WheelList(positive, fine); }
   void OnMenuCommand(int command);
   void OnNextSwitch();
   void OnPreviousSwitch();

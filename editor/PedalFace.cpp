@@ -179,7 +179,7 @@ bool PedalFace::OnKey(EditorKey key) {
       OnSaveButton();
       OnSaveButton();
       return true;
-    case EditorKey::kCloseOverlay:
+    default:  // Escape and the list's keys belong to others
       break;
   }
   return false;

@@ -5,6 +5,7 @@
 // middle switch, storing with the save button, the auto-filter switch, the blinking of
 // the two-digit display while browsing or storing is armed, and their keys.
 
+#include "editor/EditorKey.h"
 #include "editor/EditorState.h"
 #include "editor/Outbox.h"
 #include "editor/ParamWriter.h"
@@ -13,8 +14,6 @@
 #include "protocol/DeviceSession.h"
 
 namespace qd3 {
-
-enum class EditorKey : uint8_t { kPreviousPreset, kNextPreset, kStore, kCloseOverlay };
 
 class PedalFace {
  public:

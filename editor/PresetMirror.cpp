@@ -1,5 +1,6 @@
 #include "editor/PresetMirror.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "params/DependentValues.h"
@@ -122,8 +123,63 @@ void PresetMirror::Scroll(int scroll) {
 }
 
 void PresetMirror::Pick(int row) {
+  PickSlot(PickedPresetSlot(mListTop, row));
+}
+
+void PresetMirror::ShowListTop(int listTop) {
+  listTop = std::clamp(listTop, 0, kPresetListMaxTop);
+  // The scroll bar follows; the rows are placed here whether or not it reports back.
+  mNeeds.writer.SetParameterValue(kParamScroll, ScrollNormalizedForListTop(listTop));
+  Scroll(kPresetListMaxTop - listTop);
+}
+
+void PresetMirror::WheelList(bool positive, bool fine) {
+  ShowListTop(ListTopAfterWheel(mListTop, positive, fine));
+}
+
+bool PresetMirror::OnListKey(EditorKey key) {
   DeviceSession& session = mNeeds.session;
-  const int slot = PickedPresetSlot(mListTop, row);
+  const int from = std::clamp(session.highlightedPreset, 0, kPresetCount - 1);
+  int to = from;
+  switch (key) {
+    case EditorKey::kListUp:
+      to = from - 1;
+      break;
+    case EditorKey::kListDown:
+      to = from + 1;
+      break;
+    case EditorKey::kListPageUp:
+      to = from - kPresetListVisibleRows;
+      break;
+    case EditorKey::kListPageDown:
+      to = from + kPresetListVisibleRows;
+      break;
+    case EditorKey::kListFirst:
+      to = 0;
+      break;
+    case EditorKey::kListLast:
+      to = kPresetCount - 1;
+      break;
+    case EditorKey::kListPick:
+      PickSlot(from);
+      return true;
+    default:
+      return false;
+  }
+  to = std::clamp(to, 0, kPresetCount - 1);
+  SetRowColor(session.highlightedPreset, false);
+  session.highlightedPreset = to;
+  SetRowColor(to, true);
+  if (to < mListTop) {
+    ShowListTop(to);
+  } else if (to >= mListTop + kPresetListVisibleRows) {
+    ShowListTop(to - kPresetListVisibleRows + 1);
+  }
+  return true;
+}
+
+void PresetMirror::PickSlot(int slot) {
+  DeviceSession& session = mNeeds.session;
   SetRowColor(session.highlightedPreset, false);
   session.highlightedPreset = slot;
   SetRowColor(slot, true);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/CacheKeeper.h"
+#include "editor/EditorKey.h"
 #include "editor/EditorState.h"
 #include "editor/ImpulseResponses.h"
 #include "editor/Outbox.h"
@@ -55,6 +56,12 @@ class PresetMirror {
   // The scroll bar's value, and a click on a visible row.
   void Scroll(int scroll);
   void Pick(int row);
+  // A wheel turn over the list: 3 rows, 1 with `fine` (Shift or Ctrl); positive is up.
+  void WheelList(bool positive, bool fine);
+  // The list keys: the highlight moves and is scrolled into view, or is picked. False for
+  // the other keys.
+  bool OnListKey(EditorKey key);
+  int ListTop() const { return mListTop; }
 
   PresetSync& Sync() { return mSync; }
   void OnChecksumBlock(std::span<const uint8_t, kChecksumBlockSize> data);
@@ -64,6 +71,8 @@ class PresetMirror {
   void ApplyCurrentPresetDump(std::span<const uint8_t> m);
 
  private:
+  void ShowListTop(int listTop);
+  void PickSlot(int slot);
   void SetRowLabel(int slot, std::string label);
   void SetRowColor(int slot, bool current);
   void ApplyList(const PresetList& list);

@@ -61,6 +61,13 @@ std::optional<QD3Control::EditorKey> EditorKeyFor(const IKeyPress& key) {
   if (plain && key.vk == kVK_LEFT) return Key::kPreviousPreset;
   if (plain && key.vk == kVK_RIGHT) return Key::kNextPreset;
   if (plain && key.vk == kVK_ESCAPE) return Key::kCloseOverlay;
+  if (plain && key.vk == kVK_UP) return Key::kListUp;
+  if (plain && key.vk == kVK_DOWN) return Key::kListDown;
+  if (plain && key.vk == kVK_PRIOR) return Key::kListPageUp;
+  if (plain && key.vk == kVK_NEXT) return Key::kListPageDown;
+  if (plain && key.vk == kVK_HOME) return Key::kListFirst;
+  if (plain && key.vk == kVK_END) return Key::kListLast;
+  if (plain && key.vk == kVK_RETURN) return Key::kListPick;
   if (key.C && !key.A && key.vk == 'S') return Key::kStore;
   return std::nullopt;
 }

@@ -42,10 +42,12 @@ void BuildPresetList(ScreenBuild& s) {
   }
   // The editor learns whether the picker's next value is a pick before it arrives.
   QD3Control* editor = &s.editor;
-  s.presetPicker = s.graphics.AttachControl(
-      std::make_unique<ReportingSelectControl>(kPickerRect, kParamPresetPicker, [editor](int kind) {
+  s.presetPicker = s.graphics.AttachControl(std::make_unique<ReportingSelectControl>(
+      kPickerRect, kParamPresetPicker,
+      [editor](int kind) {
         editor->SetPresetPickerPressed(kind == IInvisibleSelectControl3::kPress);
-      }));
+      },
+      [editor](bool positive, bool fine) { editor->WheelPresetList(positive, fine); }));
   s.graphics.AttachControl(std::make_unique<IVSliderControl>(
                                kScrollBarRect, kParamScroll, std::string{}, s.styles.sliderStyle,
                                true, kScrollGearing, kScrollHandleSize),

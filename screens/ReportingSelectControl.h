@@ -13,9 +13,15 @@ namespace qd3 {
 class ReportingSelectControl : public IInvisibleSelectControl3 {
  public:
   using EventHook = std::function<void(int eventKind)>;
+  // A wheel turn, after it was reported: positive is away from the player, `fine` with
+  // Shift or Ctrl held.
+  using WheelHook = std::function<void(bool positive, bool fine)>;
 
-  ReportingSelectControl(const IRECT& bounds, int paramIdx, EventHook hook)
-      : IInvisibleSelectControl3(bounds, paramIdx), mHook(std::move(hook)) {}
+  ReportingSelectControl(const IRECT& bounds, int paramIdx, EventHook hook,
+                         WheelHook wheel = nullptr)
+      : IInvisibleSelectControl3(bounds, paramIdx),
+        mHook(std::move(hook)),
+        mWheel(std::move(wheel)) {}
 
   void OnMouseDown(float x, float y, const IMouseMod& mod) override {
     Report(kPress);
@@ -36,6 +42,7 @@ class ReportingSelectControl : public IInvisibleSelectControl3 {
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float delta) override {
     Report(kWheel);
     IInvisibleSelectControl3::OnMouseWheel(x, y, mod, delta);
+    if (mWheel && delta != 0.f) mWheel(delta > 0.f, mod.IsFine());
   }
 
  private:
@@ -44,6 +51,7 @@ class ReportingSelectControl : public IInvisibleSelectControl3 {
   }
 
   EventHook mHook;
+  WheelHook mWheel;
 };
 
 }  // namespace qd3

@@ -24,6 +24,8 @@ enum EVirtualKey {
   kVK_RETURN = 0x0D,
   kVK_ESCAPE = 0x1B,
   kVK_SPACE = 0x20,
+  kVK_PRIOR = 0x21,  // Page Up
+  kVK_NEXT = 0x22,   // Page Down
   kVK_END = 0x23,
   kVK_HOME = 0x24,
   kVK_LEFT = 0x25,

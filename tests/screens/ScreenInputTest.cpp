@@ -74,6 +74,24 @@ TEST_P(ScaledScreen, ScrollBarSetsTheScrollParameter) {
   EXPECT_LT(mS.editor.Params()[kParamScroll].Raw(), 10);
 }
 
+TEST_P(ScaledScreen, TheWheelOverThePresetListScrollsItAndPicksNothing) {
+  Connect();
+  const float k = mS.graphics.GetDrawScale();
+  const auto wheel = [&](float notches, bool shift) {
+    IMouseMod mod;
+    mod.S = shift;
+    mS.host.Wheel(100.f * k, 600.f * k, notches, mod);
+    mS.host.Frame();
+  };
+  wheel(-1.f, false);  // towards the player: down the list
+  EXPECT_EQ(mS.editor.Params()[kParamScroll].Raw(), 109 - 3);
+  wheel(-1.f, true);
+  EXPECT_EQ(mS.editor.Params()[kParamScroll].Raw(), 109 - 4);
+  wheel(1.f, false);
+  EXPECT_EQ(mS.editor.Params()[kParamScroll].Raw(), 109 - 1);
+  EXPECT_EQ(SentWithCommand(kCmdSelectPreset), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledScreen, ::testing::Values(0.5f, 1.0f));
 
 }  // namespace

@@ -190,6 +190,12 @@ IKeyPress KeyPressFromGdk(unsigned int keyval, unsigned int state) {
     case GDK_KEY_Home:
       k.vk = kVK_HOME;
       break;
+    case GDK_KEY_Page_Up:
+      k.vk = kVK_PRIOR;
+      break;
+    case GDK_KEY_Page_Down:
+      k.vk = kVK_NEXT;
+      break;
     case GDK_KEY_End:
       k.vk = kVK_END;
       break;
