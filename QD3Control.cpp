@@ -15,7 +15,10 @@ QD3Control::QD3Control()
                programMap}),
       mFace({mScreen, mOutbox, session, mParams, *this, *this, *this}),
       mDispatcher({session, mWatch, mOutbox, mConnection, mMirror, mIr, mFiles, mBanks}),
-      mTimer({session, mOutbox, mConnection, mMirror, mIr, mBanks}) {}
+      mTimer({session, mOutbox, mConnection, mMirror, mIr, mBanks}) {
+  mFiles.SetStoredSink(
+      [this](int slot, const PresetRecord& record) { mMirror.NoteStored(slot, record); });
+}
 
 QD3Control::~QD3Control() {
   mDeviceTimer.reset();

@@ -223,6 +223,16 @@ void PresetMirror::ContinueSync(std::span<const uint8_t> m) {
 
 // ---- the current preset ----
 
+void PresetMirror::NoteStored(int slot, const PresetRecord& record) {
+  if (slot < 0 || slot >= kPresetCount) return;
+  SetRowLabel(slot, CurrentPresetLabel(slot, PatchOffsetOf(mNeeds.params), record));
+  if (PresetCache* cache = mNeeds.cache.Get()) {
+    const bool written = Succeeded(cache->WritePreset(slot, record.Bytes()));
+    mNeeds.cache.NoteWrite(written);
+    if (written) mNeeds.checksums.StoreReceived(slot, record.Checksum());
+  }
+}
+
 void PresetMirror::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
   const int slot = m[kSelectorOffset];
   if (slot >= kPresetCount) return;

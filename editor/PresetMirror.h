@@ -69,6 +69,10 @@ class PresetMirror {
   void ContinueSync(std::span<const uint8_t> m);
   // A dump of the current preset: into the edit buffer, the display and the list.
   void ApplyCurrentPresetDump(std::span<const uint8_t> m);
+  // The editor stored `record` into `slot`: its row and its cache file show it at once.
+  // The checksum table takes the record's checksum too, so that a pedal that did not
+  // store it (protected) differs at the next comparison and is asked for the slot again.
+  void NoteStored(int slot, const PresetRecord& record);
 
  private:
   void ShowListTop(int listTop);

@@ -22,6 +22,7 @@ void TemplatesAndFiles::StoreCurrentPreset() {
   const PresetRecord record =
       BuildStoreRecord(edit.presetNameText, edit.liveValues, labelA, labelB);
   mNeeds.outbox.Send(BuildStorePresetMessage(mNeeds.session.currentPreset, record));
+  if (mStored) mStored(mNeeds.session.currentPreset, record);
 }
 
 void TemplatesAndFiles::ApplyDriveTemplate(int k) {

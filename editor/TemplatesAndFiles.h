@@ -4,6 +4,7 @@
 // loading either into the edit buffer, the lit template buttons, and the store of the
 // edit buffer into the current slot that both end with.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "editor/ScreenWriter.h"
 #include "params/SoundTemplates.h"
 #include "presets/PresetFile.h"
+#include "presets/PresetRecord.h"
 
 namespace qd3 {
 
@@ -39,6 +41,10 @@ class TemplatesAndFiles {
 
   // Sends the edit buffer to the pedal as the current preset.
   void StoreCurrentPreset();
+  // Told of every record StoreCurrentPreset sent, with its slot: the list and the cache
+  // follow at once (the pedal does not answer a store).
+  using StoredSink = std::function<void(int slot, const PresetRecord& record)>;
+  void SetStoredSink(StoredSink sink) { mStored = std::move(sink); }
 
   // Loads drive template k (0..9) or ambience template k (0..6) into the edit buffer
   // without live edits; a connected pedal then gets the whole buffer as the store.
@@ -69,6 +75,7 @@ class TemplatesAndFiles {
   bool StopPresetImport(ImpulseResponses::UploadLoss why);
 
   Needs mNeeds;
+  StoredSink mStored;
   // The preset file being imported, until the pedal stored its IRs.
   PresetFileData mImport;
   PresetFileIrPlan mImportPlan;

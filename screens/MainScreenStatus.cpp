@@ -5,6 +5,7 @@
 #include <string>
 
 #include "QD3ControlScreenNames.h"
+#include "protocol/DeviceMessages.h"
 #include "screens/MainScreen.h"
 #include "toolkit/controls/IEditableTextControl.h"
 #include "toolkit/controls/ITextControl.h"
@@ -34,12 +35,13 @@ constexpr float kIrListRowWidth = 280.f;
 void BuildNameAndStatus(ScreenBuild& s) {
   QD3Control* editor = &s.editor;
   s.graphics.AttachControl(
-      std::make_unique<IEditableTextControl>(kNameEntryRect, editor->presetNameText,
-                                             s.styles.nameText, kColorTransparent,
-                                             [editor](IControl* control) {
-                                               editor->presetNameText = control->GetStr();
-                                               editor->StoreCurrentPreset();
-                                             }),
+      std::make_unique<IEditableTextControl>(
+          kNameEntryRect, editor->presetNameText, s.styles.nameText, kColorTransparent,
+          [editor](IControl* control) {
+            editor->presetNameText = control->GetStr();
+            editor->StoreCurrentPreset();
+          },
+          kNameSize),
       kTagPresetName, group::kMain);
 
   s.graphics.AttachControl(

@@ -227,9 +227,9 @@ ISVG IGraphics::LoadSVG(const std::string& name, std::string_view units, float d
 // ---- text entry and menus
 
 void IGraphics::CreateTextEntry(IControl& caller, const IText& text, const IRECT& bounds,
-                                std::string_view initial) {
+                                std::string_view initial, std::size_t maxBytes) {
   if (mPopupMenu->IsOpen()) mPopupMenu->Close(-1);
-  mTextEntry->Begin(caller, text, bounds, initial);
+  mTextEntry->Begin(caller, text, bounds, initial, maxBytes);
 }
 
 void IGraphics::CreatePopupMenu(IControl& caller, std::vector<std::string> items,

@@ -174,8 +174,10 @@ class IGraphics : public IScreenAccess {
   IPlatformServices* GetPlatformServices() const { return mPlatform; }
   // In-place text entry over `bounds`; Return commits to caller.OnTextEntryCompletion,
   // Escape cancels, a press elsewhere commits.
+  // `maxBytes` > 0 stops typing at that many bytes and takes printable ASCII only, for
+  // fields the pedal stores byte for byte.
   void CreateTextEntry(IControl& caller, const IText& text, const IRECT& bounds,
-                       std::string_view initial);
+                       std::string_view initial, std::size_t maxBytes = 0);
   // A menu under `anchor`; a choice goes to caller.OnPopupMenuSelection.
   void CreatePopupMenu(IControl& caller, std::vector<std::string> items, const IRECT& anchor,
                        int checkedIndex = -1);

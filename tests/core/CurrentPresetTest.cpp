@@ -112,5 +112,37 @@ TEST_F(CurrentPreset, StoringSendsTheEditBufferWithItsName) {
   EXPECT_EQ(sim::RecordParam(stored, 1), 100);
 }
 
+// The pedal does not answer a store: the row and the cache take the new name at once, the
+// list rebuilt from the cache keeps it, and the pedal holds it too.
+TEST_F(CurrentPreset, ARenamedPresetShowsItsNewNameInTheListAndTheCacheAtOnce) {
+  Select(4);
+  mH.screen.At(138).str = "Renamed Lead";  // as the name field's commit leaves it
+  mH.editor.StoreCurrentPreset();
+  const auto nameOf = [](std::span<const uint8_t> field) {
+    std::string name(field.begin(), field.end());
+    return name.substr(0, name.find_last_not_of(' ') + 1);
+  };
+  EXPECT_NE(mH.editor.PresetRowLabel(4).find("Renamed Lead"), std::string::npos)
+      << mH.editor.PresetRowLabel(4);
+  const auto cached = mH.editor.Cache()->ReadPreset(4);
+  ASSERT_TRUE(cached.has_value());
+  EXPECT_EQ(nameOf(cached->NameField()), "Renamed Lead");
+
+  mH.RunFor(1s);
+  mH.editor.LoadCacheState();  // the list rebuilt from the cache
+  EXPECT_NE(mH.editor.PresetRowLabel(4).find("Renamed Lead"), std::string::npos);
+  const sim::Record onPedal = PedalRecord(4);
+  EXPECT_EQ(std::string(onPedal.begin() + 2, onPedal.begin() + 14), "Renamed Lead");
+  // The checksum the table now holds is the pedal's: the next check finds nothing to read.
+  mH.editor.Reconnect();
+  bool synchronised = false;
+  for (int step = 0; step < 400; ++step) {
+    mH.RunFor(10ms);
+    synchronised = synchronised || mH.editor.session.readAllActive;
+  }
+  EXPECT_TRUE(mH.editor.session.connected);
+  EXPECT_FALSE(synchronised) << "slot 5 was read again";
+}
+
 }  // namespace
 }  // namespace qd3::test

@@ -97,6 +97,60 @@ TEST(EditableText, CaretMovesOverWholeUtf8Characters) {
   EXPECT_EQ(e->GetStr(), "a");
 }
 
+// A fixed-width name: the entry opens on the name without its padding, takes printable
+// ASCII up to 32 bytes, and Ctrl+A selects it all for the next key to replace or delete.
+TEST(EditableText, APaddedNameIsEditedWithoutItsPaddingUpTo32Bytes) {
+  Canvas c;
+  auto* e = c.graphics.AttachControl(std::make_unique<IEditableTextControl>(
+      IRECT(20, 120, 260, 144), "Clean Chime" + std::string(21, ' '), kNameText, kColorTransparent,
+      nullptr, 32));
+  ITextEntryControl& entry = c.graphics.TextEntry();
+  c.host.Click(100, 130);
+  EXPECT_EQ(entry.GetText(), "Clean Chime");
+  EXPECT_EQ(entry.Caret(), 11u);
+  c.graphics.OnKeyDown(0, 0, Key(kVK_BACK));
+  EXPECT_EQ(entry.GetText(), "Clean Chim");
+
+  IKeyPress selectAll = Key('A', "a");
+  selectAll.C = true;
+  c.graphics.OnKeyDown(0, 0, selectAll);
+  EXPECT_TRUE(entry.AllSelected());
+  Type(c.graphics, "L");
+  EXPECT_EQ(entry.GetText(), "L") << "the typed key replaces the selection";
+  c.graphics.OnKeyDown(0, 0, selectAll);
+  c.graphics.OnKeyDown(0, 0, Key(kVK_DELETE));
+  EXPECT_EQ(entry.GetText(), "");
+
+  Type(c.graphics, std::string(40, 'x'));
+  EXPECT_EQ(entry.GetText(), std::string(32, 'x')) << "typing stops at 32 bytes";
+  c.graphics.OnKeyDown(0, 0, Key(kVK_HOME));
+  c.graphics.OnKeyDown(0, 0, Key(kVK_DELETE));
+  Type(c.graphics, "\xC3\xA9");  // not plain ASCII: refused
+  Type(c.graphics, "y");
+  EXPECT_EQ(entry.GetText(), "y" + std::string(31, 'x'));
+  c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN));
+  EXPECT_EQ(e->GetStr(), "y" + std::string(31, 'x'));
+}
+
+// The caret is at least two device pixels wide at every scale, and a text longer than the
+// field slides so that the caret at its end stays inside the field. Below the glyphs
+// (top-aligned 24-unit text in a 40-unit field) only the caret is dark.
+TEST(EditableText, TheCaretIsVisibleAtEveryScaleAndStaysInTheField) {
+  for (const float scale : {0.5f, 1.f, 2.f}) {
+    SCOPED_TRACE(scale);
+    Canvas c(scale, 1920, 400);
+    c.graphics.AttachControl(std::make_unique<IEditableTextControl>(
+        IRECT(20, 120, 260, 160), std::string(32, 'W'), kNameText, kColorTransparent, nullptr, 32));
+    c.host.Click(c.WX(100), c.WY(130));
+    c.host.Frame();
+    int darkColumns = 0;
+    const float step = 1.f / scale;  // one device pixel
+    for (float x = 21; x < 259; x += step) darkColumns += c.host.ProbeDesign(x, 154).R < 100;
+    EXPECT_GE(darkColumns, 2);
+    EXPECT_LE(darkColumns, 6);
+  }
+}
+
 TEST(EditableText, HidingTheControlClosesItsEntry) {
   Canvas c;
   auto* e = c.graphics.AttachControl(

@@ -8,8 +8,9 @@
 namespace qd3 {
 
 IEditableTextControl::IEditableTextControl(const IRECT& bounds, std::string s, const IText& style,
-                                           const IColor& bg, IActionFunction fn)
-    : ITextControl(bounds, std::move(s), style, bg) {
+                                           const IColor& bg, IActionFunction fn,
+                                           std::size_t maxBytes)
+    : ITextControl(bounds, std::move(s), style, bg), mMaxBytes(maxBytes) {
   mIgnoreMouse = false;
   SetActionFunction(std::move(fn));
 }
@@ -25,7 +26,11 @@ void IEditableTextControl::Draw(IDrawContext& g) {
 }
 
 void IEditableTextControl::OnMouseDown(float, float, const IMouseMod&) {
-  if (mUi) mUi->CreateTextEntry(*this, mText, mRect, mStr);
+  if (!mUi) return;
+  const std::size_t end = mStr.find_last_not_of(' ');
+  const std::string_view shown =
+      end == std::string::npos ? std::string_view{} : std::string_view(mStr).substr(0, end + 1);
+  mUi->CreateTextEntry(*this, mText, mRect, shown, mMaxBytes);
 }
 
 void IEditableTextControl::OnTextEntryCompletion(const std::string& entered) {
