@@ -9,8 +9,8 @@
 // (`restoreIndex` + 1) / `restoreTotal`. IR data chunks (0x78) are not acknowledged: the
 // index moves on and `restoreNext` is set at once. Every other message waits for
 // kCmdWriteAck or kCmdWriteNext, on which BankTransfers normally sends the next message at
-// once (see TransferPacing) unless it is an IR data chunk. The last kCmdWriteAck sends kCmdBulkEnd and sets
-// `restoreFinished`; the editor's timer then finishes (message, cache rebuild,
+// once (see TransferPacing) unless it is an IR data chunk. The last kCmdWriteAck sends kCmdBulkEnd
+// and sets `restoreFinished`; the editor's timer then finishes (message, cache rebuild,
 // reconnection).
 //
 // A bank whose IR transfers or preset records fail their checksums is refused before

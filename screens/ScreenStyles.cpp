@@ -59,9 +59,10 @@ ScreenStyles MakeScreenStyles() {
   s.knobStyle = IVStyle{}
                     .WithShowLabel(false)
                     .WithShowValue(false)
+                    .WithColor(kFG, palette::kKnobBody)
                     .WithColor(kX1, palette::kKnobAccent)
                     .WithColor(kPR, palette::kKnobPressed)
-                    .WithColor(kFR, kColorBlack);
+                    .WithColor(kFR, palette::kKnobFrame);
   s.buttonStyle = IVStyle{}
                       .WithShowLabel(true)
                       .WithShowValue(false)

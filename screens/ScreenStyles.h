@@ -20,13 +20,17 @@ inline constexpr const char* kFontKnow = "Fontknow";
 namespace palette {
 
 inline constexpr IColor kLightGrey{255, 204, 204, 204};  // titles, values
-inline constexpr IColor kDarkGrey{255, 102, 102, 102};   // captions, units
-inline constexpr IColor kCyan{255, 100, 255, 255};       // names, cabinet rows, curves
-inline constexpr IColor kListCyan{150, 100, 255, 255};   // preset rows
+// Captions and units: light enough for 4.5:1 on the window and on a knob's face.
+inline constexpr IColor kDarkGrey{255, 160, 160, 160};
+inline constexpr IColor kCyan{255, 100, 255, 255};      // names, cabinet rows, curves
+inline constexpr IColor kListCyan{150, 100, 255, 255};  // preset rows
 inline constexpr IColor kIrGainCyan{255, 51, 255, 255};
 inline constexpr IColor kGhostSegments{255, 51, 51, 51};  // unlit segments of the display
 
 inline constexpr IColor kKnobAccent{255, 51, 255, 255};
+// The face a knob's value and unit are read on, and its frame and pointer.
+inline constexpr IColor kKnobBody{255, 52, 52, 56};
+inline constexpr IColor kKnobFrame{255, 150, 150, 150};
 inline constexpr IColor kKnobPressed{255, 169, 169, 169};
 inline constexpr IColor kButtonOff{255, 116, 116, 116};
 inline constexpr IColor kButtonPressed{255, 144, 144, 144};

@@ -1,0 +1,78 @@
+// Legibility measured on the rendered canvas: the texts of a knob cell (caption, value
+// read-out, unit) stand at least 4.5:1 against what is behind them, at every scale.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "QD3ControlScreenNames.h"
+#include "params/GroupNames.h"
+#include "tests/screens/ScreenTestSupport.h"
+
+namespace qd3::test {
+namespace {
+
+// Relative luminance of an sRGB colour, as the contrast ratio of WCAG 2 defines it.
+double Luminance(const IColor& c) {
+  const auto linear = [](int v) {
+    const double s = v / 255.0;
+    return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(c.R) + 0.7152 * linear(c.G) + 0.0722 * linear(c.B);
+}
+
+double Contrast(const IColor& a, const IColor& b) {
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A text's contrast from the pixels of its rectangle, one per device pixel: the
+// background is the most common colour, the text the pixel that differs most from it.
+// Zero when the rectangle holds one colour only (no text drawn).
+double TextContrast(BuiltScreen& s, const IRECT& r, float scale) {
+  s.host.Frame();
+  std::map<std::tuple<int, int, int>, int> counts;
+  std::vector<IColor> pixels;
+  const float step = 1.f / scale;
+  for (float y = r.T; y < r.B; y += step) {
+    for (float x = r.L; x < r.R; x += step) {
+      const IColor c = s.host.ProbeDesign(x, y);
+      pixels.push_back(c);
+      ++counts[{c.R, c.G, c.B}];
+    }
+  }
+  const auto mode =
+      std::max_element(counts.begin(), counts.end(),
+                       [](const auto& a, const auto& b) { return a.second < b.second; });
+  const IColor background{255, std::get<0>(mode->first), std::get<1>(mode->first),
+                          std::get<2>(mode->first)};
+  double most = 0.0;
+  for (const IColor& c : pixels) most = std::max(most, Contrast(c, background));
+  return counts.size() > 1 ? most : 0.0;
+}
+
+TEST(Contrast, AKnobsCaptionValueAndUnitReadAtLeast4Point5To1AtEveryScale) {
+  // The drive page's first cell: its caption, its knob with the read-out and unit on it.
+  constexpr float kLeft = 380.f;
+  constexpr float kRight = kLeft + 200.f;
+  struct Part {
+    const char* what;
+    IRECT rect;
+  };
+  const Part parts[] = {{"caption", IRECT(kLeft, 850.f, kRight, 880.f)},
+                        {"value", IRECT(kLeft + 40.f, 965.f, kRight - 40.f, 1005.f)},
+                        {"unit", IRECT(kLeft + 60.f, 1040.f, kRight - 60.f, 1074.f)}};
+  for (const float scale : {0.5f, 1.f, 2.f}) {
+    BuiltScreen s(scale);
+    s.graphics.HideGroup(group::kIrPage, true);
+    s.graphics.HideGroup(group::kDrive, false);
+    for (const Part& part : parts) {
+      EXPECT_GE(TextContrast(s, part.rect, scale), 4.5) << part.what << " at scale " << scale;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qd3::test
