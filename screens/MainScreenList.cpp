@@ -34,6 +34,7 @@ void BuildPresetList(ScreenBuild& s) {
                                               std::string{}, s.styles.listText,
                                               palette::kListRowBackground);
     ITextControl* attached = s.graphics.AttachControl(std::move(row));
+    attached->SetEllipsis(true);  // a long name must not run under the scroll bar
     attached->SetStr({});
     char label[8];
     std::snprintf(label, sizeof label, " %02d", i + 1);

@@ -69,6 +69,7 @@ void BuildUserIrListRows(ScreenBuild& s) {
             IRECT(left, top, left + kIrListRowWidth, top + kIrListRowPitch), std::string{},
             s.styles.irListText),
         kNoTag, group::kCustomIr);
+    row->SetEllipsis(true);
     row->SetStr({});
     char text[24];
     std::snprintf(text, sizeof text, "Empty Slot %d", r + 1);

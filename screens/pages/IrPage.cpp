@@ -126,10 +126,12 @@ void BuildCabinetList(ScreenBuild& s) {
   for (int i = 0; i < kCabinetRows; ++i) {
     const float top = kCabinetTop + kCabinetRowPitch * static_cast<float>(i);
     const int tag = i == 0 ? kNoTag : kTagCabinetRowFirst + i - 1;
-    s.graphics.AttachControl(std::make_unique<ITextControl>(
-                                 IRECT(kCabinetLeft, top, kCabinetRight, top + kCabinetRowHeight),
-                                 s.editor.positionNames.Name(i), s.styles.irListText),
-                             tag, group::kIrPage);
+    ITextControl* row = s.graphics.AttachControl(
+        std::make_unique<ITextControl>(
+            IRECT(kCabinetLeft, top, kCabinetRight, top + kCabinetRowHeight),
+            s.editor.positionNames.Name(i), s.styles.irListText),
+        tag, group::kIrPage);
+    row->SetEllipsis(true);
   }
   QD3Control* editor = &s.editor;
   // Part of the IR page: left shown on other pages it would take their knobs' clicks

@@ -213,5 +213,37 @@ TEST_F(StockControls, TextIsPaintedInItsColourAndBackground) {
   EXPECT_GT(blue, 15000);
 }
 
+// A text wider than its control is cut at the control's right side; with the ellipsis it
+// ends in "…" there instead: the rightmost marks are the dots on the baseline, not the
+// full height of a "W".
+TEST(TextControl, AWideTextIsCutAtItsSideOrEndsInAnEllipsis) {
+  const IText text(40, kRed, "Roboto-Regular", EAlign::Near, EVAlign::Top);
+  for (const bool ellipsis : {false, true}) {
+    SCOPED_TRACE(ellipsis ? "ellipsis" : "cut");
+    Canvas c;
+    ASSERT_TRUE(c.graphics.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
+    auto* t = c.graphics.AttachControl(std::make_unique<ITextControl>(
+        IRECT(20, 100, 200, 150), std::string(30, 'W'), text, kColorTransparent));
+    t->SetEllipsis(ellipsis);
+    c.host.Frame();
+    const auto red = [&](int x, int y) { return NearTol(c.graphics.GetPixel(x, y), kRed, 60); };
+    int rightmost = -1;
+    for (int x = 0; x < 1000; ++x) {
+      for (int y = 90; y < 160; ++y) rightmost = red(x, y) ? x : rightmost;
+    }
+    ASSERT_GE(rightmost, 150);
+    EXPECT_LT(rightmost, 200) << "drawn past the control's side";
+    int highMarks = 0;  // in the upper half of the glyphs' height
+    for (int x = rightmost - 3; x <= rightmost; ++x) {
+      for (int y = 100; y < 118; ++y) highMarks += red(x, y);
+    }
+    if (ellipsis) {
+      EXPECT_EQ(highMarks, 0);
+    } else {
+      EXPECT_GT(highMarks, 0);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qd3::test

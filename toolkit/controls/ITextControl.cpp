@@ -1,6 +1,15 @@
 #include "toolkit/controls/ITextControl.h"
 
+#include <cairo.h>
+
+#include "toolkit/IDrawContext.h"
+
 namespace qd3 {
+namespace {
+
+constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // U+2026
+
+}  // namespace
 
 ITextControl::ITextControl(const IRECT& bounds, std::string s, const IText& style, const IColor& bg)
     : IControl(bounds), mStr(std::move(s)), mText(style), mBackground(bg) {
@@ -9,7 +18,33 @@ ITextControl::ITextControl(const IRECT& bounds, std::string s, const IText& styl
 
 void ITextControl::Draw(IDrawContext& g) {
   g.FillRect(mBackground, mRect);
-  g.DrawText(mText, mStr, mRect);
+  cairo_t* cr = g.GetCairo();
+  cairo_save(cr);
+  // Only the sides: ascenders and descenders may pass a tight control's top and bottom.
+  cairo_rectangle(cr, mRect.L, mRect.T - mRect.H(), mRect.W(), 3.0 * mRect.H());
+  cairo_clip(cr);
+  if (mEllipsis) {
+    g.DrawText(mText, Ellipsized(g, mText, mStr, mRect.W()), mRect);
+  } else {
+    g.DrawText(mText, mStr, mRect);
+  }
+  cairo_restore(cr);
+}
+
+std::string ITextControl::Ellipsized(const IDrawContext& g, const IText& text, std::string_view str,
+                                     float width) {
+  if (g.MeasureText(text, str) <= width) return std::string(str);
+  // Trailing spaces (a padded name) go first.
+  std::size_t end = str.find_last_not_of(' ');
+  end = end == std::string_view::npos ? 0 : end + 1;
+  while (end > 0) {
+    std::string candidate(str.substr(0, end));
+    candidate += kEllipsis;
+    if (g.MeasureText(text, candidate) <= width) return candidate;
+    --end;
+    while (end > 0 && (static_cast<unsigned char>(str[end]) & 0xC0) == 0x80) --end;
+  }
+  return std::string(kEllipsis);
 }
 
 void ITextControl::SetStr(std::string_view s) {

@@ -8,7 +8,9 @@
 namespace qd3 {
 
 // A static text on an optional background colour. It lets the mouse through to
-// what lies beneath (a value text drawn inside a knob does not block the knob).
+// what lies beneath (a value text drawn inside a knob does not block the knob). The text
+// is cut at the control's sides, so a redraw of the control paints over all it drew;
+// with SetEllipsis a text too wide for the control ends in "…" instead.
 class ITextControl : public IControl {
  public:
   ITextControl(const IRECT& bounds, std::string str, const IText& text,
@@ -20,11 +22,18 @@ class ITextControl : public IControl {
   void SetTextColor(const IColor& color) override;
   const IText& GetText() const { return mText; }
   void SetBackgroundColor(const IColor& color);
+  void SetEllipsis(bool ellipsis) { mEllipsis = ellipsis; }
+
+  // The longest start of `str` that fits `width` with "…" after it, on whole UTF-8
+  // characters; `str` itself when it fits.
+  static std::string Ellipsized(const IDrawContext& g, const IText& text, std::string_view str,
+                                float width);
 
  protected:
   std::string mStr;
   IText mText;
   IColor mBackground;
+  bool mEllipsis = false;
 };
 
 }  // namespace qd3
