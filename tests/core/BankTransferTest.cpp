@@ -58,6 +58,15 @@ class BankTransfers : public ::testing::Test {
   void RunExport(CoreHarness& h) {
     ASSERT_TRUE(h.RunUntil([&] { return !h.editor.session.backupActive; }, 60s));
   }
+  // Connects to `source` and exports its bank into its folder; the file's path.
+  std::filesystem::path ExportedBank(CoreHarness& source) {
+    Open(source);
+    const auto file = source.folder.Path() / "bank.q3b";
+    mPlatform.QueueSaveFileResult(file.string());
+    source.editor.OnMenuCommand(kEditorCmdBankExport);
+    RunExport(source);
+    return file;
+  }
   size_t Boxes(std::string_view containing) const {
     size_t n = 0;
     for (const auto& call : mPlatform.Calls()) {
@@ -100,11 +109,7 @@ TEST_F(BankTransfers, AnExportIsExactlyWhatThePedalSentAndHoldsTheIrsInUse) {
 
 TEST_F(BankTransfers, AnImportRecreatesThePedalAndIsVerifiedAfterReconnecting) {
   CoreHarness source(PedalWithUserIrsInUse());
-  Open(source);
-  const auto file = source.folder.Path() / "bank.q3b";
-  mPlatform.QueueSaveFileResult(file.string());
-  source.editor.OnMenuCommand(kEditorCmdBankExport);
-  RunExport(source);
+  const auto file = ExportedBank(source);
   mPlatform.ClearCalls();
 
   CoreHarness target(BlankPedal());
@@ -202,11 +207,7 @@ TEST_F(BankTransfers, AnExportOnEachAnswerIsThePacedFileInAFractionOfTheTime) {
 // still leave one per tick.
 TEST_F(BankTransfers, AnImportOnEachAcknowledgementNeverOutrunsASlowWriter) {
   CoreHarness source(PedalWithUserIrsInUse());
-  Open(source);
-  const auto file = source.folder.Path() / "bank.q3b";
-  mPlatform.QueueSaveFileResult(file.string());
-  source.editor.OnMenuCommand(kEditorCmdBankExport);
-  RunExport(source);
+  const auto file = ExportedBank(source);
 
   CoreHarness target(BlankPedal());
   Open(target);
@@ -254,11 +255,7 @@ TEST_F(BankTransfers, TheFactoryWriteGoesOnEachAcknowledgement) {
 
 TEST_F(BankTransfers, ARefusalStopsTheImportWithCommunicationErrorAndKeepsTheCache) {
   CoreHarness source(PedalWithUserIrsInUse());
-  Open(source);
-  const auto file = source.folder.Path() / "bank.q3b";
-  mPlatform.QueueSaveFileResult(file.string());
-  source.editor.OnMenuCommand(kEditorCmdBankExport);
-  RunExport(source);
+  const auto file = ExportedBank(source);
 
   CoreHarness target(BlankPedal());
   Open(target);
