@@ -243,6 +243,27 @@ TEST(TextControl, AWideTextIsCutAtItsSideOrEndsInAnEllipsis) {
       EXPECT_GT(highMarks, 0);
     }
   }
+  // A padded name that fits once its trailing spaces go is shown whole, without "…".
+  Canvas c;
+  ASSERT_TRUE(c.graphics.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
+  auto* padded = c.graphics.AttachControl(std::make_unique<ITextControl>(
+      IRECT(20, 100, 200, 150), "WW" + std::string(60, ' '), text, kColorTransparent));
+  padded->SetEllipsis(true);
+  c.host.Frame();
+  int marks = 0;
+  for (int x = 20; x < 200; ++x) {
+    for (int y = 100; y < 150; ++y) marks += NearTol(c.graphics.GetPixel(x, y), kRed, 60);
+  }
+  Canvas plain;
+  ASSERT_TRUE(plain.graphics.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
+  plain.graphics.AttachControl(
+      std::make_unique<ITextControl>(IRECT(20, 100, 200, 150), "WW", text, kColorTransparent));
+  plain.host.Frame();
+  int plainMarks = 0;
+  for (int x = 20; x < 200; ++x) {
+    for (int y = 100; y < 150; ++y) plainMarks += NearTol(plain.graphics.GetPixel(x, y), kRed, 60);
+  }
+  EXPECT_EQ(marks, plainMarks);
 }
 
 }  // namespace

@@ -34,9 +34,10 @@ void ITextControl::Draw(IDrawContext& g) {
 std::string ITextControl::Ellipsized(const IDrawContext& g, const IText& text, std::string_view str,
                                      float width) {
   if (g.MeasureText(text, str) <= width) return std::string(str);
-  // Trailing spaces (a padded name) go first.
+  // Trailing spaces (a padded name) go first, and need no ellipsis.
   std::size_t end = str.find_last_not_of(' ');
   end = end == std::string_view::npos ? 0 : end + 1;
+  if (g.MeasureText(text, str.substr(0, end)) <= width) return std::string(str.substr(0, end));
   while (end > 0) {
     std::string candidate(str.substr(0, end));
     candidate += kEllipsis;
