@@ -17,10 +17,7 @@ std::optional<RoutedStep> BankTransfers::OnTick() {
 
 std::optional<TransferStep> BankTransfers::OnPresetDump(std::span<const uint8_t> message) {
   if (!mSession.backupActive) return std::nullopt;
-  TransferStep step = mExport.OnPresetDump(message);
-  // The export finishes on the tick: only requests leave from here.
-  if (OnAnswer() && mSession.backupActive && mSession.backupNext) step.Then(mExport.OnTick());
-  return step;
+  return ContinueExport(mExport.OnPresetDump(message));
 }
 
 std::optional<TransferStep> BankTransfers::OnIrMessage(DeviceCommand command,
@@ -28,7 +25,11 @@ std::optional<TransferStep> BankTransfers::OnIrMessage(DeviceCommand command,
   if (!mSession.backupActive) return std::nullopt;
   if (command != kCmdIrBegin && command != kCmdIrData && command != kCmdIrEnd)
     return TransferStep{};
-  TransferStep step = mExport.OnIrMessage(command, message);
+  return ContinueExport(mExport.OnIrMessage(command, message));
+}
+
+TransferStep BankTransfers::ContinueExport(TransferStep step) {
+  // The export finishes on the tick: only requests leave from here.
   if (OnAnswer() && mSession.backupActive && mSession.backupNext) step.Then(mExport.OnTick());
   return step;
 }

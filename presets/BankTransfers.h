@@ -59,6 +59,8 @@ class BankTransfers {
 
  private:
   bool OnAnswer() const { return mPacing == TransferPacing::kOnAnswer; }
+  // The export's step from a reply, followed by its next request when it asks for one.
+  TransferStep ContinueExport(TransferStep step);
 
   DeviceSession& mSession;
   TransferPacing mPacing = TransferPacing::kOnAnswer;

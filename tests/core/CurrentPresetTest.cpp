@@ -1,18 +1,15 @@
 // A dump of the current preset: what it changes with a good and with a bad checksum.
 #include "protocol/MessageBuilders.h"
-#include "tests/support/CoreHarness.h"
+#include "tests/support/ConnectedWithRows.h"
 #include "tests/support/EditorTestSeam.h"
 
 namespace qd3::test {
 namespace {
 
-class CurrentPreset : public ::testing::Test {
+class CurrentPreset : public ConnectedWithRows {
  protected:
   void SetUp() override {
-    for (auto& row : mRows) mRowHandles[&row - mRows.data()] = &row;
-    mH.OpenWindow({1, 70, 71, 138});
-    mH.editor.AttachPresetRows(mRowHandles);
-    ASSERT_TRUE(mH.ConnectAndSettle());
+    ConnectedWithRows::SetUp();
     mSentBefore = mH.sent.messages.size();
   }
   void Select(int slot) {
@@ -24,9 +21,6 @@ class CurrentPreset : public ::testing::Test {
         [&](const sim::PedalModel& m) { return m.State().presets[static_cast<size_t>(slot)]; });
   }
 
-  CoreHarness mH;
-  std::array<FakeControl, kPresetCount> mRows;
-  std::array<IControlHandle*, kPresetCount> mRowHandles{};
   size_t mSentBefore = 0;
 };
 

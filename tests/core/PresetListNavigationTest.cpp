@@ -3,18 +3,16 @@
 #include "QD3ControlScreenNames.h"
 #include "params/DependentValues.h"
 #include "protocol/MessageBuilders.h"
-#include "tests/support/CoreHarness.h"
+#include "tests/support/ConnectedWithRows.h"
 
 namespace qd3::test {
 namespace {
 
-class PresetListNavigation : public ::testing::Test {
+class PresetListNavigation : public ConnectedWithRows {
  protected:
   void SetUp() override {
-    for (auto& row : mRows) mRowHandles[&row - mRows.data()] = &row;
-    mH.OpenWindow({1, 70, 71, 138});
-    mH.editor.AttachPresetRows(mRowHandles);
-    ASSERT_TRUE(mH.ConnectAndSettle());
+    ConnectedWithRows::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_EQ(mH.editor.session.highlightedPreset, 0);
   }
   // The first visible row, as the rows are placed on the screen.
@@ -28,10 +26,6 @@ class PresetListNavigation : public ::testing::Test {
   bool Lit(int slot) const {
     return mRows[static_cast<size_t>(slot)].color == IColorFromArgb(kColorCurrentRow);
   }
-
-  CoreHarness mH;
-  std::array<FakeControl, kPresetCount> mRows;
-  std::array<IControlHandle*, kPresetCount> mRowHandles{};
 };
 
 TEST_F(PresetListNavigation, TheWheelScrollsThreeRowsOrOneWithShiftWithinTheList) {
