@@ -1,5 +1,7 @@
 #include "QD3Control.h"
 
+#include "params/ValueDisplay.h"
+
 namespace qd3 {
 
 QD3Control::QD3Control()
@@ -18,6 +20,7 @@ QD3Control::QD3Control()
       mTimer({session, mOutbox, mConnection, mMirror, mIr, mBanks}) {
   mFiles.SetStoredSink(
       [this](int slot, const PresetRecord& record) { mMirror.NoteStored(slot, record); });
+  mFiles.SetSlotLabelSource([this](int slot) { return mMirror.RowLabel(slot); });
 }
 
 QD3Control::~QD3Control() {
@@ -82,7 +85,8 @@ void QD3Control::SetPresetPickerPressed(bool p) {
 
 bool QD3Control::OnEditorKey(EditorKey key) {
   // An open overlay takes the key first, so Escape never reaches the pedal face and the
-  // arrows do not step presets behind a settings page.
+  // arrows do not step presets behind a settings page. The progress panel lies above all.
+  if (key == EditorKey::kCloseOverlay && CancelProgress()) return true;
   return mOverlays.OnKey(key) || mFace.OnKey(key) || mMirror.OnListKey(key);
 }
 
@@ -109,6 +113,13 @@ void QD3Control::OnMenuCommand(int command) {
     default:
       break;
   }
+}
+
+bool QD3Control::CancelProgress() {
+  if (mBanks.CancelExport()) return true;
+  if (!mMirror.Sync().Active()) return false;
+  mOutbox.Apply(mMirror.Sync().Cancel(), kSyncProgress);
+  return true;
 }
 
 void QD3Control::OnNextSwitch() {
@@ -179,7 +190,8 @@ void QD3Control::EditorClosing() {
   mConnection.EditorClosing();
 }
 void QD3Control::OpenGlobalSettings() {
-  mOverlays.OpenGlobalSettings();
+  // The page's settings block is followed by the pedal's stored current preset.
+  if (mFiles.SettleUnsavedEdits()) mOverlays.OpenGlobalSettings();
 }
 void QD3Control::CloseGlobalSettings() {
   mOverlays.CloseGlobalSettings();
@@ -282,6 +294,12 @@ std::vector<std::string> QD3Control::GetParamValueTexts(int index) const {
 
 std::string QD3Control::GetParamName(int index) const {
   return mParams[index].Info().name;
+}
+
+std::string QD3Control::GetParamReadout(int index, double normalized) const {
+  const std::optional<ValueText> text =
+      ParamValueText(index, mParams[index].FromNormalized(normalized));
+  return text ? text->value : std::string();
 }
 
 double QD3Control::GetParamDefaultNormalized(int index) const {

@@ -142,6 +142,9 @@ class QD3Control : public IEditorDelegate,
   bool FactoryWriteRunning() const { return mBanks.FactoryWriteRunning(); }
   void UpdateFactoryPresets();
   void StartFirmwareUpdate();
+  // The progress panel's Cancel and Escape: stops a synchronisation, an export or a safety
+  // backup; false when none of them runs.
+  bool CancelProgress();
 
   // --- IEditorDelegate ---
   int NParams() const override { return kNumParams; }
@@ -150,6 +153,7 @@ class QD3Control : public IEditorDelegate,
   std::string GetParamDisplayText(int index, double normalized) const override;
   std::vector<std::string> GetParamValueTexts(int index) const override;
   std::string GetParamName(int index) const override;
+  std::string GetParamReadout(int index, double normalized) const override;
   double GetParamDefaultNormalized(int index) const override;
   double GetParamStepNormalized(int index) const override;
   void DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) override;

@@ -53,16 +53,51 @@ inline constexpr int kTagUserIrImportB = 63;
 // What the last WAV load kept of its file, on the IR page.
 inline constexpr int kTagIrConversionSummary = 150;
 
-// Where a transfer shows its progress: a value, a "%d %%" text and the group of both.
+// "EDITED" beside the preset name while the edit buffer differs from the stored preset.
+inline constexpr int kTagEditedMarker = 152;
+// The common progress panel's heading and its Cancel button.
+inline constexpr int kTagProgressHeading = 52;
+inline constexpr int kTagProgressCancel = 151;
+inline constexpr int kTagFactoryProgressHeading = 72;
+
+// Where a transfer shows its progress: a value, a "%d %%" text and the group of both, the
+// heading that says which transfer runs, and whether its Cancel button is live.
 struct ProgressTarget {
   int valueTag;
   int textTag;
   const char* group;
+  int headingTag = -1;            // -1: the panel has no heading of its own
+  const char* heading = nullptr;  // nullptr: the heading stays as it is
+  bool cancellable = false;
 };
+namespace progress_detail {
+constexpr ProgressTarget Common(const char* heading, bool cancellable = false) {
+  return {.valueTag = kTagProgressValue,
+          .textTag = kTagProgressText,
+          .group = group::kProgress,
+          .headingTag = kTagProgressHeading,
+          .heading = heading,
+          .cancellable = cancellable};
+}
+}  // namespace progress_detail
 inline constexpr ProgressTarget kCommonProgress{kTagProgressValue, kTagProgressText,
-                                                group::kProgress};
-inline constexpr ProgressTarget kFactoryProgress{kTagFactoryProgressValue, kTagFactoryProgressText,
-                                                 group::kFactoryProgress};
+                                                group::kProgress, kTagProgressHeading};
+inline constexpr ProgressTarget kSyncProgress = progress_detail::Common("Loading Presets...", true);
+inline constexpr ProgressTarget kExportProgress =
+    progress_detail::Common("Exporting presets...", true);
+// A safety backup names what it comes before.
+inline constexpr ProgressTarget kBackupBeforeImportProgress =
+    progress_detail::Common("Safety backup before the import...", true);
+inline constexpr ProgressTarget kBackupBeforeFactoryProgress =
+    progress_detail::Common("Safety backup before the factory update...", true);
+inline constexpr ProgressTarget kBackupBeforeFirmwareProgress =
+    progress_detail::Common("Safety backup before the firmware update...", true);
+inline constexpr ProgressTarget kImportProgress = progress_detail::Common("Importing presets...");
+inline constexpr ProgressTarget kIrFetchProgress = progress_detail::Common("Loading the IR...");
+inline constexpr ProgressTarget kIrUploadProgress = progress_detail::Common("Sending the IR...");
+inline constexpr ProgressTarget kFactoryProgress{
+    kTagFactoryProgressValue, kTagFactoryProgressText, group::kFactoryProgress,
+    kTagFactoryProgressHeading, "Upgrading Factory Presets..."};
 inline constexpr ProgressTarget kFirmwareProgress{kTagFirmwareProgressValue,
                                                   kTagFirmwareProgressText, group::kFirmware};
 

@@ -19,11 +19,16 @@ constexpr const char* kTextNoPedalYet =
     "The QD3 is not connected yet, so nothing was changed. Wait until the editor shows the "
     "pedal's serial number, then try again.";
 constexpr const char* kTextBankUnreadable = "The bank file could not be read.";
-constexpr const char* kTextFirmwareBackupMade =
-    "Before the firmware update, the pedal's presets and IRs were saved to\n";
+constexpr const char* kTextExportCancelled = "Export cancelled; no file was written.";
+constexpr const char* kTextFirmwareBackupSaved =
+    "\n\nBefore the firmware update, the pedal's presets and IRs were saved to\n";
+constexpr const char* kTextBackupCancelled =
+    "Safety backup cancelled; nothing was changed on the pedal.";
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& path,
-                                                  std::size_t limit) {
+}  // namespace
+
+std::optional<std::vector<uint8_t>> BankActivities::ReadWholeFile(const std::filesystem::path& path,
+                                                                  std::size_t limit) {
   std::error_code error;
   const auto size = std::filesystem::file_size(path, error);
   if (error || size > limit) return std::nullopt;
@@ -35,8 +40,6 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& p
   return bytes;
 }
 
-}  // namespace
-
 BankActivities::BankActivities(const Needs& needs)
     : mNeeds(needs), mTransfers(needs.session), mFirmware(needs.session, needs.transferBuffer) {}
 
@@ -46,7 +49,8 @@ void BankActivities::AfterReplies() {
   DeviceSession& session = mNeeds.session;
   if (session.resetDoneSeen) {
     session.resetDoneSeen = false;
-    mNeeds.outbox.Post(kTextFinished);
+    // The reset that ends a factory update is the update's end: its backup is named now.
+    mNeeds.outbox.Post(kTextFinished + std::exchange(mFactoryBackupNote, {}));
     mNeeds.outbox.Send(BuildRequestBlock(kBlockGlobalSettings));
   } else if (session.restoreFinished) {
     session.restoreFinished = false;
@@ -55,7 +59,8 @@ void BankActivities::AfterReplies() {
 }
 
 void BankActivities::ApplyWatchdogs() {
-  mNeeds.outbox.Apply(mTransfers.Factory().OnWatchTick(), kFactoryProgress);
+  if (mLateDumpTicks > 0 && --mLateDumpTicks == 0) mLateDumpSlot = -1;
+  ServeFactoryStep(mTransfers.Factory().OnWatchTick());
   // The loader's ready not coming leaves the screen as it is; its verdict not coming ends
   // the update as a verdict would.
   const bool verdictAwaited = mFirmware.AwaitingVerdict();
@@ -76,7 +81,7 @@ bool BankActivities::ServeTick() {
   if (!routed) return false;
   switch (routed->kind) {
     case BankTransferKind::kFactoryWrite:
-      mNeeds.outbox.Apply(routed->step, kFactoryProgress);
+      ServeFactoryStep(std::move(routed->step));
       break;
     case BankTransferKind::kImport:
       ServeImportStep(std::move(routed->step));
@@ -91,6 +96,12 @@ bool BankActivities::ServeTick() {
 // ---- replies ----
 
 bool BankActivities::OnPresetDump(std::span<const uint8_t> m) {
+  // The answer to the request a cancelled export left unanswered is nobody's: taken for
+  // the current preset it would replace the edit buffer.
+  if (mLateDumpSlot >= 0 && m.size() > kSelectorOffset && m[kSelectorOffset] == mLateDumpSlot) {
+    mLateDumpSlot = -1;
+    return true;
+  }
   std::optional<TransferStep> step = mTransfers.OnPresetDump(m);
   if (!step) return false;
   ServeBankExport(std::move(*step));
@@ -115,13 +126,20 @@ void BankActivities::OnWriteReply(DeviceCommand command) {
   }
   // The pedal holds the factory presets now: the cache of the old ones goes first.
   if (routed.step.end == TransferEnd::kFinished) mNeeds.mirror.DeleteCacheAndBuildList();
-  mNeeds.outbox.Apply(routed.step, kFactoryProgress);
+  ServeFactoryStep(routed.step);
+}
+
+void BankActivities::ServeFactoryStep(TransferStep step) {
+  if (step.end == TransferEnd::kFailed && !step.message.empty()) {
+    step.message += std::exchange(mFactoryBackupNote, {});
+  }
+  mNeeds.outbox.Apply(step, kFactoryProgress);
 }
 
 void BankActivities::ServeImportStep(TransferStep step) {
   // The pedal may hold part of the file now: say where its presets as they were are kept.
   if (step.end == TransferEnd::kFailed && !step.message.empty()) step.message += mImportBackupNote;
-  mNeeds.outbox.Apply(step);
+  mNeeds.outbox.Apply(step, kImportProgress);
 }
 
 void BankActivities::OnResetDone() {
@@ -136,7 +154,8 @@ void BankActivities::VerifyRestore(std::span<const uint8_t, kChecksumBlockSize> 
   const int presetsInFile = PresetCountOf(*mVerifyAgainst);
   mVerifyAgainst.reset();
   mNeeds.outbox.Post(
-      RestoreVerificationText(differing, PatchOffsetOf(mNeeds.params), presetsInFile));
+      RestoreVerificationText(differing, PatchOffsetOf(mNeeds.params), presetsInFile) +
+      std::exchange(mImportBackupNote, {}));
 }
 
 // ---- bank export and the safety backup ----
@@ -161,41 +180,78 @@ void BankActivities::StartBankExport(std::filesystem::path target, AfterBackup t
 void BankActivities::ServeBankExport(TransferStep step) {
   // How the export ended is said below, once, in the words that fit what it was for.
   std::string problem = std::exchange(step.message, {});
-  mNeeds.outbox.Apply(step);
+  mNeeds.outbox.Apply(step, ExportProgress());
   if (step.end == TransferEnd::kRunning) return;
   const AfterBackup then = std::exchange(mAfterBackup, AfterBackup::kNothing);
+  Outbox& outbox = mNeeds.outbox;
+  if (std::exchange(mExportCancelled, false)) {
+    // The player's own choice, not a failure; what the backup was for does not happen.
+    mPendingImport.clear();
+    outbox.Post(then == AfterBackup::kNothing ? kTextExportCancelled : kTextBackupCancelled);
+    return;
+  }
   bool saved = false;
   if (step.end == TransferEnd::kFinished) {
     const CacheWriteStatus written = SaveBankFile(mBankExportPath, mTransfers.Export().FileBytes());
     saved = Succeeded(written);
     if (!saved) problem = WriteFailureText(written, mBankExportPath);
   }
-  Outbox& outbox = mNeeds.outbox;
   if (then == AfterBackup::kNothing) {
-    // A plain export: the player learns how it ended (an abandoned one says nothing).
-    if (!problem.empty() || saved) outbox.Post(saved ? kTextFinished : problem);
+    // A plain export: the player learns how it ended and where the file is (an abandoned
+    // one says nothing).
+    if (saved) {
+      outbox.Post(std::string(kTextFinished) + "\n\nThe bank was saved to\n" +
+                  mBankExportPath.string());
+    } else if (!problem.empty()) {
+      outbox.Post(problem);
+    }
     return;
   }
   if (!saved) {
+    mPendingImport.clear();
     outbox.Post(kTextBackupFailed + (problem.empty() ? std::string(kTextExportStalled) : problem));
     return;
   }
-  // The question that follows the backup is asked from the idle tick, like every box.
+  // The player was asked before the backup: the change it protects follows at once, and
+  // its last message names the backup.
   const std::string note = kTextBackupSaved + mBankExportPath.string();
   switch (then) {
     case AfterBackup::kImportBank:
-      outbox.Later([this, note] { ImportBankConfirmed(note); });
+      StartBankImport(note);
       break;
     case AfterBackup::kFactoryUpdate:
-      outbox.Later([this, note] { FactoryUpdateConfirmed(note); });
+      StartFactoryWrite(note);
       break;
     case AfterBackup::kFirmwareUpdate:
       mFirmwareBackupDone = true;
-      outbox.Later([this, path = mBankExportPath.string()] { FirmwareFileChosen(path); });
+      StartFirmwareStream(kTextFirmwareBackupSaved + mBankExportPath.string());
       break;
     case AfterBackup::kNothing:
       break;
   }
+}
+
+const ProgressTarget& BankActivities::ExportProgress() const {
+  switch (mAfterBackup) {
+    case AfterBackup::kImportBank:
+      return kBackupBeforeImportProgress;
+    case AfterBackup::kFactoryUpdate:
+      return kBackupBeforeFactoryProgress;
+    case AfterBackup::kFirmwareUpdate:
+      return kBackupBeforeFirmwareProgress;
+    case AfterBackup::kNothing:
+      break;
+  }
+  return kExportProgress;
+}
+
+bool BankActivities::CancelExport() {
+  if (!mNeeds.session.backupActive) return false;
+  mLateDumpSlot = mTransfers.Export().AwaitedSlot();
+  mLateDumpTicks = kLateDumpWaitTicks;
+  mExportCancelled = true;
+  ServeBankExport(mTransfers.Export().Cancel());
+  return true;
 }
 
 bool BankActivities::SafetyBackupFirst(AfterBackup then) {
@@ -220,23 +276,31 @@ bool BankActivities::PedalConnected() {
 
 void BankActivities::ImportBank() {
   if (!PedalConnected()) return;
-  if (!SafetyBackupFirst(AfterBackup::kImportBank)) ImportBankConfirmed("");
-}
-
-void BankActivities::ImportBankConfirmed(const std::string& backupNote) {
+  // The question, the file and its check come first: a backup is made only for an
+  // import that will run.
   IPlatformServices* platform = mNeeds.screen.Platform();
-  if (!platform || !mNeeds.screen.Ask(kTextImportConfirm + backupNote)) return;
+  if (!platform || !mNeeds.screen.Ask(kTextImportConfirm)) return;
   std::string& remembered = mNeeds.files.bankFilePath;
   const std::string path = platform->PromptForOpenFile(kBankExtension, remembered);
   if (path.empty()) return;
   remembered = path;
-  const auto bytes = ReadWholeFile(path, BulkBuffer::Size());
+  auto bytes = ReadWholeFile(path, BulkBuffer::Size());
   if (!bytes) {
     mNeeds.screen.ShowBox(kTextBankUnreadable);
     return;
   }
-  const TransferStep step = mTransfers.Import().Start(*bytes);
-  mNeeds.outbox.Apply(step);
+  if (const std::optional<std::string> refusal = BankImport::Refusal(*bytes)) {
+    mNeeds.screen.ShowBox(*refusal);
+    return;
+  }
+  mPendingImport = std::move(*bytes);
+  if (!SafetyBackupFirst(AfterBackup::kImportBank)) StartBankImport("");
+}
+
+void BankActivities::StartBankImport(const std::string& backupNote) {
+  const std::vector<uint8_t> bank = std::exchange(mPendingImport, {});
+  const TransferStep step = mTransfers.Import().Start(bank);
+  mNeeds.outbox.Apply(step, kImportProgress);
   if (step.end == TransferEnd::kFailed) return;
   mVerifyAgainst = mTransfers.Import().Checksums();
   mImportBackupNote = backupNote;
@@ -255,115 +319,21 @@ void BankActivities::FinishRestore() {
 
 void BankActivities::UpdateFactoryPresets() {
   if (!PedalConnected()) return;
-  if (!SafetyBackupFirst(AfterBackup::kFactoryUpdate)) FactoryUpdateConfirmed("");
-}
-
-void BankActivities::FactoryUpdateConfirmed(const std::string& backupNote) {
   const ScreenWriter& screen = mNeeds.screen;
-  if (!screen.Platform() ||
-      !screen.Ask(kTextFactoryConfirm + backupNote, kTextFactoryWarningCaption)) {
-    return;
-  }
+  if (!screen.Platform() || !screen.Ask(kTextFactoryConfirm, kTextFactoryWarningCaption)) return;
   const std::span<const uint8_t> resource = FactoryBankMessages();
   std::vector<uint8_t> bank(resource.begin(), resource.end());
   if (const auto question = FactoryBankVersionWarning(bank)) {
     if (!screen.Ask(*question, kTextFactoryWarningCaption)) return;
     SetFactoryBankVersion(bank);
   }
-  mNeeds.outbox.Apply(mTransfers.Factory().Start(bank), kFactoryProgress);
+  mPendingFactory = std::move(bank);
+  if (!SafetyBackupFirst(AfterBackup::kFactoryUpdate)) StartFactoryWrite("");
 }
 
-// ---- firmware ----
-
-void BankActivities::OpenFirmwareUpdate() {
-  DeviceSession& session = mNeeds.session;
-  // Whether a pedal really answered decides about the safety backup before the update.
-  mPedalConnectedBeforeFirmware = session.connected;
-  mFirmwareBackupDone = false;
-  // Forced "connected" silences the poll while the pedal runs its loader.
-  session.connected = true;
-  session.pollEnabled = false;
-  ScreenWriter& screen = mNeeds.screen;
-  screen.ShowGroup(group::kFirmwareBackground, true);
-  screen.ShowGroup(group::kFirmwareUpdate, true);
-  screen.EnableGroup(group::kFirmwareUpdate, true);
-  screen.EnableGroup(group::kMain, false);
-}
-
-void BankActivities::CloseFirmwareUpdate() {
-  mNeeds.session.connected = false;
-  mNeeds.session.pollEnabled = true;
-  ScreenWriter& screen = mNeeds.screen;
-  screen.ShowGroup(group::kFirmwareBackground, false);
-  screen.ShowGroup(group::kFirmwareUpdate, false);
-  screen.EnableGroup(group::kMain, true);
-}
-
-bool BankActivities::FirmwareScreenShown() const {
-  return mNeeds.screen.IsShown(kTagFirmwareBackground);
-}
-
-void BankActivities::StartFirmwareUpdate() {
-  if (mPedalConnectedBeforeFirmware && !mFirmwareBackupDone &&
-      SafetyBackupFirst(AfterBackup::kFirmwareUpdate)) {
-    return;
-  }
-  FirmwareFileChosen("");
-}
-
-void BankActivities::FirmwareFileChosen(const std::string& backupPath) {
-  IPlatformServices* platform = mNeeds.screen.Platform();
-  if (!platform) return;
-  if (!backupPath.empty()) mNeeds.screen.ShowBox(kTextFirmwareBackupMade + backupPath);
-  const std::string path = platform->PromptForOpenFile(kFirmwareFileExtension, "");
-  if (path.empty()) return;
-  // A file that does not open, or of 65,536 bytes or more, is ignored without a word.
-  const auto bytes = ReadWholeFile(path, kFirmwareFileSizeLimit - 1);
-  if (!bytes) return;
-  mNeeds.outbox.Apply(mFirmware.Start(*bytes), kFirmwareProgress);
-}
-
-void BankActivities::ServeFirmware() {
-  mNeeds.outbox.Apply(mFirmware.OnTick(), kFirmwareProgress);
-}
-
-void BankActivities::EndFirmwareUpdate(const TransferStep& verdict) {
-  // A kLoaderDone no update waited for changes the session only.
-  if (verdict.end == TransferEnd::kRunning) return;
-  mNeeds.outbox.Apply(verdict, kFirmwareProgress);
-  if (verdict.end == TransferEnd::kFinished) mNeeds.outbox.Post(verdict.message);
-  // "Firmware update finished.", "Error in update!": the screen goes once the box closed.
-  mNeeds.outbox.Later([this] { LeaveFirmwareScreenAfterUpdate(); });
-}
-
-void BankActivities::OnLoaderReply(uint8_t command) {
-  switch (command) {
-    case kLoaderReady: {
-      const TransferStep step = mFirmware.OnLoaderReady();
-      if (step.overlay != ProgressOverlay::kShow) break;  // not awaited: nothing streams
-      mNeeds.outbox.Apply(step, kFirmwareProgress);
-      mNeeds.screen.ShowGroup(group::kFirmware, true);
-      mNeeds.screen.EnableGroup(group::kFirmwareUpdate, false);
-      break;
-    }
-    case kLoaderDone:
-      EndFirmwareUpdate(mFirmware.OnLoaderDone());
-      break;
-    case kLoaderFailed:
-      EndFirmwareUpdate(mFirmware.OnLoaderFailed());
-      break;
-    default:
-      break;
-  }
-}
-
-void BankActivities::LeaveFirmwareScreenAfterUpdate() {
-  ScreenWriter& screen = mNeeds.screen;
-  screen.ShowGroup(group::kFirmware, false);
-  screen.ShowGroup(group::kFirmwareBackground, false);
-  screen.ShowGroup(group::kFirmwareUpdate, false);
-  screen.EnableGroup(group::kMain, true);
-  screen.EnableGroup(group::kNeedsPedal, false);
+void BankActivities::StartFactoryWrite(const std::string& backupNote) {
+  mFactoryBackupNote = backupNote;
+  ServeFactoryStep(mTransfers.Factory().Start(std::exchange(mPendingFactory, {})));
 }
 
 }  // namespace qd3

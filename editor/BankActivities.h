@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "editor/CacheKeeper.h"
 #include "editor/EditorState.h"
@@ -46,6 +47,10 @@ class BankActivities {
   void CloseFirmwareUpdate();
   void StartFirmwareUpdate();
   bool FirmwareScreenShown() const;
+  // The progress panel's Cancel (and Escape or "X" during a backup): a running export or
+  // safety backup stops without a file, and what the backup was for does not happen.
+  // False when none runs.
+  bool CancelExport();
 
   // The device timer: what the pedal's last replies left to do (the reset's box, the
   // end of a restore), the watchdogs of the waits that have no tick of their own, and,
@@ -73,13 +78,20 @@ class BankActivities {
   enum class AfterBackup : uint8_t { kNothing, kImportBank, kFactoryUpdate, kFirmwareUpdate };
   void StartBankExport(std::filesystem::path target, AfterBackup then);
   void ServeBankExport(TransferStep step);
+  const ProgressTarget& ExportProgress() const;
   // The import's steps, from the timer or a write reply; a stop names the safety backup.
   void ServeImportStep(TransferStep step);
+  // The factory write's steps; a stop names the safety backup.
+  void ServeFactoryStep(TransferStep step);
   bool SafetyBackupFirst(AfterBackup then);
-  void ImportBankConfirmed(const std::string& backupNote);
-  void FactoryUpdateConfirmed(const std::string& backupNote);
+  // The changes a safety backup protects, once the player said yes and the backup (if
+  // one was made) is on disk; the note names it in their last message.
+  void StartBankImport(const std::string& backupNote);
+  void StartFactoryWrite(const std::string& backupNote);
+  void StartFirmwareStream(const std::string& backupNote);
   void FinishRestore();
-  void FirmwareFileChosen(const std::string& backupPath);
+  static std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                           std::size_t limit);
   void ServeFirmware();
   // Says so when no pedal is connected.
   bool PedalConnected();
@@ -95,6 +107,18 @@ class BankActivities {
   // The imported bank's record checksums, compared with the pedal's after reconnecting.
   std::optional<BankChecksums> mVerifyAgainst;
   std::string mImportBackupNote;  // where the safety backup of the running import went
+  std::string mFactoryBackupNote;
+  std::string mFirmwareBackupNote;
+  // What waits for its safety backup.
+  std::vector<uint8_t> mPendingImport;
+  std::vector<uint8_t> mPendingFactory;
+  std::vector<uint8_t> mPendingFirmware;
+  bool mExportCancelled = false;
+  // After a Cancel, the dump still owed for this slot is dropped when it comes, for up to
+  // kLateDumpWaitTicks (the export's own wait).
+  static constexpr int kLateDumpWaitTicks = 20;
+  int mLateDumpSlot = -1;
+  int mLateDumpTicks = 0;
   bool mPedalConnectedBeforeFirmware = false;
   bool mFirmwareBackupDone = false;
 };

@@ -67,8 +67,7 @@ void ChangeHandler::UpdateModifiedDisplay() {
   EditBufferState& edit = mNeeds.edit;
   edit.presetModified = edit.liveValues != edit.deviceSnapshot;
   mNeeds.screen.Hide(kTagValueDisplay, false);
-  mNeeds.screen.SetTextColor(kTagValueDisplay,
-                             edit.presetModified ? kColorDisplayModified : kColorDisplay);
+  mNeeds.screen.ShowPresetModified(edit.presetModified);
 }
 
 void ChangeHandler::RunLinkedParameters(int index, int raw) {

@@ -25,7 +25,7 @@ void DeviceTimer::ServeConnectedTransfers() {
   PresetSync& sync = mNeeds.mirror.Sync();
   // The synchronisation's bracket and first request take the tick alone.
   if (sync.Active() && mNeeds.session.readIndex == -1) {
-    mNeeds.outbox.Apply(sync.OnTick());
+    mNeeds.outbox.Apply(sync.OnTick(), kSyncProgress);
     return;
   }
   if (sync.Active()) {
@@ -34,7 +34,7 @@ void DeviceTimer::ServeConnectedTransfers() {
     if (step.end == TransferEnd::kFailed) {
       mNeeds.connection.Lost(std::move(step));
     } else {
-      mNeeds.outbox.Apply(step);
+      mNeeds.outbox.Apply(step, kSyncProgress);
     }
   } else {
     mNeeds.connection.ServeSessionWatch();

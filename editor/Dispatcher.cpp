@@ -90,6 +90,7 @@ void Dispatcher::HandleDeviceMessage(std::span<const uint8_t> m) {
 void Dispatcher::PresetDump(std::span<const uint8_t> m, int) {
   // A dump that arrives between the checksum block and the run's first request was not
   // asked for by the run (an answer already on its way): it is the current preset.
+  if (mNeeds.mirror.Sync().DropLateDump(m)) return;
   if (mNeeds.mirror.Sync().OwnsDump()) {
     mNeeds.mirror.ContinueSync(m);
   } else if (mNeeds.banks.OnPresetDump(m)) {

@@ -192,7 +192,7 @@ void ImpulseResponses::OnTick() {
     if (step.end == TransferEnd::kFailed && UploadLost(UploadLoss::kUnanswered)) {
       step.message.clear();
     }
-    mNeeds.outbox.Apply(step);
+    mNeeds.outbox.Apply(step, kIrUploadProgress);
   }
   ApplyFetch(mFetch.OnTick());
 }
@@ -276,7 +276,7 @@ bool ImpulseResponses::OnStored() {
     mUndo.reset();
     confirmedImport = std::exchange(mImportUpload, false);
   }
-  mNeeds.outbox.Apply(step);
+  mNeeds.outbox.Apply(step, kIrUploadProgress);
   return confirmedImport;
 }
 

@@ -59,13 +59,13 @@ void Outbox::PassTime(int ms) {
 
 void Outbox::ApplyIrFetch(const TransferStep& step) {
   if (step.progress) mScreen.ShowIrFetchProgress(*step.progress);
-  ApplyRest(step, kCommonProgress);
+  ApplyRest(step, kIrFetchProgress);
 }
 
 void Outbox::ApplyRest(const TransferStep& step, const ProgressTarget& target) {
   if (step.overlay != ProgressOverlay::kUnchanged) {
     const bool show = step.overlay == ProgressOverlay::kShow;
-    mScreen.ShowGroup(target.group, show);
+    mScreen.ShowProgressPanel(target, show);
     if (!show) {
       // The bar's last value stands in it, for the next time it is shown.
       if (mWaitingProgress) ShowProgress(mWaitingProgress->fraction, mWaitingProgress->target);

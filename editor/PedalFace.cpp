@@ -59,7 +59,7 @@ void PedalFace::PressPresetSwitch(bool& held, int tag, int step) {
   mNeeds.face.repeatTicks = kRepeatStartTicks;
   StepCurrentPreset(step);
   if (!mNeeds.screen.IsOpen()) return;
-  mNeeds.screen.SetTextColor(kTagValueDisplay, kColorDisplay);
+  mNeeds.screen.ShowPresetModified(false);
   mNeeds.screen.Hide(kTagValueDisplay, false);
   mNeeds.edit.presetModified = false;
 }

@@ -103,13 +103,18 @@ void TemplatesAndFiles::ImportPresetFile() {
   }
   DeviceSession& session = mNeeds.session;
   ReaimIrReferences(file.params, session.currentPreset);
+  const bool valuesOnly = file.fileSize == kPresetFileHeaderSize;
+  const PresetFileIrPlan plan = valuesOnly ? PresetFileIrPlan{} : PlanIrUploads(file, file.params);
+  const bool stores = session.connected && (valuesOnly || (!plan.Empty() && !file.blocks.empty()));
+  if (stores && !mNeeds.screen.Ask(OverwriteSlotQuestion(file.name, session.currentPreset))) {
+    return;
+  }
   ApplyPresetFileValues(file);
 
-  if (file.fileSize == kPresetFileHeaderSize) {
+  if (valuesOnly) {
     if (session.connected) StoreCurrentPreset();
     return;
   }
-  const PresetFileIrPlan plan = PlanIrUploads(file, file.params);
   // An earlier import that ended unheard (the window closed on it) leaves nothing here.
   session.importIrAUploading = false;
   session.importIrBPending = false;
@@ -130,6 +135,13 @@ void TemplatesAndFiles::ImportPresetFile() {
   session.importIrBPending = plan.position8Target.has_value();
 }
 
+std::string TemplatesAndFiles::OverwriteSlotQuestion(const std::string& fileName, int slot) const {
+  std::string label = mSlotLabel ? mSlotLabel(slot) : std::to_string(slot);
+  label.erase(label.find_last_not_of(' ') + 1);
+  return "Store the preset file \"" + fileName + "\" in slot \"" + label +
+         "\" of the QD3?\nThe preset stored there now is replaced.";
+}
+
 void TemplatesAndFiles::ApplyPresetFileValues(const PresetFileData& file) {
   DeviceSession& session = mNeeds.session;
   EditBufferState& edit = mNeeds.edit;
@@ -145,7 +157,7 @@ void TemplatesAndFiles::ApplyPresetFileValues(const PresetFileData& file) {
   edit.templateApplied = true;
 
   edit.presetModified = true;
-  if (mNeeds.screen.IsOpen()) mNeeds.screen.SetTextColor(kTagValueDisplay, kColorDisplayModified);
+  mNeeds.screen.ShowPresetModified(true);
   edit.presetNameText = file.name;
   mNeeds.screen.SetText(kTagPresetName, file.name);
   UserIrNames& names = mNeeds.irState.userIrNames;

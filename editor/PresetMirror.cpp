@@ -201,7 +201,7 @@ void PresetMirror::PickSlot(int slot) {
 // ---- checksum block and synchronisation ----
 
 void PresetMirror::OnChecksumBlock(std::span<const uint8_t, kChecksumBlockSize> data) {
-  mNeeds.outbox.Apply(mSync.OnChecksumBlock(data));
+  mNeeds.outbox.Apply(mSync.OnChecksumBlock(data), kSyncProgress);
 }
 
 void PresetMirror::ContinueSync(std::span<const uint8_t> m) {
@@ -218,7 +218,7 @@ void PresetMirror::ContinueSync(std::span<const uint8_t> m) {
     SetRowLabel(slot, CachedSlotLabel(slot, offset, record));
     if (slot == mNeeds.session.currentPreset) SetRowColor(slot, true);
   }
-  mNeeds.outbox.Apply(result.step);
+  mNeeds.outbox.Apply(result.step, kSyncProgress);
 }
 
 // ---- the current preset ----
@@ -280,7 +280,7 @@ void PresetMirror::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
   if (screen.IsOpen()) {
     screen.Hide(kTagValueDisplay, false);
     screen.SetText(kTagValueDisplay, SlotNumberText(slot, offset));
-    screen.SetTextColor(kTagValueDisplay, kColorDisplay);
+    screen.ShowPresetModified(false);
     const auto name = record.NameField();
     mNeeds.edit.presetNameText.assign(name.begin(), name.end());
     screen.SetText(kTagPresetName, mNeeds.edit.presetNameText);

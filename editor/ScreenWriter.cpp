@@ -116,7 +116,25 @@ void ScreenWriter::PlaceRow(int slot, bool visible, int x, int y) {
   }
 }
 
+void ScreenWriter::ShowPresetModified(bool modified) {
+  SetTextColor(kTagValueDisplay, modified ? kColorDisplayModified : kColorDisplay);
+  Hide(kTagEditedMarker, !modified);
+}
+
+void ScreenWriter::ShowProgressPanel(const ProgressTarget& target, bool show) {
+  ShowGroup(target.group, show);
+  if (show) LabelProgressPanel(target);
+}
+
+void ScreenWriter::LabelProgressPanel(const ProgressTarget& target) {
+  if (target.heading) SetText(target.headingTag, target.heading);
+  if (target.group == std::string_view(group::kProgress)) {
+    Disable(kTagProgressCancel, !target.cancellable);
+  }
+}
+
 void ScreenWriter::ShowProgress(double fraction, const ProgressTarget& target) {
+  LabelProgressPanel(target);
   fraction = std::clamp(fraction, 0.0, 1.0);
   SetValue(target.valueTag, fraction);
   char text[16];
@@ -125,6 +143,7 @@ void ScreenWriter::ShowProgress(double fraction, const ProgressTarget& target) {
 }
 
 void ScreenWriter::ShowIrFetchProgress(double fraction) {
+  LabelProgressPanel(kIrFetchProgress);
   SetValue(kTagProgressValue, std::clamp(fraction, 0.0, 1.0));
   SetText(kTagProgressText, IrFetchPercentText(fraction));
 }
@@ -135,6 +154,11 @@ void ScreenWriter::ShowBox(const std::string& text) const {
 
 void ScreenWriter::Inform(const std::string& text) const {
   if (mPlatform) mPlatform->ShowMessageBox(text, "", EMsgBoxType::OK);
+}
+
+EMsgBoxResult ScreenWriter::AskAboutUnsavedEdits(const std::string& text) const {
+  if (!mPlatform) return EMsgBoxResult::Cancel;
+  return mPlatform->ShowMessageBox(text, "", EMsgBoxType::StoreDiscardCancel);
 }
 
 bool ScreenWriter::Ask(const std::string& text, const std::string& caption) const {

@@ -54,7 +54,12 @@ class ScreenWriter {
   void SetRowTextColor(int slot, uint32_t argb);
   void PlaceRow(int slot, bool visible, int x, int y);
 
-  // A fraction and its "%d %%" text on a progress overlay.
+  // The display's dimmed number and "EDITED" while the edit buffer is not stored.
+  void ShowPresetModified(bool modified);
+  // Shows or hides a progress overlay; shown, it carries the target's heading, and its
+  // Cancel button is live only for a transfer that can stop cleanly.
+  void ShowProgressPanel(const ProgressTarget& target, bool show);
+  // A fraction and its "%d %%" text on a progress overlay, under the target's heading.
   void ShowProgress(double fraction, const ProgressTarget& target = kCommonProgress);
   // The same with the IR fetch's rounded percentage.
   void ShowIrFetchProgress(double fraction);
@@ -65,8 +70,12 @@ class ScreenWriter {
   void Inform(const std::string& text) const;
   // An OK/Cancel question; false (as Cancel) when there is no way to ask.
   bool Ask(const std::string& text, const std::string& caption = "") const;
+  // Store / Discard / Cancel about unsaved edits: OK, Discard or Cancel; Cancel when there
+  // is no way to ask.
+  EMsgBoxResult AskAboutUnsavedEdits(const std::string& text) const;
 
  private:
+  void LabelProgressPanel(const ProgressTarget& target);
   IControlHandle* Find(int tag) const;
   IControlHandle* Row(int slot) const;
 

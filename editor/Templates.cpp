@@ -11,6 +11,9 @@ namespace {
 constexpr double kLit = 1.0;
 constexpr double kDark = 0.0;
 
+constexpr char kTextUnsavedEdits[] =
+    "The current preset has unsaved changes.\nStore them in its slot, discard them, or cancel?";
+
 }  // namespace
 
 void TemplatesAndFiles::StoreCurrentPreset() {
@@ -23,6 +26,24 @@ void TemplatesAndFiles::StoreCurrentPreset() {
       BuildStoreRecord(edit.presetNameText, edit.liveValues, labelA, labelB);
   mNeeds.outbox.Send(BuildStorePresetMessage(mNeeds.session.currentPreset, record));
   if (mStored) mStored(mNeeds.session.currentPreset, record);
+  edit.deviceSnapshot = edit.liveValues;
+  edit.presetModified = false;
+  screen.ShowPresetModified(false);
+}
+
+bool TemplatesAndFiles::SettleUnsavedEdits() {
+  // Unconnected, nothing is reloaded from the pedal, so nothing is lost.
+  if (!mNeeds.edit.presetModified || !mNeeds.session.connected) return true;
+  switch (mNeeds.screen.AskAboutUnsavedEdits(kTextUnsavedEdits)) {
+    case EMsgBoxResult::OK:
+      StoreCurrentPreset();
+      return true;
+    case EMsgBoxResult::Discard:
+      return true;
+    case EMsgBoxResult::Cancel:
+      break;
+  }
+  return false;
 }
 
 void TemplatesAndFiles::ApplyDriveTemplate(int k) {

@@ -39,8 +39,15 @@ class TemplatesAndFiles {
   // Listens to the IR part for the end of the import's uploads.
   explicit TemplatesAndFiles(const Needs& needs);
 
-  // Sends the edit buffer to the pedal as the current preset.
+  // Sends the edit buffer to the pedal as the current preset; the pedal's preset is the
+  // edited one then, and the edit is no longer unsaved.
   void StoreCurrentPreset();
+  // Before a step that would reload the current preset over unsaved edits: asks to store
+  // them, discard them or stay. False when the player stays (nothing was sent).
+  bool SettleUnsavedEdits();
+  // The list row's label of a slot, for questions that name it.
+  using SlotLabelSource = std::function<std::string(int slot)>;
+  void SetSlotLabelSource(SlotLabelSource source) { mSlotLabel = std::move(source); }
   // Told of every record StoreCurrentPreset sent, with its slot: the list and the cache
   // follow at once (the pedal does not answer a store).
   using StoredSink = std::function<void(int slot, const PresetRecord& record)>;
@@ -69,6 +76,7 @@ class TemplatesAndFiles {
  private:
   void ApplyTemplateSets(const std::vector<TemplateSet>& sets);
   void ApplyPresetFileValues(const PresetFileData& file);
+  std::string OverwriteSlotQuestion(const std::string& fileName, int slot) const;
   void ContinuePresetImport();
   // The import's upload was refused, never confirmed or replaced: nothing more of the file
   // is sent, and the player hears what the pedal did and did not store.
@@ -76,6 +84,7 @@ class TemplatesAndFiles {
 
   Needs mNeeds;
   StoredSink mStored;
+  SlotLabelSource mSlotLabel;
   // The preset file being imported, until the pedal stored its IRs.
   PresetFileData mImport;
   PresetFileIrPlan mImportPlan;

@@ -88,7 +88,7 @@ TransferStep IrUpload::SendNextChunk() {
       mSession.irUploadNext = false;
       mPhase = Phase::kAwaitFirstAck;
       mWatchdog.RestartWait();
-      step.Progress(Fraction(mBuffer.Position(), mBuffer.Total()));
+      step.Progress(Fraction(mBuffer.Position(), mBuffer.Total()), ProgressOverlay::kShow);
       break;
     case ChunkKind::kMiddle:
       mPhase = Phase::kSending;

@@ -107,6 +107,11 @@ TransferStep BankExport::OnTick() {
   return step;
 }
 
+int BankExport::AwaitedSlot() const {
+  const bool awaiting = mSession.backupActive && !mSession.backupNext && !WaitingForIr();
+  return awaiting && mSession.backupPresetIndex > 0 ? mSession.backupPresetIndex - 1 : -1;
+}
+
 TransferStep BankExport::OnPresetDump(std::span<const uint8_t> message) {
   if (!mSession.backupActive || message.size() != kRecordMessageSize) return {};
   // Only the slot asked for, while it is awaited: a late repeat of the one before would

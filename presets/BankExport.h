@@ -77,6 +77,12 @@ class BankExport {
   // sets `backupNext`, any other end is a failed try.
   TransferStep OnIrMessage(DeviceCommand command, std::span<const uint8_t> message);
 
+  // The player's Cancel: the export ends now, without a file (kFailed, no message).
+  TransferStep Cancel() { return Stop(""); }
+  // The slot whose dump was asked for and has not come, -1 when no dump is awaited. Its
+  // late answer, after a Cancel, belongs to nobody.
+  int AwaitedSlot() const;
+
   // After a kFinished step: the bank file's bytes, the first `bulkLength` of the buffer.
   // The editor writes them (SaveBankFile) and says "Finished successfully!" only when the
   // write succeeded.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "presets/BulkBuffer.h"
 #include "protocol/MessageBuilders.h"
 
 namespace qd3 {
@@ -9,11 +10,17 @@ namespace qd3 {
 BankImport::BankImport(DeviceSession& session, std::span<uint8_t> bulkBuffer)
     : mSession(session), mBuffer(bulkBuffer) {}
 
-TransferStep BankImport::Start(std::span<const uint8_t> bank) {
-  TransferStep step;
+std::optional<std::string> BankImport::Refusal(std::span<const uint8_t> bank) {
   BankFileCheck check = ValidateBankFile(bank);
   if (check.Valid()) check = CheckBankRecords(bank);
-  if (!check.Valid()) return step.Fail(check.reason);
+  if (!check.Valid()) return check.reason;
+  if (bank.size() > BulkBuffer::Size()) return std::string(kTextBankTooLarge);
+  return std::nullopt;
+}
+
+TransferStep BankImport::Start(std::span<const uint8_t> bank) {
+  TransferStep step;
+  if (std::optional<std::string> refusal = Refusal(bank)) return step.Fail(std::move(*refusal));
   if (bank.size() > mBuffer.size()) return step.Fail(kTextBankTooLarge);
 
   std::copy(bank.begin(), bank.end(), mBuffer.begin());

@@ -22,6 +22,7 @@
 // pedal already took stays stored.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -48,6 +49,9 @@ std::string ImportRefusedText(int presetsWritten, int presetsInFile);
 
 class BankImport {
  public:
+  // Why `bank` cannot be imported (the check Start makes), nullopt when it can.
+  static std::optional<std::string> Refusal(std::span<const uint8_t> bank);
+
   // `bulkBuffer` is the editor's 1,048,576-byte buffer, shared with the bank export.
   BankImport(DeviceSession& session, std::span<uint8_t> bulkBuffer);
 

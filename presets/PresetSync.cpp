@@ -23,6 +23,7 @@ TransferStep PresetSync::OnChecksumBlock(std::span<const uint8_t, kChecksumBlock
   }
   mSession.readAllActive = true;
   mSession.readIndex = -1;
+  mCancelledSlot = -1;
   mSession.bulkBeginPending = true;
   return step;
 }
@@ -124,6 +125,24 @@ std::optional<int> PresetSync::LowestPendingNotSkipped() const {
     }
   }
   return std::nullopt;
+}
+
+TransferStep PresetSync::Cancel() {
+  if (!mSession.readAllActive) return {};
+  mCancelledSlot = mSession.readIndex;
+  TransferStep end = Finish();
+  end.end = TransferEnd::kFailed;
+  end.message = kTextSyncCancelled;
+  return end;
+}
+
+bool PresetSync::DropLateDump(std::span<const uint8_t> message) {
+  if (mCancelledSlot < 0 || message.size() <= kSelectorOffset ||
+      message[kSelectorOffset] != mCancelledSlot) {
+    return false;
+  }
+  mCancelledSlot = -1;
+  return true;
 }
 
 TransferStep PresetSync::Finish() {

@@ -34,6 +34,9 @@ inline constexpr const char* kTextSyncGaveUp =
     "The QD3 stopped answering while its presets were read. The presets not read "
     "yet will be fetched at the next connection.";
 
+inline constexpr const char* kTextSyncCancelled =
+    "Reading cancelled. The presets not read yet will be fetched at the next connection.";
+
 class PresetSync {
  public:
   PresetSync(DeviceSession& session, ChecksumTable& checksums);
@@ -60,6 +63,14 @@ class PresetSync {
   // run goes on. `patchOffset` (0 or 1) numbers such slots in the message at the end.
   DumpResult OnDump(std::span<const uint8_t> message, int patchOffset = 0);
 
+  // The player's Cancel: the run ends as after its last dump (the global settings are
+  // asked for, so the session goes on), the slots not read stay pending. Empty when no
+  // run is active.
+  TransferStep Cancel();
+  // Whether `message` is the dump the cancelled run still had coming; it is dropped then,
+  // for taken as the current preset it would replace the edit buffer.
+  bool DropLateDump(std::span<const uint8_t> message);
+
  private:
   TransferStep Start();
   TransferStep Finish();
@@ -72,6 +83,7 @@ class PresetSync {
   ReplyWatchdog mWatchdog{kSyncWaitTicks, kSyncMaxRetries};
   int mBadDumps = 0;          // in a row, of the slot asked for
   std::vector<int> mSkipped;  // slots whose dumps stayed bad in this run
+  int mCancelledSlot = -1;    // asked for by a cancelled run and not yet come
 };
 
 }  // namespace qd3

@@ -49,10 +49,13 @@ void BuildPresetList(ScreenBuild& s) {
         editor->SetPresetPickerPressed(kind == IInvisibleSelectControl3::kPress);
       },
       [editor](bool positive, bool fine) { editor->WheelPresetList(positive, fine); }));
-  s.graphics.AttachControl(std::make_unique<IVSliderControl>(
-                               kScrollBarRect, kParamScroll, std::string{}, s.styles.sliderStyle,
-                               true, kScrollGearing, kScrollHandleSize),
-                           kNoTag, group::kMain);
+  // The bar's position is no value of the player's: no number in its tooltip.
+  s.graphics
+      .AttachControl(std::make_unique<IVSliderControl>(kScrollBarRect, kParamScroll, std::string{},
+                                                       s.styles.sliderStyle, true, kScrollGearing,
+                                                       kScrollHandleSize),
+                     kNoTag, group::kMain)
+      ->SetParamTooltip(false);
 }
 
 void BuildPresetFileButtons(ScreenBuild& s) {

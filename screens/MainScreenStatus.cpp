@@ -15,6 +15,8 @@ namespace qd3 {
 namespace {
 
 constexpr IRECT kNameEntryRect{20.f, 120.f, 260.f, 144.f};
+constexpr IRECT kEditedMarkerRect{170.f, 98.f, 262.f, 118.f};
+constexpr float kEditedMarkerSize = 18.f;
 constexpr IRECT kDeviceLineRect{660.f, 5.f, 1060.f, 29.f};
 constexpr IRECT kVersionLineRect{660.f, 27.f, 1060.f, 51.f};
 constexpr IRECT kSerialLineRect{660.f, 49.f, 1060.f, 73.f};
@@ -43,6 +45,13 @@ void BuildNameAndStatus(ScreenBuild& s) {
           },
           kNameSize),
       kTagPresetName, group::kMain);
+  IText edited = s.styles.statusText.WithSize(kEditedMarkerSize);
+  edited.fgColor = palette::kEditedAmber;
+  edited.align = EAlign::Far;
+  s.graphics
+      .AttachControl(std::make_unique<ITextControl>(kEditedMarkerRect, "EDITED", edited),
+                     kTagEditedMarker, group::kMain)
+      ->Hide(true);
 
   s.graphics.AttachControl(
       std::make_unique<ITextControl>(kDeviceLineRect, std::string{}, s.styles.statusText),

@@ -22,8 +22,9 @@ namespace palette {
 inline constexpr IColor kLightGrey{255, 204, 204, 204};  // titles, values
 // Captions and units: light enough for 4.5:1 on the window and on a knob's face.
 inline constexpr IColor kDarkGrey{255, 160, 160, 160};
-inline constexpr IColor kCyan{255, 100, 255, 255};      // names, cabinet rows, curves
-inline constexpr IColor kListCyan{150, 100, 255, 255};  // preset rows
+inline constexpr IColor kCyan{255, 100, 255, 255};        // names, cabinet rows, curves
+inline constexpr IColor kEditedAmber{255, 255, 176, 59};  // "EDITED" beside the name
+inline constexpr IColor kListCyan{150, 100, 255, 255};    // preset rows
 inline constexpr IColor kIrGainCyan{255, 51, 255, 255};
 inline constexpr IColor kGhostSegments{255, 51, 51, 51};  // unlit segments of the display
 
@@ -32,14 +33,14 @@ inline constexpr IColor kKnobAccent{255, 51, 255, 255};
 inline constexpr IColor kKnobBody{255, 52, 52, 56};
 inline constexpr IColor kKnobFrame{255, 150, 150, 150};
 inline constexpr IColor kKnobPressed{255, 169, 169, 169};
-inline constexpr IColor kButtonOff{255, 116, 116, 116};
+inline constexpr IColor kButtonOff{255, 124, 124, 124};  // black labels at 5:1
 inline constexpr IColor kButtonPressed{255, 144, 144, 144};
 inline constexpr IColor kBoxBody{255, 94, 94, 94};
 inline constexpr IColor kLinkHover = kButtonOff;  // links of the firmware screen
 
 inline constexpr IColor kWindowBackground{255, 28, 28, 30};  // behind everything
 inline constexpr IColor kListRowBackground{255, 38, 38, 38};
-inline constexpr IColor kProgressPanel{208, 32, 32, 32};  // the progress overlays' veil
+inline constexpr IColor kProgressPanel{255, 32, 32, 32};  // opaque: nothing shows through
 inline constexpr IColor kSettingsCaptionText{255, 240, 240, 240};
 inline constexpr IColor kSettingsCaptionBackground{255, 70, 70, 70};
 

@@ -124,8 +124,15 @@ void IControl::WheelFromUser(float delta, const IMouseMod& mod) {
 
 std::string IControl::GetTooltipText() const {
   if (!mTooltip.empty() || !mParamTooltip || !IsBound()) return mTooltip;
-  const std::string name = mUi->GetDelegate()->GetParamName(mParamIdx);
-  const std::string value = GetParamDisplayText();
+  const IEditorDelegate* delegate = mUi->GetDelegate();
+  const std::string name =
+      mTooltipCaption.empty() ? delegate->GetParamName(mParamIdx) : mTooltipCaption;
+  std::string value = delegate->GetParamReadout(mParamIdx, mValue);
+  if (value.empty()) {
+    value = GetParamDisplayText();
+  } else if (!mTooltipUnit.empty()) {
+    value += " " + mTooltipUnit;
+  }
   if (name.empty()) return value;
   if (value.empty()) return name;
   return name + ": " + value;

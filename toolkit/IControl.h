@@ -90,6 +90,12 @@ class IControl : public IControlHandle {
   const std::string& GetTooltip() const { return mTooltip; }
   // Knobs and sliders show their parameter in the tooltip: "name: value text".
   void SetParamTooltip(bool show) { mParamTooltip = show; }
+  // The tooltip says what the screen says: the control's caption for the name, and the
+  // read-out's number with its unit for the value ("PRE-AMP: 52 %").
+  void SetTooltipCaption(std::string caption, std::string unit = {}) {
+    mTooltipCaption = std::move(caption);
+    mTooltipUnit = std::move(unit);
+  }
   bool HasParamTooltip() const { return mParamTooltip; }
   // What the tooltip shows now: the fixed text if one was set, else the
   // parameter's name and value text where the control shows its parameter.
@@ -139,6 +145,8 @@ class IControl : public IControlHandle {
   bool mParamTooltip = false;
   IActionFunction mAction;
   std::string mTooltip;
+  std::string mTooltipCaption;
+  std::string mTooltipUnit;
   double mAnimationStart = -1.0;
   double mAnimationDuration = 0.0;
 };

@@ -104,8 +104,9 @@ void BuildIrPageControls(ScreenBuild& s) {
   }
   for (const UserIrPositionLayout& p : kUserIrPositionLayouts) {
     g.AttachControl(
-        std::make_unique<ISVGKnobControl>(p.gainKnob, s.vectorKnob, p.gainParam, kKnobGearing),
-        p.gainTag, group::kIrPage);
+         std::make_unique<ISVGKnobControl>(p.gainKnob, s.vectorKnob, p.gainParam, kKnobGearing),
+         p.gainTag, group::kIrPage)
+        ->SetTooltipCaption(p.positionB ? "USER IR 8 GAIN" : "USER IR 7 GAIN", "dB");
   }
   for (const UserIrPositionLayout& p : kUserIrPositionLayouts) {
     g.AttachControl(std::make_unique<ITextControl>(p.gainValue, "0.00", s.styles.irGainText),

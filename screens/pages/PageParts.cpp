@@ -63,7 +63,8 @@ void AttachKnobCell(ScreenBuild& s, const KnobCell& cell, std::string_view group
   g.AttachControl(std::make_unique<IVKnobControl>(IRECT(left, r.knobT, right, r.knobB), cell.param,
                                                   std::string{}, s.styles.knobStyle, kKnobMinAngle,
                                                   kKnobMaxAngle, kKnobArcThickness, kKnobGearing),
-                  kNoTag, group);
+                  kNoTag, group)
+      ->SetTooltipCaption(cell.caption ? cell.caption : "", cell.unit ? cell.unit : "");
   g.AttachControl(std::make_unique<ITextControl>(IRECT(left, r.valueT, right, r.valueB),
                                                  cell.initialValue, s.styles.valueText),
                   cell.valueTag, group);

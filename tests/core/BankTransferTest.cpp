@@ -107,6 +107,13 @@ TEST_F(BankTransfers, AnExportIsExactlyWhatThePedalSentAndHoldsTheIrsInUse) {
   EXPECT_TRUE(std::is_sorted(irs.begin(), irs.end())) << "wanted IRs are fetched in order";
 }
 
+// The import's last word: verified, and where the pedal's presets as they were are kept.
+void ExpectVerifiedNamingTheBackup(const std::string& said) {
+  EXPECT_EQ(said.rfind("All 128 presets restored and verified.\n\n", 0), 0u) << said;
+  EXPECT_NE(said.find("were saved first to\n"), std::string::npos) << said;
+  EXPECT_NE(said.find("Backups"), std::string::npos) << said;
+}
+
 TEST_F(BankTransfers, AnImportRecreatesThePedalAndIsVerifiedAfterReconnecting) {
   CoreHarness source(PedalWithUserIrsInUse());
   const auto file = ExportedBank(source);
@@ -117,7 +124,7 @@ TEST_F(BankTransfers, AnImportRecreatesThePedalAndIsVerifiedAfterReconnecting) {
   mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);  // the overwrite question
   mPlatform.QueueOpenFileResult(file.string());
   target.editor.OnMenuCommand(kEditorCmdBankImport);
-  // First the safety backup, then the question that says where it went.
+  // First the question, then the safety backup, then the import.
   ASSERT_TRUE(target.RunUntil([&] { return target.editor.session.restoreActive; }, 60s));
   ASSERT_TRUE(target.RunUntil([&] { return !target.editor.session.restoreActive; }, 120s));
   target.RunFor(30s);  // reconnect and resynchronise
@@ -130,7 +137,7 @@ TEST_F(BankTransfers, AnImportRecreatesThePedalAndIsVerifiedAfterReconnecting) {
   EXPECT_EQ(Boxes("This operation will overwrite the current Presets!"), 1u);
   EXPECT_EQ(Boxes("were saved first to"), 1u);
   EXPECT_TRUE(std::filesystem::exists(target.folder.Path() / "Backups"));
-  EXPECT_EQ(target.editor.session.pendingMessage, "All 128 presets restored and verified.");
+  ExpectVerifiedNamingTheBackup(target.editor.session.pendingMessage);
 }
 
 // Every message the editor sends, with the harness's virtual time.
@@ -222,7 +229,7 @@ TEST_F(BankTransfers, AnImportOnEachAcknowledgementNeverOutrunsASlowWriter) {
   target.RunFor(30s);
 
   EXPECT_EQ(target.link.Pedal().MessagesDuringWrite(), 0);
-  EXPECT_EQ(target.editor.session.pendingMessage, "All 128 presets restored and verified.");
+  ExpectVerifiedNamingTheBackup(target.editor.session.pendingMessage);
   std::chrono::microseconds lastChunk{-1};
   for (const TimedSend& s : sends) {
     if (s.message[kCommandOffset] != kCmdRestoreIrData) continue;
@@ -281,7 +288,7 @@ TEST_F(BankTransfers, ARefusalStopsTheImportWithCommunicationErrorAndKeepsTheCac
 TEST_F(BankTransfers, TheFactoryUpdateIsBracketedAndEndsWithTheReset) {
   CoreHarness h;
   Open(h);
-  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);  // the question after the backup
+  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);  // the question before the backup
   const size_t from = h.sent.messages.size();
   h.editor.OnMenuCommand(kEditorCmdFactoryUpdate);
   ASSERT_TRUE(
@@ -307,7 +314,8 @@ TEST_F(BankTransfers, TheFactoryUpdateIsBracketedAndEndsWithTheReset) {
   ASSERT_NE(end + 1, commands.end());
   EXPECT_EQ(*(end + 1), kCmdFactoryReset);
   EXPECT_EQ(Boxes("Finished successfully!"), 1u);
-  EXPECT_EQ(Boxes("were saved first to"), 1u) << "the question names the backup";
+  EXPECT_EQ(Boxes("Finished successfully!\n\nThe pedal's presets and IRs were saved first to"), 1u)
+      << "the last word names the backup";
   EXPECT_EQ(h.screen.At(73).str, "100 %");
 }
 

@@ -77,7 +77,7 @@ TEST(ImpulseResponses, AWavLoadedIntoPosition7IsStoredOnThePedalAsTheCachedImage
   CoreHarness h;
   ScriptedPlatformServices platform;
   h.editor.SetPlatformServices(&platform);
-  h.OpenWindow({1, 53, 54, 70, 71, kTagIrConversionSummary});
+  h.OpenWindow({1, kTagProgressHeading, 53, 54, 70, 71, kTagIrConversionSummary});
   ASSERT_TRUE(h.ConnectAndSettle());
   const int slot = h.editor.session.currentPreset;
   const auto wavPath = h.folder.Path() / "My Cab 2x12.wav";
@@ -102,6 +102,9 @@ TEST(ImpulseResponses, AWavLoadedIntoPosition7IsStoredOnThePedalAsTheCachedImage
   EXPECT_EQ(h.screen.At(70).str, "My Cab 2x12");
   EXPECT_NE(h.screen.At(kTagIrConversionSummary).str.find("48000"), std::string::npos)
       << h.screen.At(kTagIrConversionSummary).str;
+  // The upload showed its progress under its own heading, and the panel went at its end.
+  EXPECT_EQ(h.screen.At(kTagProgressHeading).str, "Sending the IR...");
+  EXPECT_GT(h.screen.At(54).strHistory.size(), 3u);
   EXPECT_TRUE(h.screen.hiddenGroups.count("progresscontrols"));
 }
 

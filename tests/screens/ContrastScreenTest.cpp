@@ -74,5 +74,32 @@ TEST(Contrast, AKnobsCaptionValueAndUnitReadAtLeast4Point5To1AtEveryScale) {
   }
 }
 
+// The progress panel, opaque, with the longest heading a transfer gives it, its
+// percentage and its Cancel; and "EDITED" beside the preset name.
+TEST(Contrast, TheProgressPanelAndTheEditedMarkerReadAtLeast4Point5To1) {
+  struct Part {
+    const char* what;
+    IRECT rect;
+  };
+  const Part parts[] = {{"heading", IRECT(860.f, 405.f, 1240.f, 465.f)},
+                        {"percentage", IRECT(990.f, 570.f, 1110.f, 630.f)},
+                        {"cancel", IRECT(1010.f, 726.f, 1090.f, 762.f)},
+                        {"edited", IRECT(170.f, 98.f, 262.f, 118.f)}};
+  for (const float scale : {0.5f, 1.f, 2.f}) {
+    BuiltScreen s(scale);
+    s.graphics.HideGroup(group::kProgress, false);
+    s.Tagged(kTagProgressHeading).SetStr(kBackupBeforeFirmwareProgress.heading);
+    s.Tagged(kTagEditedMarker).Hide(false);
+    for (const Part& part : parts) {
+      EXPECT_GE(TextContrast(s, part.rect, scale), 4.5) << part.what << " at scale " << scale;
+    }
+    // The heading is whole: no mark touches the panel's sides, where a cut text would end.
+    const auto lit = [](const IColor& c) { return Brightness(c) > 300; };
+    EXPECT_EQ(s.CountPixels(IRECT(850.f, 400.f, 856.f, 470.f), lit), 0) << scale;
+    EXPECT_EQ(s.CountPixels(IRECT(1244.f, 400.f, 1250.f, 470.f), lit), 0) << scale;
+    EXPECT_GT(s.CountPixels(IRECT(856.f, 400.f, 1244.f, 470.f), lit), 100) << scale;
+  }
+}
+
 }  // namespace
 }  // namespace qd3::test

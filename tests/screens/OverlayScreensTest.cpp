@@ -141,6 +141,14 @@ TEST_F(OverlayScreens, AboutScreenClosesOnAClickAnywhere) {
   }
 }
 
+TEST_F(OverlayScreens, AboutScreenShowsTheProjectVersion) {
+  std::vector<std::string> texts;
+  for (IControl* c : InGroup(group::kAbout)) {
+    if (!c->GetStr().empty()) texts.push_back(c->GetStr());
+  }
+  EXPECT_EQ(texts, std::vector<std::string>{"v1.1.0"});
+}
+
 TEST_F(OverlayScreens, SetupAndBackSwitchBetweenTheSettingsAndTheMapPages) {
   ConnectAndApplySettings();
   mS.editor.OnMenuCommand(kEditorCmdGlobalSettings);

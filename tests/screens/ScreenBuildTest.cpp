@@ -66,11 +66,12 @@ TEST(ScreenBuild, GroupsAfterTheBuildAreShownHiddenAndDisabledAsLaidOut) {
     });
     EXPECT_GT(n, 0) << want.group << " holds no control";
   }
-  // In "maincontrols" only the dynamics graph and the IR caption start hidden.
+  // In "maincontrols" only the dynamics graph, the IR caption and "EDITED" start hidden.
   int hiddenMain = 0;
   s.graphics.ForControlInGroup(group::kMain, [&](IControl& c) { hiddenMain += c.IsHidden(); });
-  EXPECT_EQ(hiddenMain, 2);
+  EXPECT_EQ(hiddenMain, 3);
   EXPECT_TRUE(s.Tagged(93).IsHidden());
+  EXPECT_TRUE(s.Tagged(kTagEditedMarker).IsHidden());
   EXPECT_TRUE(s.Tagged(kTagAutoFilterLed).IsHidden());
   // On the IR page the gain knobs and load buttons wait for their position's mode.
   for (int tag : {25, 26, 62, 63}) EXPECT_TRUE(s.Tagged(tag).IsDisabled()) << tag;

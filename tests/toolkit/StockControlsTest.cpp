@@ -1,6 +1,8 @@
 // The stock controls: what each does with the mouse and what it paints.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/controls/IBButtonControl.h"
 #include "toolkit/controls/IBKnobRotaterControl.h"
@@ -264,6 +266,38 @@ TEST(TextControl, AWideTextIsCutAtItsSideOrEndsInAnEllipsis) {
     for (int y = 100; y < 150; ++y) plainMarks += NearTol(plain.graphics.GetPixel(x, y), kRed, 60);
   }
   EXPECT_EQ(marks, plainMarks);
+}
+
+// A heading made to shrink is drawn whole, smaller, inside its margins; one that fits
+// keeps its size.
+TEST(TextControl, AShrinkingTextFitsItsControlWhole) {
+  const IText text(40, kRed, "Roboto-Regular", EAlign::Center, EVAlign::Top);
+  const auto marks = [&](const std::string& str, int& left, int& right, int& height) {
+    Canvas c;
+    ASSERT_TRUE(c.graphics.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
+    auto* t = c.graphics.AttachControl(
+        std::make_unique<ITextControl>(IRECT(100, 100, 400, 160), str, text, kColorTransparent));
+    t->SetShrinkToFit(10.f);
+    c.host.Frame();
+    left = 10000, right = -1;
+    int top = 10000, bottom = -1;
+    for (int x = 0; x < 600; ++x) {
+      for (int y = 80; y < 200; ++y) {
+        if (!NearTol(c.graphics.GetPixel(x, y), kRed, 60)) continue;
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+    }
+    height = bottom - top;
+  };
+  int left = 0, right = 0, tall = 0, shortHeight = 0;
+  marks("Safety backup before the firmware update...", left, right, shortHeight);
+  // The ink may pass the advance widths by a pixel or two, never the margin.
+  EXPECT_GE(left, 105);
+  EXPECT_LE(right, 395);
+  EXPECT_GT(right - left, 240) << "shrunk to the room, not below it";
+  marks("Hb", left, right, tall);
+  EXPECT_GT(tall, shortHeight + 5) << "a text that fits is not shrunk";
 }
 
 }  // namespace

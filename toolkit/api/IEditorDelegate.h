@@ -23,6 +23,9 @@ class IEditorDelegate {
   virtual std::vector<std::string> GetParamValueTexts(int index) const = 0;
   // The parameter's name as a tooltip shows it; "" where the editor has none.
   virtual std::string GetParamName(int /*index*/) const { return {}; }
+  // The number the screen's read-out shows for the value, in the player's unit (without
+  // the unit); "" where the parameter has no read-out, and the display text stands.
+  virtual std::string GetParamReadout(int /*index*/, double /*normalized*/) const { return {}; }
   // The normalized value a double click on a knob or slider returns to.
   virtual double GetParamDefaultNormalized(int index) const { return GetParamNormalized(index); }
   // The normalized size of one raw step (what one wheel notch moves), or 0 for a

@@ -4,8 +4,9 @@
 
 namespace qd3 {
 
-enum class EMsgBoxType { OK, OKCancel };
-enum class EMsgBoxResult { OK, Cancel };
+// StoreDiscardCancel asks about unsaved edits: OK stores them, Discard drops them.
+enum class EMsgBoxType { OK, OKCancel, StoreDiscardCancel };
+enum class EMsgBoxResult { OK, Cancel, Discard };
 
 // Modal dialogs and the desktop, behind one interface: a GTK implementation in the
 // application, a scripted one in tests.

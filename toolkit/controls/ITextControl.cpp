@@ -23,10 +23,20 @@ void ITextControl::Draw(IDrawContext& g) {
   // Only the sides: ascenders and descenders may pass a tight control's top and bottom.
   cairo_rectangle(cr, mRect.L, mRect.T - mRect.H(), mRect.W(), 3.0 * mRect.H());
   cairo_clip(cr);
+  IText text = mText;
+  if (mShrinkMargin >= 0.f) {
+    const float room = mRect.W() - 2.f * mShrinkMargin;
+    const float width = g.MeasureText(text, mStr);
+    if (width > room && room > 0.f) {
+      text.size *= room / width;
+      // Hinting does not scale exactly: a few more steps until it really fits.
+      for (int i = 0; i < 8 && g.MeasureText(text, mStr) > room; ++i) text.size *= 0.97f;
+    }
+  }
   if (mEllipsis) {
-    g.DrawText(mText, Ellipsized(g, mText, mStr, mRect.W()), mRect);
+    g.DrawText(text, Ellipsized(g, text, mStr, mRect.W()), mRect);
   } else {
-    g.DrawText(mText, mStr, mRect);
+    g.DrawText(text, mStr, mRect);
   }
   cairo_restore(cr);
 }

@@ -23,6 +23,9 @@ class ITextControl : public IControl {
   const IText& GetText() const { return mText; }
   void SetBackgroundColor(const IColor& color);
   void SetEllipsis(bool ellipsis) { mEllipsis = ellipsis; }
+  // A text too wide for the control is drawn smaller until it fits, less `margin` on
+  // each side (a heading whose words change).
+  void SetShrinkToFit(float margin) { mShrinkMargin = margin; }
 
   // The longest start of `str` that fits `width` with "…" after it, on whole UTF-8
   // characters; `str` itself when it fits.
@@ -34,6 +37,7 @@ class ITextControl : public IControl {
   IText mText;
   IColor mBackground;
   bool mEllipsis = false;
+  float mShrinkMargin = -1.f;  // below 0: never shrunk
 };
 
 }  // namespace qd3

@@ -100,15 +100,36 @@ std::string ReplaceQuestionText(const std::string& path) {
          "\u201d already exists. Do you want to replace it?";
 }
 
+namespace {
+
+GtkButtonsType ButtonsOf(EMsgBoxType type) {
+  switch (type) {
+    case EMsgBoxType::OK:
+      return GTK_BUTTONS_OK;
+    case EMsgBoxType::OKCancel:
+      return GTK_BUTTONS_OK_CANCEL;
+    case EMsgBoxType::StoreDiscardCancel:
+      break;
+  }
+  return GTK_BUTTONS_NONE;  // its own three, added below
+}
+
+}  // namespace
+
 EMsgBoxResult GtkPlatformServices::ShowMessageBox(const std::string& text,
                                                   const std::string& caption, EMsgBoxType type) {
   GtkMessageType kind = GTK_MESSAGE_INFO;
-  if (type == EMsgBoxType::OKCancel) kind = GTK_MESSAGE_QUESTION;
+  if (type != EMsgBoxType::OK) kind = GTK_MESSAGE_QUESTION;
   if (caption == "Warning") kind = GTK_MESSAGE_WARNING;
   if (caption == "Error") kind = GTK_MESSAGE_ERROR;
   GtkWidget* dialog = gtk_message_dialog_new(
       mParent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), kind,
-      type == EMsgBoxType::OK ? GTK_BUTTONS_OK : GTK_BUTTONS_OK_CANCEL, "%s", text.c_str());
+      ButtonsOf(type), "%s", text.c_str());
+  if (type == EMsgBoxType::StoreDiscardCancel) {
+    gtk_dialog_add_buttons(GTK_DIALOG(dialog), "_Discard", GTK_RESPONSE_NO, "_Cancel",
+                           GTK_RESPONSE_CANCEL, "_Store", GTK_RESPONSE_OK, nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+  }
   gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
   // The main window may close while the box waits (its close box still works), and the
   // box goes with it; our own reference keeps the object alive until it is destroyed
@@ -119,6 +140,9 @@ EMsgBoxResult GtkPlatformServices::ShowMessageBox(const std::string& text,
   g_object_unref(dialog);
   if (type == EMsgBoxType::OK) return EMsgBoxResult::OK;
   // Closing the box counts as Cancel.
+  if (response == GTK_RESPONSE_NO && type == EMsgBoxType::StoreDiscardCancel) {
+    return EMsgBoxResult::Discard;
+  }
   return response == GTK_RESPONSE_OK ? EMsgBoxResult::OK : EMsgBoxResult::Cancel;
 }
 
