@@ -9,7 +9,7 @@ QD3Control::QD3Control()
            *this}),
       mFiles({mScreen, mOutbox, mCache, session, mParams, *this, mPages, mIr, *this, *this, *this}),
       mMirror({mScreen, mOutbox, mCache, session, mWatch, mParams, *this, checksums, *this, *this,
-               mIr, mFiles}),
+               mIr, mFiles, *this}),
       mBanks({mScreen, mOutbox, mCache, session, mParams, mMirror, *this, mTransferBuffer}),
       mOverlays({mScreen, mOutbox, session, mParams, mMirror, mBanks, programMap, mapsRead}),
       mConnection({mScreen, mOutbox, session, mWatch, mParams, *this, programMap, mapsRead}),

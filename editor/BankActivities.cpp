@@ -51,7 +51,10 @@ void BankActivities::AfterReplies() {
     session.resetDoneSeen = false;
     // The reset that ends a factory update is the update's end: its backup is named now.
     mNeeds.outbox.Post(kTextFinished + std::exchange(mFactoryBackupNote, {}));
-    mNeeds.outbox.Send(BuildRequestBlock(kBlockGlobalSettings));
+    // The reset may have replaced every preset, and the list was cleared with the cache:
+    // the checksums bring the synchronisation that reads them again, which ends with
+    // the global settings as before.
+    mNeeds.outbox.Send(BuildRequestBlock(kBlockPresetChecksums));
   } else if (session.restoreFinished) {
     session.restoreFinished = false;
     FinishRestore();

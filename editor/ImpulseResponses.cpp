@@ -86,7 +86,7 @@ bool ImpulseResponses::LoadWavIntoIr(int target, const std::string& wavPath) {
     state.userIrNames.Set(target, TrimName32(name));
   ShowIrName(target, TrimName32(name));
   state.irConversionSummary = ConversionSummaryText(read.summary, made.gain);
-  mNeeds.screen.SetText(kTagIrConversionSummary, state.irConversionSummary);
+  mNeeds.screen.SetText(kTagIrConversionSummary, ConversionSummaryLine(state.irConversionSummary));
   return true;
 }
 

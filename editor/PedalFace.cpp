@@ -115,14 +115,14 @@ void PedalFace::OnSaveButton() {
   PedalFaceState& face = mNeeds.face;
   DeviceSession& session = mNeeds.session;
   if (!face.saveHeld) {
-    mNeeds.screen.SetValue(kTagSaveButton, 1.0);
     face.saveHeld = true;
+    LightSaveButton();
     return;
   }
-  mNeeds.screen.SetValue(kTagSaveButton, 0.0);
   face.saveHeld = false;
   if (!session.saveArmed) {
     session.saveArmed = true;
+    LightSaveButton();
     return;
   }
   ShowValueDisplay(true);
@@ -135,6 +135,15 @@ void PedalFace::OnSaveButton() {
   } else {
     session.saveArmed = false;
   }
+  LightSaveButton();
+}
+
+void PedalFace::LightSaveButton() {
+  // Lit while held and while storing is armed, so the player sees the next pick stores.
+  const bool lit = mNeeds.face.saveHeld || mNeeds.session.saveArmed;
+  if (lit == mNeeds.face.saveLit) return;
+  mNeeds.face.saveLit = lit;
+  mNeeds.screen.SetValue(kTagSaveButton, lit ? 1.0 : 0.0);
 }
 
 // ---- auto filter ----
@@ -238,6 +247,8 @@ void PedalFace::CountAwaitedCycle(bool& armed) {
 void PedalFace::BlinkDisplay() {
   PedalFaceState& face = mNeeds.face;
   DeviceSession& session = mNeeds.session;
+  // The pedal's dump or the time-out ends the armed state elsewhere.
+  LightSaveButton();
   const bool free = !face.nextHeld && !face.prevHeld;
   const int n = face.blinkPhase;
   if (session.saveArmed) {

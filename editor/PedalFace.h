@@ -52,6 +52,7 @@ class PedalFace {
   void ShowValueDisplay(bool show);
   void RepeatHeldSwitch(int step);
   void BlinkDisplay();
+  void LightSaveButton();
   void CountAwaitedCycle(bool& armed);
 
   Needs mNeeds;

@@ -188,6 +188,8 @@ void PresetMirror::PickSlot(int slot) {
       mNeeds.screen.Hide(kTagValueDisplay, false);
       // Device parameter 18 stores the edit buffer into that slot.
       mNeeds.outbox.Send(BuildParamChange(kDeviceParamStore, slot));
+      // The store's wait for the pedal's dump is counted from this store on.
+      mNeeds.face.blinkCount = 0;
       session.saveAwaiting = true;
       break;
     case PresetPickAction::kSelect:

@@ -36,6 +36,7 @@ class PresetMirror {
     ImpulseResponseState& irState;
     ImpulseResponses& ir;
     TemplatesAndFiles& templates;
+    PedalFaceState& face;
   };
   explicit PresetMirror(const Needs& needs);
 

@@ -40,4 +40,11 @@ std::string ConversionSummaryText(const WavSummary& s, double gain) {
   return text;
 }
 
+std::string ConversionSummaryLine(std::string text) {
+  for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
+    text.replace(at, 1, "  \xC2\xB7  ");
+  }
+  return text;
+}
+
 }  // namespace qd3

@@ -14,5 +14,7 @@
 namespace qd3 {
 
 std::string ConversionSummaryText(const WavSummary& summary, double gain);
+// The same on one line, its parts between middle dots, as the IR page shows it.
+std::string ConversionSummaryLine(std::string text);
 
 }  // namespace qd3

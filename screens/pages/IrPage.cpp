@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "QD3ControlScreenNames.h"
+#include "ir/ConversionSummary.h"
 #include "screens/ReportingSelectControl.h"
 #include "screens/ScreenPictures.h"
 #include "screens/pages/DetailPages.h"
@@ -76,6 +77,9 @@ constexpr float kCabinetTop = 713.f;
 constexpr float kCabinetRowHeight = 43.f;
 constexpr float kCabinetRowPitch = 50.f;
 constexpr IRECT kPositionPickerRect{445.f, 713.f, 695.f, 1163.f};
+// What the last WAV load kept of its file, on one line below the IR and response panels.
+constexpr IRECT kConversionSummaryRect{360.f, 1178.f, 1880.f, 1198.f};
+constexpr float kConversionSummarySize = 16.f;
 
 }  // namespace
 
@@ -134,6 +138,15 @@ void BuildCabinetList(ScreenBuild& s) {
         tag, group::kIrPage);
     row->SetEllipsis(true);
   }
+  IText summary = s.styles.irListText.WithSize(kConversionSummarySize);
+  summary.fgColor = palette::kLightGrey;
+  summary.align = EAlign::Near;
+  s.graphics
+      .AttachControl(std::make_unique<ITextControl>(
+                         kConversionSummaryRect,
+                         ConversionSummaryLine(s.editor.irConversionSummary), summary),
+                     kTagIrConversionSummary, group::kIrPage)
+      ->SetEllipsis(true);
   QD3Control* editor = &s.editor;
   // Part of the IR page: left shown on other pages it would take their knobs' clicks
   // and change the cabinet.

@@ -7,6 +7,7 @@
 
 #include "presets/BankFile.h"
 #include "presets/SafetyBackup.h"
+#include "presets/SlotLabels.h"
 #include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
 #include "tests/support/CoreHarness.h"
@@ -317,6 +318,15 @@ TEST_F(BankTransfers, TheFactoryUpdateIsBracketedAndEndsWithTheReset) {
   EXPECT_EQ(Boxes("Finished successfully!\n\nThe pedal's presets and IRs were saved first to"), 1u)
       << "the last word names the backup";
   EXPECT_EQ(h.screen.At(73).str, "100 %");
+  // The list was cleared with the cache; the pedal's new presets are read and named again
+  // without a reconnection.
+  h.RunFor(10s);
+  for (const int slot : {0, 64, 127}) {
+    const std::string& label = h.editor.PresetRowLabel(slot);
+    EXPECT_NE(label, EmptySlotLabel(slot, 0)) << slot;
+    EXPECT_NE(label, EmptySlotLabel(slot, 1)) << slot;
+  }
+  EXPECT_FALSE(h.editor.session.readAllActive);
 }
 
 // Before the pedal has answered there is nothing to back up, and a write chosen now would

@@ -28,11 +28,12 @@ TEST_F(DispatcherTest, StatusMessagesCarryNoVersionByte) {
   Receive({0xF0, 0x00, 0x3F, 0x6B, 0x03, 0x57, 0xF7});
   EXPECT_TRUE(mEditor.session.resetDoneSeen);
 
-  // The timer then reports the reset and asks for the settings.
+  // The timer then reports the reset and asks for the checksums, whose synchronisation
+  // reads the presets the reset replaced and ends with the settings.
   mEditor.OnDeviceTimer();
   EXPECT_FALSE(mEditor.session.resetDoneSeen);
   ASSERT_EQ(mSent.messages.size(), 1u);
-  EXPECT_EQ(mSent.messages[0], BuildRequestBlock(kBlockGlobalSettings));
+  EXPECT_EQ(mSent.messages[0], BuildRequestBlock(kBlockPresetChecksums));
 }
 
 TEST_F(DispatcherTest, ParamEchoSetsTheParameterWithoutEchoingIt) {

@@ -3,6 +3,7 @@
 // the auto-filter switch, and the keys that work like the switches.
 #include <string>
 
+#include "QD3ControlScreenNames.h"
 #include "protocol/DeviceMessages.h"
 #include "tests/editor/EditorFixture.h"
 
@@ -80,6 +81,29 @@ TEST_F(PedalFaceTest, StoreSentWithoutAnAnswerDisarmsAfterElevenCycles) {
   EXPECT_FALSE(mEditor.session.saveAwaiting);
   EXPECT_EQ(mEditor.blinkCount, 0);
   EXPECT_FALSE(mScreen.At(kDisplay).hidden);
+}
+
+// A row picked while storing is armed is a store of its own: the wait for its dump starts
+// again, so a first store already half waited for does not end the second one early.
+TEST_F(PedalFaceTest, ARowPickedWhileStoringIsArmedRestartsTheWait) {
+  Connect();
+  ClickSave();
+  EXPECT_EQ(mScreen.At(kTagSaveButton).value, 1.0) << "armed: the button stays lit";
+  ClickSave();  // the first store
+  for (int i = 0; i < 40; ++i) mEditor.OnIdleTick();
+  EXPECT_EQ(mScreen.At(kTagSaveButton).value, 1.0) << "lit while the store is awaited";
+  ASSERT_GT(mEditor.blinkCount, 3);
+  ASSERT_TRUE(mEditor.session.saveArmed);
+  ASSERT_TRUE(mEditor.OnEditorKey(EditorKey::kListPick));  // the second, into the row
+  EXPECT_EQ(mEditor.blinkCount, 0);
+  int ticks = 0;
+  while (mEditor.session.saveArmed && ticks < 1000) {
+    mEditor.OnIdleTick();
+    ++ticks;
+  }
+  EXPECT_GE(ticks, 80) << "the second store waits its whole time";
+  mEditor.OnIdleTick();
+  EXPECT_EQ(mScreen.At(kTagSaveButton).value, 0.0) << "dark once the armed state ended";
 }
 
 TEST_F(PedalFaceTest, UnconnectedArmedStoreBlinksUntilDisarmed) {

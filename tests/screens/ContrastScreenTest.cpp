@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <map>
 #include <tuple>
 
 #include "QD3ControlScreenNames.h"
 #include "params/GroupNames.h"
 #include "tests/screens/ScreenTestSupport.h"
+#include "tests/support/WavBytes.h"
 
 namespace qd3::test {
 namespace {
@@ -99,6 +101,29 @@ TEST(Contrast, TheProgressPanelAndTheEditedMarkerReadAtLeast4Point5To1) {
     EXPECT_EQ(s.CountPixels(IRECT(1244.f, 400.f, 1250.f, 470.f), lit), 0) << scale;
     EXPECT_GT(s.CountPixels(IRECT(856.f, 400.f, 1244.f, 470.f), lit), 100) << scale;
   }
+}
+
+// A WAV load says on the IR page what it kept of the file, on one line that reads and
+// stays inside its strip below the panels.
+TEST(Contrast, TheWavSummaryIsShownOnTheIrPage) {
+  BuiltScreen s;
+  std::vector<int> values;
+  for (int i = 0; i < 4000; ++i) values.push_back(static_cast<int>(9000.0 * std::exp(-i / 200.0)));
+  WavLayout layout;
+  layout.sampleRate = 48000;
+  const Bytes wav = MakeWav(layout, Pcm16(values));
+  const auto path = s.folder.Path() / "Room.wav";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(wav.data()), static_cast<std::streamsize>(wav.size()));
+  ASSERT_TRUE(s.editor.LoadWavIntoIr(0, path.string()));
+  s.host.Frame();
+
+  IControl& summary = s.Tagged(kTagIrConversionSummary);
+  EXPECT_FALSE(summary.IsHidden());
+  EXPECT_EQ(summary.GetStr().find('\n'), std::string::npos) << "one line";
+  EXPECT_NE(summary.GetStr().find("48000 Hz"), std::string::npos) << summary.GetStr();
+  EXPECT_NE(summary.GetStr().find("kept:"), std::string::npos) << summary.GetStr();
+  EXPECT_GE(TextContrast(s, IRECT(360.f, 1178.f, 900.f, 1198.f), 1.f), 4.5);
 }
 
 }  // namespace
