@@ -28,6 +28,20 @@ constexpr char kTextControllerMapUnread[] =
 
 }  // namespace
 
+std::string Overlays::ResetQuestion(int kind) {
+  const char* erased =
+      "The QD3's global settings go back to their factory values; the presets "
+      "are kept.\n";
+  if (kind == kFactoryResetAll) {
+    erased =
+        "All 128 presets and the global settings on the QD3 are erased and replaced by "
+        "the factory ones.\n";
+  } else if (kind == kFactoryResetPresets) {
+    erased = "All 128 presets on the QD3 are erased and replaced by the factory presets.\n";
+  }
+  return erased + std::string(kTextAreYouSure);
+}
+
 void Overlays::OpenProgramMap() {
   mOpen.programMap = true;
   mNeeds.mapsRead.program = false;
@@ -71,8 +85,8 @@ void Overlays::CloseControllerMap() {
 }
 
 void Overlays::FactoryReset(int kind) {
-  // Without a way to ask there is no reset.
-  if (!mNeeds.screen.Ask(kTextAreYouSure)) return;
+  // Without a way to ask there is no reset. The question says what goes.
+  if (!mNeeds.screen.Ask(ResetQuestion(kind))) return;
   // The pedal's presets are about to change: the cache goes first, so nothing stale is
   // left behind when the pedal acts on the message.
   if (kind == kFactoryResetAll || kind == kFactoryResetPresets) {

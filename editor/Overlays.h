@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "editor/BankActivities.h"
 #include "editor/EditorState.h"
@@ -42,6 +43,8 @@ class Overlays {
   void CloseControllerMap();
   // "ALL", "PRESETS", "SETTINGS": asks "Are you sure?", then resets the pedal.
   void FactoryReset(int kind);
+  // "Are you sure?" after what the reset of `kind` erases.
+  static std::string ResetQuestion(int kind);
   void ShowAbout();
   void CloseAbout();
   // Whether an overlay took the key (Escape closes the topmost).

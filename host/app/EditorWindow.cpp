@@ -9,6 +9,7 @@
 #include "QD3Control.h"
 #include "host/app/EditorApp.h"
 #include "host/app/MenuTable.h"
+#include "host/app/WindowFit.h"
 #include "screens/BuildEditorScreen.h"
 #include "toolkit/IGraphics.h"
 #include "toolkit/gtk/GtkGraphicsWidget.h"
@@ -20,7 +21,23 @@ namespace {
 constexpr int kEditorWidth = 1920;
 constexpr int kEditorHeight = 1200;
 
+// What the title bar and the menu bar add to the canvas, generously.
+constexpr int kWindowChrome = 80;
+
 constexpr char kEntryIndexKey[] = "qd3-menu-entry";
+
+// The primary monitor's work area; empty when the display tells none.
+GdkRectangle WorkArea() {
+  GdkRectangle area{0, 0, 0, 0};
+  GdkDisplay* display = gdk_display_get_default();
+  if (!display) return area;
+  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+  if (!monitor && gdk_display_get_n_monitors(display) > 0) {
+    monitor = gdk_display_get_monitor(display, 0);
+  }
+  if (monitor) gdk_monitor_get_workarea(monitor, &area);
+  return area;
+}
 
 void OnMenuActivate(GtkMenuItem* item, gpointer app) {
   const auto index =
@@ -75,6 +92,10 @@ void EditorApp::CreateWindow() {
   float scale = static_cast<float>(mStore.Values().scale);
   if (scale < static_cast<float>(kMinScale)) scale = static_cast<float>(kMinScale);
   if (scale > static_cast<float>(kMaxScale)) scale = static_cast<float>(kMaxScale);
+  // A scale kept from a larger monitor opens a window this screen can show.
+  const GdkRectangle area = WorkArea();
+  scale = static_cast<float>(ScaleThatFits(
+      {scale, kEditorWidth, kEditorHeight, area.width, area.height, kWindowChrome, kMinScale}));
   mGraphics = std::make_unique<IGraphics>(mEditor.get(), kEditorWidth, kEditorHeight, 60, scale);
   mGraphics->SetScaleLimits(static_cast<float>(kMinScale), static_cast<float>(kMaxScale));
 

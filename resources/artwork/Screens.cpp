@@ -158,9 +158,9 @@ void DrawFirmwareScreen(cairo_t* cr, const Picture& p, int /*frame*/) {
 void DrawSettingsScreen(cairo_t* cr, const Picture& p, int /*frame*/) {
   DrawCanvas(cr, p.width, p.height);
   OverlayPanel(cr, 720, 190, 800, 700);
+  // The picture also lies behind the map pages, which send on "BACK": the settings
+  // page's own footer is a text of that page.
   TitleBand(cr, 760, 222, 420, "PEDAL SETUP");
-  Text(cr, Face::kRegular, 18, "Changes are sent to the pedal at once.", 1120, 868, Align::kCentre,
-       kDimLabel);
 }
 
 void DrawMidiController(cairo_t* cr, const Picture& p, int /*frame*/) {

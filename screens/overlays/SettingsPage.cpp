@@ -76,6 +76,10 @@ void AttachSettingRows(ScreenBuild& s) {
   }
 }
 
+// Only this page sends each change at once; the map pages send theirs on "BACK".
+constexpr IRECT kFooterRect{720.f, 856.f, 1520.f, 880.f};
+constexpr float kFooterSize = 18.f;
+
 }  // namespace
 
 void BuildSettingsPage(ScreenBuild& s) {
@@ -102,6 +106,11 @@ void BuildSettingsPage(ScreenBuild& s) {
                [editor](IControl*) { editor->FactoryReset(kFactoryResetPresets); });
   AttachButton(s, kResetSettingsRect, "SETTINGS", kButtonLabelMedium,
                [editor](IControl*) { editor->FactoryReset(kFactoryResetSettings); });
+  IText footer = s.styles.overlayText.WithSize(kFooterSize);
+  footer.fgColor = palette::kDarkGrey;
+  s.graphics.AttachControl(
+      std::make_unique<ITextControl>(kFooterRect, "Changes are sent to the pedal at once.", footer),
+      kNoTag, group::kGlobalSettings);
   s.graphics.HideGroup(group::kGlobalSettings, true);
 }
 

@@ -143,7 +143,11 @@ TEST_P(FactoryResetTest, CacheIsEmptiedBeforeTheResetMessageGoesOut) {
   ASSERT_TRUE(filesWhenSent.has_value());
   EXPECT_EQ(*filesWhenSent, emptiesCache ? 0u : 2u);
   ASSERT_EQ(mPlatform.Calls().size(), 1u);
-  EXPECT_EQ(mPlatform.Calls()[0].text, "Are you sure?");
+  // What goes, then the question.
+  const std::string& asked = mPlatform.Calls()[0].text;
+  EXPECT_EQ(asked.substr(asked.size() - std::string("\nAre you sure?").size()), "\nAre you sure?");
+  EXPECT_EQ(asked.find("presets are kept") != std::string::npos, !emptiesCache) << asked;
+  EXPECT_EQ(asked.find("All 128 presets") != std::string::npos, emptiesCache) << asked;
   EXPECT_EQ(mPlatform.Calls()[0].caption, "");
   EXPECT_EQ(mPlatform.Calls()[0].boxType, EMsgBoxType::OKCancel);
 }

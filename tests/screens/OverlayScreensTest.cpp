@@ -149,6 +149,20 @@ TEST_F(OverlayScreens, AboutScreenShowsTheProjectVersion) {
   EXPECT_EQ(texts, std::vector<std::string>{"v1.1.0"});
 }
 
+// Only the settings page sends each change at once; the map pages send on "BACK" and do
+// not say otherwise.
+TEST_F(OverlayScreens, OnlyTheSettingsPageSaysChangesGoAtOnce) {
+  const auto says = [&](const char* group) {
+    for (IControl* c : InGroup(group)) {
+      if (c->GetStr() == "Changes are sent to the pedal at once.") return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(says(group::kGlobalSettings));
+  EXPECT_FALSE(says(group::kMidiCc));
+  EXPECT_FALSE(says(group::kMidiProgram));
+}
+
 TEST_F(OverlayScreens, SetupAndBackSwitchBetweenTheSettingsAndTheMapPages) {
   ConnectAndApplySettings();
   mS.editor.OnMenuCommand(kEditorCmdGlobalSettings);
