@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ir/IrNumbers.h"
+#include "params/DependentValues.h"
 #include "params/DeviceParamNumbers.h"
 #include "presets/SlotLabels.h"
 #include "protocol/MessageBuilders.h"
@@ -74,9 +75,16 @@ void ChangeHandler::RunLinkedParameters(int index, int raw) {
   const ParamCatalogue& params = mNeeds.params;
   DeviceSession& session = mNeeds.session;
   switch (index) {
-    case kParamCompression:
-      if (mNeeds.screen.IsOpen()) mNeeds.writer.SetParameterValue(kParamDynamics, raw / 127.0);
+    case kParamCompression: {
+      // The drive page shows "Dynamics" on this knob when it opens; that is no turn of
+      // the knob, and must not write a rounded value back into the sound.
+      const int shown = params[kParamCompression].FromNormalized(
+          CompressionNormalizedFromDynamics(params[kParamDynamics].Raw()));
+      if (mNeeds.screen.IsOpen() && shown != raw) {
+        mNeeds.writer.SetParameterValue(kParamDynamics, raw / 127.0);
+      }
       break;
+    }
     case kParamIrAlias:
       mNeeds.writer.SetParameterValue(kParamIr, (127 - raw) / 127.0);
       break;

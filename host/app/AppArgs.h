@@ -12,10 +12,13 @@ struct AppOptions {
   // Writes the first complete frame (pedal connected, presets read, nothing left
   // to paint) to this PNG file at scale 0.5 and exits; empty: a normal run.
   std::string screenshotPath;
+  // With a screenshot: the detail page shown in it (a kPage... number); 0 keeps the
+  // editor's own.
+  int screenshotPage = 0;
 };
 
 // The command line without the program name: "--demo", "--screenshot PATH",
-// "--help" / "-h",
+// "--page NAME" (drive, preamp, level, gate, ambience, ir, ...), "--help" / "-h",
 // "--version" / "-V". Anything else gives an error text.
 struct ParsedArgs {
   AppOptions options;

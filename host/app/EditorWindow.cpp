@@ -172,6 +172,11 @@ bool EditorApp::ScreenshotTick() {
                        !session.bulkBeginPending;
   const bool quiet = settled && mGraphics->IsIdle();
   mScreenshotQuietTicks = quiet ? mScreenshotQuietTicks + 1 : 0;
+  // Once all is quiet, the page asked for; the count then waits for its repaint.
+  if (mScreenshotQuietTicks >= kScreenshotQuietTicks && mOptions.screenshotPage != 0) {
+    mEditor->ShowPage(std::exchange(mOptions.screenshotPage, 0));
+    mScreenshotQuietTicks = 0;
+  }
   if (mScreenshotQuietTicks < kScreenshotQuietTicks && ++mScreenshotTicks < kScreenshotMaxTicks) {
     return true;
   }

@@ -1,3 +1,4 @@
+#include "params/PageNumbers.h"
 #include "tests/editor/EditorFixture.h"
 
 namespace qd3::test {
@@ -94,6 +95,21 @@ TEST_F(EditorTest, CompressionDrivesDynamicsWhileTheWindowIsOpen) {
   EXPECT_EQ(mScreen.At(1).str, "100");
   SetRaw(kParamCompression, 64);
   EXPECT_EQ(mSent.messages.back(), ParamChange(10, 64));
+}
+
+// Opening the drive page shows "Dynamics" on its "Compression" knob; the sound and the
+// pedal are left as they are, whatever the setting.
+TEST_F(EditorTest, OpeningTheDrivePageChangesNoSound) {
+  Connect();
+  OpenWindow();
+  for (const int dynamics : {0, 40, 64, 65, 100, 127}) {
+    SetRaw(10, dynamics);
+    mSent.Clear();
+    mEditor.ShowPage(kPageIr);
+    mEditor.ShowPage(kPageDrive);
+    EXPECT_EQ(mEditor.Params()[10].Raw(), dynamics);
+    EXPECT_TRUE(mSent.messages.empty()) << dynamics;
+  }
 }
 
 TEST_F(EditorTest, IrAliasSendsTheMirroredCabinetNumber) {

@@ -8,6 +8,7 @@
 #include "host/app/AudioDeviceChoice.h"
 #include "host/app/IncomingSysexQueue.h"
 #include "host/app/MenuTable.h"
+#include "params/PageNumbers.h"
 
 namespace qd3 {
 namespace {
@@ -153,6 +154,10 @@ TEST(AppArgs, ScreenshotTakesTheNextArgumentAsItsFile) {
   EXPECT_EQ(parsed.options.screenshotPath, "shot.png");
   EXPECT_FALSE(ParseAppArgs({"--screenshot"}).error.empty()) << "a file name is needed";
   EXPECT_TRUE(ParseAppArgs({}).options.screenshotPath.empty());
+  EXPECT_EQ(ParseAppArgs({"--screenshot", "d.png", "--page", "drive"}).options.screenshotPage,
+            kPageDrive);
+  EXPECT_FALSE(ParseAppArgs({"--page", "nowhere"}).error.empty());
+  EXPECT_FALSE(ParseAppArgs({"--page"}).error.empty());
 }
 
 TEST(AppArgs, UsageNamesEveryOption) {
