@@ -9,6 +9,7 @@
 
 #include "QD3ControlScreenNames.h"
 #include "params/GroupNames.h"
+#include "screens/ScreenStyles.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "tests/support/WavBytes.h"
 
@@ -124,6 +125,27 @@ TEST(Contrast, TheWavSummaryIsShownOnTheIrPage) {
   EXPECT_NE(summary.GetStr().find("48000 Hz"), std::string::npos) << summary.GetStr();
   EXPECT_NE(summary.GetStr().find("kept:"), std::string::npos) << summary.GetStr();
   EXPECT_GE(TextContrast(s, IRECT(360.f, 1178.f, 900.f, 1198.f), 1.f), 4.5);
+}
+
+// The knob's pointer never crosses its read-out: at every position, with the number
+// blanked, nothing of the pointer's grey lies where the number is drawn.
+TEST(Contrast, AKnobsPointerStaysClearOfItsReadOut) {
+  constexpr float kLeft = 380.f;  // the drive page's PRE-AMP cell, 200 units wide
+  const IRECT number(kLeft + 45.f, 962.f, kLeft + 155.f, 1008.f);
+  for (const float scale : {0.5f, 1.f, 2.f}) {
+    BuiltScreen s(scale);
+    s.graphics.HideGroup(group::kIrPage, true);
+    s.graphics.HideGroup(group::kDrive, false);
+    for (const double value : {0.0, 0.2, 0.5, 0.8, 1.0}) {
+      s.editor.SetParameterValueFromUI(1, value);
+      s.host.Frame();
+      s.Tagged(47).SetStr("");
+      const int pointer = s.CountPixels(number, [](const IColor& c) {
+        return std::abs(c.R - palette::kKnobFrame.R) < 40 && std::abs(c.G - c.R) < 10;
+      });
+      EXPECT_EQ(pointer, 0) << "value " << value << " at scale " << scale;
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The dynamics graph: knee arithmetic, the curve's points and what is painted.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/graphs/IDynamicsResponseGraph.h"
 
@@ -113,6 +116,37 @@ TEST(DynamicsGraph, SettersRequestARedraw) {
   EXPECT_TRUE(c.host.Frame());
   g->SetCompThreshold(-10);
   EXPECT_TRUE(c.host.Frame());
+}
+
+// The input levels along the top crowd to the right: no two labels run into each other
+// or are cut to fit ("-20dB12dB"); each run of ink along the top is one whole label.
+TEST(DynamicsGraph, TheTopLabelsNeverRunIntoEachOther) {
+  Canvas c;
+  c.graphics.AttachControl(std::make_unique<IDynamicsResponseGraph>(kRect, kCurve));
+  c.host.Frame();
+  const int oneLabel = 70;    // wider than any "-80 dB" at size 20
+  const int wholeLabel = 50;  // narrower than any
+  std::vector<std::pair<int, int>> runs;
+  int gap = 1000;
+  for (int x = static_cast<int>(kRect.L); x < static_cast<int>(kRect.R) - 40; ++x) {
+    bool ink = false;
+    for (int y = static_cast<int>(kRect.T) + 2; y < static_cast<int>(kRect.T) + 18; ++y) {
+      ink = ink || NearTol(c.graphics.GetPixel(x, y), kColorGrid, 50);
+    }
+    if (!ink) {
+      ++gap;
+      continue;
+    }
+    if (gap > 12) runs.emplace_back(x, x);  // the space inside a label is narrower
+    runs.back().second = x;
+    gap = 0;
+  }
+  ASSERT_GE(runs.size(), 3u) << "labels are drawn";
+  // Whole ("-80 dB"), neither cut at a narrow box nor run into the next.
+  for (const auto& [from, to] : runs) {
+    EXPECT_GT(to - from, wholeLabel) << from << ".." << to;
+    EXPECT_LT(to - from, oneLabel) << from << ".." << to;
+  }
 }
 
 }  // namespace

@@ -51,8 +51,10 @@ void IVKnobControl::Draw(IDrawContext& g) {
   const double rad = (angle - 90.0) * std::numbers::pi / 180.0;
   const auto px = static_cast<float>(std::cos(rad));
   const auto py = static_cast<float>(std::sin(rad));
-  g.DrawLine(mPressed ? mStyle.Color(kPR) : mStyle.Color(kFR), cx + px * bodyR * 0.3f,
-             cy + py * bodyR * 0.3f, cx + px * bodyR, cy + py * bodyR, 3.f);
+  // A tick at the rim: the read-out drawn in the middle of the knob stays uncrossed.
+  constexpr float kPointerInner = 0.78f;
+  g.DrawLine(mPressed ? mStyle.Color(kPR) : mStyle.Color(kFR), cx + px * bodyR * kPointerInner,
+             cy + py * bodyR * kPointerInner, cx + px * bodyR, cy + py * bodyR, 3.f);
 
   if (mStyle.showLabel && !mLabel.empty()) g.DrawText(mStyle.labelText, mLabel, layout.label);
   if (mStyle.showValue) {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 namespace qd3 {
 
@@ -57,6 +59,10 @@ void IDynamicsResponseGraph::Draw(IDrawContext& g) {
   const float t = mRect.T;
   const IText gridText(20.f, kColorGrid);
   char label[32];
+  // The input levels along the top crowd towards the right: a label that would touch the
+  // one before it is left out (its grid line stays).
+  constexpr float kLabelGap = 6.f;
+  float lastRight = -1e9f;
   for (int i = 0; i < kNumGridLines; ++i) {
     const double level = kGridLevels[static_cast<size_t>(i)];
     const auto f = static_cast<float>(kGridFractions[static_cast<size_t>(i)]);
@@ -66,7 +72,11 @@ void IDynamicsResponseGraph::Draw(IDrawContext& g) {
     g.DrawText(gridText, label, IRECT(l + mW - 40.f, y - 10.f, l + mW, y + 10.f));
     const float x = l + mW - mW * f;
     g.DrawDottedLine(kColorGrid, x, t + 20.f, x, t + mH - 1.f, 1.f);
-    g.DrawText(gridText, label, IRECT(x - 20.f, t, x + 20.f, t + 20.f));
+    const std::string_view top = std::string_view(label).substr(std::strspn(label, " "));
+    const float half = g.MeasureText(gridText, top) / 2.f;
+    if (x - half < lastRight + kLabelGap || x + half > l + mW - 40.f - kLabelGap) continue;
+    g.DrawText(gridText, top, IRECT(x - half, t, x + half, t + 20.f));
+    lastRight = x + half;
   }
   const auto pts = CurvePoints();
   for (size_t i = 0; i + 1 < pts.size(); ++i) {
