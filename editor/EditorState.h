@@ -42,9 +42,9 @@ struct PedalFaceState {
   bool browseArmed = false;
   // Mirrors parameter 60; the auto-filter switch toggles it.
   bool autoFilterOn = false;
-  int repeatTicks = 0;  // auto-repeat counter of a held left or right switch
-  int blinkPhase = 0;   // 0..7 while storing is armed, 0..15 while browsing is armed
-  int blinkCount = 0;   // blink cycles counted after a store was sent
+  int repeatTicks = 0;   // auto-repeat counter of a held left or right switch
+  int blinkPhase = 0;    // 0..7 while storing is armed, 0..15 while browsing is armed
+  int blinkCount = 0;    // blink cycles counted after a store was sent
   bool saveLit = false;  // the save button shown pressed: held, or storing armed
   bool valueDisplayHold = false;
   int valueDisplayTicks = 0;

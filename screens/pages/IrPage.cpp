@@ -142,10 +142,10 @@ void BuildCabinetList(ScreenBuild& s) {
   summary.fgColor = palette::kLightGrey;
   summary.align = EAlign::Near;
   s.graphics
-      .AttachControl(std::make_unique<ITextControl>(
-                         kConversionSummaryRect,
-                         ConversionSummaryLine(s.editor.irConversionSummary), summary),
-                     kTagIrConversionSummary, group::kIrPage)
+      .AttachControl(
+          std::make_unique<ITextControl>(
+              kConversionSummaryRect, ConversionSummaryLine(s.editor.irConversionSummary), summary),
+          kTagIrConversionSummary, group::kIrPage)
       ->SetEllipsis(true);
   QD3Control* editor = &s.editor;
   // Part of the IR page: left shown on other pages it would take their knobs' clicks
