@@ -6,8 +6,10 @@
 namespace qd3 {
 namespace {
 
+// In the page's panel, where the other pages' first knob stands (further right it lay over
+// the response graph).
 constexpr std::array<KnobCell, 1> kCells = {{
-    {"PARALLEL CLEAN", 36, 50, "50.0", "%", 1160.f, CellRow::kA},
+    {"PARALLEL CLEAN", 36, 50, "50.0", "%", 380.f, CellRow::kA},
 }};
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "QD3ControlScreenNames.h"
+#include "params/PageNumbers.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DeviceReplies.h"
 #include "tests/screens/ScreenTestSupport.h"
@@ -90,6 +91,30 @@ TEST_P(ScaledScreen, TheWheelOverThePresetListScrollsItAndPicksNothing) {
   wheel(1.f, false);
   EXPECT_EQ(mS.editor.Params()[kParamScroll].Raw(), 109 - 1);
   EXPECT_EQ(SentWithCommand(kCmdSelectPreset), 0);
+}
+
+// The parallel clean level and the analog simulation have no knob on the pedal face:
+// the drive page leads to both, and each page's knob then lies inside its panel.
+TEST_P(ScaledScreen, TheDrivePageLeadsToThePagesNoFaceKnobOpens) {
+  struct Case {
+    float x;
+    int page;
+    int param;
+  };
+  for (const Case& c : {Case{480.f, kPagePreamp, 36}, Case{730.f, kPageAnalogSim, 15}}) {
+    mS.editor.ShowPage(kPageDrive);
+    mS.host.Frame();
+    ClickDesign(c.x, 1121.f);
+    mS.host.Advance(0.2);
+    EXPECT_EQ(mS.editor.currentPage, c.page) << c.param;
+    bool reachable = false;
+    mS.graphics.ForAllControls([&](IControl& control) {
+      if (control.GetParamIdx() != c.param || control.IsHidden()) return;
+      reachable = true;
+      EXPECT_LT(control.GetRECT().R, 1160.f) << "inside the page's panel, clear of the graph";
+    });
+    EXPECT_TRUE(reachable) << c.param;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledScreen, ::testing::Values(0.5f, 1.0f));
