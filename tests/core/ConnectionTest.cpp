@@ -167,7 +167,8 @@ TEST(Connection, StatusWithTheVersionByteIsIgnoredAndWithoutItAccepted) {
   h.RunFor(150ms);
   EXPECT_FALSE(h.editor.session.resetDoneSeen) << "the tick took it";
   ASSERT_GT(h.sent.messages.size(), before);
-  EXPECT_EQ(h.sent.messages[before], BuildRequestBlock(kBlockGlobalSettings));
+  // After a reset the checksums are read first; the global settings follow them.
+  EXPECT_EQ(h.sent.messages[before], BuildRequestBlock(kBlockPresetChecksums));
 }
 
 TEST(Connection, ClosingTheEditorReachesAConnectedPedalOnly) {

@@ -1,7 +1,5 @@
 #include "toolkit/controls/IEditableTextControl.h"
 
-#include <cairo.h>
-
 #include "toolkit/IDrawContext.h"
 #include "toolkit/IGraphics.h"
 
@@ -13,16 +11,6 @@ IEditableTextControl::IEditableTextControl(const IRECT& bounds, std::string s, c
     : ITextControl(bounds, std::move(s), style, bg), mMaxBytes(maxBytes) {
   mIgnoreMouse = false;
   SetActionFunction(std::move(fn));
-}
-
-void IEditableTextControl::Draw(IDrawContext& g) {
-  cairo_t* cr = g.GetCairo();
-  cairo_save(cr);
-  // Only the sides: ascenders and descenders may pass a tight field's top and bottom.
-  cairo_rectangle(cr, mRect.L, mRect.T - mRect.H(), mRect.W(), 3.0 * mRect.H());
-  cairo_clip(cr);
-  ITextControl::Draw(g);
-  cairo_restore(cr);
 }
 
 void IEditableTextControl::OnMouseDown(float, float, const IMouseMod&) {

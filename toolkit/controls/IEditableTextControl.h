@@ -16,7 +16,6 @@ class IEditableTextControl : public ITextControl {
 
   // A typed text may be wider than the field: it is cut at the field's sides, which
   // is all a redraw of the field paints over again.
-  void Draw(IDrawContext& g) override;
   void OnMouseDown(float x, float y, const IMouseMod& mod) override;
   void OnTextEntryCompletion(const std::string& text) override;
 

@@ -20,8 +20,8 @@ void ITextControl::Draw(IDrawContext& g) {
   g.FillRect(mBackground, mRect);
   cairo_t* cr = g.GetCairo();
   cairo_save(cr);
-  // Only the sides: ascenders and descenders may pass a tight control's top and bottom.
-  cairo_rectangle(cr, mRect.L, mRect.T - mRect.H(), mRect.W(), 3.0 * mRect.H());
+  const IRECT ink = InkRect();
+  cairo_rectangle(cr, ink.L, ink.T, ink.W(), ink.H());
   cairo_clip(cr);
   IText text = mText;
   if (mShrinkMargin >= 0.f) {
@@ -56,6 +56,13 @@ std::string ITextControl::Ellipsized(const IDrawContext& g, const IText& text, s
     while (end > 0 && (static_cast<unsigned char>(str[end]) & 0xC0) == 0x80) --end;
   }
   return std::string(kEllipsis);
+}
+
+IRECT ITextControl::InkRect() const {
+  // A glyph reaches at most about 0.4 em past a box that is as tight as the text's size.
+  constexpr float kInkReach = 0.4f;
+  const float reach = kInkReach * mText.size;
+  return IRECT(mRect.L, mRect.T - reach, mRect.R, mRect.B + reach);
 }
 
 void ITextControl::SetStr(std::string_view s) {

@@ -17,6 +17,9 @@ class ITextControl : public IControl {
                const IColor& background = kColorTransparent);
 
   void Draw(IDrawContext& g) override;
+  // Ascenders and descenders may pass a tight control's top and bottom: the repaint takes
+  // them in, so none is left behind when the text changes.
+  IRECT GetDrawRECT() const override { return InkRect(); }
   void SetStr(std::string_view str) override;
   std::string GetStr() const override { return mStr; }
   void SetTextColor(const IColor& color) override;
@@ -33,6 +36,8 @@ class ITextControl : public IControl {
                                 float width);
 
  protected:
+  // The control's width, and above and below it as far as a glyph may reach.
+  IRECT InkRect() const;
   std::string mStr;
   IText mText;
   IColor mBackground;
