@@ -9,6 +9,7 @@
 #include "ir/IrDisplay.h"
 #include "ir/IrNumbers.h"
 #include "ir/WavReader.h"
+#include "params/DependentValues.h"
 #include "params/PageNumbers.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/MessageMatch.h"
@@ -63,6 +64,16 @@ void ImpulseResponses::LoadUserIrWav(bool positionB) {
   const std::string path = platform->PromptForOpenFile(kWavExtension, mNeeds.state.lastWavPath);
   if (path.empty()) return;
   mNeeds.state.lastWavPath = path;
+  // A user IR already there may be used by other presets too: replaced only when asked.
+  const PresetCache* cache = mNeeds.cache.Get();
+  const std::string& held = mNeeds.state.userIrNames.Name(target);
+  if (cache && cache->IsIrCached(target) && held != EmptyIrSlotText(target)) {
+    const std::string question = "User IR " + std::to_string(target) + " holds \"" + held +
+                                 "\". Replace it with \"" +
+                                 std::filesystem::path(path).filename().string() +
+                                 "\"?\nEvery preset that uses this IR will sound different.";
+    if (!mNeeds.screen.Ask(question)) return;
+  }
   LoadWavIntoIr(target, path);
 }
 

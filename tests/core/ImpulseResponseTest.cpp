@@ -108,6 +108,54 @@ TEST(ImpulseResponses, AWavLoadedIntoPosition7IsStoredOnThePedalAsTheCachedImage
   EXPECT_TRUE(h.screen.hiddenGroups.count("progresscontrols"));
 }
 
+// A user IR already loaded may be used by other presets: a second WAV replaces it only
+// when the player says so, and a no leaves the pedal and the cache as they were.
+TEST(ImpulseResponses, ReplacingALoadedUserIrIsAskedFirst) {
+  CoreHarness h;
+  ScriptedPlatformServices platform;
+  h.editor.SetPlatformServices(&platform);
+  h.OpenWindow({1, 53, 54, 70, 71, kTagIrConversionSummary});
+  ASSERT_TRUE(h.ConnectAndSettle());
+  const int slot = h.editor.session.currentPreset;
+  const auto first = h.folder.Path() / "First Cab.wav";
+  const auto second = h.folder.Path() / "Second Cab.wav";
+  WriteFile(first, DecayingStereoWav());
+  Bytes other = DecayingStereoWav();
+  other[other.size() / 2] ^= 0x40;
+  WriteFile(second, other);
+  const auto asked = [&] {
+    size_t n = 0;
+    for (const auto& call : platform.Calls())
+      n += call.text.find("Replace it with") != std::string::npos;
+    return n;
+  };
+
+  platform.QueueOpenFileResult(first.string());  // a question here takes the default, OK
+  h.editor.LoadUserIrWav(false);
+  h.RunFor(3s);
+  const auto loaded = h.editor.Cache()->ReadIrImage(slot);
+  ASSERT_TRUE(loaded.has_value());
+  platform.ClearCalls();
+
+  platform.QueueOpenFileResult(second.string());
+  platform.QueueMessageBoxResult(EMsgBoxResult::Cancel);
+  h.editor.LoadUserIrWav(false);
+  h.RunFor(3s);
+  ASSERT_EQ(asked(), 1u);
+  EXPECT_NE(platform.Calls().back().text.find("\"First Cab\""), std::string::npos);
+  EXPECT_NE(platform.Calls().back().text.find("\"Second Cab.wav\""), std::string::npos);
+  EXPECT_EQ(*h.editor.Cache()->ReadIrImage(slot), *loaded) << "a no keeps the IR";
+  const sim::IrImage onPedal = h.link.Pedal().Inspect(
+      [&](const sim::PedalModel& m) { return m.State().userIrs[static_cast<size_t>(slot)]; });
+  EXPECT_TRUE(std::equal(loaded->begin(), loaded->end(), onPedal.begin()));
+
+  platform.QueueOpenFileResult(second.string());
+  platform.QueueMessageBoxResult(EMsgBoxResult::OK);
+  h.editor.LoadUserIrWav(false);
+  h.RunFor(3s);
+  EXPECT_EQ(*h.editor.Cache()->ReadIrImage(slot), ImageOf(other, "Second Cab.wav"));
+}
+
 TEST(ImpulseResponses, ADumpUsingTwoUncachedUserIrsFetchesPosition7ThenPosition8) {
   const sim::IrImage imageA = ImageOf(DecayingStereoWav(), "A.wav");
   sim::IrImage imageB = imageA;
