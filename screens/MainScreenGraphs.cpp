@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "QD3ControlScreenNames.h"
+#include "screens/GraphClickTarget.h"
 #include "screens/MainScreen.h"
 #include "toolkit/controls/ITextControl.h"
 
@@ -49,7 +50,7 @@ void BuildGraphArea(ScreenBuild& s) {
 
   // Above both graphs: a click anywhere on the area opens the impulse-response page.
   s.graphics.AttachControl(
-      std::make_unique<IInvisibleSelectControl3>(kGraphAreaRect, kParamIrPageTarget));
+      std::make_unique<GraphClickTarget>(kGraphAreaRect, kParamIrPageTarget, s.irDisplay));
 }
 
 }  // namespace qd3

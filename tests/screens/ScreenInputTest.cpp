@@ -117,6 +117,18 @@ TEST_P(ScaledScreen, TheDrivePageLeadsToThePagesNoFaceKnobOpens) {
   }
 }
 
+// The click area that opens the IR page lies over the response graph; the pointer's
+// moves still reach the graph, whose read-out box follows the pointer.
+TEST_P(ScaledScreen, TheResponseGraphsReadOutFollowsThePointer) {
+  const float k = mS.graphics.GetDrawScale();
+  const auto cyan = [](const IColor& c) { return c.G > 200 && c.B > 200 && c.R < 160; };
+  const IRECT box(1312.f, 1012.f, 1398.f, 1036.f);  // where the box stands for that point
+  mS.host.MouseMove(1300.f * k, 1000.f * k);
+  EXPECT_GT(mS.CountPixels(box, cyan, 2.f), 200) << "the read-out's box, below right";
+  mS.host.MouseMove(100.f * k, 100.f * k);  // away: the box goes
+  EXPECT_LT(mS.CountPixels(box, cyan, 2.f), 20);
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledScreen, ::testing::Values(0.5f, 1.0f));
 
 }  // namespace

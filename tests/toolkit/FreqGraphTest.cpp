@@ -71,11 +71,18 @@ TEST(FreqGraph, UnitImpulseIsPaintedAsAFlatLine) {
   auto* g = c.graphics.AttachControl(MakeLayoutGraph());
   g->SetTimeData(Impulse());
   c.host.Frame();
-  // y = T + 135 = 820; probe columns away from the grid's vertical lines.
-  for (float x : {1210.f, 1400.f, 1655.f, 1860.f}) {
+  // y = T + 135 = 820; probe columns away from the grid's vertical lines and from the
+  // level labels on the right.
+  for (float x : {1210.f, 1400.f, 1655.f, 1810.f}) {
     EXPECT_PRED3(NearTol, c.host.ProbeDesign(x, 820), kCurve, 40) << "x " << x;
     EXPECT_PRED2(Near, c.host.ProbeDesign(x, 840), (IColor{255, 0, 0, 0})) << "x " << x;
   }
+  // The "0 dB" label lies on the curve's height: it stands on its plate, over the curve.
+  int curveUnderLabel = 0;
+  for (float x = 1840.f; x < 1866.f; x += 1.f) {
+    curveUnderLabel += NearTol(c.host.ProbeDesign(x, 820), kCurve, 60);
+  }
+  EXPECT_EQ(curveUnderLabel, 0);
 }
 
 TEST(FreqGraph, SilenceLiesBelowTheBottomAndIsNotDrawn) {

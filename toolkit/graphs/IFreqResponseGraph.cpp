@@ -176,8 +176,24 @@ void IFreqResponseGraph::DrawGrid(IDrawContext& g) const {
     const double level = kGridLevels[static_cast<size_t>(i)];
     const float y = t + mH * static_cast<float>(mLevelFractions[static_cast<size_t>(i)]);
     g.DrawDottedLine(kColorGrid, l, y, l + mW - 40.f, y, level == 0.0 ? 2.f : 1.f);
-    g.DrawText(gridText, Format("%4.0f dB", level),
-               IRECT(l + mW - 40.f, y - 10.f, l + mW, y + 10.f));
+  }
+}
+
+void IFreqResponseGraph::DrawLevelLabels(IDrawContext& g) const {
+  // Over the curve, each on a dark plate: the curve passes behind its own scale.
+  const float l = mRect.L;
+  const float t = mRect.T;
+  const IText gridText = mTextStyle.WithSize(18.f).WithFGColor(kColorGrid);
+  constexpr IColor kPlate{220, 12, 12, 14};
+  for (int i = 0; i < kNumGridLevels; ++i) {
+    const double level = kGridLevels[static_cast<size_t>(i)];
+    const float y = t + mH * static_cast<float>(mLevelFractions[static_cast<size_t>(i)]);
+    const std::string label = Format("%4.0f dB", level);
+    const IRECT box(l + mW - 40.f, y - 10.f, l + mW, y + 10.f);
+    const float width = g.MeasureText(gridText, label);
+    g.FillRect(kPlate,
+               IRECT(box.MW() - width / 2.f - 2.f, y - 8.f, box.MW() + width / 2.f + 2.f, y + 8.f));
+    g.DrawText(gridText, label, box);
   }
 }
 
@@ -195,6 +211,7 @@ void IFreqResponseGraph::Draw(IDrawContext& g) {
                         t + static_cast<float>(mCurve[static_cast<size_t>(j) + 1])});
   }
   g.DrawLineSegments(mCurveColor, segments, 3.f);
+  DrawLevelLabels(g);
   if (mHover) {
     const Readout r = ReadoutAt(mX, mY);
     g.FillRect(mCurveColor, r.box);

@@ -74,6 +74,7 @@ class IFreqResponseGraph : public IControl {
 
  private:
   void DrawGrid(IDrawContext& g) const;
+  void DrawLevelLabels(IDrawContext& g) const;
 
   IColor mCurveColor;
   IText mTextStyle{14.f, kColorBlack, "Roboto-Regular", EAlign::Center, EVAlign::Middle};
