@@ -23,6 +23,7 @@ int PageNamed(std::string_view name) {
       {"preamp", kPagePreamp},
       {"level", kPageLevel},
       {"auto-filter", kPageAutoFilter},
+      {"settings", kScreenshotSettingsPage},
   };
   for (const Named& n : kPages) {
     if (n.name == name) return n.page;

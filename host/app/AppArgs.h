@@ -6,14 +6,16 @@
 
 namespace qd3 {
 
+inline constexpr int kScreenshotSettingsPage = -1;
+
 struct AppOptions {
   // Connects the editor to the in-process simulated pedal instead of MIDI ports.
   bool demo = false;
   // Writes the first complete frame (pedal connected, presets read, nothing left
   // to paint) to this PNG file at scale 0.5 and exits; empty: a normal run.
   std::string screenshotPath;
-  // With a screenshot: the detail page shown in it (a kPage... number); 0 keeps the
-  // editor's own.
+  // With a screenshot: the detail page shown in it (a kPage... number, or
+  // kScreenshotSettingsPage for the global settings); 0 keeps the editor's own.
   int screenshotPage = 0;
 };
 

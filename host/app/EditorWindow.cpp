@@ -174,7 +174,12 @@ bool EditorApp::ScreenshotTick() {
   mScreenshotQuietTicks = quiet ? mScreenshotQuietTicks + 1 : 0;
   // Once all is quiet, the page asked for; the count then waits for its repaint.
   if (mScreenshotQuietTicks >= kScreenshotQuietTicks && mOptions.screenshotPage != 0) {
-    mEditor->ShowPage(std::exchange(mOptions.screenshotPage, 0));
+    const int page = std::exchange(mOptions.screenshotPage, 0);
+    if (page == kScreenshotSettingsPage) {
+      mEditor->OpenGlobalSettings();
+    } else {
+      mEditor->ShowPage(page);
+    }
     mScreenshotQuietTicks = 0;
   }
   if (mScreenshotQuietTicks < kScreenshotQuietTicks && ++mScreenshotTicks < kScreenshotMaxTicks) {

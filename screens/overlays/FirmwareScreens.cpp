@@ -29,6 +29,7 @@ constexpr const char* kFirmwarePageUrl = "https://qd3control.github.io/docs/";
 }  // namespace
 
 void BuildFirmwareScreens(ScreenBuild& s) {
+  AttachOverlayBackdrop(s, group::kFirmwareBackground);
   AttachPicture(s.graphics, "fwbg.png", 0.f, 0.f, kOverlayPictureSize, kTagFirmwareBackground,
                 group::kFirmwareBackground);
 

@@ -49,6 +49,7 @@ void AttachNumberBox(ScreenBuild& s, const IRECT& r, int param, const char* labe
 }  // namespace
 
 void BuildControllerMapPage(ScreenBuild& s) {
+  AttachOverlayBackdrop(s, group::kMidiCc);
   AttachPicture(s.graphics, "globalbg.png", 0.f, 0.f, kOverlayPictureSize, kNoTag, group::kMidiCc);
   const int rows = static_cast<int>(kKnobTitles.size());
   const IVStyle boxStyle = s.styles.boxStyle.WithShowLabel(false);
@@ -70,6 +71,7 @@ void BuildControllerMapPage(ScreenBuild& s) {
 }
 
 void BuildProgramMapPage(ScreenBuild& s) {
+  AttachOverlayBackdrop(s, group::kMidiProgram);
   AttachPicture(s.graphics, "globalbg.png", 0.f, 0.f, kOverlayPictureSize, kNoTag,
                 group::kMidiProgram);
   QD3Control* editor = &s.editor;

@@ -2,6 +2,9 @@
 
 #include <memory>
 
+#include "screens/ScreenStyles.h"
+#include "toolkit/controls/IPanelControl.h"
+
 namespace qd3 {
 namespace {
 
@@ -15,6 +18,13 @@ IVButtonControl* AttachClickCatcher(ScreenBuild& s, IActionFunction action,
                                       IRECT(0.f, 0.f, kCanvasWidth, kCanvasHeight),
                                       std::move(action), std::string{}, s.styles.clearButtonStyle),
                                   kNoTag, group);
+}
+
+void AttachOverlayBackdrop(ScreenBuild& s, std::string_view group) {
+  s.graphics.AttachControl(
+      std::make_unique<IPanelControl>(IRECT(0.f, 0.f, kCanvasWidth, kCanvasHeight),
+                                      palette::kWindowBackground),
+      kNoTag, group);
 }
 
 IRECT GridRow(const IRECT& area, int rows, int row) {

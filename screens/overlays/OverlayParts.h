@@ -17,6 +17,10 @@ inline constexpr FrameSize kOverlayPictureSize{1920.f, 1080.f};
 // takes runs `action`.
 IVButtonControl* AttachClickCatcher(ScreenBuild& s, IActionFunction action, std::string_view group);
 
+// The window's dark background over the whole canvas, below an overlay's 1920 x 1080
+// picture: the canvas is taller, and the main screen must not show in the strip below.
+void AttachOverlayBackdrop(ScreenBuild& s, std::string_view group);
+
 // Row `row` of `area` divided into `rows` equal rows, shrunk by 3 units on every side.
 IRECT GridRow(const IRECT& area, int rows, int row);
 

@@ -17,7 +17,7 @@ namespace {
 constexpr IRECT kCloseRect{1444.f, 220.f, 1499.f, 260.f};
 constexpr IRECT kProgramMapSetupRect{1200.f, 283.f, 1300.f, 323.f};
 constexpr IRECT kControllerMapSetupRect{1200.f, 483.f, 1300.f, 523.f};
-constexpr IRECT kResetTitleRect{900.f, 750.f, 1300.f, 780.f};
+constexpr IRECT kResetTitleRect{760.f, 750.f, 1400.f, 780.f};  // as wide as its three buttons
 constexpr IRECT kResetAllRect{760.f, 800.f, 960.f, 850.f};
 constexpr IRECT kResetPresetsRect{980.f, 800.f, 1180.f, 850.f};
 constexpr IRECT kResetSettingsRect{1200.f, 800.f, 1400.f, 850.f};
@@ -27,6 +27,7 @@ constexpr float kRowTitleHeight = 30.f;
 constexpr float kCaptionHeight = 40.f;
 constexpr float kCaptionTextSize = 24.f;
 constexpr float kResetTitleSize = 28.f;
+constexpr float kTitleMargin = 2.f;
 
 // A setting row: its title text over a caption bound to the setting.
 struct SettingRow {
@@ -65,9 +66,12 @@ void AttachSettingRows(ScreenBuild& s) {
                       EVAlign::Middle);
   for (const SettingRow& row : kSettingRows) {
     const float captionTop = row.top + kRowTitleHeight;
-    s.graphics.AttachControl(std::make_unique<ITextControl>(
-                                 IRECT(row.left, row.top, row.right, captionTop), row.title, title),
-                             kNoTag, group::kGlobalSettings);
+    // A long title ("PRESET PROTECTION WRITER") is drawn smaller, never cut.
+    s.graphics
+        .AttachControl(std::make_unique<ITextControl>(
+                           IRECT(row.left, row.top, row.right, captionTop), row.title, title),
+                       kNoTag, group::kGlobalSettings)
+        ->SetShrinkToFit(kTitleMargin);
     s.graphics.AttachControl(
         std::make_unique<ICaptionControl>(
             IRECT(row.left, captionTop, row.right, captionTop + kCaptionHeight), row.param, caption,
@@ -84,6 +88,7 @@ constexpr float kFooterSize = 18.f;
 
 void BuildSettingsPage(ScreenBuild& s) {
   QD3Control* editor = &s.editor;
+  AttachOverlayBackdrop(s, group::kGlobalSettings);
   AttachClickCatcher(
       s, [editor](IControl*) { editor->CloseGlobalSettings(); }, group::kGlobalSettings);
   AttachPicture(s.graphics, "globalbg.png", 0.f, 0.f, kOverlayPictureSize, kNoTag,
@@ -97,9 +102,11 @@ void BuildSettingsPage(ScreenBuild& s) {
                [editor](IControl*) { editor->OpenControllerMap(); });
   const IText resetTitle(kResetTitleSize, palette::kSettingsCaptionText, kFontRoboto,
                          EAlign::Center, EVAlign::Middle);
-  s.graphics.AttachControl(std::make_unique<ITextControl>(
-                               kResetTitleRect, "RESET TO FACTORY DEFAULT SETTINGS", resetTitle),
-                           kNoTag, group::kGlobalSettings);
+  s.graphics
+      .AttachControl(std::make_unique<ITextControl>(
+                         kResetTitleRect, "RESET TO FACTORY DEFAULT SETTINGS", resetTitle),
+                     kNoTag, group::kGlobalSettings)
+      ->SetShrinkToFit(kTitleMargin);
   AttachButton(s, kResetAllRect, "ALL", kButtonLabelMedium,
                [editor](IControl*) { editor->FactoryReset(kFactoryResetAll); });
   AttachButton(s, kResetPresetsRect, "PRESETS", kButtonLabelMedium,

@@ -11,6 +11,7 @@
 #include "protocol/DeviceMessages.h"
 #include "protocol/DeviceReplies.h"
 #include "protocol/MessageBuilders.h"
+#include "screens/ScreenStyles.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "tests/support/ScriptedPlatformServices.h"
 #include "toolkit/Events.h"
@@ -161,6 +162,32 @@ TEST_F(OverlayScreens, OnlyTheSettingsPageSaysChangesGoAtOnce) {
   EXPECT_TRUE(says(group::kGlobalSettings));
   EXPECT_FALSE(says(group::kMidiCc));
   EXPECT_FALSE(says(group::kMidiProgram));
+}
+
+// The overlays' pictures are 1920 x 1080 on a taller canvas: below them lies the window's
+// background, not the preset list; and the settings titles are whole, never cut.
+TEST_F(OverlayScreens, TheSettingsPagesCoverTheWholeCanvasAndTheirTitlesAreWhole) {
+  ConnectAndApplySettings();
+  const auto backdrop = [&] {
+    const IColor c = mS.Probe(100.f, 1150.f);  // where the preset list is
+    return c.R == palette::kWindowBackground.R && c.G == palette::kWindowBackground.G &&
+           c.B == palette::kWindowBackground.B;
+  };
+  EXPECT_FALSE(backdrop()) << "the main screen shows there first";
+  mS.editor.OnMenuCommand(kEditorCmdGlobalSettings);
+  EXPECT_TRUE(backdrop()) << "settings";
+  mS.editor.OpenProgramMap();
+  EXPECT_TRUE(backdrop()) << "program map";
+  mS.editor.CloseProgramMap();
+  mS.editor.OpenControllerMap();
+  EXPECT_TRUE(backdrop()) << "controller map";
+  mS.editor.CloseControllerMap();
+
+  // "PRESET PROTECTION WRITER" over its 200-unit caption: no mark at the box's sides.
+  const auto lit = [](const IColor& c) { return Brightness(c) > 450; };
+  EXPECT_EQ(mS.CountPixels(IRECT(760.f, 552.f, 762.f, 578.f), lit, 0.5f), 0);
+  EXPECT_EQ(mS.CountPixels(IRECT(958.f, 552.f, 960.f, 578.f), lit, 0.5f), 0);
+  EXPECT_GT(mS.CountPixels(IRECT(762.f, 552.f, 958.f, 578.f), lit, 0.5f), 50);
 }
 
 TEST_F(OverlayScreens, SetupAndBackSwitchBetweenTheSettingsAndTheMapPages) {
