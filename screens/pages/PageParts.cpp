@@ -29,7 +29,8 @@ constexpr float kKnobArcThickness = 18.f;
 constexpr double kKnobGearing = 4.0;
 
 constexpr IRECT kTitleRect{400.f, 664.f, 700.f, 734.f};
-constexpr IRECT kWideTitleRect{400.f, 664.f, 800.f, 734.f};
+// The IR page's long title starts right of the mic slider, whose "MIC" it would cover.
+constexpr IRECT kWideTitleRect{445.f, 664.f, 815.f, 734.f};
 
 struct Point {
   float x;
