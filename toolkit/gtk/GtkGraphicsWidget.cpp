@@ -7,6 +7,7 @@
 #include "toolkit/IGraphics.h"
 
 namespace qd3 {
+
 namespace {
 
 struct WidgetState {
@@ -109,6 +110,19 @@ gboolean OnMotion(GtkWidget*, GdkEventMotion* ev, gpointer data) {
   st->lastX = static_cast<float>(ev->x);
   st->lastY = static_cast<float>(ev->y);
   st->graphics->OnMouseMove(st->lastX, st->lastY, ModFromState(ev->state));
+  return TRUE;
+}
+
+gboolean OnQueryTooltip(GtkWidget*, gint, gint, gboolean, GtkTooltip* tooltip, gpointer data) {
+  auto* st = static_cast<WidgetState*>(data);
+  const std::string& text = st->graphics->CurrentTooltip();
+  const IControl* control = st->graphics->GetMouseOverControl();
+  if (text.empty() || !control) return FALSE;
+  gtk_tooltip_set_text(tooltip, text.c_str());
+  const IRECT r = control->GetRECT().GetScaled(st->graphics->GetDrawScale());
+  const GdkRectangle area{static_cast<int>(r.L), static_cast<int>(r.T), static_cast<int>(r.W()),
+                          static_cast<int>(r.H())};
+  gtk_tooltip_set_tip_area(tooltip, &area);
   return TRUE;
 }
 
@@ -246,9 +260,12 @@ GtkWidget* CreateGraphicsWidget(IGraphics& graphics, std::function<void(int, int
     gtk_widget_queue_draw(st->widget);
     if (st->onResized) st->onResized(w, h, scale);
   });
-  graphics.SetTooltipListener([st](const std::string& text) {
-    gtk_widget_set_tooltip_text(st->widget, text.empty() ? nullptr : text.c_str());
-  });
+  // The tooltip names the control under the pointer and stands beside it, not over it:
+  // GTK places a tooltip outside its tip area, which is the control's rectangle.
+  gtk_widget_set_has_tooltip(area, TRUE);
+  g_signal_connect(area, "query-tooltip", G_CALLBACK(OnQueryTooltip), st);
+  graphics.SetTooltipListener(
+      [st](const std::string&) { gtk_widget_trigger_tooltip_query(st->widget); });
 
   graphics.SetWakeListener([st] {
     StartFrameClock(st);
