@@ -191,6 +191,24 @@ TEST_F(CaptionTest, ShowsTheDisplayTextAndOffersTheValueTexts) {
   EXPECT_EQ(mCaption->GetStr(), "Bar");
 }
 
+// A value text wider than its box ends in "…" inside it: nothing is drawn past its sides.
+TEST_F(CaptionTest, AValueTooWideForItsBoxEndsInsideIt) {
+  mC.delegate.SetValueTexts(86, {"All pots engaged with a very long description"});
+  mC.graphics.AttachControl(std::make_unique<ICaptionControl>(
+      IRECT(300, 600, 420, 640), 86, IText(24, IColor{255, 240, 240, 240})));
+  mC.host.Frame();
+  int outside = 0;
+  int inside = 0;
+  for (int y = 600; y < 640; ++y) {
+    for (int x = 250; x < 470; ++x) {
+      const bool lit = mC.graphics.GetPixel(x, y).R > 120;
+      (x < 300 || x >= 420 ? outside : inside) += lit;
+    }
+  }
+  EXPECT_EQ(outside, 0);
+  EXPECT_GT(inside, 50);
+}
+
 TEST_F(CaptionTest, PressOutsideTheMenuDismissesIt) {
   auto* other = mC.graphics.AttachControl(
       std::make_unique<ICaptionControl>(IRECT(0, 0, 100, 40), 82, IText(24, kColorWhite)));

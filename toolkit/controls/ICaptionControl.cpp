@@ -16,7 +16,9 @@ ICaptionControl::ICaptionControl(const IRECT& bounds, int param, const IText& st
 
 void ICaptionControl::Draw(IDrawContext& g) {
   g.FillRect(mBackground, mRect);
-  g.DrawText(mText, GetParamDisplayText(), mRect);
+  // A value text wider than the box ends in "…" inside it.
+  constexpr float kInset = 4.f;
+  g.DrawText(mText, Ellipsized(g, mText, GetParamDisplayText(), mRect.W() - 2.f * kInset), mRect);
 }
 
 void ICaptionControl::OnMouseDown(float, float, const IMouseMod&) {
