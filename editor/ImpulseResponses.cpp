@@ -98,6 +98,11 @@ bool ImpulseResponses::LoadWavIntoIr(int target, const std::string& wavPath) {
   ShowIrName(target, TrimName32(name));
   state.irConversionSummary = ConversionSummaryText(read.summary, made.gain);
   mNeeds.screen.SetText(kTagIrConversionSummary, ConversionSummaryLine(state.irConversionSummary));
+  // The graph shows what was loaded, whichever cabinet the selector has.
+  if (mNeeds.session.userIrASelected || mNeeds.session.userIrBSelected) {
+    mLoadedShown = mNeeds.session.userIrBSelected;
+    Display(SelectorValueOfPosition(*mLoadedShown));
+  }
   return true;
 }
 
@@ -311,6 +316,27 @@ void ImpulseResponses::CheckEditedUserIr(bool positionB) {
 // ---- the IR display ----
 
 void ImpulseResponses::ShowIr(int irValue) {
+  mLoadedShown.reset();
+  Display(irValue);
+}
+
+void ImpulseResponses::ShowIrAfterUpload() {
+  if (mLoadedShown) {
+    Display(SelectorValueOfPosition(*mLoadedShown));
+  } else {
+    ShowIrForCurrentSelector();
+  }
+}
+
+int ImpulseResponses::SelectorValueOfPosition(bool positionB) const {
+  constexpr int kPosition7 = 7;  // the picker's row 0 is the flat response
+  // Rounded as the parameter itself holds the picker's value.
+  const IParam& ir = mNeeds.params[kParamIr];
+  return static_cast<int>(ir.Constrain(
+      ir.FromNormalized(IrNormalizedFromPosition(positionB ? kPosition7 + 1 : kPosition7))));
+}
+
+void ImpulseResponses::Display(int irValue) {
   const DeviceSession& session = mNeeds.session;
   const IrDisplaySelection selection{irValue, mNeeds.params[kParamIrModeA].Raw() != 0,
                                      mNeeds.params[kParamIrModeB].Raw() != 0, session.userIrA,

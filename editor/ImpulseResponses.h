@@ -65,6 +65,9 @@ class ImpulseResponses {
   // Refills the working buffer for cabinet selector value `irValue` and shows it.
   void ShowIr(int irValue);
   void ShowIrForCurrentSelector();
+  // After a WAV load's upload: the graph goes on showing the loaded position until the
+  // player picks a cabinet; otherwise as ShowIrForCurrentSelector.
+  void ShowIrAfterUpload();
   void RequestIr(int irNumber);
   void RequestIrNames(int bank);
   // The timer's request of an IR the pedal names but the cache lacks.
@@ -107,6 +110,10 @@ class ImpulseResponses {
   void RestoreCachedIr();
   void ShowIrName(int target, const std::string& name);
   void ApplyFetch(TransferStep step);
+  // Fills the working buffer for selector value `irValue` and hands it to the display.
+  void Display(int irValue);
+  // The selector value of user-IR position 7 or 8, for the display only.
+  int SelectorValueOfPosition(bool positionB) const;
 
   Needs mNeeds;
   IrUpload mUpload;
@@ -117,6 +124,9 @@ class ImpulseResponses {
   uint64_t mDroppedAtRequest = 0;  // mDroppedInput when the outstanding fetch began
   DisplaySink mDisplaySink;
   ImportLossSink mImportLoss;
+  // The user-IR position (false: 7, true: 8) the last WAV load went to, while the graph
+  // shows it rather than the selector's cabinet.
+  std::optional<bool> mLoadedShown;
 };
 
 }  // namespace qd3

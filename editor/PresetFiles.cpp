@@ -179,7 +179,7 @@ void TemplatesAndFiles::OnIrStored() {
   if (importsUpload && (mNeeds.session.importIrAUploading || mNeeds.session.importIrBPending)) {
     ContinuePresetImport();
   } else {
-    mNeeds.ir.ShowIrForCurrentSelector();
+    mNeeds.ir.ShowIrAfterUpload();
   }
 }
 

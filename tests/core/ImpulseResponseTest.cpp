@@ -8,6 +8,7 @@
 #include "ir/IrDisplay.h"
 #include "ir/IrImage.h"
 #include "ir/WavReader.h"
+#include "params/DependentValues.h"
 #include "protocol/MessageBuilders.h"
 #include "resources/factory_irs/FactoryIrWavs.h"
 #include "tests/support/CoreHarness.h"
@@ -154,6 +155,38 @@ TEST(ImpulseResponses, ReplacingALoadedUserIrIsAskedFirst) {
   h.editor.LoadUserIrWav(false);
   h.RunFor(3s);
   EXPECT_EQ(*h.editor.Cache()->ReadIrImage(slot), ImageOf(other, "Second Cab.wav"));
+}
+
+// After a WAV load the graph shows the loaded IR, even while the selector plays another
+// cabinet, until the player picks one; nothing of the sound changes for the display.
+TEST(ImpulseResponses, TheGraphShowsTheLoadedIrUntilACabinetIsPicked) {
+  CoreHarness h;
+  ScriptedPlatformServices platform;
+  h.editor.SetPlatformServices(&platform);
+  h.OpenWindow({1, 53, 54, 70, 71, kTagIrConversionSummary});
+  std::vector<double> shown;
+  h.editor.SetIrDisplaySink(
+      [&](const IrWorkingBuffer& b) { shown.assign(b.samples.begin(), b.samples.end()); });
+  ASSERT_TRUE(h.ConnectAndSettle());
+  const auto pick = [&](int position) {  // as the position picker counts: 0 is flat
+    h.editor.SetParameterValueFromUI(kParamIr, IrNormalizedFromPosition(position));
+    h.RunFor(200ms);
+    return shown;
+  };
+  // Position 7 plays the preset's user IR (its load button is live only then).
+  h.editor.SetParameterValueFromUI(kParamIrModeA, h.editor.Params()[kParamIrModeA].ToNormalized(1));
+  const std::vector<double> cabinet3 = pick(3);
+  const int selector = h.editor.Params()[kParamIr].Raw();
+  const auto wavPath = h.folder.Path() / "Loaded.wav";
+  WriteFile(wavPath, DecayingStereoWav());
+  platform.QueueOpenFileResult(wavPath.string());
+  h.editor.LoadUserIrWav(false);
+  h.RunFor(3s);  // uploaded and stored
+  const std::vector<double> afterLoad = shown;
+  EXPECT_EQ(h.editor.Params()[kParamIr].Raw(), selector) << "the selector stays";
+  EXPECT_NE(afterLoad, cabinet3);
+  EXPECT_EQ(pick(7), afterLoad) << "what position 7 shows";
+  EXPECT_EQ(pick(3), cabinet3) << "a cabinet picked shows that one again";
 }
 
 TEST(ImpulseResponses, ADumpUsingTwoUncachedUserIrsFetchesPosition7ThenPosition8) {
