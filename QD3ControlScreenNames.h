@@ -111,10 +111,12 @@ inline constexpr const char* kTextProgressPercent = "%d %%";
 inline constexpr const char* kTextAreYouSure = "Are you sure?";
 
 // ---- colours, 0xAARRGGBB ----
-inline constexpr uint32_t kColorDisplay = 0xFFFFFFFF;          // preset number as stored
-inline constexpr uint32_t kColorDisplayModified = 0x64FFFFFF;  // the edit buffer differs
-inline constexpr uint32_t kColorCurrentRow = 0xFF64FFFF;       // the current preset's row
-inline constexpr uint32_t kColorOtherRow = 0x9664FFFF;         // every other row
+inline constexpr uint32_t kColorDisplay = 0xFFFFFFFF;  // preset number as stored
+// The edit buffer differs: the number dimmed, yet legible (5:1 and more on the display's
+// black); "EDITED" beside the name says it in words.
+inline constexpr uint32_t kColorDisplayModified = 0xA0FFFFFF;
+inline constexpr uint32_t kColorCurrentRow = 0xFF64FFFF;  // the current preset's row
+inline constexpr uint32_t kColorOtherRow = 0x9664FFFF;    // every other row
 
 // ---- menu ----
 // Commands the menu hands to the editor's OnMenuCommand.

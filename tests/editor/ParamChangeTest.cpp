@@ -151,7 +151,7 @@ TEST_F(EditorTest, TwoDigitDisplayShowsValuesAndModifiedColour) {
   SetRaw(1, 7);
   EXPECT_EQ(display.str, "07");
   EXPECT_FALSE(display.hidden);
-  EXPECT_EQ(display.color, (IColor{100, 255, 255, 255}));
+  EXPECT_EQ(display.color, (IColor{160, 255, 255, 255})) << "dimmed, yet legible";
 
   display.str = "xx";
   for (int index : {40, 41, 57, 60}) {
