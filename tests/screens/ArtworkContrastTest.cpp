@@ -16,9 +16,11 @@ namespace {
 // it draws: its text against what lies behind it at 4.5:1 at least.
 TEST(Contrast, EveryTextOfEveryScreenReadsAtLeast4Point5To1) {
   BuiltScreen s(1.f);
-  const auto measureShown = [&](const char* where) {
+  // `only`: the controls of that group alone (an overlay covers the rest).
+  const auto measureShown = [&](const std::string& where, const char* only = nullptr) {
     s.host.Frame();
     s.graphics.ForAllControls([&](IControl& c) {
+      if (only && c.GetGroup() != only) return;
       auto* text = dynamic_cast<ITextControl*>(&c);
       // A disabled control (the pedal face before a pedal answers) is dimmed on purpose.
       if (!text || c.IsHidden() || c.IsDisabled() ||
@@ -40,7 +42,18 @@ TEST(Contrast, EveryTextOfEveryScreenReadsAtLeast4Point5To1) {
        {kPageDrive, kPageAmbience, kPageGate, kPageLevel, kPagePreamp, kPageAnalogSim,
         kPageLowFilter, kPageMidFilter, kPageHighFilter, kPageAutoFilter, kPageIr}) {
     s.editor.ShowPage(page);
-    measureShown(("page " + std::to_string(page)).c_str());
+    measureShown("page " + std::to_string(page));
+  }
+  // The overlays, each alone over the main screen.
+  const auto overlay = [&](const char* group) {
+    s.graphics.HideGroup(group, false);
+    s.graphics.DisableGroup(group, false);
+    measureShown(group, group);
+    s.graphics.HideGroup(group, true);
+  };
+  for (const char* group : {group::kGlobalSettings, group::kMidiCc, group::kMidiProgram,
+                            group::kProgress, group::kFactoryProgress, group::kAbout}) {
+    overlay(group);
   }
 }
 
