@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <tuple>
 
 #include "QD3ControlScreenNames.h"
 #include "params/ParamCatalogue.h"
@@ -69,11 +70,15 @@ void BuildPedalKnobsAndDisplay(ScreenBuild& s) {
   for (const PedalKnob& k : kKnobs) {
     AttachRotaterKnob(s.graphics, k.picture, k.cx, k.cy, k.frame, k.param, group::kNeedsPedal);
   }
-  s.graphics.AttachControl(
-      std::make_unique<ITextControl>(kDisplayRect, "188", s.styles.displayGhostText), kNoTag,
-      group::kNeedsPedal);
-  s.graphics.AttachControl(std::make_unique<ITextControl>(kDisplayRect, "00", s.styles.displayText),
-                           kTagValueDisplay, group::kNeedsPedal);
+  // Seven segments stay inside the display's window: no repaint beyond it.
+  for (const auto& [text, style, tag] :
+       {std::tuple{"188", &s.styles.displayGhostText, kNoTag},
+        std::tuple{"00", &s.styles.displayText, kTagValueDisplay}}) {
+    s.graphics
+        .AttachControl(std::make_unique<ITextControl>(kDisplayRect, text, *style), tag,
+                       group::kNeedsPedal)
+        ->SetInkReach(0.f);
+  }
 }
 
 void BuildPedalSwitches(ScreenBuild& s) {

@@ -23,6 +23,25 @@ void ITextControl::Draw(IDrawContext& g) {
   const IRECT ink = InkRect();
   cairo_rectangle(cr, ink.L, ink.T, ink.W(), ink.H());
   cairo_clip(cr);
+  if (mShrinkMargin < 0.f && !mEllipsis) {
+    g.DrawText(mText, mStr, mRect);
+  } else {
+    const Fitted& fitted = Fit(g);
+    IText text = mText;
+    text.size = fitted.size;
+    g.DrawText(text, fitted.shown, mRect);
+  }
+  cairo_restore(cr);
+}
+
+const ITextControl::Fitted& ITextControl::Fit(const IDrawContext& g) {
+  // Measuring is slow next to drawing: the fit is kept until the text, its style, the
+  // box or the scale change.
+  if (mFitted && mFitted->source == mStr && mFitted->style == mText.size &&
+      mFitted->font == mText.font && mFitted->width == mRect.W() &&
+      mFitted->scale == g.GetDrawScale()) {
+    return *mFitted;
+  }
   IText text = mText;
   if (mShrinkMargin >= 0.f) {
     const float room = mRect.W() - 2.f * mShrinkMargin;
@@ -33,12 +52,10 @@ void ITextControl::Draw(IDrawContext& g) {
       for (int i = 0; i < 8 && g.MeasureText(text, mStr) > room; ++i) text.size *= 0.97f;
     }
   }
-  if (mEllipsis) {
-    g.DrawText(text, Ellipsized(g, text, mStr, mRect.W()), mRect);
-  } else {
-    g.DrawText(text, mStr, mRect);
-  }
-  cairo_restore(cr);
+  std::string shown = mEllipsis ? Ellipsized(g, text, mStr, mRect.W()) : mStr;
+  mFitted = Fitted{mStr,      mText.size,      mText.font, mRect.W(), g.GetDrawScale(),
+                   text.size, std::move(shown)};
+  return *mFitted;
 }
 
 std::string ITextControl::Ellipsized(const IDrawContext& g, const IText& text, std::string_view str,
@@ -60,8 +77,7 @@ std::string ITextControl::Ellipsized(const IDrawContext& g, const IText& text, s
 
 IRECT ITextControl::InkRect() const {
   // A glyph reaches at most about 0.4 em past a box that is as tight as the text's size.
-  constexpr float kInkReach = 0.4f;
-  const float reach = kInkReach * mText.size;
+  const float reach = mInkReach * mText.size;
   return IRECT(mRect.L, mRect.T - reach, mRect.R, mRect.B + reach);
 }
 

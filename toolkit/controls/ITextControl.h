@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "toolkit/IControl.h"
@@ -29,6 +30,9 @@ class ITextControl : public IControl {
   // A text too wide for the control is drawn smaller until it fits, less `margin` on
   // each side (a heading whose words change).
   void SetShrinkToFit(float margin) { mShrinkMargin = margin; }
+  // How far above and below its box, in em, the text's glyphs may reach (0.4 unless
+  // set): a font that keeps inside its box (seven segments) needs 0, and repaints less.
+  void SetInkReach(float em) { mInkReach = em; }
 
   // The longest start of `str` that fits `width` with "…" after it, on whole UTF-8
   // characters; `str` itself when it fits.
@@ -38,11 +42,25 @@ class ITextControl : public IControl {
  protected:
   // The control's width, and above and below it as far as a glyph may reach.
   IRECT InkRect() const;
+
+  // What is drawn of the text after shrinking and the ellipsis, and what it was made for.
+  struct Fitted {
+    std::string source;
+    float style = 0.f;  // the style's size
+    std::string font;
+    float width = 0.f;
+    float scale = 0.f;
+    float size = 0.f;  // the size drawn
+    std::string shown;
+  };
+  const Fitted& Fit(const IDrawContext& g);
   std::string mStr;
   IText mText;
   IColor mBackground;
   bool mEllipsis = false;
   float mShrinkMargin = -1.f;  // below 0: never shrunk
+  float mInkReach = 0.4f;
+  std::optional<Fitted> mFitted;
 };
 
 }  // namespace qd3

@@ -73,7 +73,11 @@ void IDynamicsResponseGraph::Draw(IDrawContext& g) {
     const float x = l + mW - mW * f;
     g.DrawDottedLine(kColorGrid, x, t + 20.f, x, t + mH - 1.f, 1.f);
     const std::string_view top = std::string_view(label).substr(std::strspn(label, " "));
-    const float half = g.MeasureText(gridText, top) / 2.f;
+    if (mTopWidthsScale != g.GetDrawScale()) {
+      mTopWidths[static_cast<size_t>(i)] = g.MeasureText(gridText, top);
+      if (i + 1 == kNumGridLines) mTopWidthsScale = g.GetDrawScale();
+    }
+    const float half = mTopWidths[static_cast<size_t>(i)] / 2.f;
     if (x - half < lastRight + kLabelGap || x + half > l + mW - 40.f - kLabelGap) continue;
     g.DrawText(gridText, top, IRECT(x - half, t, x + half, t + 20.f));
     lastRight = x + half;

@@ -49,6 +49,9 @@ class IDynamicsResponseGraph : public IControl {
   double mT2 = 0.0;
   double mR1 = 1.0;
   double mR2 = 1.0;
+  // The top labels' widths at mTopWidthsScale (0: not measured yet).
+  std::array<float, kNumGridLines> mTopWidths{};
+  float mTopWidthsScale = 0.f;
 };
 
 }  // namespace qd3

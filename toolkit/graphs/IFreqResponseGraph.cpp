@@ -190,7 +190,12 @@ void IFreqResponseGraph::DrawLevelLabels(IDrawContext& g) const {
     const float y = t + mH * static_cast<float>(mLevelFractions[static_cast<size_t>(i)]);
     const std::string label = Format("%4.0f dB", level);
     const IRECT box(l + mW - 40.f, y - 10.f, l + mW, y + 10.f);
-    const float width = g.MeasureText(gridText, label);
+    // Measured once per scale: measuring costs more than the rest of the graph.
+    if (mLabelWidthsScale != g.GetDrawScale()) {
+      mLabelWidths[static_cast<size_t>(i)] = g.MeasureText(gridText, label);
+      if (i + 1 == kNumGridLevels) mLabelWidthsScale = g.GetDrawScale();
+    }
+    const float width = mLabelWidths[static_cast<size_t>(i)];
     g.FillRect(kPlate,
                IRECT(box.MW() - width / 2.f - 2.f, y - 8.f, box.MW() + width / 2.f + 2.f, y + 8.f));
     g.DrawText(gridText, label, box);

@@ -90,6 +90,9 @@ class IFreqResponseGraph : public IControl {
   bool mSmoothing = true;
   std::array<double, kNumGridFreqs> mFreqFractions{};
   std::array<double, kNumGridLevels> mLevelFractions{};
+  // The level labels' widths at mLabelWidthsScale (0: not measured yet).
+  mutable std::array<float, kNumGridLevels> mLabelWidths{};
+  mutable float mLabelWidthsScale = 0.f;
   std::vector<double> mWindow;
   std::vector<double> mAgnitude;
   std::vector<double> mLogSpectrum;
