@@ -15,8 +15,8 @@ struct CommandInfo {
 
 constexpr CommandInfo kCommands[] = {
     {"ports", Command::kPorts, 0, false, true},      {"wav2ir", Command::kWav2Ir, 2, false, false},
-    {"inspect", Command::kInspect, 1, false, false}, {"backup", Command::kBackup, 1, true, true},
-    {"restore", Command::kRestore, 1, true, true},
+    {"inspect", Command::kInspect, 1, false, false}, {"diff", Command::kDiff, 2, false, false},
+    {"backup", Command::kBackup, 1, true, true},     {"restore", Command::kRestore, 1, true, true},
 };
 
 ParseResult Error(std::string text) {
@@ -37,6 +37,7 @@ const char* UsageText() {
          "  qd3ctl ports [--api alsa|jack]\n"
          "  qd3ctl wav2ir WAV OUT [--name NAME]\n"
          "  qd3ctl inspect [--json] FILE\n"
+         "  qd3ctl diff A B          (two preset files or two bank files)\n"
          "  qd3ctl backup  --in PORT --out PORT [--api alsa|jack] FILE.q3b\n"
          "  qd3ctl restore --in PORT --out PORT [--api alsa|jack] [--yes] [--no-safety-backup] "
          "FILE.q3b\n"
@@ -44,7 +45,7 @@ const char* UsageText() {
          "\n"
          "PORT is a MIDI port name as 'qd3ctl ports' lists it; --in is the port the pedal\n"
          "sends on. Exit status: 0 success, 1 usage, 2 bad file, 3 pedal not reached or\n"
-         "refused.\n";
+         "refused; diff, as diff(1): 0 equal, 1 different, 2 trouble.\n";
 }
 
 ParseResult ParseCliArgs(std::span<const std::string> argv) {

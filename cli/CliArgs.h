@@ -5,6 +5,7 @@
 //   qd3ctl ports [--api alsa|jack]
 //   qd3ctl wav2ir WAV OUT [--name NAME]
 //   qd3ctl inspect [--json] FILE
+//   qd3ctl diff A B
 //   qd3ctl backup  --in PORT --out PORT [--api alsa|jack] FILE.q3b
 //   qd3ctl restore --in PORT --out PORT [--api alsa|jack] [--yes] [--no-safety-backup] FILE.q3b
 //   qd3ctl --help | --version
@@ -17,7 +18,7 @@
 
 namespace qd3::cli {
 
-enum class Command { kHelp, kVersion, kPorts, kWav2Ir, kInspect, kBackup, kRestore };
+enum class Command { kHelp, kVersion, kPorts, kWav2Ir, kInspect, kDiff, kBackup, kRestore };
 
 // The MIDI API as the host's transport takes it: 0 the platform's default (ALSA, with
 // JACK when ALSA has no sequencer), 1 JACK (with ALSA when JACK has no server).
@@ -28,8 +29,9 @@ struct CliArgs {
   ApiChoice api = ApiChoice::kAlsa;
   std::string inPort;               // the port the pedal sends on
   std::string outPort;              // the port the pedal listens on
-  std::string file;                 // inspect, backup, restore: the file; wav2ir: the WAV
-  std::string out;                  // wav2ir: the IR image to write
+  std::string file;                 // inspect, backup, restore: the file; wav2ir: the WAV;
+                                    // diff: the first file
+  std::string out;                  // wav2ir: the IR image to write; diff: the second file
   std::optional<std::string> name;  // wav2ir --name
   bool json = false;
   bool yes = false;

@@ -18,6 +18,7 @@ namespace qd3::cli {
 int RunPorts(IMidiTransport& transport, std::ostream& out, std::ostream& err);
 int RunWav2Ir(const CliArgs& args, std::ostream& out, std::ostream& err);
 int RunInspect(const CliArgs& args, std::ostream& out, std::ostream& err);
+int RunDiff(const CliArgs& args, std::ostream& out, std::ostream& err);
 
 // What backup and restore need of the world around them.
 struct SessionContext {

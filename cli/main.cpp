@@ -55,7 +55,8 @@ int main(int argc, char** argv) {
   const ParseResult parsed = ParseCliArgs(words);
   if (!parsed.args) {
     std::cerr << "qd3ctl: " << parsed.error << '\n';
-    return kExitUsage;
+    // A script reads diff's 1 as "different": its usage errors are trouble, 2.
+    return !words.empty() && words[0] == "diff" ? kExitDiffTrouble : kExitUsage;
   }
   const CliArgs& args = *parsed.args;
   switch (args.command) {
@@ -73,6 +74,8 @@ int main(int argc, char** argv) {
       return RunWav2Ir(args, std::cout, std::cerr);
     case Command::kInspect:
       return RunInspect(args, std::cout, std::cerr);
+    case Command::kDiff:
+      return RunDiff(args, std::cout, std::cerr);
     case Command::kBackup:
     case Command::kRestore:
       return RunSession(args);

@@ -10,6 +10,7 @@
 
 #include "ir/IrImage.h"
 #include "ir/WavReader.h"
+#include "params/ValueDisplay.h"
 #include "presets/IrFileLayout.h"
 #include "presets/PresetFile.h"
 #include "presets/PresetRecord.h"
@@ -110,7 +111,7 @@ TEST_F(CliBinary, VersionPrintsTheProjectVersion) {
 TEST_F(CliBinary, HelpListsEveryCommand) {
   const RunResult run = Qd3ctl({"--help"});
   EXPECT_EQ(run.code, 0);
-  for (const char* word : {"ports", "wav2ir", "inspect", "backup", "restore"}) {
+  for (const char* word : {"ports", "wav2ir", "inspect", "diff", "backup", "restore"}) {
     EXPECT_NE(run.out.find(word), std::string::npos) << word;
   }
 }
@@ -393,6 +394,67 @@ TEST_F(CliBinary, InspectOnUnknownOrBrokenFilesExitsTwoWithOneLine) {
   }
   EXPECT_EQ(Qd3ctl({"inspect", (mFolder.Path() / "missing").string()}).code, 2);
   EXPECT_EQ(Qd3ctl({"inspect", mFolder.Path().string()}).code, 2);
+}
+
+// ---- diff ------------------------------------------------------------------------------------
+
+Bytes PresetFileWith(const std::string& name, int gain) {
+  std::array<int, kRecordParamCount> params{};
+  for (int i = 0; i < kRecordParamCount; ++i) params[static_cast<std::size_t>(i)] = (i * 5) % 128;
+  params[1] = gain;  // "Gain", the PRE-AMP knob
+  return BuildPresetFile({name, params, "", ""},
+                         [](int) -> std::optional<IrImageBytes> { return std::nullopt; });
+}
+
+TEST_F(CliBinary, DiffOfTwoPresetFilesNamesEachChangedParameterInItsScreenText) {
+  const auto a = Write("a.q3p", PresetFileWith("Crunch", 64));
+  const auto same = Write("same.q3p", PresetFileWith("Crunch", 64));
+  const auto b = Write("b.q3p", PresetFileWith("Lead", 90));
+  const RunResult equal = Qd3ctl({"diff", a.string(), same.string()});
+  EXPECT_EQ(equal.code, 0) << equal.err;
+  EXPECT_EQ(equal.out, "");
+
+  const RunResult differ = Qd3ctl({"diff", a.string(), b.string()});
+  EXPECT_EQ(differ.code, 1) << differ.err;
+  const std::string arrow = " \xE2\x86\x92 ";
+  ASSERT_TRUE(ParamValueText(1, 64) && ParamValueText(1, 90));
+  EXPECT_EQ(differ.out, "name: \"Crunch\"" + arrow +
+                            "\"Lead\"\nGain: " + ParamValueText(1, 64)->value + arrow +
+                            ParamValueText(1, 90)->value + "\n");
+}
+
+TEST_F(CliBinary, DiffOfTwoBanksGoesSlotBySlotAndIrByIr) {
+  std::vector<Bytes> first;
+  for (int slot = 0; slot < kPresetCount; ++slot) first.push_back(test::PresetDump(slot, 1));
+  std::vector<Bytes> second = first;
+  second[5] = test::PresetDump(5, 9);
+  for (const Bytes& m : test::IrTransfer(130, kIrFileSize)) second.push_back(m);
+  const auto a = Write("a.q3b", test::Concat(first));
+  const auto b = Write("b.q3b", test::Concat(second));
+  const RunResult run = Qd3ctl({"diff", a.string(), b.string()});
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.out.find("slot 005 "), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("slot 004 "), std::string::npos) << "equal slots say nothing";
+  EXPECT_NE(run.out.find("IR 130: only in the second file\n"), std::string::npos) << run.out;
+  EXPECT_EQ(Qd3ctl({"diff", a.string(), a.string()}).code, 0);
+}
+
+TEST_F(CliBinary, DiffThatCannotCompareExitsTwoNotOne) {
+  const auto preset = Write("a.q3p", PresetFileWith("Crunch", 64));
+  const auto bank = Write("a.q3b", test::Concat({test::PresetDump(0, 1)}));
+  const auto junk = Write("junk.bin", Bytes{1, 2, 3});
+  const std::vector<std::vector<std::string>> cases = {
+      {"diff", preset.string(), bank.string()},
+      {"diff", preset.string(), junk.string()},
+      {"diff", preset.string(), (mFolder.Path() / "missing.q3p").string()},
+      {"diff", preset.string()},
+  };
+  for (const auto& args : cases) {
+    const RunResult run = Qd3ctl(args);
+    EXPECT_EQ(run.code, 2) << testing::PrintToString(args);
+    EXPECT_EQ(Lines(run.err), 1) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
 }
 
 }  // namespace
