@@ -20,6 +20,8 @@ constexpr const char* kTextNoPedalYet =
     "pedal's serial number, then try again.";
 constexpr const char* kTextBankUnreadable = "The bank file could not be read.";
 constexpr const char* kTextExportCancelled = "Export cancelled; no file was written.";
+constexpr const char* kTextTransferBusy =
+    "Another transfer with the QD3 is running. Wait until it has finished, then try again.";
 constexpr const char* kTextFirmwareBackupSaved =
     "\n\nBefore the firmware update, the pedal's presets and IRs were saved to\n";
 constexpr const char* kTextBackupCancelled =
@@ -163,13 +165,36 @@ void BankActivities::VerifyRestore(std::span<const uint8_t, kChecksumBlockSize> 
 
 // ---- bank export and the safety backup ----
 
+void BankActivities::DropPending() {
+  mPendingImport.clear();
+  mPendingFactory.clear();
+  mPendingFirmware.clear();
+}
+
+bool BankActivities::Busy() const {
+  const DeviceSession& session = mNeeds.session;
+  return session.backupActive || session.restoreActive || session.firmwareMode ||
+         mTransfers.Factory().Running() || !mPendingImport.empty() || !mPendingFactory.empty() ||
+         !mPendingFirmware.empty();
+}
+
+bool BankActivities::Free() {
+  // The question and file dialogs run the main loop: another command may have started a
+  // transfer, or the pedal gone, while they were open. So this is asked again after them.
+  if (Busy()) {
+    mNeeds.screen.ShowBox(kTextTransferBusy);
+    return false;
+  }
+  return true;
+}
+
 void BankActivities::ExportBank() {
   IPlatformServices* platform = mNeeds.screen.Platform();
-  if (!platform) return;
+  if (!platform || !Free()) return;
   std::string& remembered = mNeeds.files.bankFilePath;
   const std::string start = remembered.empty() ? kBankFileDefaultName : remembered;
   const std::string path = platform->PromptForSaveFile(kBankExtension, start, start);
-  if (path.empty()) return;
+  if (path.empty() || !Free()) return;
   remembered = path;
   StartBankExport(path, AfterBackup::kNothing);
 }
@@ -189,7 +214,7 @@ void BankActivities::ServeBankExport(TransferStep step) {
   Outbox& outbox = mNeeds.outbox;
   if (std::exchange(mExportCancelled, false)) {
     // The player's own choice, not a failure; what the backup was for does not happen.
-    mPendingImport.clear();
+    DropPending();
     outbox.Post(then == AfterBackup::kNothing ? kTextExportCancelled : kTextBackupCancelled);
     return;
   }
@@ -211,7 +236,7 @@ void BankActivities::ServeBankExport(TransferStep step) {
     return;
   }
   if (!saved) {
-    mPendingImport.clear();
+    DropPending();
     outbox.Post(kTextBackupFailed + (problem.empty() ? std::string(kTextExportStalled) : problem));
     return;
   }
@@ -278,7 +303,7 @@ bool BankActivities::PedalConnected() {
 }
 
 void BankActivities::ImportBank() {
-  if (!PedalConnected()) return;
+  if (!PedalConnected() || !Free()) return;
   // The question, the file and its check come first: a backup is made only for an
   // import that will run.
   IPlatformServices* platform = mNeeds.screen.Platform();
@@ -296,6 +321,7 @@ void BankActivities::ImportBank() {
     mNeeds.screen.ShowBox(*refusal);
     return;
   }
+  if (!PedalConnected() || !Free()) return;
   mPendingImport = std::move(*bytes);
   if (!SafetyBackupFirst(AfterBackup::kImportBank)) StartBankImport("");
 }
@@ -321,7 +347,7 @@ void BankActivities::FinishRestore() {
 // ---- factory presets ----
 
 void BankActivities::UpdateFactoryPresets() {
-  if (!PedalConnected()) return;
+  if (!PedalConnected() || !Free()) return;
   const ScreenWriter& screen = mNeeds.screen;
   if (!screen.Platform() || !screen.Ask(kTextFactoryConfirm, kTextFactoryWarningCaption)) return;
   const std::span<const uint8_t> resource = FactoryBankMessages();
@@ -330,6 +356,7 @@ void BankActivities::UpdateFactoryPresets() {
     if (!screen.Ask(*question, kTextFactoryWarningCaption)) return;
     SetFactoryBankVersion(bank);
   }
+  if (!PedalConnected() || !Free()) return;
   mPendingFactory = std::move(bank);
   if (!SafetyBackupFirst(AfterBackup::kFactoryUpdate)) StartFactoryWrite("");
 }

@@ -95,6 +95,12 @@ class BankActivities {
   void ServeFirmware();
   // Says so when no pedal is connected.
   bool PedalConnected();
+  // Whether a bank transfer, the firmware stream or a change waiting for its backup runs.
+  bool Busy() const;
+  // Not busy; otherwise the player is told so.
+  bool Free();
+  // What waited for a backup that failed or was cancelled does not happen.
+  void DropPending();
   void LeaveFirmwareScreenAfterUpdate();
   // The loader's verdict, or its absence: the box, then back to the main screen.
   void EndFirmwareUpdate(const TransferStep& verdict);

@@ -4,6 +4,7 @@ namespace qd3 {
 
 void DeviceTimer::OnTick() {
   DeviceSession& session = mNeeds.session;
+  mNeeds.mirror.Sync().AgeLateDump();
   mNeeds.banks.AfterReplies();
   if (session.irRequestPending) {
     session.irRequestPending = false;

@@ -45,7 +45,7 @@ void BankActivities::StartFirmwareUpdate() {
   // The file, the question, the safety backup, the update: nothing is saved for an
   // update that is not wanted.
   IPlatformServices* platform = mNeeds.screen.Platform();
-  if (!platform || mNeeds.session.backupActive) return;
+  if (!platform || !Free()) return;
   const std::string path = platform->PromptForOpenFile(kFirmwareFileExtension, "");
   if (path.empty()) return;
   // A file that does not open, or of 65,536 bytes or more, is ignored without a word.
@@ -54,7 +54,7 @@ void BankActivities::StartFirmwareUpdate() {
   const std::string question = "Update the QD3's firmware with \"" +
                                std::filesystem::path(path).filename().string() +
                                "\"?\nDo not unplug the pedal until the update has finished.";
-  if (!mNeeds.screen.Ask(question)) return;
+  if (!mNeeds.screen.Ask(question) || !Free()) return;
   mPendingFirmware = std::move(*bytes);
   if (mPedalConnectedBeforeFirmware && !mFirmwareBackupDone &&
       SafetyBackupFirst(AfterBackup::kFirmwareUpdate)) {
@@ -64,8 +64,15 @@ void BankActivities::StartFirmwareUpdate() {
 }
 
 void BankActivities::StartFirmwareStream(const std::string& backupNote) {
-  mFirmwareBackupNote = backupNote;
-  mNeeds.outbox.Apply(mFirmware.Start(std::exchange(mPendingFirmware, {})), kFirmwareProgress);
+  TransferStep step = mFirmware.Start(std::exchange(mPendingFirmware, {}));
+  if (step.end == TransferEnd::kFailed) {
+    // Refused before anything was sent: the backup is named now, not with a later verdict.
+    if (!step.message.empty()) step.message += backupNote;
+    mFirmwareBackupNote.clear();
+  } else {
+    mFirmwareBackupNote = backupNote;
+  }
+  mNeeds.outbox.Apply(step, kFirmwareProgress);
 }
 
 void BankActivities::ServeFirmware() {

@@ -65,11 +65,15 @@ void ImpulseResponses::LoadUserIrWav(bool positionB) {
   if (path.empty()) return;
   mNeeds.state.lastWavPath = path;
   // A user IR already there may be used by other presets too: replaced only when asked.
+  // Only a slot the cache knows to be empty is written without a question.
   const PresetCache* cache = mNeeds.cache.Get();
   const std::string& held = mNeeds.state.userIrNames.Name(target);
-  if (cache && cache->IsIrCached(target) && held != EmptyIrSlotText(target)) {
-    const std::string question = "User IR " + std::to_string(target) + " holds \"" + held +
-                                 "\". Replace it with \"" +
+  const bool known = cache && cache->IsIrCached(target);
+  if (!known || held != EmptyIrSlotText(target)) {
+    const std::string what =
+        known ? "holds \"" + held + "\"" : "may hold an IR this editor has not read";
+    const std::string question = "User IR " + std::to_string(target) + " on the QD3 " + what +
+                                 ". Replace it with \"" +
                                  std::filesystem::path(path).filename().string() +
                                  "\"?\nEvery preset that uses this IR will sound different.";
     if (!mNeeds.screen.Ask(question)) return;

@@ -12,6 +12,9 @@ std::string IrOfPosition(int position, const std::string& name) {
   return "the IR of position " + std::to_string(position) + " (\"" + name + "\")";
 }
 
+constexpr char kTextPresetChangedWhileAsking[] =
+    "The QD3 changed to another preset while the question was open, so nothing was imported. "
+    "Import the file again into the preset you want.";
 constexpr char kTextPresetFileIrIncomplete[] =
     "The preset file's values are in the editor now, but its IR data is incomplete, so "
     "nothing was stored on the QD3. Store the preset yourself to keep these values.";
@@ -106,7 +109,12 @@ void TemplatesAndFiles::ImportPresetFile() {
   const bool valuesOnly = file.fileSize == kPresetFileHeaderSize;
   const PresetFileIrPlan plan = valuesOnly ? PresetFileIrPlan{} : PlanIrUploads(file, file.params);
   const bool stores = session.connected && (valuesOnly || (!plan.Empty() && !file.blocks.empty()));
-  if (stores && !mNeeds.screen.Ask(OverwriteSlotQuestion(file.name, session.currentPreset))) {
+  const int slot = session.currentPreset;
+  if (stores && !mNeeds.screen.Ask(OverwriteSlotQuestion(file.name, slot))) return;
+  // The pedal may have changed its preset while the box was open: the file goes only into
+  // the slot the player said yes to.
+  if (session.currentPreset != slot) {
+    mNeeds.screen.ShowBox(kTextPresetChangedWhileAsking);
     return;
   }
   ApplyPresetFileValues(file);

@@ -130,10 +130,15 @@ std::optional<int> PresetSync::LowestPendingNotSkipped() const {
 TransferStep PresetSync::Cancel() {
   if (!mSession.readAllActive) return {};
   mCancelledSlot = mSession.readIndex;
+  mCancelledTicks = kSyncWaitTicks;
   TransferStep end = Finish();
   end.end = TransferEnd::kFailed;
   end.message = kTextSyncCancelled;
   return end;
+}
+
+void PresetSync::AgeLateDump() {
+  if (mCancelledSlot >= 0 && --mCancelledTicks <= 0) mCancelledSlot = -1;
 }
 
 bool PresetSync::DropLateDump(std::span<const uint8_t> message) {

@@ -70,6 +70,9 @@ class PresetSync {
   // Whether `message` is the dump the cancelled run still had coming; it is dropped then,
   // for taken as the current preset it would replace the edit buffer.
   bool DropLateDump(std::span<const uint8_t> message);
+  // Every device tick: a dump that has not come within kSyncWaitTicks of the Cancel is not
+  // waited for any longer, so a later dump of that slot counts again.
+  void AgeLateDump();
 
  private:
   TransferStep Start();
@@ -84,6 +87,7 @@ class PresetSync {
   int mBadDumps = 0;          // in a row, of the slot asked for
   std::vector<int> mSkipped;  // slots whose dumps stayed bad in this run
   int mCancelledSlot = -1;    // asked for by a cancelled run and not yet come
+  int mCancelledTicks = 0;    // ticks left to wait for it
 };
 
 }  // namespace qd3

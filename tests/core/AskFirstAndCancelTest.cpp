@@ -322,6 +322,24 @@ TEST_F(AskFirst, APresetFileImportNamesTheSlotItOverwrites) {
   EXPECT_FALSE(mH.editor.presetModified) << "stored in its slot";
 }
 
+// While one change waits for its safety backup, another is refused with a word: neither
+// takes the other's place, and the first still happens.
+TEST_F(AskFirst, ASecondChangeDuringABackupIsRefusedAndTheFirstGoesOn) {
+  Open();
+  SlowPedal(20ms);
+  mPlatform.QueueMessageBoxResult(EMsgBoxResult::OK);
+  mH.editor.UpdateFactoryPresets();
+  ASSERT_TRUE(mH.RunUntil([&] { return mH.editor.session.backupPresetIndex >= 2; }, 30s));
+  mPlatform.ClearCalls();
+  mH.editor.ImportBank();
+  mH.editor.ExportBank();
+  mH.editor.UpdateFactoryPresets();
+  EXPECT_EQ(Boxes("Another transfer with the QD3 is running."), 3u);
+  EXPECT_EQ(mPlatform.CountCalls(ECall::kOpenFile) + mPlatform.CountCalls(ECall::kSaveFile), 0u);
+  ASSERT_TRUE(mH.RunUntil([&] { return mH.editor.FactoryWriteRunning(); }, 60s))
+      << "the factory update, asked for first, follows its backup";
+}
+
 TEST_F(AskFirst, AFinishedExportSaysWhereTheFileIs) {
   Open();
   const auto file = mH.folder.Path() / "mine.q3b";

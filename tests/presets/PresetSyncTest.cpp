@@ -127,5 +127,33 @@ TEST(PresetSync, ASlotThatStaysDamagedIsSkippedAfterFiveDumpsAndNamedAtTheEnd) {
   EXPECT_TRUE(rig.checksums.IsPending(4)) << "left for the next connection";
 }
 
+// A Cancel ends the run as its last dump would; the dump still owed is dropped when it
+// comes, but only for as long as a dump is waited for, and only that slot's.
+TEST(PresetSync, ACancelDropsTheOwedDumpForItsWaitOnly) {
+  SyncRig rig;
+  rig.sync.OnChecksumBlock(Stale({3, 9}));
+  rig.sync.OnTick();                                 // the bracket
+  ASSERT_EQ(rig.sync.OnTick().messages.size(), 1u);  // asks for 3
+  const TransferStep end = rig.sync.Cancel();
+  EXPECT_FALSE(rig.sync.Active());
+  EXPECT_EQ(end.end, TransferEnd::kFailed);
+  EXPECT_EQ(end.message, kTextSyncCancelled);
+  EXPECT_EQ(end.messages, std::vector<Bytes>{BuildRequestBlock(kBlockGlobalSettings)});
+  EXPECT_TRUE(rig.checksums.IsPending(9)) << "read at the next connection";
+  EXPECT_TRUE(rig.sync.Cancel().messages.empty()) << "nothing left to cancel";
+
+  EXPECT_FALSE(rig.sync.DropLateDump(Dump(4, 1))) << "another slot's dump counts";
+  EXPECT_TRUE(rig.sync.DropLateDump(Dump(3, 1)));
+  EXPECT_FALSE(rig.sync.DropLateDump(Dump(3, 1))) << "dropped once";
+
+  // Cancelled again, and the owed dump never comes: after the wait it counts again.
+  rig.sync.OnChecksumBlock(Stale({3}));
+  rig.sync.OnTick();
+  rig.sync.OnTick();
+  rig.sync.Cancel();
+  for (int i = 0; i < kSyncWaitTicks; ++i) rig.sync.AgeLateDump();
+  EXPECT_FALSE(rig.sync.DropLateDump(Dump(3, 1)));
+}
+
 }  // namespace
 }  // namespace qd3
