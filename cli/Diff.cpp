@@ -35,7 +35,11 @@ std::string ValueShown(int index, int raw) {
 }
 
 std::string Quoted(const std::string& name) {
-  return "\"" + EscapedForTerminal(name) + "\"";
+  // Appended piece by piece: GCC 12 at -O3 warns (wrongly) about "literal" + string.
+  std::string quoted(1, '"');
+  quoted.append(EscapedForTerminal(name));
+  quoted.push_back('"');
+  return quoted;
 }
 
 void CompareSounds(const Sound& a, const Sound& b, const std::string& prefix,
