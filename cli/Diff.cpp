@@ -12,7 +12,6 @@
 #include "presets/PresetFile.h"
 #include "presets/PresetRecord.h"
 #include "protocol/DeviceMessages.h"
-#include "protocol/IrReceiveState.h"
 #include "protocol/Name32.h"
 
 namespace qd3::cli {
@@ -107,31 +106,16 @@ std::optional<Bank> ReadBank(std::span<const uint8_t> bytes, std::string& error)
     return std::nullopt;
   }
   Bank bank;
-  IrReceiveState ir;
-  for (const BankMessageSpan& s : BankMessages(bytes)) {
-    const auto m = bytes.subspan(s.offset, s.size);
-    switch (m[kCommandOffset]) {
-      case kCmdPresetDump:
+  WalkBank(
+      bytes,
+      [&](std::span<const uint8_t> m) {
         if (m.size() >= kRecordOffset + kPresetRecordSize) {
           bank.presets[m[kSelectorOffset]] = SoundOfRecord(m.subspan(kRecordOffset));
         }
-        break;
-      case kCmdIrBegin:
-        ir.Begin(m);
-        break;
-      case kCmdIrData:
-        ir.Data(m);
-        break;
-      case kCmdIrEnd:
-        if (ir.End(m) == IrReceiveStatus::kComplete) {
-          const IrReceiveResult r = ir.Result();
-          bank.irs[r.irNumber] = std::vector<uint8_t>(r.bytes.begin(), r.bytes.end());
-        }
-        break;
-      default:
-        break;
-    }
-  }
+      },
+      [&](const IrReceiveResult& r) {
+        bank.irs[r.irNumber] = std::vector<uint8_t>(r.bytes.begin(), r.bytes.end());
+      });
   return bank;
 }
 

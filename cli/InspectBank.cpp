@@ -36,20 +36,15 @@ std::string NameAt(std::span<const uint8_t> bytes, std::size_t offset) {
 
 }  // namespace
 
-InspectOutput InspectBank(std::span<const uint8_t> bytes, bool json) {
-  const BankFileCheck check = ValidateBankFile(bytes);
-  if (!check.Valid()) {
-    return Broken("bank file broken at byte " + std::to_string(check.offset) + ": " + check.reason);
-  }
-  std::vector<BankPreset> presets;
-  std::vector<BankIr> irs;
+void WalkBank(std::span<const uint8_t> bytes,
+              const std::function<void(std::span<const uint8_t> dump)>& onDump,
+              const std::function<void(const IrReceiveResult& ir)>& onIr) {
   IrReceiveState ir;
   for (const BankMessageSpan& s : BankMessages(bytes)) {
     const auto m = bytes.subspan(s.offset, s.size);
     switch (m[kCommandOffset]) {
       case kCmdPresetDump:
-        presets.push_back({m[kSelectorOffset], NameAt(m, kRecordOffset + kPresetNameOffset),
-                           VerifyRecordChecksum(m)});
+        onDump(m);
         break;
       case kCmdIrBegin:
         ir.Begin(m);
@@ -58,15 +53,30 @@ InspectOutput InspectBank(std::span<const uint8_t> bytes, bool json) {
         ir.Data(m);
         break;
       case kCmdIrEnd:
-        if (ir.End(m) == IrReceiveStatus::kComplete) {
-          const IrReceiveResult r = ir.Result();
-          irs.push_back({r.irNumber, NameAt(r.bytes, kIrFileNameOffset), r.ChecksumMatches()});
-        }
+        if (ir.End(m) == IrReceiveStatus::kComplete) onIr(ir.Result());
         break;
       default:
         break;
     }
   }
+}
+
+InspectOutput InspectBank(std::span<const uint8_t> bytes, bool json) {
+  const BankFileCheck check = ValidateBankFile(bytes);
+  if (!check.Valid()) {
+    return Broken("bank file broken at byte " + std::to_string(check.offset) + ": " + check.reason);
+  }
+  std::vector<BankPreset> presets;
+  std::vector<BankIr> irs;
+  WalkBank(
+      bytes,
+      [&](std::span<const uint8_t> m) {
+        presets.push_back({m[kSelectorOffset], NameAt(m, kRecordOffset + kPresetNameOffset),
+                           VerifyRecordChecksum(m)});
+      },
+      [&](const IrReceiveResult& r) {
+        irs.push_back({r.irNumber, NameAt(r.bytes, kIrFileNameOffset), r.ChecksumMatches()});
+      });
 
   if (json) {
     JsonWriter w;

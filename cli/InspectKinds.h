@@ -4,18 +4,25 @@
 // human-readable text or, with `json`, one JSON object; a broken file gives the reason.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "cli/Inspect.h"
 #include "presets/PresetFile.h"
+#include "protocol/IrReceiveState.h"
 
 namespace qd3::cli {
 
 InspectOutput InspectPreset(const PresetFileData& file, std::span<const uint8_t> bytes, bool json);
 InspectOutput InspectRecord(std::span<const uint8_t> bytes, bool json);
 InspectOutput InspectBank(std::span<const uint8_t> bytes, bool json);
+// The walk the bank import makes: each preset dump as it stands, and each IR transfer
+// that arrived whole.
+void WalkBank(std::span<const uint8_t> bytes,
+              const std::function<void(std::span<const uint8_t> dump)>& onDump,
+              const std::function<void(const IrReceiveResult& ir)>& onIr);
 InspectOutput InspectIrImage(std::span<const uint8_t> bytes, bool json);
 InspectOutput InspectFirmware(std::span<const uint8_t> bytes, bool json);
 
