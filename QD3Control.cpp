@@ -3,6 +3,25 @@
 #include "params/ValueDisplay.h"
 
 namespace qd3 {
+namespace {
+
+// All that one action of the player changes is one undo step.
+class UndoStepScope {
+ public:
+  UndoStepScope(UndoRedo& undo, std::string what) : mUndo(undo) { mUndo.OpenStep(std::move(what)); }
+  ~UndoStepScope() { mUndo.CloseStep(); }
+  UndoStepScope(const UndoStepScope&) = delete;
+  UndoStepScope& operator=(const UndoStepScope&) = delete;
+
+ private:
+  UndoRedo& mUndo;
+};
+
+constexpr char kStepDriveVoicing[] = "drive voicing";
+constexpr char kStepAmbienceType[] = "ambience type";
+constexpr char kStepPresetFile[] = "preset file import";
+
+}  // namespace
 
 QD3Control::QD3Control()
     : mIr({mScreen, mOutbox, mCache, session, mWatch, mParams, *this, mPages, mTransferBuffer,
@@ -17,9 +36,25 @@ QD3Control::QD3Control()
                programMap}),
       mFace({mScreen, mOutbox, session, mParams, *this, *this, *this}),
       mDispatcher({session, mWatch, mOutbox, mConnection, mMirror, mIr, mFiles, mBanks}),
-      mTimer({session, mOutbox, mConnection, mMirror, mIr, mBanks}) {
-  mFiles.SetStoredSink(
-      [this](int slot, const PresetRecord& record) { mMirror.NoteStored(slot, record); });
+      mTimer({session, mOutbox, mConnection, mMirror, mIr, mBanks}),
+      mUndo({mOutbox, session, mParams, *this, mMirror}),
+      mCompare({mScreen, mParams, *this, *this}) {
+  // Each store is an undo step; the slot's record is read before the cache takes the new.
+  mFiles.SetStoredSink([this](int slot, const PresetRecord& record) {
+    mUndo.NoteSlotWrite(slot, record);
+    mMirror.NoteStored(slot, record);
+  });
+  mMirror.SetPedalStoredSink(
+      [this](int slot, const PresetRecord& record) { mUndo.NoteSlotWrite(slot, record); });
+  mMirror.SetLoadedSink([this](int slot) {
+    mCompare.Forget();
+    mUndo.OnCurrentPresetLoaded(slot);
+  });
+  mConnection.SetConnectedSink([this](const std::string& serial) { mUndo.OnConnected(serial); });
+  mUndo.SetBusyCheck([this] {
+    return mBanks.Busy() || mMirror.Sync().Active() || session.saveArmed || session.saveAwaiting ||
+           session.importIrAUploading || session.importIrBPending;
+  });
   mFiles.SetSlotLabelSource([this](int slot) { return mMirror.RowLabel(slot); });
 }
 
@@ -87,7 +122,21 @@ bool QD3Control::OnEditorKey(EditorKey key) {
   // An open overlay takes the key first, so Escape never reaches the pedal face and the
   // arrows do not step presets behind a settings page. The progress panel lies above all.
   if (key == EditorKey::kCloseOverlay && CancelProgress()) return true;
-  return mOverlays.OnKey(key) || mFace.OnKey(key) || mMirror.OnListKey(key);
+  if (mOverlays.OnKey(key)) return true;
+  switch (key) {
+    case EditorKey::kUndo:
+      OnMenuCommand(kEditorCmdUndo);
+      return true;
+    case EditorKey::kRedo:
+      OnMenuCommand(kEditorCmdRedo);
+      return true;
+    case EditorKey::kCompare:
+      mCompare.Toggle();
+      return true;
+    default:
+      break;
+  }
+  return mFace.OnKey(key) || mMirror.OnListKey(key);
 }
 
 void QD3Control::OnMenuCommand(int command) {
@@ -109,6 +158,16 @@ void QD3Control::OnMenuCommand(int command) {
       break;
     case kEditorCmdFactoryUpdate:
       UpdateFactoryPresets();
+      break;
+    case kEditorCmdUndo:
+    case kEditorCmdRedo:
+      // The stored sound the pedal plays while comparing is no step of the history.
+      mCompare.Leave();
+      if (command == kEditorCmdUndo) {
+        mUndo.Undo();
+      } else {
+        mUndo.Redo();
+      }
       break;
     default:
       break;
@@ -132,15 +191,23 @@ void QD3Control::OnBrowseSwitch() {
   mFace.OnBrowseSwitch();
 }
 void QD3Control::OnSaveButton() {
+  // The pedal stores what it plays: the edited sound, not the one compared with.
+  mCompare.Leave();
   mFace.OnSaveButton();
 }
 void QD3Control::OnAutoFilterSwitch() {
+  mCompare.Leave();
+  UndoStepScope step(mUndo, mParams[kParamAutoFilterOn].Info().name + std::string(" change"));
   mFace.OnAutoFilterSwitch();
 }
 void QD3Control::ApplyDriveTemplate(int k) {
+  mCompare.Leave();
+  UndoStepScope step(mUndo, kStepDriveVoicing);
   mFiles.ApplyDriveTemplate(k);
 }
 void QD3Control::ApplyAmbienceTemplate(int k) {
+  mCompare.Leave();
+  UndoStepScope step(mUndo, kStepAmbienceType);
   mFiles.ApplyAmbienceTemplate(k);
 }
 void QD3Control::HighlightDriveTemplate(int k) {
@@ -154,10 +221,14 @@ void QD3Control::MatchTemplates() {
 }
 
 void QD3Control::OnDriveTemplateButton(int k, double value) {
+  if (TemplateButtonActs(value)) mCompare.Leave();
+  UndoStepScope step(mUndo, kStepDriveVoicing);
   mFiles.OnDriveTemplateButton(k, value);
 }
 
 void QD3Control::OnAmbienceTemplateButton(int k, double value) {
+  if (TemplateButtonActs(value)) mCompare.Leave();
+  UndoStepScope step(mUndo, kStepAmbienceType);
   mFiles.OnAmbienceTemplateButton(k, value);
 }
 
@@ -171,6 +242,7 @@ void QD3Control::HandleDeviceMessage(const uint8_t* bytes, size_t length) {
 void QD3Control::OnDeviceTimer() {
   mOutbox.PassTime(100);
   mTimer.OnTick();
+  mUndo.OnDeviceTick();
 }
 
 void QD3Control::OnIdleTick() {
@@ -236,6 +308,7 @@ void QD3Control::ClearCacheData() {
   mMirror.ClearCacheData();
 }
 void QD3Control::StoreCurrentPreset() {
+  mCompare.Leave();
   mFiles.StoreCurrentPreset();
 }
 void QD3Control::LoadUserIrWav(bool positionB) {
@@ -256,6 +329,8 @@ void QD3Control::ExportPresetFile() {
   mFiles.ExportPresetFile();
 }
 void QD3Control::ImportPresetFile() {
+  mCompare.Leave();
+  UndoStepScope step(mUndo, kStepPresetFile);
   mFiles.ImportPresetFile();
 }
 void QD3Control::ExportBank() {
@@ -278,7 +353,11 @@ double QD3Control::GetParamNormalized(int index) const {
 }
 
 void QD3Control::SetParameterValueFromUI(int index, double normalized) {
+  // An edit while comparing starts from the edited sound, which is played again first.
+  if (index != kParamScroll) mCompare.Leave();
+  const SoundValues before = CaptureSound(mParams);
   SetParameterValue(index, normalized);
+  mUndo.NoteEdit(index, before);
 }
 
 std::string QD3Control::GetParamDisplayText(int index, double normalized) const {

@@ -15,6 +15,7 @@
 #include "editor/BankActivities.h"
 #include "editor/CacheKeeper.h"
 #include "editor/ChangeHandler.h"
+#include "editor/CompareStored.h"
 #include "editor/Connection.h"
 #include "editor/DeviceTimer.h"
 #include "editor/Dispatcher.h"
@@ -28,6 +29,7 @@
 #include "editor/PresetMirror.h"
 #include "editor/ScreenWriter.h"
 #include "editor/TemplatesAndFiles.h"
+#include "editor/UndoRedo.h"
 #include "params/PageNumbers.h"
 #include "toolkit/api/IEditorDelegate.h"
 #include "toolkit/api/ITimerHandle.h"
@@ -79,8 +81,13 @@ class QD3Control : public IEditorDelegate,
   void SetIrPositionPickerPressed(bool pressed);
   void SetPresetPickerPressed(bool pressed);
 
-  // --- keys, menu, pedal face, templates ---
+  // --- keys, menu, pedal face, templates, undo ---
   bool OnEditorKey(EditorKey key);
+  // The Edit menu's "Undo Drive change" (redo: "Redo ..."); empty when there is none.
+  std::string EditMenuText(bool redo) const { return mUndo.MenuText(redo); }
+  const UndoHistory& History() const { return mUndo.History(); }
+  bool Comparing() const { return mCompare.Active(); }
+  void OnCompareButton() { mCompare.Toggle(); }
   // A wheel turn over the preset list; positive scrolls towards slot 1.
   void WheelPresetList(bool positive, bool fine) { mMirror.WheelList(positive, fine); }
   void OnMenuCommand(int command);
@@ -99,7 +106,6 @@ class QD3Control : public IEditorDelegate,
 
   // --- the pedal ---
   void HandleDeviceMessage(const uint8_t* bytes, size_t length);
-  // The host's running count of incoming messages it dropped (queue full, too long).
   void NoteDroppedInput(uint64_t total) { mIr.NoteDroppedInput(total); }
   // Every 100 ms on the UI thread: polls, and paces every multi-message transfer.
   void OnDeviceTimer();
@@ -137,7 +143,6 @@ class QD3Control : public IEditorDelegate,
   void ImportPresetFile();
   void ExportBank();
   void ImportBank();
-  // On each answer (the default) or one message per device tick, for comparison.
   void SetBankTransferPacing(TransferPacing pacing) { mBanks.SetPacing(pacing); }
   bool FactoryWriteRunning() const { return mBanks.FactoryWriteRunning(); }
   void UpdateFactoryPresets();
@@ -150,6 +155,8 @@ class QD3Control : public IEditorDelegate,
   int NParams() const override { return kNumParams; }
   double GetParamNormalized(int index) const override;
   void SetParameterValueFromUI(int index, double normalized) override;
+  void BeginParamGesture(int index, bool wheel) override { mUndo.BeginGesture(index, wheel); }
+  void EndParamGesture() override { mUndo.EndGesture(); }
   std::string GetParamDisplayText(int index, double normalized) const override;
   std::vector<std::string> GetParamValueTexts(int index) const override;
   std::string GetParamName(int index) const override;
@@ -185,6 +192,8 @@ class QD3Control : public IEditorDelegate,
   PedalFace mFace;
   Dispatcher mDispatcher;
   DeviceTimer mTimer;
+  UndoRedo mUndo;
+  CompareStored mCompare;
 
   std::unique_ptr<ITimerHandle> mDeviceTimer;
   std::unique_ptr<ITimerHandle> mIdleTimer;

@@ -55,6 +55,8 @@ inline constexpr int kTagIrConversionSummary = 150;
 
 // "EDITED" beside the preset name while the edit buffer differs from the stored preset.
 inline constexpr int kTagEditedMarker = 152;
+// "COMPARE": lit while the pedal plays the stored preset instead of the edited sound.
+inline constexpr int kTagCompareButton = 153;
 // The common progress panel's heading and its Cancel button.
 inline constexpr int kTagProgressHeading = 52;
 inline constexpr int kTagProgressCancel = 151;
@@ -126,6 +128,8 @@ inline constexpr int kEditorCmdClearCache = 3;
 inline constexpr int kEditorCmdBankImport = 5;
 inline constexpr int kEditorCmdBankExport = 6;
 inline constexpr int kEditorCmdFactoryUpdate = 8;
+inline constexpr int kEditorCmdUndo = 9;
+inline constexpr int kEditorCmdRedo = 10;
 // The menu entries' own command numbers.
 inline constexpr int kMenuAbout = 40005;
 inline constexpr int kMenuMidiSettings = 40006;
@@ -137,5 +141,7 @@ inline constexpr int kMenuClearCache = 40031;
 inline constexpr int kMenuBankImport = 40033;
 inline constexpr int kMenuBankExport = 40034;
 inline constexpr int kMenuFactoryUpdate = 40036;
+inline constexpr int kMenuUndo = 40040;
+inline constexpr int kMenuRedo = 40041;
 
 }  // namespace qd3

@@ -61,6 +61,8 @@ class BankActivities {
   bool ServeTick();
 
   void SetPacing(TransferPacing pacing) { mTransfers.SetPacing(pacing); }
+  // Whether a bank transfer, the firmware stream or a change waiting for its backup runs.
+  bool Busy() const;
   bool FactoryWriteRunning() const { return mTransfers.Factory().Running(); }
 
   // The pedal's replies.
@@ -95,8 +97,6 @@ class BankActivities {
   void ServeFirmware();
   // Says so when no pedal is connected.
   bool PedalConnected();
-  // Whether a bank transfer, the firmware stream or a change waiting for its backup runs.
-  bool Busy() const;
   // Not busy; otherwise the player is told so.
   bool Free();
   // What waited for a backup that failed or was cancelled does not happen.

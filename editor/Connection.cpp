@@ -78,7 +78,9 @@ void Connection::OnDataBlockUnconnected(std::span<const uint8_t> m) {
   if (type == kBlockDeviceInfo) {
     mNeeds.session.connected = true;
     mNeeds.watch.Clear();
-    screen.SetText(kTagSerialLine, kTextSerialLine + ReadSerialNumber(m));
+    const std::string serial = ReadSerialNumber(m);
+    screen.SetText(kTagSerialLine, kTextSerialLine + serial);
+    if (mConnected) mConnected(serial);
     mNeeds.outbox.Send(BuildRequestBlock(kBlockPresetChecksums));
   } else if (type == kBlockGlobalSettings) {
     for (int i = 0; i < 3; ++i) {

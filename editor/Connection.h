@@ -6,7 +6,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <string>
+#include <utility>
 
 #include "editor/EditorState.h"
 #include "editor/Outbox.h"
@@ -31,6 +34,9 @@ class Connection {
     MapsRead& mapsRead;
   };
   explicit Connection(const Needs& needs) : mNeeds(needs) {}
+  // Told of each connection with the pedal's serial number.
+  using ConnectedSink = std::function<void(const std::string& serial)>;
+  void SetConnectedSink(ConnectedSink sink) { mConnected = std::move(sink); }
 
   // The device timer's link while not connected.
   void Poll();
@@ -56,6 +62,7 @@ class Connection {
   void SetParameterFromBlock(int index, int raw);
 
   Needs mNeeds;
+  ConnectedSink mConnected;
   bool mLossReported = false;  // until the pedal answers the session again
 };
 

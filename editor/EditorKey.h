@@ -21,6 +21,10 @@ enum class EditorKey : uint8_t {
   kListFirst,
   kListLast,
   kListPick,
+  // Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y; C for COMPARE.
+  kUndo,
+  kRedo,
+  kCompare,
 };
 
 }  // namespace qd3

@@ -7,6 +7,7 @@
 #include "params/DeviceParamNumbers.h"
 #include "presets/PresetRecord.h"
 #include "presets/SlotLabels.h"
+#include "presets/StoreRecord.h"
 #include "protocol/MessageBuilders.h"
 #include "protocol/MessageMatch.h"
 #include "protocol/Name32.h"
@@ -227,12 +228,26 @@ void PresetMirror::ContinueSync(std::span<const uint8_t> m) {
 
 void PresetMirror::NoteStored(int slot, const PresetRecord& record) {
   if (slot < 0 || slot >= kPresetCount) return;
+  if (slot == mNeeds.session.currentPreset) mCurrentRecord.emplace(slot, record);
   SetRowLabel(slot, CurrentPresetLabel(slot, PatchOffsetOf(mNeeds.params), record));
   if (PresetCache* cache = mNeeds.cache.Get()) {
     const bool written = Succeeded(cache->WritePreset(slot, record.Bytes()));
     mNeeds.cache.NoteWrite(written);
     if (written) mNeeds.checksums.StoreReceived(slot, record.Checksum());
   }
+}
+
+std::optional<PresetRecord> PresetMirror::StoredRecord(int slot) const {
+  if (PresetCache* cache = mNeeds.cache.Get()) {
+    if (std::optional<PresetRecord> cached = cache->ReadPreset(slot)) return cached;
+  }
+  if (mCurrentRecord && mCurrentRecord->first == slot) return mCurrentRecord->second;
+  return std::nullopt;
+}
+
+void PresetMirror::LoadStoredRecord(int slot, const PresetRecord& record) {
+  // The store message has the dump's layout: slot, record and its checksum.
+  ApplyCurrentPresetDump(BuildStorePresetMessage(slot, record));
 }
 
 void PresetMirror::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
@@ -300,9 +315,12 @@ void PresetMirror::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
     session.saveArmed = false;
     session.saveAwaiting = false;
     screen.Hide(kTagValueDisplay, false);
+    if (mPedalStored) mPedalStored(slot, record);
     if (cache) mNeeds.cache.NoteWrite(Succeeded(cache->WritePreset(slot, record.Bytes())));
     mNeeds.checksums.StoreReceived(slot, ReceivedChecksum(m));
   }
+  mCurrentRecord.emplace(slot, record);
+  if (mLoaded) mLoaded(slot);
 
   // Fetch a user IR the cache lacks; position 8 only when position 7 uses none.
   if (!cache) return;

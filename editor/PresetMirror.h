@@ -5,8 +5,11 @@
 // the dump of the current preset that loads the edit buffer.
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "editor/CacheKeeper.h"
 #include "editor/EditorKey.h"
@@ -74,6 +77,19 @@ class PresetMirror {
   // The checksum table takes the record's checksum too, so that a pedal that did not
   // store it (protected) differs at the next comparison and is asked for the slot again.
   void NoteStored(int slot, const PresetRecord& record);
+  // The record `slot` holds as far as the editor knows: its cache file, or the dump of
+  // the current preset; nothing for a slot never seen.
+  std::optional<PresetRecord> StoredRecord(int slot) const;
+  // A record written into the current slot becomes the pedal's edit buffer: the editor
+  // loads it as it loads the pedal's dump.
+  void LoadStoredRecord(int slot, const PresetRecord& record);
+  // Told after each current preset loaded into the edit buffer.
+  using LoadedSink = std::function<void(int slot)>;
+  void SetLoadedSink(LoadedSink sink) { mLoaded = std::move(sink); }
+  // Told of the record a pedal-side store (the save button) put into a slot, before the
+  // cache takes it.
+  using PedalStoredSink = std::function<void(int slot, const PresetRecord& record)>;
+  void SetPedalStoredSink(PedalStoredSink sink) { mPedalStored = std::move(sink); }
 
  private:
   void ShowListTop(int listTop);
@@ -83,6 +99,10 @@ class PresetMirror {
   void ApplyList(const PresetList& list);
 
   Needs mNeeds;
+  LoadedSink mLoaded;
+  PedalStoredSink mPedalStored;
+  // The current preset's record as last loaded or stored.
+  std::optional<std::pair<int, PresetRecord>> mCurrentRecord;
   PresetSync mSync;
   std::array<std::string, kPresetCount> mRowLabels;
   int mListTop = 0;  // the preset list's first visible row

@@ -119,6 +119,8 @@ void ScreenWriter::PlaceRow(int slot, bool visible, int x, int y) {
 void ScreenWriter::ShowPresetModified(bool modified) {
   SetTextColor(kTagValueDisplay, modified ? kColorDisplayModified : kColorDisplay);
   Hide(kTagEditedMarker, !modified);
+  // Only an edited sound has a stored one to compare with.
+  Disable(kTagCompareButton, !modified);
 }
 
 void ScreenWriter::ShowProgressPanel(const ProgressTarget& target, bool show) {

@@ -53,7 +53,7 @@ void ShowStartPage(IGraphics& g) {
   g.DisableGroup(group::kNeedsPedal, true);
 }
 
-// The shortcut keys, unmodified except Ctrl+S; a key a control or the text entry
+// The shortcut keys, unmodified except Ctrl+S, Ctrl+Z and Ctrl+Y; a key a control or the text entry
 // takes never gets here.
 std::optional<QD3Control::EditorKey> EditorKeyFor(const IKeyPress& key) {
   using Key = QD3Control::EditorKey;
@@ -69,6 +69,9 @@ std::optional<QD3Control::EditorKey> EditorKeyFor(const IKeyPress& key) {
   if (plain && key.vk == kVK_END) return Key::kListLast;
   if (plain && key.vk == kVK_RETURN) return Key::kListPick;
   if (key.C && !key.A && key.vk == 'S') return Key::kStore;
+  if (key.C && !key.A && key.vk == 'Z') return key.S ? Key::kRedo : Key::kUndo;
+  if (key.C && !key.A && !key.S && key.vk == 'Y') return Key::kRedo;
+  if (plain && key.vk == 'C') return Key::kCompare;
   return std::nullopt;
 }
 

@@ -24,6 +24,8 @@ constexpr float kScrollHandleSize = 12.f;
 
 constexpr IRECT kImportRect{15.f, 170.f, 130.f, 215.f};
 constexpr IRECT kExportRect{135.f, 170.f, 250.f, 215.f};
+// In the free strip right of the list, on the row of IMPORT and EXPORT.
+constexpr IRECT kCompareRect{340.f, 170.f, 480.f, 215.f};
 
 }  // namespace
 
@@ -69,6 +71,12 @@ void BuildPresetFileButtons(ScreenBuild& s) {
       std::make_unique<IVButtonControl>(
           kExportRect, [editor](IControl*) { editor->ExportPresetFile(); }, "EXPORT", style),
       kNoTag, group::kMain);
+  auto compare = std::make_unique<IVButtonControl>(
+      kCompareRect, [editor](IControl*) { editor->OnCompareButton(); }, "COMPARE", style);
+  compare->SetLatching(true);
+  // Enabled once the sound is edited.
+  compare->SetDisabled(true);
+  s.graphics.AttachControl(std::move(compare), kTagCompareButton, group::kMain);
 }
 
 }  // namespace qd3

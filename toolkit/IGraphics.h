@@ -190,6 +190,8 @@ class IGraphics : public IScreenAccess {
   void CreateSurface();
   void Paint();
   void UpdateMouseOver(float x, float y, const IMouseMod& mod);
+  void BeginGesture(const IControl& c, bool wheel);
+  void EndGesture();
   void SetTooltip(const std::string& text);
   void RefreshTooltip();
   IControl* OverlayAt(float x, float y) const;
@@ -221,6 +223,7 @@ class IGraphics : public IScreenAccess {
   std::function<bool(const IKeyPress&)> mUnhandledKey;
   std::function<void(const std::string&)> mTooltipListener;
   IControl* mCaptured = nullptr;
+  bool mGestureOpen = false;  // between a press on a bound control and its release
   IControl* mOuseOver = nullptr;
   float mLastX = 0.f;  // design units
   float mLastY = 0.f;

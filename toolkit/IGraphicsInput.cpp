@@ -1,5 +1,6 @@
 // The input side of IGraphics: window pixels in, design units out to controls.
 #include "toolkit/IGraphics.h"
+#include "toolkit/api/IEditorDelegate.h"
 #include "toolkit/controls/ICornerResizerControl.h"
 #include "toolkit/controls/IPopupMenuControl.h"
 #include "toolkit/controls/ITextEntryControl.h"
@@ -40,6 +41,7 @@ void IGraphics::OnMouseDown(float wx, float wy, const IMouseMod& mod) {
   if (!c) c = GetControlAt(x, y);
   if (!c || c->IsDisabled()) return;  // a disabled control swallows the press
   mCaptured = c;
+  BeginGesture(*c, false);
   c->OnMouseDown(x, y, mod);
 }
 
@@ -53,6 +55,7 @@ void IGraphics::OnMouseDblClick(float wx, float wy, const IMouseMod& mod) {
   if (!c) c = GetControlAt(x, y);
   if (!c || c->IsDisabled()) return;
   mCaptured = c;
+  BeginGesture(*c, false);
   c->OnMouseDblClick(x, y, mod);
 }
 
@@ -65,6 +68,7 @@ void IGraphics::OnMouseUp(float wx, float wy, const IMouseMod& mod) {
     mCaptured = nullptr;
     c->OnMouseUp(x, y, mod);
   }
+  EndGesture();
   UpdateMouseOver(x, y, mod);
 }
 
@@ -87,8 +91,29 @@ void IGraphics::OnMouseWheel(float wx, float wy, const IMouseMod& mod, float del
   const float y = wy / mScale;
   if (mPopupMenu->IsOpen()) return;
   IControl* c = GetControlAt(x, y);
-  if (c && !c->IsDisabled()) c->OnMouseWheel(x, y, mod, delta);
+  if (c && !c->IsDisabled()) {
+    // A notch during a drag belongs to the drag's gesture.
+    const bool own = !mGestureOpen;
+    if (own) BeginGesture(*c, true);
+    c->OnMouseWheel(x, y, mod, delta);
+    if (own) EndGesture();
+  }
   RefreshTooltip();
+}
+
+void IGraphics::BeginGesture(const IControl& c, bool wheel) {
+  const int idx = c.GetParamIdx();
+  if (!mDelegate || idx <= kNoParameter || idx >= mDelegate->NParams()) return;
+  // A double click comes inside the press that began the gesture.
+  if (mGestureOpen) return;
+  mGestureOpen = true;
+  mDelegate->BeginParamGesture(idx, wheel);
+}
+
+void IGraphics::EndGesture() {
+  if (!mGestureOpen) return;
+  mGestureOpen = false;
+  if (mDelegate) mDelegate->EndParamGesture();
 }
 
 void IGraphics::OnMouseOut() {

@@ -51,6 +51,9 @@ class EditorApp final : private IPreferencesHost {
   void CloseEditor();
   // Menu entries.
   void OnMenuEntry(size_t entryIndex);
+  // The label of an Edit menu entry as the history names its step ("Undo Drive change");
+  // empty while there is no step, and the entry is dimmed.
+  std::string EditMenuLabel(size_t entryIndex) const;
   void OpenPreferences();
   void ReadManual();
   void RaiseWindow();

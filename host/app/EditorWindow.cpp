@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "QD3Control.h"
@@ -45,6 +46,34 @@ void OnMenuActivate(GtkMenuItem* item, gpointer app) {
   static_cast<EditorApp*>(app)->OnMenuEntry(index);
 }
 
+// The Edit menu names the steps as they are when it opens.
+void OnEditMenuShow(GtkWidget* menu, gpointer app) {
+  GList* items = gtk_container_get_children(GTK_CONTAINER(menu));
+  for (GList* it = items; it; it = it->next) {
+    auto* item = GTK_MENU_ITEM(it->data);
+    const auto index =
+        static_cast<size_t>(GPOINTER_TO_SIZE(g_object_get_data(G_OBJECT(item), kEntryIndexKey)));
+    const std::string label = static_cast<EditorApp*>(app)->EditMenuLabel(index);
+    const bool undo = kMenuEntries[index].number == kMenuUndo;
+    // The first letter stays the mnemonic; an underscore in a name is shown as one.
+    std::string text = "_";
+    for (const char c : label.empty() ? std::string(undo ? "Undo" : "Redo") : label) {
+      text += c;
+      if (c == '_') text += '_';
+    }
+    gtk_menu_item_set_label(item, text.c_str());
+    gtk_widget_set_sensitive(GTK_WIDGET(item), !label.empty());
+  }
+  g_list_free(items);
+}
+
+// The shortcut shown beside an entry; the canvas's key handler acts on it, so that a
+// text field keeps its own Ctrl+Z.
+void ShowShortcut(GtkWidget* item, guint key, GdkModifierType mods) {
+  GtkWidget* label = gtk_bin_get_child(GTK_BIN(item));
+  if (GTK_IS_ACCEL_LABEL(label)) gtk_accel_label_set_accel(GTK_ACCEL_LABEL(label), key, mods);
+}
+
 gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer app) {
   static_cast<EditorApp*>(app)->CloseEditor();
   return TRUE;  // CloseEditor destroys the window itself
@@ -69,6 +98,8 @@ GtkWidget* BuildMenuBar(EditorApp* app, GtkAccelGroup* accelerators) {
       menu = gtk_menu_new();
       gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), menu);
       gtk_menu_shell_append(GTK_MENU_SHELL(bar), top);
+      if (entry.number == kMenuUndo)
+        g_signal_connect(menu, "show", G_CALLBACK(OnEditMenuShow), app);
     }
     GtkWidget* item = entry.action == MenuAction::kSeparator
                           ? gtk_separator_menu_item_new()
@@ -80,6 +111,11 @@ GtkWidget* BuildMenuBar(EditorApp* app, GtkAccelGroup* accelerators) {
     if (entry.number == kMenuMidiSettings) {
       gtk_widget_add_accelerator(item, "activate", accelerators, GDK_KEY_comma, GDK_CONTROL_MASK,
                                  GTK_ACCEL_VISIBLE);
+    }
+    if (entry.number == kMenuUndo) ShowShortcut(item, GDK_KEY_z, GDK_CONTROL_MASK);
+    if (entry.number == kMenuRedo) {
+      ShowShortcut(item, GDK_KEY_z,
+                   static_cast<GdkModifierType>(GDK_CONTROL_MASK | GDK_SHIFT_MASK));
     }
     gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
   }
@@ -203,6 +239,13 @@ bool EditorApp::ScreenshotTick() {
 
 void EditorApp::RaiseWindow() {
   if (mWindow) gtk_window_present(GTK_WINDOW(mWindow));
+}
+
+std::string EditorApp::EditMenuLabel(size_t entryIndex) const {
+  if (entryIndex >= kMenuEntries.size() || !mEditor) return {};
+  const int number = kMenuEntries[entryIndex].number;
+  if (number != kMenuUndo && number != kMenuRedo) return {};
+  return mEditor->EditMenuText(number == kMenuRedo);
 }
 
 void EditorApp::OnMenuEntry(size_t entryIndex) {

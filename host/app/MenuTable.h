@@ -19,7 +19,7 @@ enum class MenuAction {
 };
 
 struct MenuEntry {
-  std::string_view menu;  // "&File" or "&Help"
+  std::string_view menu;  // "&File", "&Edit" or "&Help"
   std::string_view text;  // with '&' before the mnemonic, '\t' before the accelerator
   int number;             // the command number of the entry; 0 for separators
   MenuAction action;
@@ -27,7 +27,7 @@ struct MenuEntry {
 };
 
 // The menu bar, in display order.
-inline constexpr std::array<MenuEntry, 13> kMenuEntries{{
+inline constexpr std::array<MenuEntry, 15> kMenuEntries{{
     {"&File", "&Import All Presets to QD3...", kMenuBankImport, MenuAction::kEditorCommand,
      kEditorCmdBankImport},
     {"&File", "&Export All Presets from QD3 ...", kMenuBankExport, MenuAction::kEditorCommand,
@@ -45,6 +45,9 @@ inline constexpr std::array<MenuEntry, 13> kMenuEntries{{
      kEditorCmdGlobalSettings},
     {"&File", "", 0, MenuAction::kSeparator, 0},
     {"&File", "&Quit", kMenuQuit, MenuAction::kQuit, 0},
+    // Their labels name the step when the menu opens ("Undo Drive change").
+    {"&Edit", "&Undo\tCtrl+Z", kMenuUndo, MenuAction::kEditorCommand, kEditorCmdUndo},
+    {"&Edit", "&Redo\tCtrl+Shift+Z", kMenuRedo, MenuAction::kEditorCommand, kEditorCmdRedo},
     {"&Help", "&About", kMenuAbout, MenuAction::kAbout, 0},
     {"&Help", "&Read Manual", kMenuReadManual, MenuAction::kManual, 0},
 }};

@@ -81,6 +81,8 @@ TEST(MenuTable, EntriesCarryTheirNumbersAndCommands) {
       {"_QD3 Global Settings...", 40030, MenuAction::kEditorCommand, 2},
       {"", 0, MenuAction::kSeparator, 0},
       {"_Quit", 40007, MenuAction::kQuit, 0},
+      {"_Undo", 40040, MenuAction::kEditorCommand, 9},
+      {"_Redo", 40041, MenuAction::kEditorCommand, 10},
       {"_About", 40005, MenuAction::kAbout, 0},
       {"_Read Manual", 40008, MenuAction::kManual, 0},
   };

@@ -17,6 +17,7 @@ namespace qd3::test {
 
 void FakeDelegate::SetParameterValueFromUI(int index, double normalized) {
   fromUI.emplace_back(index, normalized);
+  gestures.emplace_back("set");
   values.at(static_cast<size_t>(index)) = std::clamp(normalized, 0.0, 1.0);
 }
 

@@ -45,6 +45,10 @@ class FakeDelegate : public IEditorDelegate {
     return steps.at(static_cast<size_t>(index));
   }
   void DrainQueuedParamUpdates(const std::function<void(int, double)>& apply) override;
+  void BeginParamGesture(int index, bool wheel) override {
+    gestures.push_back((wheel ? "wheel " : "press ") + std::to_string(index));
+  }
+  void EndParamGesture() override { gestures.emplace_back("end"); }
 
   // A value set by code: stored, and queued for the controls.
   void SetFromCode(int index, double normalized);
@@ -58,6 +62,8 @@ class FakeDelegate : public IEditorDelegate {
   std::vector<double> defaults;
   std::vector<double> steps;                   // 0: continuous
   std::vector<std::pair<int, double>> fromUI;  // every SetParameterValueFromUI, unclamped
+  // Each gesture's begin ("press 9", "wheel 9") and "end", and "set" for each UI set.
+  std::vector<std::string> gestures;
   std::vector<std::pair<int, double>> queued;
 };
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/controls/IBKnobRotaterControl.h"
@@ -146,6 +147,29 @@ TEST_P(KnobGestures, TooltipShowsTheNameAndTheValueTextAndFollowsTheValue) {
   EXPECT_EQ(mC.graphics.CurrentTooltip(), "Drive: 0.26");
   mC.host.MouseMove(mC.WX(1000), mC.WY(1000));
   EXPECT_EQ(mC.graphics.CurrentTooltip(), "");
+}
+
+// The editor's undo joins what lies between a begin and its end into one step.
+TEST_P(KnobGestures, EveryGestureIsBracketedForTheEditor) {
+  const auto collapsed = [this] {
+    std::vector<std::string> log;
+    for (const std::string& g : mC.delegate.gestures) {
+      if (log.empty() || log.back() != g) log.push_back(g);
+    }
+    mC.delegate.gestures.clear();
+    return log;
+  };
+  const std::vector<std::string> press = {"press 9", "set", "end"};
+  DragUp(20.f, {});
+  EXPECT_EQ(collapsed(), press) << "a drag";
+  mC.host.Wheel(MX(), MY(), 1.f);
+  EXPECT_EQ(collapsed(), (std::vector<std::string>{"wheel 9", "set", "end"})) << "a notch";
+  mC.delegate.defaults[kParam] = 0.1;
+  mC.host.DoubleClick(MX(), MY());
+  // The first click is a gesture of its own that sets nothing; the reset is inside the
+  // second press.
+  EXPECT_EQ(collapsed(), (std::vector<std::string>{"press 9", "end", "press 9", "set", "end"}))
+      << "a double click";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKnobAndSlider, KnobGestures, ::testing::ValuesIn(kKinds),

@@ -17,6 +17,10 @@ class IEditorDelegate {
   // A control moved: sets the parameter's normalized value, which runs the
   // editor's change handler (and sends to the pedal where that applies).
   virtual void SetParameterValueFromUI(int index, double normalized) = 0;
+  // A press on a control bound to `index` begins a gesture and its release ends it; each
+  // wheel notch is a gesture of its own (`wheel`). The moves between are one change.
+  virtual void BeginParamGesture(int /*index*/, bool /*wheel*/) {}
+  virtual void EndParamGesture() {}
   // Text of the parameter's value at the given normalized position.
   virtual std::string GetParamDisplayText(int index, double normalized) const = 0;
   // The value texts of an enumerated parameter in value order; empty for others.

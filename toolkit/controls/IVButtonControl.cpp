@@ -25,7 +25,8 @@ void IVButtonControl::Draw(IDrawContext& g) {
   const float radius = CornerRadius(mStyle, mRect);
   g.FillRoundRect(mStyle.Color(kBG), mRect, radius);
   const IRECT body = mRect.GetPadded(-1.f);
-  g.FillRoundRect(mValue > 0.5 ? mStyle.Color(kPR) : mStyle.Color(kFG), body, radius);
+  const bool lit = mValue > 0.5 || mPressed;
+  g.FillRoundRect(lit ? mStyle.Color(kPR) : mStyle.Color(kFG), body, radius);
   if (mOuseIsOver) g.FillRoundRect(mStyle.Color(kHL), body, radius);
   if (IsAnimating()) {
     // The splash: a disc growing from the press point, clipped to the button.
@@ -46,12 +47,22 @@ void IVButtonControl::Draw(IDrawContext& g) {
 void IVButtonControl::OnMouseDown(float x, float y, const IMouseMod&) {
   mSplashX = x;
   mSplashY = y;
-  SetValue(1.0);
+  if (mLatching) {
+    mPressed = true;
+    SetDirty();
+  } else {
+    SetValue(1.0);
+  }
   StartAnimation(kClickAnimationSeconds);
 }
 
 void IVButtonControl::OnMouseUp(float, float, const IMouseMod&) {
-  SetValue(0.0);
+  if (!mLatching) {
+    SetValue(0.0);
+    return;
+  }
+  mPressed = false;
+  SetDirty();
 }
 
 void IVButtonControl::OnAnimationEnd() {

@@ -22,11 +22,16 @@ class IVButtonControl : public IControl {
   void OnAnimationEnd() override;
   void SetStr(std::string_view text) override;
   std::string GetStr() const override { return mLabel; }
+  // A latching button shows its value (set by its owner) and is lit only while pressed
+  // besides; an ordinary one's value is its press.
+  void SetLatching(bool latching) { mLatching = latching; }
   const IVStyle& GetStyle() const { return mStyle; }
 
  private:
   std::string mLabel;
   IVStyle mStyle;
+  bool mLatching = false;
+  bool mPressed = false;
   float mSplashX = 0.f;
   float mSplashY = 0.f;
 };

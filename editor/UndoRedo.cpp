@@ -1,0 +1,203 @@
+#include "editor/UndoRedo.h"
+
+#include <utility>
+
+#include "editor/EditorState.h"
+#include "presets/SlotLabels.h"
+#include "presets/StoreRecord.h"
+#include "protocol/MessageBuilders.h"
+
+namespace qd3 {
+namespace {
+
+constexpr char kTextUndoWaits[] =
+    "Undo and redo wait until the transfer with the QD3 has finished.";
+
+}  // namespace
+
+SoundValues UndoRedo::Capture() const {
+  return CaptureSound(mNeeds.params);
+}
+
+// ---- recording ----
+
+void UndoRedo::NoteEdit(int param, const SoundValues& before) {
+  if (mOpen) return;  // the open step takes the whole change when it closes
+  const SoundValues after = Capture();
+  UndoStep* top = mHistory.Top();
+  if (mGesture.open && mJoinId != 0 && top && top->id == mJoinId && top->joinParam == param &&
+      top->slot == mNeeds.session.currentPreset) {
+    top->soundAfter = after;
+    top->lastTick = mTick;
+    // Turned back to where the run began: nothing is left to undo.
+    if (top->soundAfter == top->soundBefore && !top->write) {
+      mHistory.DropTop();
+      mJoinId = 0;
+    }
+    return;
+  }
+  if (after == before) return;
+  UndoStep step;
+  step.what = mNeeds.params[param].Info().name;
+  step.what += " change";
+  step.slot = mNeeds.session.currentPreset;
+  step.soundBefore = before;
+  step.soundAfter = after;
+  step.joinParam = param;
+  step.lastTick = mTick;
+  const uint64_t id = mHistory.Push(std::move(step)).id;
+  mJoinId = mGesture.open ? id : 0;
+  if (mGesture.open && mGesture.wheel) mWheelId = id;
+}
+
+void UndoRedo::BeginGesture(int param, bool wheel) {
+  mGesture = {param, wheel, true};
+  mJoinId = 0;
+  if (!wheel) return;
+  const UndoStep* top = mHistory.NextUndo();
+  if (top && top->id == mWheelId && top->joinParam == param &&
+      mTick - top->lastTick <= kWheelJoinTicks) {
+    mJoinId = mWheelId;
+  }
+}
+
+void UndoRedo::EndGesture() {
+  mGesture = {};
+  mJoinId = 0;
+}
+
+void UndoRedo::OpenStep(std::string what) {
+  if (mOpen) return;
+  UndoStep step;
+  step.what = std::move(what);
+  step.slot = mNeeds.session.currentPreset;
+  step.soundBefore = Capture();
+  step.lastTick = mTick;
+  mOpen = std::move(step);
+}
+
+void UndoRedo::CloseStep() {
+  if (!mOpen) return;
+  UndoStep step = std::move(*mOpen);
+  mOpen.reset();
+  step.soundAfter = Capture();
+  if (step.soundAfter == step.soundBefore && !step.write) return;
+  mHistory.Push(std::move(step));
+  mJoinId = 0;
+  mWheelId = 0;
+}
+
+void UndoRedo::NoteSlotWrite(int slot, const PresetRecord& after) {
+  // A slot whose record the editor never saw cannot be written back: that store is not
+  // a step, and the steps before it stay.
+  const std::optional<PresetRecord> before = mNeeds.mirror.StoredRecord(slot);
+  if (!before) return;
+  if (mOpen) {
+    if (mOpen->write) {
+      mOpen->write->after = after;
+    } else {
+      mOpen->write = SlotWrite{slot, *before, after};
+    }
+    return;
+  }
+  UndoStep step;
+  step.slot = mNeeds.session.currentPreset;
+  step.soundBefore = step.soundAfter = Capture();
+  step.write = SlotWrite{slot, *before, after};
+  step.lastTick = mTick;
+  mHistory.Push(std::move(step));
+  mJoinId = 0;
+  mWheelId = 0;
+}
+
+// ---- playing back ----
+
+bool UndoRedo::Perform(bool redo) {
+  const UndoStep* step = redo ? mHistory.NextRedo() : mHistory.NextUndo();
+  if (!step) return false;
+  if (mPending || (mBusy && mBusy())) {
+    mNeeds.outbox.Post(kTextUndoWaits);
+    return false;
+  }
+  EndGesture();
+  DeviceSession& session = mNeeds.session;
+  if (session.connected && step->slot != session.currentPreset) {
+    // The step belongs to another preset: the pedal goes there first, and the step is
+    // played on the edit buffer it sends.
+    mNeeds.outbox.Send(BuildSelectPreset(step->slot));
+    mPending = Pending{step->id, redo, 0};
+    return true;
+  }
+  Apply(*step, redo);
+  return true;
+}
+
+void UndoRedo::Apply(const UndoStep& step, bool redo) {
+  if (step.write) {
+    const SlotWrite& write = *step.write;
+    const PresetRecord& record = redo ? write.after : write.before;
+    mNeeds.outbox.Send(BuildStorePresetMessage(write.slot, record));
+    mNeeds.mirror.NoteStored(write.slot, record);
+    // A store into the current slot is also the pedal's edit buffer.
+    if (write.slot == mNeeds.session.currentPreset) {
+      mNeeds.mirror.LoadStoredRecord(write.slot, record);
+    }
+  }
+  WriteSound(mNeeds.params, mNeeds.writer, redo ? step.soundAfter : step.soundBefore);
+  if (redo) {
+    mHistory.MarkRedone();
+  } else {
+    mHistory.MarkUndone();
+  }
+}
+
+void UndoRedo::OnCurrentPresetLoaded(int slot) {
+  // A reloaded edit buffer is not where the last run of moves began.
+  mJoinId = mWheelId = 0;
+  if (!mPending) return;
+  const Pending pending = *mPending;
+  const UndoStep* step = pending.redo ? mHistory.NextRedo() : mHistory.NextUndo();
+  if (!step || step->id != pending.id || step->slot != slot) return;
+  mPending.reset();
+  Apply(*step, pending.redo);
+}
+
+void UndoRedo::OnConnected(const std::string& serial) {
+  if (!mSerial.empty() && serial != mSerial) {
+    mHistory.Clear();
+    mOpen.reset();
+  }
+  mSerial = serial;
+  mPending.reset();
+  mJoinId = mWheelId = 0;
+}
+
+void UndoRedo::OnDeviceTick() {
+  ++mTick;
+  if (!mPending || ++mPending->ticks < kSelectWaitTicks) return;
+  const UndoStep* step = mPending->redo ? mHistory.NextRedo() : mHistory.NextUndo();
+  const int slot = step ? step->slot : 0;
+  std::string text = "The QD3 did not change to preset ";
+  text += SlotNumberText(slot, PatchOffsetOf(mNeeds.params));
+  text += mPending->redo ? ", so nothing was redone." : ", so nothing was undone.";
+  mPending.reset();
+  mNeeds.outbox.Post(std::move(text));
+}
+
+std::string UndoRedo::StepName(const UndoStep& step) const {
+  if (!step.what.empty() || !step.write) return step.what;
+  std::string name = "store into ";
+  name += SlotNumberText(step.write->slot, PatchOffsetOf(mNeeds.params));
+  return name;
+}
+
+std::string UndoRedo::MenuText(bool redo) const {
+  const UndoStep* step = redo ? mHistory.NextRedo() : mHistory.NextUndo();
+  if (!step) return {};
+  // Appended piece by piece: GCC 12 at -O3 warns, wrongly, about a literal plus a string.
+  std::string text = redo ? "Redo " : "Undo ";
+  text += StepName(*step);
+  return text;
+}
+
+}  // namespace qd3
