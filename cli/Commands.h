@@ -18,9 +18,7 @@ namespace qd3::cli {
 int RunPorts(IMidiTransport& transport, std::ostream& out, std::ostream& err);
 int RunWav2Ir(const CliArgs& args, std::ostream& out, std::ostream& err);
 int RunInspect(const CliArgs& args, std::ostream& out, std::ostream& err);
-int RunDiff(const CliArgs& args, std::ostream& out, std::ostream& err);
-
-// What backup and restore need of the world around them.
+// What the commands that talk to the pedal need of the world around them.
 struct SessionContext {
   IMidiTransport* transport = nullptr;
   ITickSource* ticks = nullptr;
@@ -32,9 +30,17 @@ struct SessionContext {
   std::function<std::tm()> localTime;  // names the safety backup
 };
 
+// Without a slot:N operand the context is not used: two files need no MIDI.
+int RunDiff(const CliArgs& args, const SessionContext& context, std::ostream& out,
+            std::ostream& err);
+
 int RunBackup(const CliArgs& args, const SessionContext& context, std::ostream& out,
               std::ostream& err);
 int RunRestore(const CliArgs& args, const SessionContext& context, std::ostream& out,
                std::ostream& err);
+int RunGet(const CliArgs& args, const SessionContext& context, std::ostream& out,
+           std::ostream& err);
+int RunPut(const CliArgs& args, const SessionContext& context, std::ostream& out,
+           std::ostream& err);
 
 }  // namespace qd3::cli

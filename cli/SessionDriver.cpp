@@ -122,6 +122,8 @@ void SessionDriver::HandleRecordMessage(std::span<const uint8_t> m) {
     if (!mSession.connected) return;
     if (const std::optional<TransferStep> step = mTransfers.OnPresetDump(m)) {
       ApplyTransferStep(*step);
+    } else if (mAwaitedSlot >= 0) {
+      HandleAwaitedDump(m);
     } else if (mStage == Stage::kAwaitPreset) {
       mStage = Stage::kReady;
     }
@@ -175,6 +177,8 @@ void SessionDriver::HandleLongMessage(std::span<const uint8_t> m) {
   if (!command) return;
   if (const std::optional<TransferStep> step = mTransfers.OnIrMessage(*command, m)) {
     ApplyTransferStep(*step);
+  } else {
+    HandleSingleIrMessage(*command, m);
   }
 }
 
@@ -189,8 +193,13 @@ void SessionDriver::HandleShortMessage(std::span<const uint8_t> m) {
       // No factory write runs here, so a stray reply reaches nothing.
       ApplyTransferStep(mTransfers.OnWriteReply(*command).step);
       break;
+    case kCmdIrChunkAck:
+    case kCmdIrStored:
+      HandleUploadReply(*command);
+      break;
     case kCmdDeviceError:
       ++mDeviceErrors;
+      HandleUploadReply(*command);
       break;
     default:
       break;

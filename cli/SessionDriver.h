@@ -13,6 +13,10 @@
 // Backup and Restore run the editor's BankExport and BankImport objects exactly as its
 // timer and dispatcher drive them: the first message on a tick, the next on each answer,
 // the replies routed to them as they arrive, the steps' messages sent in order.
+//
+// One slot at a time (get, put, diff of a slot; SessionDriverSlot.cpp): a record or an IR
+// fetched on request, an IR uploaded with the editor's IrUpload and a record stored. Each
+// waits for its answer within bounds and says what did not come.
 
 #include <array>
 #include <cstdint>
@@ -25,10 +29,14 @@
 #include "cli/TickSource.h"
 #include "host/IMidiPortSettings.h"
 #include "host/MidiPorts.h"
+#include "ir/IrFetch.h"
+#include "ir/IrUpload.h"
 #include "presets/BankTransfers.h"
+#include "presets/PresetRecord.h"
 #include "protocol/Checksum14.h"
 #include "protocol/DeviceSession.h"
 #include "protocol/IMidiTransport.h"
+#include "protocol/TransferBuffer.h"
 
 namespace qd3::cli {
 
@@ -72,6 +80,18 @@ class SessionDriver {
   // records. `differing` receives the slots that differ.
   DriverOutcome VerifyRestore(std::vector<int>& differing);
 
+  // After Connect: the record of slot 0..127 (kCmdRequestPreset). A dump that does not
+  // come within 2 s, or fails its checksum, is asked for again, 3 times; then exit 3.
+  DriverOutcome FetchRecord(int slot, PresetRecord& record);
+  // After Connect: the image of IR `number` (kCmdRequestIr), by the editor's IrFetch.
+  DriverOutcome FetchIr(int number, Bytes& image);
+  // After Connect: the image into IR `number` by the editor's IrUpload, done when the
+  // pedal confirms it stored it; its refusal or silence is exit 3.
+  DriverOutcome UploadIr(int number, std::span<const uint8_t> image, const ProgressFn& progress);
+  // Sends kCmdStorePreset for slot 0..127. The pedal does not answer it: a fresh Connect
+  // and PedalChecksums() tell whether it took.
+  void StoreRecord(int slot, const PresetRecord& record);
+
   // From the last handshake.
   const std::array<Checksum14Pair, kPresetCount>& PedalChecksums() const { return mChecksums; }
   int PatchOffset() const { return mPatchOffset; }
@@ -111,6 +131,15 @@ class SessionDriver {
   void ApplyTransferStep(const TransferStep& step);
   // Ticks until a transfer step ends; nullopt when none did within `maxTicks`.
   std::optional<TransferStep> RunTransfer(int maxTicks);
+  // The one-slot answers, from the dispatcher's rows.
+  void HandleAwaitedDump(std::span<const uint8_t> m);
+  void HandleSingleIrMessage(DeviceCommand command, std::span<const uint8_t> m);
+  void HandleUploadReply(DeviceCommand command);
+  // Sends a fetch's or an upload's messages and shows its progress; its end goes to
+  // mSingleEnd.
+  void ApplySingleStep(const TransferStep& step);
+  // Ticks with `onTick` before each until mSingleEnd is set; false when `maxTicks` passed.
+  bool RunSingle(const std::function<TransferStep()>& onTick, int maxTicks);
 
   IMidiTransport& mTransport;
   ITickSource& mTicks;
@@ -129,6 +158,18 @@ class SessionDriver {
   int mFirmwareVersion = 0;
   std::string mSerial;
   int mDeviceErrors = 0;
+
+  // One slot at a time: the slot whose dump is awaited (-1: none) and what it brought.
+  int mAwaitedSlot = -1;
+  std::optional<PresetRecord> mAwaitedRecord;
+  int mDamagedDumps = 0;
+  IrFetch mIrFetch;
+  int mWantedIr = -1;
+  std::optional<ReceivedIr> mFetchedIr;
+  TransferBuffer mUploadBuffer;
+  IrUpload mUpload{mSession, mUploadBuffer};
+  bool mUploadRefused = false;
+  std::optional<TransferStep> mSingleEnd;  // the step that ended a fetch or an upload
 };
 
 }  // namespace qd3::cli

@@ -43,8 +43,18 @@ int RunSession(const CliArgs& args) {
   context.terminal = isatty(STDERR_FILENO) == 1;
   if (isatty(STDIN_FILENO) == 1 && context.terminal) context.confirm = AskOnTerminal;
   context.localTime = LocalTimeNow;
-  if (args.command == Command::kBackup) return RunBackup(args, context, std::cout, std::cerr);
+  switch (args.command) {
+    case Command::kBackup:
+      return RunBackup(args, context, std::cout, std::cerr);
+    case Command::kGet:
+      return RunGet(args, context, std::cout, std::cerr);
+    case Command::kDiff:
+      return RunDiff(args, context, std::cout, std::cerr);
+    default:
+      break;
+  }
   context.baseFolder = qd3::EditorBaseFolder();
+  if (args.command == Command::kPut) return RunPut(args, context, std::cout, std::cerr);
   return RunRestore(args, context, std::cout, std::cerr);
 }
 
@@ -75,9 +85,13 @@ int main(int argc, char** argv) {
     case Command::kInspect:
       return RunInspect(args, std::cout, std::cerr);
     case Command::kDiff:
-      return RunDiff(args, std::cout, std::cerr);
+      // Two files need no MIDI system.
+      if (!DiffReadsThePedal(args)) return RunDiff(args, SessionContext{}, std::cout, std::cerr);
+      return RunSession(args);
     case Command::kBackup:
     case Command::kRestore:
+    case Command::kGet:
+    case Command::kPut:
       return RunSession(args);
   }
   return kExitUsage;

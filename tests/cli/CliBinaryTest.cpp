@@ -10,6 +10,7 @@
 
 #include "ir/IrImage.h"
 #include "ir/WavReader.h"
+#include "params/ParamCatalogue.h"
 #include "params/ValueDisplay.h"
 #include "presets/IrFileLayout.h"
 #include "presets/PresetFile.h"
@@ -111,7 +112,8 @@ TEST_F(CliBinary, VersionPrintsTheProjectVersion) {
 TEST_F(CliBinary, HelpListsEveryCommand) {
   const RunResult run = Qd3ctl({"--help"});
   EXPECT_EQ(run.code, 0);
-  for (const char* word : {"ports", "wav2ir", "inspect", "diff", "backup", "restore"}) {
+  for (const char* word :
+       {"ports", "wav2ir", "inspect", "diff", "backup", "restore", "get", "put", "slot:N"}) {
     EXPECT_NE(run.out.find(word), std::string::npos) << word;
   }
 }
@@ -133,6 +135,104 @@ TEST_F(CliBinary, UsageErrorsExitOneWithOneLine) {
     EXPECT_EQ(run.code, 1) << testing::PrintToString(args);
     EXPECT_EQ(Lines(run.err), 1) << run.err;
   }
+}
+
+TEST_F(CliBinary, SlotCommandUsageErrorsExitOneAndDiffsExitTwo) {
+  const std::vector<std::string> ports = {"--in", "A", "--out", "B"};
+  const auto with = [&](std::vector<std::string> words) {
+    words.insert(words.begin() + 1, ports.begin(), ports.end());
+    return words;
+  };
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string said;
+  };
+  const std::vector<Case> cases = {
+      {{"get", "5", "p.q3p"}, 1, "get needs --in PORT and --out PORT"},
+      {with({"get", "p.q3p"}), 1, "get takes SLOT FILE.q3p, got 1"},
+      {with({"get", "p.q3p", "5"}), 1, "SLOT must be a number 0..128"},
+      {with({"get", "129", "p.q3p"}), 1, "not '129'"},
+      {with({"get", "-1", "p.q3p"}), 1, "unknown option '-1'"},
+      {with({"get", "5", "p.q3p", "--yes"}), 1, "unknown option '--yes' for get"},
+      {with({"put", "5", "p.q3p"}), 1, "SLOT must be a number"},
+      {with({"put", "p.q3p", "0x05"}), 1, "not '0x05'"},
+      {{"put", "p.q3p", "5", "--yes"}, 1, "put needs --in PORT and --out PORT"},
+      {{"diff", "a.q3p", "slot:5"}, 2, "diff of a slot:N needs --in PORT and --out PORT"},
+      {with({"diff", "slot:", "a.q3p"}), 2, "(a file of that name: write ./slot:)"},
+      {with({"diff", "slot:200", "a.q3p"}), 2, "not '200'"},
+  };
+  for (const Case& c : cases) {
+    const RunResult run = Qd3ctl(c.args);
+    EXPECT_EQ(run.code, c.code) << testing::PrintToString(c.args);
+    EXPECT_EQ(Lines(run.err), 1) << run.err;
+    EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+  }
+}
+
+// ---- put of a file the pedal must not get -----------------------------------------------------
+
+// The file is read first: a broken one exits 2 without a MIDI port opened, so the port
+// names here need not exist.
+TEST_F(CliBinary, PutOfABrokenPresetFileExitsTwoBeforeAnyPortIsOpened) {
+  const ParamCatalogue catalogue;
+  std::array<int, kRecordParamCount> params{};
+  for (int i = 0; i < kRecordParamCount; ++i) {
+    params[static_cast<std::size_t>(i)] = static_cast<int>(catalogue[i].Info().min);
+  }
+  params[kParamIrMode7] = 1;
+  params[kParamUserIr7Low] = 3;
+  IrImageBytes ir{};
+  ir[0] = 1;
+  const Bytes whole =
+      BuildPresetFile({"Lead", params, "Room", ""}, [&](int) { return std::optional(ir); });
+  ASSERT_EQ(whole.size(), kPresetFileOneBlockSize);
+  Bytes cut = whole;
+  cut.resize(2000);
+  Bytes header = whole;
+  header.resize(100);
+  Bytes tail = whole;
+  tail.push_back(0);
+  Bytes magic = whole;
+  magic[0] = 'X';
+  Bytes newer = whole;
+  newer[kPresetFileVersionMinorOffset] = 1;
+  Bytes loud = whole;
+  loud[kPresetFileParamsOffset + 19] = 9;  // "Reverb Extension Factor" holds 2..5
+  Bytes unused = whole;
+  unused[kPresetFileParamsOffset + kParamIrMode7] = 0;  // its block belongs to no position
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    std::string said;
+  };
+  const std::vector<Case> cases = {
+      {"cut.q3p", cut, "not a whole preset file: 2000 bytes"},
+      {"header.q3p", header, "not a whole preset file: 100 bytes"},
+      {"tail.q3p", tail, "2699 bytes"},
+      {"empty.q3p", Bytes{}, "0 bytes"},
+      {"big.q3p", Bytes(9000, 'Q'), "8192 bytes or more"},
+      {"magic.q3p", magic, "Unknown file format."},
+      {"newer.q3p", newer,
+       "Unsupported file version. Please update the QD3 Editor to the latest "
+       "version."},
+      {"loud.q3p", loud, "parameter 19 (Reverb Extension Factor) holds 9, outside 2..5"},
+      {"unused.q3p", unused, "its IR blocks belong to no user IR its preset uses"},
+  };
+  for (const Case& c : cases) {
+    const auto path = Write(c.name, c.bytes);
+    const RunResult run =
+        Qd3ctl({"put", "--in", "No Such Port", "--out", "No Such Port", path.string(), "5"});
+    EXPECT_EQ(run.code, 2) << c.name << ": " << run.err;
+    EXPECT_EQ(run.err.rfind("qd3ctl: " + path.string() + ": ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("; nothing was sent\n"), std::string::npos) << run.err;
+    EXPECT_EQ(Lines(run.err), 1) << run.err;
+  }
+  const RunResult missing = Qd3ctl(
+      {"put", "--in", "X", "--out", "X", (mFolder.Path() / "missing.q3p").string(), "5", "--yes"});
+  EXPECT_EQ(missing.code, 2);
+  EXPECT_NE(missing.err.find("cannot be opened as a file"), std::string::npos) << missing.err;
 }
 
 // ---- wav2ir ----------------------------------------------------------------------------------

@@ -21,39 +21,12 @@ namespace {
 
 using cli::CliArgs;
 using cli::Command;
+using test::SessionArgs;
+using test::SimRig;
 using test::SimTicks;
 
 using Reference = test::ReferenceBank;
 using test::ReferenceExport;
-
-CliArgs SessionArgs(Command command, const std::filesystem::path& file) {
-  CliArgs args;
-  args.command = command;
-  args.inPort = sim::kSimulatorPortName;
-  args.outPort = sim::kSimulatorPortName;
-  args.file = file.string();
-  return args;
-}
-
-struct SimRig {
-  explicit SimRig(sim::PedalState state = sim::DefaultPedalState()) : link({}, std::move(state)) {
-    context.transport = &link;
-    context.ticks = &ticks;
-    context.localTime = test::FixedLocalTime;
-    context.baseFolder = folder.Path() / "base";
-  }
-  sim::PedalState Snapshot() const { return link.Pedal().Snapshot(); }
-  int Handled() const {
-    return link.Pedal().Inspect([](const sim::PedalModel& m) { return m.Counters().handled; });
-  }
-
-  sim::SimulatedMidiLink link;
-  SimTicks ticks{link};
-  cli::SessionContext context;
-  test::TempFolder folder;
-  std::ostringstream out;
-  std::ostringstream err;
-};
 
 // A pedal as restore finds it: every slot and every user IR different from the defaults.
 sim::PedalState BlankPedal() {

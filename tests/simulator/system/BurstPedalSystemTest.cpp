@@ -258,5 +258,58 @@ TEST_F(BurstPedalSystemTest, Qd3ctlBacksUpAndRestoresABurstingPedal) {
   EXPECT_TRUE(std::filesystem::exists(mFolder.Path() / "data" / "QD3Control" / "Backups"));
 }
 
+// One slot through the real qd3ctl: get with its user IR, diff against the pedal, put into
+// another slot with its safety copy, and the pedal's state afterwards.
+TEST_F(BurstPedalSystemTest, Qd3ctlGetsPutsAndDiffsOneSlot) {
+  const sim::PedalState source = PedalUsingTenUserIrs();
+  const auto statePath = mFolder.Path() / "slot.state";
+  auto pedal = StartPedal("Burst Slot", source, statePath);
+  ASSERT_TRUE(pedal);
+  const std::vector<std::string> ports = {
+      "--api", "jack", "--in", PedalOut("Burst Slot"), "--out", PedalIn("Burst Slot")};
+  const auto with = [&ports](std::vector<std::string> args) {
+    args.insert(args.begin() + 1, ports.begin(), ports.end());
+    return args;
+  };
+  const auto file = mFolder.Path() / "twelve.q3p";
+  std::string log;
+  // Slot 12 uses user IR 18 in position 7 (the pedal numbers its presets from 0).
+  ASSERT_EQ(RunQd3ctl(with({"get", "12", file.string()}), log), 0) << log;
+  const std::vector<uint8_t> bytes = ReadBytes(file);
+  ASSERT_EQ(bytes.size(), 2698u) << "the header and one IR block";
+  EXPECT_EQ(RunQd3ctl(with({"diff", file.string(), "slot:12"}), log), 0) << log;
+  EXPECT_EQ(RunQd3ctl(with({"diff", file.string(), "slot:13"}), log), 1) << log;
+
+  ASSERT_EQ(RunQd3ctl(with({"put", "--yes", file.string(), "40"}), log), 0) << log;
+  EXPECT_NE(log.find("verified"), std::string::npos) << log;
+  const auto backups = mFolder.Path() / "data" / "QD3Control" / "Backups";
+  int copies = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(backups)) {
+    copies += entry.path().filename().string().starts_with("QD3 preset 40") ? 1 : 0;
+  }
+  EXPECT_EQ(copies, 1) << "the safety copy of slot 40";
+  ASSERT_EQ(pedal->Stop(SIGTERM, 10s), 0);
+
+  sim::PedalState after;
+  ASSERT_EQ(sim::LoadStateFile(statePath, after), sim::StateFileStatus::kOk);
+  sim::Record stored = after.presets[40];
+  sim::Record original = source.presets[12];
+  EXPECT_TRUE(std::equal(sim::RecordName(stored).begin(), sim::RecordName(stored).end(),
+                         sim::RecordName(original).begin()));
+  // The IR went with it, into a user IR of its own slot (remade, as the editor's import
+  // remakes it, so its name is what is compared).
+  const int n = 128 * sim::RecordParam(stored, sim::kParamIrAHigh) +
+                sim::RecordParam(stored, sim::kParamIrALow);
+  EXPECT_NE(n, UserIrOf(1));
+  const auto name = [](const sim::IrImage& image) { return sim::IrName(image); };
+  const sim::IrImage& moved = after.userIrs[static_cast<std::size_t>(n)];
+  const sim::IrImage& first = source.userIrs[static_cast<std::size_t>(UserIrOf(1))];
+  EXPECT_TRUE(std::equal(name(moved).begin(), name(moved).end(), name(first).begin()));
+  for (std::size_t slot = 0; slot < 128; ++slot) {
+    if (slot == 40) continue;
+    EXPECT_EQ(after.presets[slot], source.presets[slot]) << slot;
+  }
+}
+
 }  // namespace
 }  // namespace qd3::test
