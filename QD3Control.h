@@ -90,6 +90,9 @@ class QD3Control : public IEditorDelegate,
   void OnCompareButton() { mCompare.Toggle(); }
   // A wheel turn over the preset list; positive scrolls towards slot 1.
   void WheelPresetList(bool positive, bool fine) { mMirror.WheelList(positive, fine); }
+  // The field over the list: typing filters it, Return picks the first row listed.
+  void FilterPresetList(const std::string& text) { mMirror.Filter(text); }
+  void PickFirstListedPreset() { mMirror.PickFirstShown(); }
   void OnMenuCommand(int command);
   void OnNextSwitch();
   void OnPreviousSwitch();

@@ -57,6 +57,8 @@ inline constexpr int kTagIrConversionSummary = 150;
 inline constexpr int kTagEditedMarker = 152;
 // "COMPARE": lit while the pedal plays the stored preset instead of the edited sound.
 inline constexpr int kTagCompareButton = 153;
+// The field that filters the preset list (Ctrl+F).
+inline constexpr int kTagPresetFilter = 154;
 // The common progress panel's heading and its Cancel button.
 inline constexpr int kTagProgressHeading = 52;
 inline constexpr int kTagProgressCancel = 151;

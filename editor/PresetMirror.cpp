@@ -51,6 +51,11 @@ void PresetMirror::AttachRows(const ScreenWriter::PresetRows& rows) {
 void PresetMirror::SetRowLabel(int slot, std::string label) {
   mRowLabels[static_cast<size_t>(slot)] = std::move(label);
   mNeeds.screen.SetRowText(slot, mRowLabels[static_cast<size_t>(slot)]);
+  // A renamed or newly read preset may now match the filter, or no longer.
+  if (mFilter.Active() && mFilter.Refresh(mRowLabels)) {
+    mListTop = std::min(mListTop, MaxListTop());
+    PlaceRows();
+  }
 }
 
 void PresetMirror::SetRowColor(int slot, bool current) {
@@ -115,20 +120,48 @@ void PresetMirror::Relabel() {
 // ---- the list ----
 
 void PresetMirror::Scroll(int scroll) {
-  mListTop = ListTopFromScroll(scroll);
+  mListTop = std::min(ListTopFromScroll(scroll), MaxListTop());
+  PlaceRows();
+}
+
+void PresetMirror::PlaceRows() {
   if (!mNeeds.screen.IsOpen()) return;
   for (int slot = 0; slot < kPresetCount; ++slot) {
-    const PresetRowPlace place = PresetRowPlacement(slot, mListTop);
-    mNeeds.screen.PlaceRow(slot, place.visible, place.x, place.y);
+    const int place = mFilter.IndexOf(slot);
+    if (place < 0) {
+      mNeeds.screen.PlaceRow(slot, false, 0, 0);
+      continue;
+    }
+    const PresetRowPlace row = PresetRowPlacement(place, mListTop);
+    mNeeds.screen.PlaceRow(slot, row.visible, row.x, row.y);
   }
 }
 
+int PresetMirror::MaxListTop() const {
+  const int shown = static_cast<int>(mFilter.Shown().size());
+  return std::clamp(shown - kPresetListVisibleRows, 0, kPresetListMaxTop);
+}
+
 void PresetMirror::Pick(int row) {
-  PickSlot(PickedPresetSlot(mListTop, row));
+  const std::vector<int>& shown = mFilter.Shown();
+  const auto place = static_cast<size_t>(PickedPresetSlot(mListTop, row));
+  if (place < shown.size()) PickSlot(shown[place]);
+}
+
+void PresetMirror::Filter(const std::string& text) {
+  if (!mFilter.Set(text, mRowLabels)) return;
+  ShowListTop(0);
+  // The scroll bar may not report back a value it already had.
+  mListTop = 0;
+  PlaceRows();
+}
+
+void PresetMirror::PickFirstShown() {
+  if (!mFilter.Shown().empty()) PickSlot(mFilter.Shown().front());
 }
 
 void PresetMirror::ShowListTop(int listTop) {
-  listTop = std::clamp(listTop, 0, kPresetListMaxTop);
+  listTop = std::clamp(listTop, 0, MaxListTop());
   // The scroll bar follows; the rows are placed here whether or not it reports back.
   mNeeds.writer.SetParameterValue(kParamScroll, ScrollNormalizedForListTop(listTop));
   Scroll(kPresetListMaxTop - listTop);
@@ -140,7 +173,11 @@ void PresetMirror::WheelList(bool positive, bool fine) {
 
 bool PresetMirror::OnListKey(EditorKey key) {
   DeviceSession& session = mNeeds.session;
-  const int from = std::clamp(session.highlightedPreset, 0, kPresetCount - 1);
+  // The keys move among the rows listed: places in the filter's list, not slots.
+  const std::vector<int>& shown = mFilter.Shown();
+  const int last = static_cast<int>(shown.size()) - 1;
+  // A highlighted slot the filter hides is before the first row listed.
+  const int from = mFilter.IndexOf(session.highlightedPreset);
   int to = from;
   switch (key) {
     case EditorKey::kListUp:
@@ -159,18 +196,19 @@ bool PresetMirror::OnListKey(EditorKey key) {
       to = 0;
       break;
     case EditorKey::kListLast:
-      to = kPresetCount - 1;
+      to = last;
       break;
     case EditorKey::kListPick:
-      PickSlot(from);
+      if (last >= 0) PickSlot(shown[static_cast<size_t>(std::max(from, 0))]);
       return true;
     default:
       return false;
   }
-  to = std::clamp(to, 0, kPresetCount - 1);
+  if (last < 0) return true;  // nothing listed to move to
+  to = std::clamp(to, 0, last);
   SetRowColor(session.highlightedPreset, false);
-  session.highlightedPreset = to;
-  SetRowColor(to, true);
+  session.highlightedPreset = shown[static_cast<size_t>(to)];
+  SetRowColor(session.highlightedPreset, true);
   if (to < mListTop) {
     ShowListTop(to);
   } else if (to >= mListTop + kPresetListVisibleRows) {
@@ -263,7 +301,8 @@ void PresetMirror::ApplyCurrentPresetDump(std::span<const uint8_t> m) {
     SetRowColor(session.highlightedPreset, false);
     session.highlightedPreset = session.currentPreset;
     SetRowColor(session.highlightedPreset, true);
-    mNeeds.writer.SetParameterValue(kParamScroll, ListScrollForSlot(slot) / 109.0);
+    const int place = mFilter.IndexOf(slot);
+    if (place >= 0) mNeeds.writer.SetParameterValue(kParamScroll, ListScrollForSlot(place) / 109.0);
   }
 
   // A damaged dump is no answer: the request stays waited on and goes out again.

@@ -17,6 +17,7 @@
 #include "editor/ImpulseResponses.h"
 #include "editor/Outbox.h"
 #include "editor/ParamWriter.h"
+#include "editor/PresetListFilter.h"
 #include "editor/ScreenWriter.h"
 #include "editor/TemplatesAndFiles.h"
 #include "presets/ChecksumTable.h"
@@ -66,6 +67,11 @@ class PresetMirror {
   // the other keys.
   bool OnListKey(EditorKey key);
   int ListTop() const { return mListTop; }
+  // The filter field: only the rows whose number or name holds `text` are listed, from
+  // the top; Return in the field picks the first of them.
+  void Filter(const std::string& text);
+  void PickFirstShown();
+  const PresetListFilter& ListFilter() const { return mFilter; }
 
   PresetSync& Sync() { return mSync; }
   void OnChecksumBlock(std::span<const uint8_t, kChecksumBlockSize> data);
@@ -93,6 +99,9 @@ class PresetMirror {
 
  private:
   void ShowListTop(int listTop);
+  // The rows from mListTop on, the filtered-out ones hidden.
+  void PlaceRows();
+  int MaxListTop() const;
   void PickSlot(int slot);
   void SetRowLabel(int slot, std::string label);
   void SetRowColor(int slot, bool current);
@@ -105,7 +114,8 @@ class PresetMirror {
   std::optional<std::pair<int, PresetRecord>> mCurrentRecord;
   PresetSync mSync;
   std::array<std::string, kPresetCount> mRowLabels;
-  int mListTop = 0;  // the preset list's first visible row
+  int mListTop = 0;  // the preset list's first visible row, among those the filter shows
+  PresetListFilter mFilter;
 };
 
 }  // namespace qd3

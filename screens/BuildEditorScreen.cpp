@@ -13,6 +13,7 @@
 #include "settings/MidiMapBlocks.h"
 #include "toolkit/Events.h"
 #include "toolkit/IGraphics.h"
+#include "toolkit/controls/IEditableTextControl.h"
 
 #include <optional>
 
@@ -78,7 +79,15 @@ std::optional<QD3Control::EditorKey> EditorKeyFor(const IKeyPress& key) {
 // From here on the editor writes to the screen.
 void OpenScreenToEditor(ScreenBuild& s) {
   QD3Control& editor = s.editor;
-  s.graphics.SetUnhandledKeyHandler([&editor](const IKeyPress& key) {
+  IGraphics& graphics = s.graphics;
+  s.graphics.SetUnhandledKeyHandler([&editor, &graphics](const IKeyPress& key) {
+    // Ctrl+F only moves the focus: a screen matter.
+    if (key.C && !key.A && !key.S && key.vk == 'F') {
+      auto* filter =
+          dynamic_cast<IEditableTextControl*>(graphics.GetControlWithTag(kTagPresetFilter));
+      if (filter) filter->BeginEditing();
+      return filter != nullptr;
+    }
     const std::optional<QD3Control::EditorKey> k = EditorKeyFor(key);
     return k && editor.OnEditorKey(*k);
   });

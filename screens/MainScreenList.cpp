@@ -7,6 +7,7 @@
 #include "params/DependentValues.h"
 #include "screens/MainScreen.h"
 #include "screens/ReportingSelectControl.h"
+#include "toolkit/controls/IEditableTextControl.h"
 #include "toolkit/controls/ITextControl.h"
 #include "toolkit/controls/IVButtonControl.h"
 #include "toolkit/controls/IVSliderControl.h"
@@ -26,6 +27,10 @@ constexpr IRECT kImportRect{15.f, 170.f, 130.f, 215.f};
 constexpr IRECT kExportRect{135.f, 170.f, 250.f, 215.f};
 // In the free strip right of the list, on the row of IMPORT and EXPORT.
 constexpr IRECT kCompareRect{340.f, 170.f, 480.f, 215.f};
+// Beside the list's first rows, under COMPARE: the filter and its caption.
+constexpr IRECT kFilterCaptionRect{340.f, 226.f, 640.f, 246.f};
+constexpr IRECT kFilterRect{340.f, 248.f, 640.f, 292.f};
+constexpr std::size_t kFilterMaxBytes = 32;  // a name is 32 characters
 
 }  // namespace
 
@@ -77,6 +82,22 @@ void BuildPresetFileButtons(ScreenBuild& s) {
   // Enabled once the sound is edited.
   compare->SetDisabled(true);
   s.graphics.AttachControl(std::move(compare), kTagCompareButton, group::kMain);
+
+  s.graphics.AttachControl(std::make_unique<ITextControl>(
+                               kFilterCaptionRect, "FIND PRESET  (Ctrl+F)", s.styles.captionText),
+                           kNoTag, group::kMain);
+  // Return picks the first preset listed; Escape clears the filter.
+  auto filter = std::make_unique<IEditableTextControl>(
+      kFilterRect, std::string{}, s.styles.listText, palette::kListRowBackground,
+      [editor](IControl* control) {
+        editor->FilterPresetList(control->GetStr());
+        editor->PickFirstListedPreset();
+      },
+      kFilterMaxBytes);
+  filter->SetLiveTextFunction(
+      [editor](const std::string& text) { editor->FilterPresetList(text); });
+  filter->SetEllipsis(true);
+  s.graphics.AttachControl(std::move(filter), kTagPresetFilter, group::kMain);
 }
 
 }  // namespace qd3

@@ -46,6 +46,10 @@ class IControl : public IControlHandle {
   // Returns whether the key was consumed.
   virtual bool OnKeyDown(float x, float y, const IKeyPress& key);
   virtual void OnTextEntryCompletion(const std::string& text);
+  // While the entry is open: its text after each key that changed it.
+  virtual void OnTextEntryEdited(const std::string& /*text*/) {}
+  // Escape closed the entry without a commit.
+  virtual void OnTextEntryCancelled() {}
   // index < 0: the menu was dismissed without a choice.
   virtual void OnPopupMenuSelection(int index);
   virtual void OnAttached() {}

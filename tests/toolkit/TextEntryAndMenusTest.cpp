@@ -1,6 +1,9 @@
 // In-place text entry, the popup menu of captions, number boxes and links.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/support/ScriptedPlatformServices.h"
 #include "tests/support/ToolkitTestSupport.h"
 #include "toolkit/controls/ICaptionControl.h"
@@ -83,6 +86,30 @@ TEST(EditableText, EscapeCancelsAndAPressElsewhereCommits) {
   c.host.Click(900, 900);
   EXPECT_EQ(e->GetStr(), "My Name");
   EXPECT_EQ(actions, 1);
+}
+
+TEST(EditableText, ASearchFieldIsToldEachChangeAndEscapeClearsIt) {
+  Canvas c;
+  std::vector<std::string> told;
+  int actions = 0;
+  auto* e = c.graphics.AttachControl(std::make_unique<IEditableTextControl>(
+      IRECT(20, 120, 260, 144), "", kNameText, kColorTransparent, [&](IControl*) { ++actions; }));
+  e->SetLiveTextFunction([&](const std::string& text) { told.push_back(text); });
+  e->BeginEditing();  // as Ctrl+F opens it
+  Type(c.graphics, "le");
+  c.graphics.OnKeyDown(0, 0, Key(kVK_LEFT));  // no change, nothing told
+  c.graphics.OnKeyDown(0, 0, Key(kVK_END));
+  c.graphics.OnKeyDown(0, 0, Key(kVK_BACK));
+  EXPECT_EQ(told, (std::vector<std::string>{"l", "le", "l"}));
+  c.graphics.OnKeyDown(0, 0, Key(kVK_ESCAPE));
+  EXPECT_EQ(told.back(), "");
+  EXPECT_EQ(e->GetStr(), "");
+  EXPECT_EQ(actions, 0);
+  e->BeginEditing();
+  Type(c.graphics, "x");
+  EXPECT_TRUE(c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN)));
+  EXPECT_EQ(actions, 1);
+  EXPECT_EQ(e->GetStr(), "x");
 }
 
 TEST(EditableText, CaretMovesOverWholeUtf8Characters) {

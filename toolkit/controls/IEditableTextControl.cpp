@@ -14,7 +14,11 @@ IEditableTextControl::IEditableTextControl(const IRECT& bounds, std::string s, c
 }
 
 void IEditableTextControl::OnMouseDown(float, float, const IMouseMod&) {
-  if (!mUi) return;
+  BeginEditing();
+}
+
+void IEditableTextControl::BeginEditing() {
+  if (!mUi || IsHidden() || IsDisabled()) return;
   const std::size_t end = mStr.find_last_not_of(' ');
   const std::string_view shown =
       end == std::string::npos ? std::string_view{} : std::string_view(mStr).substr(0, end + 1);
@@ -24,6 +28,17 @@ void IEditableTextControl::OnMouseDown(float, float, const IMouseMod&) {
 void IEditableTextControl::OnTextEntryCompletion(const std::string& entered) {
   SetStr(entered);
   RunAction();
+}
+
+void IEditableTextControl::OnTextEntryEdited(const std::string& text) {
+  if (mLive) mLive(text);
+}
+
+void IEditableTextControl::OnTextEntryCancelled() {
+  // An ordinary field keeps its text; a search field is cleared.
+  if (!mLive) return;
+  SetStr({});
+  mLive({});
 }
 
 }  // namespace qd3

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <string>
+#include <utility>
+
 #include "toolkit/controls/ITextControl.h"
 
 namespace qd3 {
@@ -17,10 +21,18 @@ class IEditableTextControl : public ITextControl {
   // A typed text may be wider than the field: it is cut at the field's sides, which
   // is all a redraw of the field paints over again.
   void OnMouseDown(float x, float y, const IMouseMod& mod) override;
+  // Opens the entry as a press does (a shortcut key focusing the field).
+  void BeginEditing();
   void OnTextEntryCompletion(const std::string& text) override;
+  // A search field: told the text as it is typed, and "" when Escape clears it.
+  using LiveTextFunction = std::function<void(const std::string&)>;
+  void SetLiveTextFunction(LiveTextFunction fn) { mLive = std::move(fn); }
+  void OnTextEntryEdited(const std::string& text) override;
+  void OnTextEntryCancelled() override;
 
  private:
   std::size_t mMaxBytes = 0;
+  LiveTextFunction mLive;
 };
 
 }  // namespace qd3

@@ -76,13 +76,17 @@ bool ITextEntryControl::OnKeyDown(float, float, const IKeyPress& key) {
   }
   // With everything selected, an edit takes it all and a move ends the selection.
   const bool replaceAll = std::exchange(mAllSelected, false);
+  const std::string before = mBuffer;
   switch (key.vk) {
     case kVK_RETURN:
       Commit();
       return true;
-    case kVK_ESCAPE:
+    case kVK_ESCAPE: {
+      IControl* caller = mCaller;
       Cancel();
+      caller->OnTextEntryCancelled();
       return true;
+    }
     case kVK_BACK:
       if (replaceAll) {
         mBuffer.clear();
@@ -133,6 +137,7 @@ bool ITextEntryControl::OnKeyDown(float, float, const IKeyPress& key) {
       break;
   }
   SetDirty();
+  if (mBuffer != before) mCaller->OnTextEntryEdited(mBuffer);
   return true;
 }
 
