@@ -49,13 +49,17 @@ QD3Control::QD3Control()
   mMirror.SetLoadedSink([this](int slot) {
     mCompare.Forget();
     mUndo.OnCurrentPresetLoaded(slot);
+    mDrops.OnPresetLoaded(slot);
   });
   mConnection.SetConnectedSink([this](const std::string& serial) { mUndo.OnConnected(serial); });
-  mUndo.SetBusyCheck([this] {
-    return mBanks.Busy() || mMirror.Sync().Active() || session.saveArmed || session.saveAwaiting ||
-           session.importIrAUploading || session.importIrBPending;
-  });
+  mUndo.SetBusyCheck([this] { return TransferRunning(); });
+  mSlots.SetBusyCheck([this] { return TransferRunning(); });
   mFiles.SetSlotLabelSource([this](int slot) { return mMirror.RowLabel(slot); });
+}
+
+bool QD3Control::TransferRunning() {
+  return mBanks.Busy() || mMirror.Sync().Active() || session.saveArmed || session.saveAwaiting ||
+         session.importIrAUploading || session.importIrBPending;
 }
 
 QD3Control::~QD3Control() {
@@ -243,6 +247,7 @@ void QD3Control::OnDeviceTimer() {
   mOutbox.PassTime(100);
   mTimer.OnTick();
   mUndo.OnDeviceTick();
+  mDrops.OnDeviceTick();
 }
 
 void QD3Control::OnIdleTick() {
@@ -332,6 +337,11 @@ void QD3Control::ImportPresetFile() {
   mCompare.Leave();
   UndoStepScope step(mUndo, kStepPresetFile);
   mFiles.ImportPresetFile();
+}
+bool QD3Control::ImportPresetFileFrom(const std::string& path) {
+  mCompare.Leave();
+  UndoStepScope step(mUndo, kStepPresetFile);
+  return mFiles.ImportPresetFileFrom(path);
 }
 void QD3Control::ExportBank() {
   mBanks.ExportBank();

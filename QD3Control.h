@@ -20,6 +20,7 @@
 #include "editor/DeviceTimer.h"
 #include "editor/Dispatcher.h"
 #include "editor/EditorState.h"
+#include "editor/FileDrops.h"
 #include "editor/ImpulseResponses.h"
 #include "editor/Outbox.h"
 #include "editor/Overlays.h"
@@ -28,6 +29,7 @@
 #include "editor/PedalFace.h"
 #include "editor/PresetMirror.h"
 #include "editor/ScreenWriter.h"
+#include "editor/SlotOperations.h"
 #include "editor/TemplatesAndFiles.h"
 #include "editor/UndoRedo.h"
 #include "params/PageNumbers.h"
@@ -93,6 +95,10 @@ class QD3Control : public IEditorDelegate,
   // The field over the list: typing filters it, Return picks the first row listed.
   void FilterPresetList(const std::string& text) { mMirror.Filter(text); }
   void PickFirstListedPreset() { mMirror.PickFirstShown(); }
+  // The list's menu: copy, paste, swap and rename whole slots.
+  SlotOperations& Slots() { return mSlots; }
+  // The slot a visible row of the list shows (rows from 0 at the top); -1 for none.
+  int SlotAtListRow(int row) const { return mMirror.SlotAtRow(row); }
   void OnMenuCommand(int command);
   void OnNextSwitch();
   void OnPreviousSwitch();
@@ -146,6 +152,8 @@ class QD3Control : public IEditorDelegate,
   void ImportPresetFile();
   void ExportBank();
   void ImportBank();
+  // Files dropped from the desktop at (x, y), design units of the canvas.
+  void DropFiles(const std::vector<std::string>& paths, float x, float y);
   void SetBankTransferPacing(TransferPacing pacing) { mBanks.SetPacing(pacing); }
   bool FactoryWriteRunning() const { return mBanks.FactoryWriteRunning(); }
   void UpdateFactoryPresets();
@@ -177,6 +185,11 @@ class QD3Control : public IEditorDelegate,
   int currentPage = kPageNone;
 
  private:
+  // The preset file into the current slot as one undo step; false when unreadable.
+  bool ImportPresetFileFrom(const std::string& path);
+  // A transfer, a synchronisation or a store runs that a slot write must not cut into.
+  bool TransferRunning();
+
   ParamCatalogue mParams;
   SessionWatch mWatch;
   ScreenWriter mScreen;
@@ -197,6 +210,8 @@ class QD3Control : public IEditorDelegate,
   DeviceTimer mTimer;
   UndoRedo mUndo;
   CompareStored mCompare;
+  SlotOperations mSlots{{mScreen, mOutbox, session, mParams, mMirror, mUndo, mFiles, *this}};
+  FileDrops mDrops{{mScreen, mOutbox, session, mParams, *this}};
 
   std::unique_ptr<ITimerHandle> mDeviceTimer;
   std::unique_ptr<ITimerHandle> mIdleTimer;

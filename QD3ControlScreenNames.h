@@ -59,6 +59,8 @@ inline constexpr int kTagEditedMarker = 152;
 inline constexpr int kTagCompareButton = 153;
 // The field that filters the preset list (Ctrl+F).
 inline constexpr int kTagPresetFilter = 154;
+// The preset list's picker, which also opens its menu (right click, the Menu key, a drag).
+inline constexpr int kTagPresetListPicker = 155;
 // The common progress panel's heading and its Cancel button.
 inline constexpr int kTagProgressHeading = 52;
 inline constexpr int kTagProgressCancel = 151;

@@ -11,7 +11,6 @@
 namespace qd3 {
 namespace {
 
-constexpr const char* kBankExtension = "q3b";
 constexpr const char* kTextBackupSaved = "\n\nThe pedal's presets and IRs were saved first to\n";
 constexpr const char* kTextBackupFailed =
     "The safety backup of the pedal's presets could not be made, so nothing was changed.\n";
@@ -303,13 +302,22 @@ bool BankActivities::PedalConnected() {
 }
 
 void BankActivities::ImportBank() {
+  ImportBankFrom(std::nullopt);
+}
+
+void BankActivities::ImportBankFile(const std::string& path) {
+  ImportBankFrom(path);
+}
+
+void BankActivities::ImportBankFrom(const std::optional<std::string>& chosen) {
   if (!PedalConnected() || !Free()) return;
   // The question, the file and its check come first: a backup is made only for an
   // import that will run.
   IPlatformServices* platform = mNeeds.screen.Platform();
   if (!platform || !mNeeds.screen.Ask(kTextImportConfirm)) return;
   std::string& remembered = mNeeds.files.bankFilePath;
-  const std::string path = platform->PromptForOpenFile(kBankExtension, remembered);
+  const std::string path =
+      chosen ? *chosen : platform->PromptForOpenFile(kBankExtension, remembered);
   if (path.empty()) return;
   remembered = path;
   auto bytes = ReadWholeFile(path, BulkBuffer::Size());

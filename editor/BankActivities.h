@@ -22,6 +22,9 @@
 
 namespace qd3 {
 
+// The extension of bank files.
+inline constexpr char kBankExtension[] = "q3b";
+
 class BankActivities {
  public:
   struct Needs {
@@ -40,6 +43,8 @@ class BankActivities {
   // Update...".
   void ExportBank();
   void ImportBank();
+  // The import with `path` in place of the dialog's choice (a bank file dropped).
+  void ImportBankFile(const std::string& path);
   void UpdateFactoryPresets();
   // "Firmware Update..." opens the firmware screen, its "X" closes it, and "UPDATE
   // FIRMWARE" starts the update.
@@ -79,6 +84,8 @@ class BankActivities {
  private:
   enum class AfterBackup : uint8_t { kNothing, kImportBank, kFactoryUpdate, kFirmwareUpdate };
   void StartBankExport(std::filesystem::path target, AfterBackup then);
+  // Without a chosen path the dialog asks for one.
+  void ImportBankFrom(const std::optional<std::string>& chosen);
   void ServeBankExport(TransferStep step);
   const ProgressTarget& ExportProgress() const;
   // The import's steps, from the timer or a write reply; a stop names the safety backup.

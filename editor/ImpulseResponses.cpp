@@ -18,7 +18,6 @@
 namespace qd3 {
 namespace {
 
-constexpr const char* kWavExtension = "wav";
 constexpr const char* kTextWavUnreadable = "The file could not be read as a WAV file: %s.";
 constexpr const char* kTextIrNotCached =
     "The IR could not be stored in the editor's cache folder: %s. It was still sent to the "
@@ -47,6 +46,19 @@ ImpulseResponses::ImpulseResponses(const Needs& needs)
 // ---- loading a WAV ----
 
 void ImpulseResponses::LoadUserIrWav(bool positionB) {
+  const int target = SelectUserIrPosition(positionB);
+  IPlatformServices* platform = mNeeds.screen.Platform();
+  if (!platform) return;
+  const std::string path = platform->PromptForOpenFile(kWavExtension, mNeeds.state.lastWavPath);
+  if (path.empty()) return;
+  LoadChosenWav(target, path);
+}
+
+void ImpulseResponses::LoadUserIrWavFile(bool positionB, const std::string& wavPath) {
+  LoadChosenWav(SelectUserIrPosition(positionB), wavPath);
+}
+
+int ImpulseResponses::SelectUserIrPosition(bool positionB) {
   DeviceSession& session = mNeeds.session;
   session.userIrASelected = !positionB;
   session.userIrBSelected = positionB;
@@ -58,11 +70,10 @@ void ImpulseResponses::LoadUserIrWav(bool positionB) {
   session.irNumberStep = highParam;
   mNeeds.writer.SetParameterValue(highParam,
                                   mNeeds.params[highParam].ToNormalized(IrNumberHigh(target)));
+  return target;
+}
 
-  IPlatformServices* platform = mNeeds.screen.Platform();
-  if (!platform) return;
-  const std::string path = platform->PromptForOpenFile(kWavExtension, mNeeds.state.lastWavPath);
-  if (path.empty()) return;
+void ImpulseResponses::LoadChosenWav(int target, const std::string& path) {
   mNeeds.state.lastWavPath = path;
   // A user IR already there may be used by other presets too: replaced only when asked.
   // Only a slot the cache knows to be empty is written without a question.

@@ -26,6 +26,9 @@
 
 namespace qd3 {
 
+// The extension of WAV files, as the load dialog filters them.
+inline constexpr char kWavExtension[] = "wav";
+
 class ImpulseResponses {
  public:
   // The IR display of the open window, given the working buffer after every ShowIr.
@@ -56,6 +59,8 @@ class ImpulseResponses {
   // The load button of cabinet position 7 (or 8): the number of the current slot's own
   // user IR goes to the pedal in two halves, then the chosen WAV file becomes that IR.
   void LoadUserIrWav(bool positionB);
+  // The same with `wavPath` in place of the dialog's choice.
+  void LoadUserIrWavFile(bool positionB, const std::string& wavPath);
   // Converts, caches, names and uploads `wavPath` as IR `target`. False when the file
   // could not be read as a WAV file; the player has been told why.
   bool LoadWavIntoIr(int target, const std::string& wavPath);
@@ -100,6 +105,11 @@ class ImpulseResponses {
     std::optional<std::array<uint8_t, kIrFileSize>> previous;  // none: there was no file
   };
 
+  // The load button's first half: position 7 (or 8) edited, the high half of its own
+  // user-IR number sent. Returns that number.
+  int SelectUserIrPosition(bool positionB);
+  // The second half, once a file is chosen: the question before a held IR is replaced.
+  void LoadChosenWav(int target, const std::string& path);
   void CompleteIrReceive(const ReceivedIr& received);
   // Caches `image` as IR `target` and starts its upload, ending any upload under way.
   // Returns the cache's answer; kNoCacheFile without a cache.

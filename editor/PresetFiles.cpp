@@ -85,24 +85,28 @@ void TemplatesAndFiles::ImportPresetFile() {
   const std::string path =
       platform->PromptForOpenFile(kPresetFileExtension, mNeeds.files.presetFilePath);
   if (path.empty()) return;
+  ImportPresetFileFrom(path);
+}
+
+bool TemplatesAndFiles::ImportPresetFileFrom(const std::string& path) {
   mNeeds.files.presetFilePath = path;
   PresetFileData file = LoadPresetFile(path);
   switch (file.status) {
     case PresetFileStatus::kIgnored:
-      return;
+      return false;
     case PresetFileStatus::kUnknownFormat:
       mNeeds.outbox.Post(file.message);
-      return;
+      return true;
     case PresetFileStatus::kUnsupportedVersion:
       mNeeds.screen.ShowBox(file.message);
-      return;
+      return true;
     case PresetFileStatus::kRead:
       break;
   }
   const ParamCatalogue& p = mNeeds.params;
   for (const ImportQuestion question : ImportQuestions(
            file, mNeeds.edit.presetModified, p[kParamIrModeA].Raw(), p[kParamIrModeB].Raw())) {
-    if (!mNeeds.screen.Ask(ImportQuestionText(question))) return;
+    if (!mNeeds.screen.Ask(ImportQuestionText(question))) return true;
   }
   DeviceSession& session = mNeeds.session;
   ReaimIrReferences(file.params, session.currentPreset);
@@ -110,18 +114,18 @@ void TemplatesAndFiles::ImportPresetFile() {
   const PresetFileIrPlan plan = valuesOnly ? PresetFileIrPlan{} : PlanIrUploads(file, file.params);
   const bool stores = session.connected && (valuesOnly || (!plan.Empty() && !file.blocks.empty()));
   const int slot = session.currentPreset;
-  if (stores && !mNeeds.screen.Ask(OverwriteSlotQuestion(file.name, slot))) return;
+  if (stores && !mNeeds.screen.Ask(OverwriteSlotQuestion(file.name, slot))) return true;
   // The pedal may have changed its preset while the box was open: the file goes only into
   // the slot the player said yes to.
   if (session.currentPreset != slot) {
     mNeeds.screen.ShowBox(kTextPresetChangedWhileAsking);
-    return;
+    return true;
   }
   ApplyPresetFileValues(file);
 
   if (valuesOnly) {
     if (session.connected) StoreCurrentPreset();
-    return;
+    return true;
   }
   // An earlier import that ended unheard (the window closed on it) leaves nothing here.
   session.importIrAUploading = false;
@@ -131,7 +135,7 @@ void TemplatesAndFiles::ImportPresetFile() {
     // take the preset for stored.
     mNeeds.outbox.Post(file.blocks.empty() ? kTextPresetFileIrIncomplete
                                            : kTextPresetFileIrsUnused);
-    return;
+    return true;
   }
   mImport = std::move(file);
   mImportPlan = plan;
@@ -141,6 +145,7 @@ void TemplatesAndFiles::ImportPresetFile() {
                         plan.position7Target ? *plan.position7Target : *plan.position8Target);
   session.importIrAUploading = plan.position7Target.has_value();
   session.importIrBPending = plan.position8Target.has_value();
+  return true;
 }
 
 std::string TemplatesAndFiles::OverwriteSlotQuestion(const std::string& fileName, int slot) const {

@@ -143,9 +143,14 @@ int PresetMirror::MaxListTop() const {
 }
 
 void PresetMirror::Pick(int row) {
+  const int slot = SlotAtRow(row);
+  if (slot >= 0) PickSlot(slot);
+}
+
+int PresetMirror::SlotAtRow(int row) const {
   const std::vector<int>& shown = mFilter.Shown();
   const auto place = static_cast<size_t>(PickedPresetSlot(mListTop, row));
-  if (place < shown.size()) PickSlot(shown[place]);
+  return place < shown.size() ? shown[place] : -1;
 }
 
 void PresetMirror::Filter(const std::string& text) {

@@ -71,6 +71,8 @@ class PresetMirror {
   // the top; Return in the field picks the first of them.
   void Filter(const std::string& text);
   void PickFirstShown();
+  // The slot a visible row shows (0 at the top); -1 below the last one listed.
+  int SlotAtRow(int row) const;
   const PresetListFilter& ListFilter() const { return mFilter; }
 
   PresetSync& Sync() { return mSync; }

@@ -25,6 +25,17 @@ IControlHandle* ScreenWriter::Row(int slot) const {
   return mRows[static_cast<size_t>(slot)];
 }
 
+std::vector<ScreenWriter::Pointed> ScreenWriter::ControlsAt(float x, float y) const {
+  std::vector<Pointed> pointed;
+  if (!mScreen) return pointed;
+  for (const IScreenAccess::ScreenHit& hit : mScreen->ControlsAt(x, y)) {
+    const auto row = std::find(mRows.begin(), mRows.end(), hit.control);
+    pointed.push_back(
+        {hit.tag, hit.paramIdx, row == mRows.end() ? -1 : static_cast<int>(row - mRows.begin())});
+  }
+  return pointed;
+}
+
 void ScreenWriter::SetText(int tag, const std::string& text) {
   if (IControlHandle* control = Find(tag)) {
     control->SetStr(text);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "QD3ControlScreenNames.h"
 #include "editor/DynamicsGraphView.h"
@@ -49,6 +50,14 @@ class ScreenWriter {
   double Value(int tag) const;
   bool IsShown(int tag) const;
   bool HasControl(int tag) const { return Find(tag) != nullptr; }
+  // A control the player sees at a design point; a preset row also names its slot.
+  struct Pointed {
+    int tag = kNoTag;
+    int paramIdx = -1;
+    int presetSlot = -1;  // not a preset row
+  };
+  // What lies under a design point, topmost first; nothing while no window is open.
+  std::vector<Pointed> ControlsAt(float x, float y) const;
 
   void SetRowText(int slot, const std::string& text);
   void SetRowTextColor(int slot, uint32_t argb);

@@ -69,6 +69,9 @@ class TemplatesAndFiles {
   // "EXPORT" and "IMPORT" of the main screen: the current preset with its user IRs.
   void ExportPresetFile();
   void ImportPresetFile();
+  // "IMPORT" once its dialog chose `path`: the questions, then the file into the current
+  // slot. False when the file could not be read at all, of which IMPORT says nothing.
+  bool ImportPresetFileFrom(const std::string& path);
   // kCmdIrStored: the upload's step, then the import's next IR when it confirmed the
   // import's own upload, or the display.
   void OnIrStored();

@@ -31,7 +31,8 @@ struct UndoStep {
   int slot = 0;
   SoundValues soundBefore{};
   SoundValues soundAfter{};
-  std::optional<SlotWrite> write;
+  // The stores of the step in order (a swap has two); undo writes them back in reverse.
+  std::vector<SlotWrite> writes;
   // For joining the moves of one gesture, or one wheel run, into this step.
   uint64_t id = 0;
   int joinParam = -1;

@@ -30,7 +30,7 @@ void UndoRedo::NoteEdit(int param, const SoundValues& before) {
     top->soundAfter = after;
     top->lastTick = mTick;
     // Turned back to where the run began: nothing is left to undo.
-    if (top->soundAfter == top->soundBefore && !top->write) {
+    if (top->soundAfter == top->soundBefore && top->writes.empty()) {
       mHistory.DropTop();
       mJoinId = 0;
     }
@@ -81,7 +81,7 @@ void UndoRedo::CloseStep() {
   UndoStep step = std::move(*mOpen);
   mOpen.reset();
   step.soundAfter = Capture();
-  if (step.soundAfter == step.soundBefore && !step.write) return;
+  if (step.soundAfter == step.soundBefore && step.writes.empty()) return;
   mHistory.Push(std::move(step));
   mJoinId = 0;
   mWheelId = 0;
@@ -93,17 +93,19 @@ void UndoRedo::NoteSlotWrite(int slot, const PresetRecord& after) {
   const std::optional<PresetRecord> before = mNeeds.mirror.StoredRecord(slot);
   if (!before) return;
   if (mOpen) {
-    if (mOpen->write) {
-      mOpen->write->after = after;
-    } else {
-      mOpen->write = SlotWrite{slot, *before, after};
+    // A slot written twice in one step keeps the record from before the first write.
+    for (SlotWrite& write : mOpen->writes) {
+      if (write.slot != slot) continue;
+      write.after = after;
+      return;
     }
+    mOpen->writes.push_back(SlotWrite{slot, *before, after});
     return;
   }
   UndoStep step;
   step.slot = mNeeds.session.currentPreset;
   step.soundBefore = step.soundAfter = Capture();
-  step.write = SlotWrite{slot, *before, after};
+  step.writes.push_back(SlotWrite{slot, *before, after});
   step.lastTick = mTick;
   mHistory.Push(std::move(step));
   mJoinId = 0;
@@ -133,8 +135,7 @@ bool UndoRedo::Perform(bool redo) {
 }
 
 void UndoRedo::Apply(const UndoStep& step, bool redo) {
-  if (step.write) {
-    const SlotWrite& write = *step.write;
+  const auto writeBack = [this, redo](const SlotWrite& write) {
     const PresetRecord& record = redo ? write.after : write.before;
     mNeeds.outbox.Send(BuildStorePresetMessage(write.slot, record));
     mNeeds.mirror.NoteStored(write.slot, record);
@@ -142,6 +143,11 @@ void UndoRedo::Apply(const UndoStep& step, bool redo) {
     if (write.slot == mNeeds.session.currentPreset) {
       mNeeds.mirror.LoadStoredRecord(write.slot, record);
     }
+  };
+  if (redo) {
+    for (const SlotWrite& write : step.writes) writeBack(write);
+  } else {
+    for (auto it = step.writes.rbegin(); it != step.writes.rend(); ++it) writeBack(*it);
   }
   WriteSound(mNeeds.params, mNeeds.writer, redo ? step.soundAfter : step.soundBefore);
   if (redo) {
@@ -185,9 +191,9 @@ void UndoRedo::OnDeviceTick() {
 }
 
 std::string UndoRedo::StepName(const UndoStep& step) const {
-  if (!step.what.empty() || !step.write) return step.what;
+  if (!step.what.empty() || step.writes.empty()) return step.what;
   std::string name = "store into ";
-  name += SlotNumberText(step.write->slot, PatchOffsetOf(mNeeds.params));
+  name += SlotNumberText(step.writes.front().slot, PatchOffsetOf(mNeeds.params));
   return name;
 }
 

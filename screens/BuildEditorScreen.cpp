@@ -6,6 +6,7 @@
 #include "QD3ControlScreenNames.h"
 #include "screens/MainScreen.h"
 #include "screens/PedalFace.h"
+#include "screens/PresetListMenu.h"
 #include "screens/ScreenBuild.h"
 #include "screens/ScreenPictures.h"
 #include "screens/overlays/Overlays.h"
@@ -87,6 +88,11 @@ void OpenScreenToEditor(ScreenBuild& s) {
           dynamic_cast<IEditableTextControl*>(graphics.GetControlWithTag(kTagPresetFilter));
       if (filter) filter->BeginEditing();
       return filter != nullptr;
+    }
+    if (key.vk == kVK_APPS) {
+      auto* list = dynamic_cast<PresetListMenu*>(graphics.GetControlWithTag(kTagPresetListPicker));
+      if (list) list->OpenForHighlighted();
+      return list != nullptr;
     }
     const std::optional<QD3Control::EditorKey> k = EditorKeyFor(key);
     return k && editor.OnEditorKey(*k);

@@ -6,7 +6,7 @@
 #include "QD3ControlScreenNames.h"
 #include "params/DependentValues.h"
 #include "screens/MainScreen.h"
-#include "screens/ReportingSelectControl.h"
+#include "screens/PresetListMenu.h"
 #include "toolkit/controls/IEditableTextControl.h"
 #include "toolkit/controls/ITextControl.h"
 #include "toolkit/controls/IVButtonControl.h"
@@ -49,13 +49,9 @@ void BuildPresetList(ScreenBuild& s) {
     s.presetRows[static_cast<size_t>(i)] = attached;
   }
   // The editor learns whether the picker's next value is a pick before it arrives.
-  QD3Control* editor = &s.editor;
-  s.presetPicker = s.graphics.AttachControl(std::make_unique<ReportingSelectControl>(
-      kPickerRect, kParamPresetPicker,
-      [editor](int kind) {
-        editor->SetPresetPickerPressed(kind == IInvisibleSelectControl3::kPress);
-      },
-      [editor](bool positive, bool fine) { editor->WheelPresetList(positive, fine); }));
+  s.presetPicker = s.graphics.AttachControl(
+      std::make_unique<PresetListMenu>(kPickerRect, s.editor, s.styles.listText),
+      kTagPresetListPicker);
   // The bar's position is no value of the player's: no number in its tooltip.
   s.graphics
       .AttachControl(std::make_unique<IVSliderControl>(kScrollBarRect, kParamScroll, std::string{},

@@ -33,6 +33,7 @@ enum EVirtualKey {
   kVK_RIGHT = 0x27,
   kVK_DOWN = 0x28,
   kVK_DELETE = 0x2E,
+  kVK_APPS = 0x5D,  // the Menu key: a context menu
 };
 
 struct IKeyPress {

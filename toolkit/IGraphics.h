@@ -67,6 +67,14 @@ class IGraphics : public IScreenAccess {
   void ForControlWithParam(int paramIdx, const std::function<void(IControl&)>& fn) const;
   void HideGroup(std::string_view group, bool hide) override;
   void DisableGroup(std::string_view group, bool disable) override;
+  std::vector<ScreenHit> ControlsAt(float x, float y) override {
+    std::vector<ScreenHit> hits;
+    for (auto it = mControls.rbegin(); it != mControls.rend(); ++it) {
+      IControl* c = it->get();
+      if (!c->IsHidden() && c->IsHit(x, y)) hits.push_back({c, c->GetTag(), c->GetParamIdx()});
+    }
+    return hits;
+  }
 
   // ---- parameters
   IEditorDelegate* GetDelegate() const { return mDelegate; }

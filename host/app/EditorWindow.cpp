@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "QD3Control.h"
 #include "host/app/EditorApp.h"
@@ -13,6 +14,7 @@
 #include "host/app/WindowFit.h"
 #include "screens/BuildEditorScreen.h"
 #include "toolkit/IGraphics.h"
+#include "toolkit/gtk/GtkFileDrops.h"
 #include "toolkit/gtk/GtkGraphicsWidget.h"
 #include "toolkit/gtk/GtkPlatformServices.h"
 
@@ -169,6 +171,10 @@ void EditorApp::CreateWindow() {
       },
       // A press on a foot switch starts its auto-repeat count at once.
       [this] { HurryIdleTick(); });
+  AcceptFileDrops(canvas, *mGraphics,
+                  [this](const std::vector<std::string>& paths, float x, float y) {
+                    if (!mClosing) mEditor->DropFiles(paths, x, y);
+                  });
   gtk_box_pack_start(GTK_BOX(box), canvas, FALSE, FALSE, 0);
   gtk_container_add(GTK_CONTAINER(mWindow), box);
   // After the window's own handler, which has drawn the canvas by then.

@@ -180,6 +180,9 @@ IKeyPress KeyPressFromGdk(unsigned int keyval, unsigned int state) {
     case GDK_KEY_Escape:
       k.vk = kVK_ESCAPE;
       break;
+    case GDK_KEY_Menu:
+      k.vk = kVK_APPS;
+      break;
     case GDK_KEY_BackSpace:
       k.vk = kVK_BACK;
       break;
