@@ -37,7 +37,7 @@ QD3Control::QD3Control()
       mFace({mScreen, mOutbox, session, mParams, *this, *this, *this}),
       mDispatcher({session, mWatch, mOutbox, mConnection, mMirror, mIr, mFiles, mBanks}),
       mTimer({session, mOutbox, mConnection, mMirror, mIr, mBanks}),
-      mUndo({mOutbox, session, mParams, *this, mMirror}),
+      mUndo({mScreen, mOutbox, session, mParams, *this, mMirror, *this}),
       mCompare({mScreen, mParams, *this, *this}) {
   // Each store is an undo step; the slot's record is read before the cache takes the new.
   mFiles.SetStoredSink([this](int slot, const PresetRecord& record) {
@@ -51,6 +51,8 @@ QD3Control::QD3Control()
     mUndo.OnCurrentPresetLoaded(slot);
     mDrops.OnPresetLoaded(slot);
   });
+  // The pedal stores what it plays: the edited sound, not the one compared with.
+  mFiles.SetBeforeStoreHook([this] { mCompare.Leave(); });
   mConnection.SetConnectedSink([this](const std::string& serial) { mUndo.OnConnected(serial); });
   mUndo.SetBusyCheck([this] { return TransferRunning(); });
   mSlots.SetBusyCheck([this] { return TransferRunning(); });
@@ -135,8 +137,11 @@ bool QD3Control::OnEditorKey(EditorKey key) {
       OnMenuCommand(kEditorCmdRedo);
       return true;
     case EditorKey::kCompare:
-      mCompare.Toggle();
+      OnCompareButton();
       return true;
+    case EditorKey::kStore:
+      mCompare.Leave();
+      break;
     default:
       break;
   }

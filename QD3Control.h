@@ -89,7 +89,10 @@ class QD3Control : public IEditorDelegate,
   std::string EditMenuText(bool redo) const { return mUndo.MenuText(redo); }
   const UndoHistory& History() const { return mUndo.History(); }
   bool Comparing() const { return mCompare.Active(); }
-  void OnCompareButton() { mCompare.Toggle(); }
+  // Not while a store is armed: the pedal would store the sound compared with.
+  void OnCompareButton() {
+    if (!session.saveArmed && !session.saveAwaiting) mCompare.Toggle();
+  }
   // A wheel turn over the preset list; positive scrolls towards slot 1.
   void WheelPresetList(bool positive, bool fine) { mMirror.WheelList(positive, fine); }
   // The field over the list: typing filters it, Return picks the first row listed.

@@ -45,10 +45,10 @@ int Upload(SessionDriver& driver, const PutPlan& plan, bool terminal, const std:
     if (sent.Ok()) continue;
     err << "qd3ctl: user IR " << upload.target << " (position " << upload.position
         << "): " << sent.message << '\n';
-    err << "qd3ctl: preset " << shown << " was not stored"
-        << (i > 0 ? "; the IR of position 7 was already replaced (the safety copy holds the old)"
-                  : "")
-        << '\n';
+    err << "qd3ctl: preset " << shown << " was not stored";
+    // The safety copy holds the IRs the old preset played, which need not be this one.
+    if (i > 0) err << "; user IR " << plan.uploads[0].target << " was already replaced";
+    err << '\n';
     return sent.exitCode;
   }
   return kExitOk;

@@ -43,8 +43,12 @@ bool IsPicker(const ScreenWriter::Pointed& c) {
   return c.paramIdx == kParamPresetPicker || c.paramIdx == kParamIrPositionPicker;
 }
 
+// Appended piece by piece: GCC 12 at -O3 warns, wrongly, about a literal plus a string.
 std::string Quoted(const std::string& path) {
-  return "\"" + DroppedFileName(path) + "\"";
+  std::string text = "\"";
+  text += DroppedFileName(path);
+  text += '"';
+  return text;
 }
 
 // The extension after the name's last dot, lower case; empty without one.
@@ -68,7 +72,10 @@ std::string SlotName(const FileDrops::Actions& actions, int slot, int offset) {
   std::string label = actions.slotLabel(slot);
   label.erase(label.find_last_not_of(' ') + 1);
   label.erase(0, label.find_first_not_of(' '));
-  return "\"" + (label.empty() ? SlotNumberText(slot, offset) : label) + "\"";
+  std::string text = "\"";
+  text += label.empty() ? SlotNumberText(slot, offset) : label;
+  text += '"';
+  return text;
 }
 
 std::string PositionName(bool positionB) {

@@ -162,7 +162,8 @@ void PresetMirror::Filter(const std::string& text) {
 }
 
 void PresetMirror::PickFirstShown() {
-  if (!mFilter.Shown().empty()) PickSlot(mFilter.Shown().front());
+  // Without a filter there is no first match to pick.
+  if (mFilter.Active() && !mFilter.Shown().empty()) PickSlot(mFilter.Shown().front());
 }
 
 void PresetMirror::ShowListTop(int listTop) {

@@ -55,33 +55,36 @@ bool SlotOperations::Copy(int slot) {
 }
 
 void SlotOperations::Paste(int slot) {
-  if (mCopied) CopyInto(mCopied->slot, slot);
+  // What was copied is pasted, even if its slot changed since.
+  if (mCopied) WriteOver(mCopied->slot, mCopied->record, slot);
 }
 
 void SlotOperations::CopyInto(int from, int to) {
   if (from == to || !MayWrite()) return;
-  // What was copied is pasted, even if its slot changed since.
-  const bool pasting = mCopied && mCopied->slot == from;
-  const std::optional<PresetRecord> source = pasting ? mCopied->record : Known(from);
-  if (!source) return;
+  // A dragged row is what its slot holds now.
+  if (const std::optional<PresetRecord> source = Known(from)) WriteOver(from, *source, to);
+}
+
+void SlotOperations::WriteOver(int from, const PresetRecord& source, int to) {
+  if (from == to || !MayWrite()) return;
   const std::optional<PresetRecord> target = Known(to);
   if (!target) return;
   std::string question = "Overwrite ";
   question += Named(to, *target);
   question += " with ";
-  question += Named(from, *source);
+  question += Named(from, source);
   question += '?';
   if (!mNeeds.screen.Ask(question)) return;
   // The current preset's unsaved edits are settled first, or they would be lost unasked.
   if (to == mNeeds.session.currentPreset && !mNeeds.templates.SettleUnsavedEdits()) return;
-  Write(to, *source);
+  Write(to, source);
 }
 
 void SlotOperations::Swap(int a, int b) {
   if (a == b || !MayWrite()) return;
-  const std::optional<PresetRecord> first = Known(a);
+  std::optional<PresetRecord> first = Known(a);
   if (!first) return;
-  const std::optional<PresetRecord> second = Known(b);
+  std::optional<PresetRecord> second = Known(b);
   if (!second) return;
   std::string question = "Swap ";
   question += Named(a, *first);
@@ -91,6 +94,10 @@ void SlotOperations::Swap(int a, int b) {
   if (!mNeeds.screen.Ask(question)) return;
   const int current = mNeeds.session.currentPreset;
   if ((a == current || b == current) && !mNeeds.templates.SettleUnsavedEdits()) return;
+  // Settling may have stored the edits: what is swapped is what the slots hold now.
+  first = Known(a);
+  second = Known(b);
+  if (!first || !second || !MayWrite()) return;
   std::string what = "swap of ";
   what += SlotNumberText(a, PatchOffsetOf(mNeeds.params));
   what += " and ";
@@ -103,7 +110,12 @@ void SlotOperations::Swap(int a, int b) {
 
 void SlotOperations::Rename(int slot, const std::string& name) {
   if (slot == mNeeds.session.currentPreset) {
-    // As the name field does: the edit buffer is stored with its new name.
+    // As the name field does: the edit buffer is stored with its new name. Not into a
+    // running transfer, though.
+    if (mBusy && mBusy()) {
+      mNeeds.screen.ShowBox(kTextWaitForTransfer);
+      return;
+    }
     mNeeds.edit.presetNameText = name;
     mNeeds.screen.SetText(kTagPresetName, name);
     mNeeds.templates.StoreCurrentPreset();

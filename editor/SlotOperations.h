@@ -60,6 +60,8 @@ class SlotOperations {
   // `05 "Lead Boost"`, for the questions.
   std::string Named(int slot, const PresetRecord& record) const;
   void Write(int slot, const PresetRecord& record);
+  // `source` (the record of `from`) over `to`, after the question.
+  void WriteOver(int from, const PresetRecord& source, int to);
 
   Needs mNeeds;
   BusyCheck mBusy;

@@ -17,6 +17,7 @@ constexpr char kTextUnsavedEdits[] =
 }  // namespace
 
 void TemplatesAndFiles::StoreCurrentPreset() {
+  if (mBeforeStore) mBeforeStore();
   ScreenWriter& screen = mNeeds.screen;
   EditBufferState& edit = mNeeds.edit;
   const std::string labelA = screen.Text(kTagIrNameA, "");

@@ -52,6 +52,8 @@ class TemplatesAndFiles {
   // follow at once (the pedal does not answer a store).
   using StoredSink = std::function<void(int slot, const PresetRecord& record)>;
   void SetStoredSink(StoredSink sink) { mStored = std::move(sink); }
+  // Run before each store of the edit buffer, to make it what the pedal should keep.
+  void SetBeforeStoreHook(std::function<void()> hook) { mBeforeStore = std::move(hook); }
 
   // Loads drive template k (0..9) or ambience template k (0..6) into the edit buffer
   // without live edits; a connected pedal then gets the whole buffer as the store.
@@ -87,6 +89,7 @@ class TemplatesAndFiles {
 
   Needs mNeeds;
   StoredSink mStored;
+  std::function<void()> mBeforeStore;
   SlotLabelSource mSlotLabel;
   // The preset file being imported, until the pedal stored its IRs.
   PresetFileData mImport;

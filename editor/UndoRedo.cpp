@@ -12,6 +12,11 @@ namespace {
 
 constexpr char kTextUndoWaits[] =
     "Undo and redo wait until the transfer with the QD3 has finished.";
+constexpr char kTextConnectToUndoStore[] =
+    "Undoing or redoing a store writes to the QD3: connect it first.";
+constexpr char kTextUnsavedOnUndo[] =
+    "Undo goes to another preset, and the current preset's unsaved changes are lost. "
+    "Go on?";
 
 }  // namespace
 
@@ -82,6 +87,9 @@ void UndoRedo::CloseStep() {
   mOpen.reset();
   step.soundAfter = Capture();
   if (step.soundAfter == step.soundBefore && step.writes.empty()) return;
+  // The pedal went to another preset meanwhile (a question was open): the values are no
+  // longer one preset's before and after.
+  if (step.writes.empty() && step.slot != mNeeds.session.currentPreset) return;
   mHistory.Push(std::move(step));
   mJoinId = 0;
   mWheelId = 0;
@@ -102,6 +110,8 @@ void UndoRedo::NoteSlotWrite(int slot, const PresetRecord& after) {
     mOpen->writes.push_back(SlotWrite{slot, *before, after});
     return;
   }
+  // The same record again (a name committed unchanged) changes nothing to undo.
+  if (before->Bytes() == after.Bytes()) return;
   UndoStep step;
   step.slot = mNeeds.session.currentPreset;
   step.soundBefore = step.soundAfter = Capture();
@@ -123,14 +133,38 @@ bool UndoRedo::Perform(bool redo) {
   }
   EndGesture();
   DeviceSession& session = mNeeds.session;
-  if (session.connected && step->slot != session.currentPreset) {
+  if (!step->writes.empty() && !session.connected) {
+    mNeeds.outbox.Post(kTextConnectToUndoStore);
+    return false;
+  }
+  if (!SlotsAsLeft(*step, redo)) return false;
+  const bool touchesSound = step->soundBefore != step->soundAfter;
+  if (session.connected && touchesSound && step->slot != session.currentPreset) {
     // The step belongs to another preset: the pedal goes there first, and the step is
-    // played on the edit buffer it sends.
+    // played on the edit buffer it sends. The current edits go with the change.
+    if (mNeeds.edit.presetModified && !mNeeds.screen.Ask(kTextUnsavedOnUndo)) return false;
     mNeeds.outbox.Send(BuildSelectPreset(step->slot));
     mPending = Pending{step->id, redo, 0};
     return true;
   }
   Apply(*step, redo);
+  return true;
+}
+
+bool UndoRedo::SlotsAsLeft(const UndoStep& step, bool redo) {
+  for (const SlotWrite& write : step.writes) {
+    const PresetRecord& left = redo ? write.before : write.after;
+    const std::optional<PresetRecord> now = mNeeds.mirror.StoredRecord(write.slot);
+    if (now && now->Bytes() == left.Bytes()) continue;
+    std::string text = "Preset ";
+    text += SlotNumberText(write.slot, PatchOffsetOf(mNeeds.params));
+    text += " has changed on the QD3 since (a bank import, a reset, another editor), so it was ";
+    text += redo ? "not redone" : "not undone";
+    text += ". The undo history was cleared.";
+    mNeeds.outbox.Post(std::move(text));
+    mHistory.Clear();
+    return false;
+  }
   return true;
 }
 
@@ -149,7 +183,11 @@ void UndoRedo::Apply(const UndoStep& step, bool redo) {
   } else {
     for (auto it = step.writes.rbegin(); it != step.writes.rend(); ++it) writeBack(*it);
   }
-  WriteSound(mNeeds.params, mNeeds.writer, redo ? step.soundAfter : step.soundBefore);
+  // A step of stores alone on another preset leaves the pedal's edit buffer alone.
+  const bool onCurrent = step.slot == mNeeds.session.currentPreset || !mNeeds.session.connected;
+  if (onCurrent) {
+    WriteSound(mNeeds.params, mNeeds.writer, redo ? step.soundAfter : step.soundBefore);
+  }
   if (redo) {
     mHistory.MarkRedone();
   } else {

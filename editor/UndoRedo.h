@@ -9,9 +9,11 @@
 #include <optional>
 #include <string>
 
+#include "editor/EditorState.h"
 #include "editor/Outbox.h"
 #include "editor/ParamWriter.h"
 #include "editor/PresetMirror.h"
+#include "editor/ScreenWriter.h"
 #include "editor/UndoHistory.h"
 #include "params/ParamCatalogue.h"
 #include "protocol/DeviceSession.h"
@@ -21,11 +23,13 @@ namespace qd3 {
 class UndoRedo {
  public:
   struct Needs {
+    ScreenWriter& screen;
     Outbox& outbox;
     DeviceSession& session;
     const ParamCatalogue& params;
     ParamWriter& writer;
     PresetMirror& mirror;
+    const EditBufferState& edit;
   };
   // True while a transfer runs that a slot write or a preset change would disturb.
   using BusyCheck = std::function<bool()>;
@@ -79,6 +83,9 @@ class UndoRedo {
     int ticks = 0;
   };
   bool Perform(bool redo);
+  // Whether the step's slots still hold what the step left there; if not, says so and
+  // clears the history, whose older steps do not hold either.
+  bool SlotsAsLeft(const UndoStep& step, bool redo);
   void Apply(const UndoStep& step, bool redo);
   std::string StepName(const UndoStep& step) const;
 

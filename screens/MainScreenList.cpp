@@ -82,14 +82,15 @@ void BuildPresetFileButtons(ScreenBuild& s) {
   s.graphics.AttachControl(std::make_unique<ITextControl>(
                                kFilterCaptionRect, "FIND PRESET  (Ctrl+F)", s.styles.captionText),
                            kNoTag, group::kMain);
-  // Return picks the first preset listed; Escape clears the filter.
+  // Return picks the first preset listed, a press elsewhere only leaves the field; Escape
+  // clears the filter.
   auto filter = std::make_unique<IEditableTextControl>(
       kFilterRect, std::string{}, s.styles.listText, palette::kListRowBackground,
-      [editor](IControl* control) {
-        editor->FilterPresetList(control->GetStr());
-        editor->PickFirstListedPreset();
-      },
+      [editor](IControl* control) { editor->FilterPresetList(control->GetStr()); },
       kFilterMaxBytes);
+  filter->SetReturnFunction([editor, control = filter.get()] {
+    if (!control->GetStr().empty()) editor->PickFirstListedPreset();
+  });
   filter->SetLiveTextFunction(
       [editor](const std::string& text) { editor->FilterPresetList(text); });
   filter->SetEllipsis(true);

@@ -50,6 +50,9 @@ class IControl : public IControlHandle {
   virtual void OnTextEntryEdited(const std::string& /*text*/) {}
   // Escape closed the entry without a commit.
   virtual void OnTextEntryCancelled() {}
+  // Return committed the entry (after OnTextEntryCompletion); a press elsewhere commits
+  // without this.
+  virtual void OnTextEntryReturn() {}
   // index < 0: the menu was dismissed without a choice.
   virtual void OnPopupMenuSelection(int index);
   virtual void OnAttached() {}

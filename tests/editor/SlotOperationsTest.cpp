@@ -83,6 +83,38 @@ TEST_F(SlotOperationsTest, PasteAsksNamingBothSlotsAndWritesTheRecordWithItsIrRe
   EXPECT_EQ(Cached(12).Bytes(), mClean.Bytes());
 }
 
+TEST_F(SlotOperationsTest, ADraggedRowIsWhatItsSlotHoldsNowAndPasteWhatWasCopied) {
+  mEditor.Slots().Copy(5);
+  const PresetRecord newer = Named("Lead Boost II", 11);
+  Cache(5, newer);  // stored again since the copy
+  mEditor.Slots().CopyInto(5, 12);
+  EXPECT_EQ(mSent.messages, std::vector<Bytes>{BuildStorePresetMessage(12, newer)});
+  mSent.Clear();
+  mEditor.Slots().Paste(40);
+  mEditor.Slots().Paste(12);
+  EXPECT_EQ(mSent.messages, std::vector<Bytes>{BuildStorePresetMessage(12, mLead)})
+      << "nothing over slot 40, never read; the copy over 12";
+}
+
+TEST_F(SlotOperationsTest, SwappingTheEditedCurrentPresetSwapsTheEditsTheyChoseToStore) {
+  mEditor.SetParameterValue(kParamDrive, mEditor.Params()[kParamDrive].ToNormalized(99));
+  ASSERT_TRUE(mEditor.presetModified);
+  // Yes to the swap, then Store to the unsaved edits.
+  mEditor.Slots().Swap(0, 5);
+  const auto stores = [this] {
+    std::vector<Bytes> found;
+    for (const Bytes& m : mSent.messages) {
+      if (m[kCommandOffset] == kCmdStorePreset) found.push_back(m);
+    }
+    return found;
+  }();
+  ASSERT_EQ(stores.size(), 3u) << "the edits, then the two of the swap";
+  EXPECT_EQ(stores[0][7], 0);
+  EXPECT_EQ(stores[2][7], 5);
+  EXPECT_EQ(stores[2][8 + 34 + kParamDrive], 99) << "slot 5 has the stored edits";
+  EXPECT_EQ(stores[1], BuildStorePresetMessage(0, mLead));
+}
+
 TEST_F(SlotOperationsTest, ANoToTheQuestionWritesNothing) {
   mPlatform.QueueMessageBoxResult(EMsgBoxResult::Cancel);
   mEditor.Slots().CopyInto(5, 12);

@@ -10,6 +10,7 @@
 #include "presets/StoreRecord.h"
 #include "tests/editor/EditorFixture.h"
 #include "tests/support/ScriptedPlatformServices.h"
+#include "tests/support/TempFolder.h"
 
 namespace qd3::test {
 namespace {
@@ -32,6 +33,7 @@ class UndoRedoTest : public EditorTest {
  protected:
   UndoRedoTest() {
     mEditor.SetPlatformServices(&mPlatform);
+    mEditor.OpenCache(mFolder.Path());
     mScreen.Add(kTagCompareButton);
     OpenWindow();
     Connect();
@@ -59,6 +61,7 @@ class UndoRedoTest : public EditorTest {
     return texts;
   }
 
+  TempFolder mFolder;
   ScriptedPlatformServices mPlatform;
   std::array<uint8_t, 256> mStored{};
 };
@@ -227,6 +230,60 @@ TEST_F(UndoRedoTest, TheKeysUndoAndRedo) {
   EXPECT_EQ(Raw(kParamDrive), 66);
 }
 
+TEST_F(UndoRedoTest, AStoreIsNotUndoneOverWhatTheSlotHoldsSince) {
+  mScreen.Add(kTagPresetName).str = "Lead Boost";
+  mEditor.StoreCurrentPreset();
+  // A bank import, a reset or another editor put something else there.
+  Receive(BuildPresetDump(kSlot, RecordBytes("Imported", 50)));
+  mEditor.Cache()->WritePreset(kSlot, RecordBytes("Imported", 50));
+  mSent.Clear();
+  Undo();
+  EXPECT_TRUE(mSent.messages.empty());
+  EXPECT_EQ(Boxes(), std::vector<std::string>{
+                         "Preset 03 has changed on the QD3 since (a bank import, a reset, another "
+                         "editor), so it was not undone. The undo history was cleared."});
+  EXPECT_EQ(mEditor.History().UndoCount(), 0u);
+}
+
+TEST_F(UndoRedoTest, UndoingAStoreNeedsThePedal) {
+  mScreen.Add(kTagPresetName).str = "Lead Boost";
+  mEditor.StoreCurrentPreset();
+  mEditor.session.connected = false;
+  mSent.Clear();
+  Undo();
+  EXPECT_TRUE(mSent.messages.empty());
+  EXPECT_EQ(Boxes(), std::vector<std::string>{
+                         "Undoing or redoing a store writes to the QD3: connect it first."});
+  EXPECT_EQ(mEditor.History().UndoCount(), 1u);
+}
+
+TEST_F(UndoRedoTest, AStoreIntoAnotherPresetIsUndoneWithoutChangingPreset) {
+  mScreen.Add(kTagPresetName).str = "Lead Boost";
+  mEditor.StoreCurrentPreset();
+  Receive(BuildPresetDump(7, RecordBytes("Other", 20)));
+  mSent.Clear();
+  Undo();
+  EXPECT_EQ(mSent.messages,
+            std::vector<Bytes>{BuildStorePresetMessage(kSlot, PresetRecord(mStored))});
+  EXPECT_EQ(Raw(kParamDrive), 20) << "the edit buffer of preset 07 is left alone";
+}
+
+TEST_F(UndoRedoTest, UndoOnAnotherPresetAsksBeforeTheCurrentEditsGo) {
+  Turn(kParamDrive, {66});
+  Receive(BuildPresetDump(7, RecordBytes("Other", 20)));
+  mEditor.SetParameterValue(kParamGain, mEditor.Params()[kParamGain].ToNormalized(99));
+  ASSERT_TRUE(mEditor.presetModified);
+  mPlatform.QueueMessageBoxResult(EMsgBoxResult::Cancel);
+  mSent.Clear();
+  Undo();
+  EXPECT_TRUE(mSent.messages.empty());
+  ASSERT_EQ(mPlatform.Calls().size(), 1u);
+  EXPECT_EQ(mPlatform.Calls()[0].text,
+            "Undo goes to another preset, and the current preset's unsaved changes are lost. "
+            "Go on?");
+  EXPECT_EQ(mEditor.History().UndoCount(), 1u);
+}
+
 // ---- COMPARE ----
 
 TEST_F(UndoRedoTest, CompareSendsOnlyTheEditedParametersAndBack) {
@@ -271,6 +328,31 @@ TEST_F(UndoRedoTest, AStoreWhileComparingStoresTheEditedSound) {
   ASSERT_EQ(mSent.messages.size(), 2u);
   EXPECT_EQ(mSent.messages[0], Edit(kParamDrive, 66));
   EXPECT_EQ(mSent.messages[1][8 + 34 + kParamDrive], 66);
+}
+
+TEST_F(UndoRedoTest, EveryStoreWhileComparingStoresTheEditedSound) {
+  Turn(kParamDrive, {66});
+  mEditor.OnCompareButton();
+  mSent.Clear();
+  mEditor.OpenGlobalSettings();  // asks about the edits; the answer stores them
+  ASSERT_FALSE(mSent.messages.empty());
+  EXPECT_EQ(mSent.messages[0], Edit(kParamDrive, 66));
+  const auto store = std::find_if(mSent.messages.begin(), mSent.messages.end(), [](const Bytes& m) {
+    return m[kCommandOffset] == kCmdStorePreset;
+  });
+  ASSERT_NE(store, mSent.messages.end());
+  EXPECT_EQ((*store)[8 + 34 + kParamDrive], 66);
+  mEditor.CloseGlobalSettings();
+
+  Turn(kParamDrive, {67});
+  mEditor.OnCompareButton();
+  mSent.Clear();
+  mEditor.OnEditorKey(EditorKey::kStore);  // Ctrl+S: the pedal stores what it plays
+  ASSERT_GE(mSent.messages.size(), 2u);
+  EXPECT_EQ(mSent.messages[0], Edit(kParamDrive, 67));
+  EXPECT_EQ(mSent.messages[1], BuildParamChange(kDeviceParamStore, kSlot));
+  mEditor.OnCompareButton();
+  EXPECT_FALSE(mEditor.Comparing()) << "no comparing while a store is armed";
 }
 
 }  // namespace

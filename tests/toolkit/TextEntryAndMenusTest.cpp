@@ -105,10 +105,17 @@ TEST(EditableText, ASearchFieldIsToldEachChangeAndEscapeClearsIt) {
   EXPECT_EQ(told.back(), "");
   EXPECT_EQ(e->GetStr(), "");
   EXPECT_EQ(actions, 0);
+  int returns = 0;
+  e->SetReturnFunction([&] { ++returns; });
   e->BeginEditing();
   Type(c.graphics, "x");
-  EXPECT_TRUE(c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN)));
+  c.host.Click(900, 900);  // leaving the field commits, but is no Return
   EXPECT_EQ(actions, 1);
+  EXPECT_EQ(returns, 0);
+  e->BeginEditing();
+  EXPECT_TRUE(c.graphics.OnKeyDown(0, 0, Key(kVK_RETURN)));
+  EXPECT_EQ(actions, 2);
+  EXPECT_EQ(returns, 1);
   EXPECT_EQ(e->GetStr(), "x");
 }
 

@@ -29,10 +29,16 @@ class IEditableTextControl : public ITextControl {
   void SetLiveTextFunction(LiveTextFunction fn) { mLive = std::move(fn); }
   void OnTextEntryEdited(const std::string& text) override;
   void OnTextEntryCancelled() override;
+  // What Return does besides the commit (a search field: pick the first match).
+  void SetReturnFunction(std::function<void()> fn) { mReturn = std::move(fn); }
+  void OnTextEntryReturn() override {
+    if (mReturn) mReturn();
+  }
 
  private:
   std::size_t mMaxBytes = 0;
   LiveTextFunction mLive;
+  std::function<void()> mReturn;
 };
 
 }  // namespace qd3

@@ -78,9 +78,12 @@ bool ITextEntryControl::OnKeyDown(float, float, const IKeyPress& key) {
   const bool replaceAll = std::exchange(mAllSelected, false);
   const std::string before = mBuffer;
   switch (key.vk) {
-    case kVK_RETURN:
+    case kVK_RETURN: {
+      IControl* caller = mCaller;
       Commit();
+      caller->OnTextEntryReturn();
       return true;
+    }
     case kVK_ESCAPE: {
       IControl* caller = mCaller;
       Cancel();
