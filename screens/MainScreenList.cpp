@@ -15,9 +15,6 @@
 namespace qd3 {
 namespace {
 
-constexpr float kRowLeft = 1.f;
-constexpr float kRowRight = 261.f;
-constexpr float kRowHeight = 48.f;  // rows are 50 apart, 48 high
 constexpr IRECT kPickerRect{1.f, 228.f, 261.f, 1178.f};
 constexpr IRECT kScrollBarRect{260.f, 230.f, 300.f, 1170.f};
 constexpr double kScrollGearing = 1.0;
@@ -37,9 +34,9 @@ constexpr std::size_t kFilterMaxBytes = 32;  // a name is 32 characters
 void BuildPresetList(ScreenBuild& s) {
   for (int i = 0; i < kPresetCount; ++i) {
     const float top = static_cast<float>(kPresetListFirstRowY + kPresetListRowPitch * i);
-    auto row = std::make_unique<ITextControl>(IRECT(kRowLeft, top, kRowRight, top + kRowHeight),
-                                              std::string{}, s.styles.listText,
-                                              palette::kListRowBackground);
+    auto row = std::make_unique<ITextControl>(
+        IRECT(kPresetRowLeft, top, kPresetRowRight, top + kPresetRowHeight), std::string{},
+        s.styles.listText, palette::kListRowBackground);
     ITextControl* attached = s.graphics.AttachControl(std::move(row));
     attached->SetEllipsis(true);  // a long name must not run under the scroll bar
     attached->SetStr({});

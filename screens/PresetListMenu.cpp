@@ -10,9 +10,6 @@
 namespace qd3 {
 namespace {
 
-constexpr float kRowLeft = 1.f;
-constexpr float kRowRight = 261.f;
-constexpr float kRowHeight = 48.f;
 // A drag shorter than this stays a click on its row.
 constexpr float kDragStart = 8.f;
 
@@ -40,7 +37,7 @@ int PresetListMenu::RowAt(float y) const {
 
 IRECT PresetListMenu::RowRect(int row) const {
   const float top = static_cast<float>(kPresetListFirstRowY + kPresetListRowPitch * row);
-  return {kRowLeft, top, kRowRight, top + kRowHeight};
+  return {kPresetRowLeft, top, kPresetRowRight, top + kPresetRowHeight};
 }
 
 void PresetListMenu::OnMouseDown(float x, float y, const IMouseMod& mod) {

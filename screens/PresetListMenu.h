@@ -14,6 +14,11 @@
 
 namespace qd3 {
 
+// A list row's rectangle: rows are kPresetListRowPitch (50) apart and 48 high.
+inline constexpr float kPresetRowLeft = 1.f;
+inline constexpr float kPresetRowRight = 261.f;
+inline constexpr float kPresetRowHeight = 48.f;
+
 class PresetListMenu : public ReportingSelectControl {
  public:
   PresetListMenu(const IRECT& bounds, QD3Control& editor, const IText& renameStyle);

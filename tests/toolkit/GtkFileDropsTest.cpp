@@ -21,10 +21,10 @@ class GtkFileDrops : public ::testing::Test {
     mArea = CreateGraphicsWidget(mCanvas.graphics);
     AcceptFileDrops(mArea, mCanvas.graphics,
                     [this](const std::vector<std::string>& paths, float x, float y) {
-                      ++drops;
-                      lastPaths = paths;
-                      lastX = x;
-                      lastY = y;
+                      ++mDrops;
+                      mLastPaths = paths;
+                      mLastX = x;
+                      mLastY = y;
                     });
     gtk_container_add(GTK_CONTAINER(mWindow), mArea);
     gtk_widget_show_all(mWindow);
@@ -37,10 +37,10 @@ class GtkFileDrops : public ::testing::Test {
   Canvas mCanvas{0.5f};
   GtkWidget* mWindow = nullptr;
   GtkWidget* mArea = nullptr;
-  int drops = 0;
-  std::vector<std::string> lastPaths;
-  float lastX = 0.f;
-  float lastY = 0.f;
+  int mDrops = 0;
+  std::vector<std::string> mLastPaths;
+  float mLastX = 0.f;
+  float mLastY = 0.f;
 };
 
 TEST_F(GtkFileDrops, TheCanvasTakesUriListsDroppedOnIt) {
@@ -59,11 +59,11 @@ class GtkFileDropUris : public GtkFileDrops, public ::testing::WithParamInterfac
 
 TEST_P(GtkFileDropUris, LocalFilesArriveDecodedAndOtherAddressesAsTheyAre) {
   DeliverUriListDrop(mArea, GetParam().uriList, 300.0, 150.0);
-  ASSERT_EQ(drops, 1);
-  EXPECT_EQ(lastPaths, GetParam().paths);
+  ASSERT_EQ(mDrops, 1);
+  EXPECT_EQ(mLastPaths, GetParam().paths);
   // Window pixels at scale 0.5 are design units times 0.5.
-  EXPECT_FLOAT_EQ(lastX, 600.f);
-  EXPECT_FLOAT_EQ(lastY, 300.f);
+  EXPECT_FLOAT_EQ(mLastX, 600.f);
+  EXPECT_FLOAT_EQ(mLastY, 300.f);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -79,9 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(GtkFileDrops, ThePointIsInDesignUnitsAtTheCurrentScale) {
   mCanvas.graphics.Resize(1920, 1200, 0.75f);
   DeliverUriListDrop(mArea, "file:///tmp/x.wav", 75.0, 150.0);
-  ASSERT_EQ(drops, 1);
-  EXPECT_FLOAT_EQ(lastX, 100.f);
-  EXPECT_FLOAT_EQ(lastY, 200.f);
+  ASSERT_EQ(mDrops, 1);
+  EXPECT_FLOAT_EQ(mLastX, 100.f);
+  EXPECT_FLOAT_EQ(mLastY, 200.f);
 }
 
 }  // namespace
