@@ -318,7 +318,7 @@ void QD3Control::ClearCacheData() {
   mMirror.ClearCacheData();
 }
 void QD3Control::StoreCurrentPreset() {
-  mCompare.Leave();
+  // Its before-store hook plays the edited sound again if comparing.
   mFiles.StoreCurrentPreset();
 }
 void QD3Control::LoadUserIrWav(bool positionB) {
